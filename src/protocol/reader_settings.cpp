@@ -3,7 +3,20 @@
 namespace ravelfin {
 
 ReaderSettings::ReaderSettings(std::uint32_t interfaceType) : InterfaceType(interfaceType) {
+    // Settings without a factory default start at values a reader accepts, so that a record
+    // that was never read (a new configuration file) still holds a sendable configuration.
+    Handshake = '0';
+    StopBits = '0';
+    BaudRate = '5';
+    DataBits = '0';
+    Parity = '0';
+    XOnChar = 0x11;
+    XOffChar = 0x13;
+    HidFormat = '0';
+    Encryption = '0';
+    SecurityLevel = '0';
     ResetAllDefaults();
+    HidFormatBeforeLoad = HidFormat;
     ReconnectPending = 0;
 }
 

@@ -12,8 +12,8 @@ namespace ravelfin {
 /// The in-memory image of one reader's whole configuration.
 ///
 /// One-byte settings hold ASCII digits ('0', '1', ...) unless marked numeric; character
-/// settings hold the byte itself. Fields without a factory default start at zero and keep
-/// what the last read or load stored.
+/// settings hold the byte itself. Fields without a factory default start at values a reader
+/// accepts and keep what the last read or load stored.
 class ReaderSettings : public DataEditSettings {
 public:
     explicit ReaderSettings(std::uint32_t interfaceType = kInterfaceUnknown);

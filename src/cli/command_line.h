@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ravelfin::cli {
+
+/// What the user asked for, after the command line has been checked.
+struct CommandLine {
+    std::string command;                 // "show", "convert", ... ; empty with --help/--version
+    std::vector<std::string> arguments;  // the command's positional arguments
+    std::vector<std::string> simulate;   // --simulate READER, in order
+    std::optional<std::string> device;   // --device DEVICE
+    std::optional<std::string> firmware;
+    std::optional<std::string> modelClass;
+    std::optional<std::string> interface;
+    std::optional<std::string> from;
+    std::vector<std::string> to;
+    std::optional<std::string> securityLevel;
+    std::optional<std::string> load;
+    bool json = false;
+    bool force = false;
+    bool pty = false;
+    bool help = false;
+    bool version = false;
+};
+
+/// Parses the arguments (without the program name). On a usage error returns false with a
+/// one-line hint in `error`.
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
+
+/// The text of --help.
+std::string UsageText();
+
+}  // namespace ravelfin::cli

@@ -1,0 +1,120 @@
+#include "cli/file_commands.h"
+
+#include <QJsonDocument>
+#include <filesystem>
+
+#include "cli/console.h"
+#include "cli/settings_json.h"
+#include "protocol/firmware_version.h"
+#include "protocol/settings_file.h"
+#include "report/settings_report.h"
+
+namespace ravelfin::cli {
+
+namespace {
+
+constexpr const char* kLoadFailed = "Failed to load configuration from file.";
+constexpr const char* kSaveFailed = "Failed to save configuration to file.";
+
+bool ParseModelClass(const std::string& text, std::uint32_t& out) {
+    if (text.empty() || text.size() > 9) return false;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+int ParseInterfaceName(const std::string& name) {
+    if (name == "rs232") return kInterfaceRs232;
+    if (name == "ps2") return kInterfacePs2;
+    if (name == "usb-hid-kb") return kInterfaceUsbHidKb;
+    if (name == "usb-rs232") return kInterfaceUsbRs232;
+    if (name == "usb-hid") return kInterfaceUsbHid;
+    return kInterfaceUnknown;
+}
+
+int RunShow(const CommandLine& cl) {
+    int type = kInterfaceUsbHid;
+    if (cl.interface) {
+        type = ParseInterfaceName(*cl.interface);
+        if (type == kInterfaceUnknown) {
+            PrintError("unknown interface '" + *cl.interface +
+                       "': use rs232, ps2, usb-hid-kb, usb-rs232 or usb-hid");
+            return kExitUsage;
+        }
+    }
+    std::uint32_t modelClass = 0;
+    if (cl.modelClass && !ParseModelClass(*cl.modelClass, modelClass)) {
+        PrintError("--model-class takes a number such as 0, 10000 or 30000");
+        return kExitUsage;
+    }
+    const std::string firmware = cl.firmware.value_or("");
+
+    ReaderSettings record(static_cast<std::uint32_t>(type));
+    if (!LoadSettingsFile(record, cl.arguments[0])) {
+        PrintError(kLoadFailed);
+        return kExitFailed;
+    }
+    record.FirmwareVersionNumber = ParseVersionNumber(firmware);
+    record.ModelClass = modelClass;
+    if (cl.json) {
+        PrintText(QJsonDocument(SettingsToJson(record)).toJson().toStdString());
+    } else {
+        PrintText(BuildSettingsReport(record, firmware));
+    }
+    return kExitOk;
+}
+
+int RunConvert(const CommandLine& cl) {
+    if (!cl.firmware) {
+        PrintError("convert needs --firmware TEXT, the firmware version of the target reader");
+        return kExitUsage;
+    }
+    ReaderSettings record(kInterfaceUsbHid);
+    if (!LoadSettingsFile(record, cl.arguments[0])) {
+        PrintError(kLoadFailed);
+        return kExitFailed;
+    }
+    record.FirmwareVersionNumber = ParseVersionNumber(*cl.firmware);
+    if (!SaveSettingsFile(record, cl.arguments[1])) {
+        PrintError(kSaveFailed);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int RunNew(const CommandLine& cl) {
+    if (!cl.firmware) {
+        PrintError("new needs --firmware TEXT, the firmware version of the reader it is for");
+        return kExitUsage;
+    }
+    int type = kInterfaceUsbHid;
+    if (cl.interface) {
+        type = ParseInterfaceName(*cl.interface);
+        if (type == kInterfaceUnknown) {
+            PrintError("unknown interface '" + *cl.interface +
+                       "': use rs232, ps2, usb-hid-kb, usb-rs232 or usb-hid");
+            return kExitUsage;
+        }
+    }
+    const std::string& path = cl.arguments[0];
+    std::error_code ec;
+    if (!cl.force && std::filesystem::exists(path, ec)) {
+        PrintError(path + " exists already; pass --force to replace it.");
+        return kExitFailed;
+    }
+    ReaderSettings record(static_cast<std::uint32_t>(type));
+    record.FirmwareVersionNumber = ParseVersionNumber(*cl.firmware);
+    if (!SaveSettingsFile(record, path)) {
+        PrintError(kSaveFailed);
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace ravelfin::cli

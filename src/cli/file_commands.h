@@ -1,0 +1,17 @@
+#pragma once
+
+#include "cli/command_line.h"
+
+namespace ravelfin::cli {
+
+/// `show FILE`: the settings report (or JSON) of a configuration file.
+int RunShow(const CommandLine& cl);
+/// `convert IN OUT --firmware TEXT`: re-saves a configuration for other firmware.
+int RunConvert(const CommandLine& cl);
+/// `new FILE --firmware TEXT [--force]`: saves the factory defaults for that firmware.
+int RunNew(const CommandLine& cl);
+
+/// Maps rs232, ps2, usb-hid-kb, usb-rs232, usb-hid to the interface types 1 to 5; 0 otherwise.
+int ParseInterfaceName(const std::string& name);
+
+}  // namespace ravelfin::cli

@@ -1,0 +1,94 @@
+#include "connection/connection.h"
+
+#include <vector>
+
+#include "protocol/firmware_version.h"
+#include "protocol/reader_operations.h"
+#include "transport/discovery.h"
+#include "transport/transport_factory.h"
+
+namespace ravelfin {
+
+namespace {
+constexpr int kPauseAfterRead = 600;
+constexpr int kPauseBeforeAutoConnect = 2000;
+constexpr int kPauseBetweenReopenAttempts = 300;
+constexpr int kReopenAttempts = 20;
+}  // namespace
+
+Connection::Connection(ReaderEnvironment& environment, Messenger& messenger)
+    : environment_(environment), messenger_(messenger) {}
+
+std::unique_ptr<ReaderTransport> Connection::CreateTransport(int type) {
+    auto transport = MakeTransport(type, environment_);
+    if (!transport) messenger_.ShowMessage("ERROR Interface Type!");
+    return transport;
+}
+
+bool Connection::OpenNew(int type, int index) {
+    InterfaceType = type;
+    DeviceIndex = index;
+    Transport.reset();
+    Settings.reset();
+    Settings = std::make_unique<ReaderSettings>(static_cast<std::uint32_t>(type));
+    Transport = CreateTransport(type);
+    if (Transport && Transport->OpenByIndex(index)) return true;
+    InterfaceType = 0;
+    DeviceIndex = -1;
+    Transport.reset();
+    Settings.reset();
+    return false;
+}
+
+bool Connection::Connect(int type, int index) {
+    if (!OpenNew(type, index)) return false;
+    if (!ReadAllSettings(*Settings, Transport.get())) {
+        // Factory defaults that were never read from the reader must not stay behind as its
+        // settings: an editor opened on them would send them over the real configuration.
+        Transport->Close();
+        Transport.reset();
+        Settings.reset();
+        return false;
+    }
+    environment_.GetPause().Wait(kPauseAfterRead);
+    const bool classified = ClassifyModel(*Settings, *Transport);
+    FirmwareVersionText = Transport->FirmwareVersionText;
+    Transport->Close();
+    return classified;
+}
+
+std::string Connection::ProbeDevice(int type, int index) {
+    if (!OpenNew(type, index)) return "";
+    std::string text;
+    const bool ok = Transport->GetFirmwareVersion(text);
+    Transport->Close();
+    if (!ok) return "";
+    FirmwareVersionText = text;
+    return text;
+}
+
+bool Connection::EnsureConnected() {
+    if (IsConnected()) return true;
+    if (InterfaceType != 0 && DeviceIndex != -1 && Connect(InterfaceType, DeviceIndex)) {
+        return true;
+    }
+    std::vector<DeviceEntry> readers;
+    for (int type : {kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
+        ListDevices(environment_.Devices(), type, readers);
+    }
+    if (readers.size() != 1) return false;
+    environment_.GetPause().Wait(kPauseBeforeAutoConnect);
+    return Connect(readers.front().Type, readers.front().Index);
+}
+
+bool Connection::Reopen() {
+    Transport.reset();
+    Settings = std::make_unique<ReaderSettings>(static_cast<std::uint32_t>(InterfaceType));
+    for (int attempt = 0; attempt < kReopenAttempts; ++attempt) {
+        if (EnsureConnected()) return true;
+        environment_.GetPause().Wait(kPauseBetweenReopenAttempts);
+    }
+    return false;
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "connection/messenger.h"
+#include "protocol/reader_settings.h"
+#include "transport/reader_environment.h"
+#include "transport/reader_transport.h"
+
+namespace ravelfin {
+
+/// The application's connection state: which reader is selected, the one live transport and
+/// the one live settings record read from that reader.
+class Connection {
+public:
+    Connection(ReaderEnvironment& environment, Messenger& messenger);
+
+    /// A transport for the interface type; for 0, 2 or any other type, "ERROR Interface Type!"
+    /// is shown and nullptr returned.
+    std::unique_ptr<ReaderTransport> CreateTransport(int type);
+    /// Opens the reader, reads its settings and classifies the model. On an open failure the
+    /// selection is cleared; on a failed read the device is closed and neither `Transport`
+    /// nor `Settings` stays, but the selection does, so the next attempt retries.
+    bool Connect(int type, int index);
+    /// Opens one device and returns its firmware version text, or "".
+    std::string ProbeDevice(int type, int index);
+    /// Reuses the connection or the stored selection, else connects to the one USB reader
+    /// attached. Shows nothing.
+    bool EnsureConnected();
+    /// The reader side of re-opening a reader that was reset: drops the connection and tries
+    /// `EnsureConnected` up to 20 times, 300 ms apart. True when connected again.
+    bool Reopen();
+    bool IsConnected() const { return Transport && Settings; }
+
+    int InterfaceType = 0;
+    int DeviceIndex = -1;
+    std::unique_ptr<ReaderTransport> Transport;
+    std::unique_ptr<ReaderSettings> Settings;
+    std::string FirmwareVersionText;
+
+    ReaderEnvironment& Environment() { return environment_; }
+
+private:
+    /// Forgets the previous reader, builds a record and a transport for the type and opens
+    /// the device; on failure clears the selection and keeps neither.
+    bool OpenNew(int type, int index);
+
+    ReaderEnvironment& environment_;
+    Messenger& messenger_;
+};
+
+}  // namespace ravelfin
