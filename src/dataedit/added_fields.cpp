@@ -32,8 +32,7 @@ bool IsAddedFieldInUse(int position, const DataEditSettings& settings,
 }
 
 AddedFieldResult DeleteAddedField(std::vector<Bytes>& fields, int position,
-                                  const DataEditSettings& settings,
-                                  const Bytes* workingSequence) {
+                                  const DataEditSettings& settings, const Bytes* workingSequence) {
     if (position < 0 || position >= static_cast<int>(fields.size())) {
         return AddedFieldResult::kNoSuchField;
     }

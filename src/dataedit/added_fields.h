@@ -29,8 +29,7 @@ bool IsAddedFieldInUse(int position, const DataEditSettings& settings,
 /// Removes the field at `position` from a working copy; later fields move up. Returns
 /// kDone, kNoSuchField or kInUse (see `IsAddedFieldInUse`); on refusal nothing changes.
 AddedFieldResult DeleteAddedField(std::vector<Bytes>& fields, int position,
-                                  const DataEditSettings& settings,
-                                  const Bytes* workingSequence);
+                                  const DataEditSettings& settings, const Bytes* workingSequence);
 
 /// The message a dialog shows for a refusal; "" for kDone and kNoSuchField.
 std::string AddedFieldMessage(AddedFieldResult result);

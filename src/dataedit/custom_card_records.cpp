@@ -17,7 +17,7 @@ void AppendString(Bytes& out, const Bytes& text) {
 
 // Walks a record without ever reading past it; missing bytes read as zero.
 class RecordReader {
-public:
+  public:
     explicit RecordReader(const Bytes& record) : record_(record) {}
 
     std::uint8_t Byte() {
@@ -35,12 +35,14 @@ public:
                      record_.begin() + static_cast<std::ptrdiff_t>(end));
     }
 
-private:
+  private:
     const Bytes& record_;
     std::size_t pos_ = 0;
 };
 
-std::uint8_t TrackByte(int track) { return MakeFieldCode(track, 0); }
+std::uint8_t TrackByte(int track) {
+    return MakeFieldCode(track, 0);
+}
 
 }  // namespace
 

@@ -13,7 +13,9 @@ std::string Quoted(const Bytes& text) {
     return "\"" + std::string(text.begin(), end) + "\"";
 }
 
-std::string Count(std::uint8_t n) { return "(" + std::to_string(n) + ")"; }
+std::string Count(std::uint8_t n) {
+    return "(" + std::to_string(n) + ")";
+}
 
 }  // namespace
 

@@ -12,10 +12,10 @@ struct Spelling {
 };
 
 // Catalogue fields whose labels carry a digit in place of a field letter.
-constexpr std::array kCreditCardSpellings{
-    Spelling{0x2A, "10"}, Spelling{0x2B, "11"}, Spelling{0x47, "20"}, Spelling{0x48, "21"}};
-constexpr std::array kSecondSlotSpellings{
-    Spelling{0x48, "20"}, Spelling{0x49, "21"}, Spelling{0x4A, "22"}};
+constexpr std::array kCreditCardSpellings{Spelling{0x2A, "10"}, Spelling{0x2B, "11"},
+                                          Spelling{0x47, "20"}, Spelling{0x48, "21"}};
+constexpr std::array kSecondSlotSpellings{Spelling{0x48, "20"}, Spelling{0x49, "21"},
+                                          Spelling{0x4A, "22"}};
 constexpr std::array kAamvaSpellings{Spelling{0x27, "10"}, Spelling{0x28, "11"},
                                      Spelling{0x29, "12"}, Spelling{0x49, "20"},
                                      Spelling{0x4A, "21"}, Spelling{0x4B, "22"}};

@@ -61,7 +61,9 @@ bool FindCharName(std::uint8_t code, int& index) {
     return false;
 }
 
-int CharNameCount() { return kCharNameCount; }
+int CharNameCount() {
+    return kCharNameCount;
+}
 
 namespace {
 

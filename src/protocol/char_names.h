@@ -10,9 +10,9 @@ namespace ravelfin {
 
 /// One named byte: a control character or a key code that is shown by its name.
 struct CharNameEntry {
-    std::uint8_t code;          // the byte stored in settings and sent to the reader
-    const char* name;           // backslash and mnemonic, e.g. "\stx"
-    std::uint32_t nameLength;   // characters of `name`, backslash included
+    std::uint8_t code;         // the byte stored in settings and sent to the reader
+    const char* name;          // backslash and mnemonic, e.g. "\stx"
+    std::uint32_t nameLength;  // characters of `name`, backslash included
 };
 
 inline constexpr int kCharNameCount = 111;

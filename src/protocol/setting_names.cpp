@@ -37,16 +37,11 @@ constexpr std::array kParity{
     ValueName{'3', "Mark"}, ValueName{'4', "Space"},
 };
 constexpr std::array kTrackSelect{
-    ValueName{'0', "Any Track"},
-    ValueName{'1', "Track1 Only"},
-    ValueName{'2', "Track2 Only"},
-    ValueName{'3', "Track1 And Track2"},
-    ValueName{'4', "Track3 Only"},
-    ValueName{'5', "Track1 And Track3"},
-    ValueName{'6', "Track2 And Track3"},
-    ValueName{'7', "All Three Tracks"},
-    ValueName{'8', "Track1 Or Track2"},
-    ValueName{'9', "Track2 Or Track3"},
+    ValueName{'0', "Any Track"},         ValueName{'1', "Track1 Only"},
+    ValueName{'2', "Track2 Only"},       ValueName{'3', "Track1 And Track2"},
+    ValueName{'4', "Track3 Only"},       ValueName{'5', "Track1 And Track3"},
+    ValueName{'6', "Track2 And Track3"}, ValueName{'7', "All Three Tracks"},
+    ValueName{'8', "Track1 Or Track2"},  ValueName{'9', "Track2 Or Track3"},
 };
 constexpr std::array kDataFormat{
     ValueName{'0', "Standard Format"},
@@ -67,10 +62,12 @@ constexpr std::array kHidFormat{
     ValueName{'8', "Default HID Keyboard Data Format"},
 };
 constexpr std::array kKeyboardLanguage{
-    ValueName{'0', "US"},        ValueName{'1', "Swiss"},   ValueName{'2', "Swedish"},
-    ValueName{'3', "Spanish(Mexico)"}, ValueName{'4', "Norwegian"},
-    ValueName{'5', "Italian"},   ValueName{'6', "German"},  ValueName{'7', "French"},
-    ValueName{'8', "Japanese"},  ValueName{'9', "UK"},      ValueName{':', "Universal"},
+    ValueName{'0', "US"},        ValueName{'1', "Swiss"},
+    ValueName{'2', "Swedish"},   ValueName{'3', "Spanish(Mexico)"},
+    ValueName{'4', "Norwegian"}, ValueName{'5', "Italian"},
+    ValueName{'6', "German"},    ValueName{'7', "French"},
+    ValueName{'8', "Japanese"},  ValueName{'9', "UK"},
+    ValueName{':', "Universal"},
 };
 constexpr std::array kEncryption{
     ValueName{'0', "Clear Text"},
@@ -89,40 +86,108 @@ std::string LookupValueName(ValueNameTable table, std::uint8_t value) {
     return {};
 }
 
-ValueNameTable TerminalTypeNames() { return kTerminalType; }
-ValueNameTable BeepVolumeNames() { return kBeepVolume; }
-ValueNameTable BeepModeNames() { return kBeepMode; }
-ValueNameTable InterCharDelayNames() { return kInterCharDelay; }
-ValueNameTable HandshakeNames() { return kHandshake; }
-ValueNameTable StopBitsNames() { return kStopBits; }
-ValueNameTable BaudRateNames() { return kBaudRate; }
-ValueNameTable DataBitsNames() { return kDataBits; }
-ValueNameTable ParityNames() { return kParity; }
-ValueNameTable TrackSelectNames() { return kTrackSelect; }
-ValueNameTable DataFormatNames() { return kDataFormat; }
-ValueNameTable MsrReadingNames() { return kMsrReading; }
-ValueNameTable DecodingMethodNames() { return kDecodingMethod; }
-ValueNameTable SendLrcNames() { return kSendLrc; }
-ValueNameTable HidFormatNames() { return kHidFormat; }
-ValueNameTable KeyboardLanguageNames() { return kKeyboardLanguage; }
-ValueNameTable EncryptionNames() { return kEncryption; }
+ValueNameTable TerminalTypeNames() {
+    return kTerminalType;
+}
+ValueNameTable BeepVolumeNames() {
+    return kBeepVolume;
+}
+ValueNameTable BeepModeNames() {
+    return kBeepMode;
+}
+ValueNameTable InterCharDelayNames() {
+    return kInterCharDelay;
+}
+ValueNameTable HandshakeNames() {
+    return kHandshake;
+}
+ValueNameTable StopBitsNames() {
+    return kStopBits;
+}
+ValueNameTable BaudRateNames() {
+    return kBaudRate;
+}
+ValueNameTable DataBitsNames() {
+    return kDataBits;
+}
+ValueNameTable ParityNames() {
+    return kParity;
+}
+ValueNameTable TrackSelectNames() {
+    return kTrackSelect;
+}
+ValueNameTable DataFormatNames() {
+    return kDataFormat;
+}
+ValueNameTable MsrReadingNames() {
+    return kMsrReading;
+}
+ValueNameTable DecodingMethodNames() {
+    return kDecodingMethod;
+}
+ValueNameTable SendLrcNames() {
+    return kSendLrc;
+}
+ValueNameTable HidFormatNames() {
+    return kHidFormat;
+}
+ValueNameTable KeyboardLanguageNames() {
+    return kKeyboardLanguage;
+}
+ValueNameTable EncryptionNames() {
+    return kEncryption;
+}
 
-std::string TerminalTypeName(std::uint8_t v) { return LookupValueName(kTerminalType, v); }
-std::string BeepVolumeName(std::uint8_t v) { return LookupValueName(kBeepVolume, v); }
-std::string BeepModeName(std::uint8_t v) { return LookupValueName(kBeepMode, v); }
-std::string InterCharDelayName(std::uint8_t v) { return LookupValueName(kInterCharDelay, v); }
-std::string HandshakeName(std::uint8_t v) { return LookupValueName(kHandshake, v); }
-std::string StopBitsName(std::uint8_t v) { return LookupValueName(kStopBits, v); }
-std::string BaudRateName(std::uint8_t v) { return LookupValueName(kBaudRate, v); }
-std::string DataBitsName(std::uint8_t v) { return LookupValueName(kDataBits, v); }
-std::string ParityName(std::uint8_t v) { return LookupValueName(kParity, v); }
-std::string TrackSelectName(std::uint8_t v) { return LookupValueName(kTrackSelect, v); }
-std::string DataFormatName(std::uint8_t v) { return LookupValueName(kDataFormat, v); }
-std::string MsrReadingName(std::uint8_t v) { return LookupValueName(kMsrReading, v); }
-std::string DecodingMethodName(std::uint8_t v) { return LookupValueName(kDecodingMethod, v); }
-std::string SendLrcName(std::uint8_t v) { return LookupValueName(kSendLrc, v); }
-std::string HidFormatName(std::uint8_t v) { return LookupValueName(kHidFormat, v == '2' ? '8' : v); }
-std::string KeyboardLanguageName(std::uint8_t v) { return LookupValueName(kKeyboardLanguage, v); }
-std::string EncryptionName(std::uint8_t v) { return LookupValueName(kEncryption, v); }
+std::string TerminalTypeName(std::uint8_t v) {
+    return LookupValueName(kTerminalType, v);
+}
+std::string BeepVolumeName(std::uint8_t v) {
+    return LookupValueName(kBeepVolume, v);
+}
+std::string BeepModeName(std::uint8_t v) {
+    return LookupValueName(kBeepMode, v);
+}
+std::string InterCharDelayName(std::uint8_t v) {
+    return LookupValueName(kInterCharDelay, v);
+}
+std::string HandshakeName(std::uint8_t v) {
+    return LookupValueName(kHandshake, v);
+}
+std::string StopBitsName(std::uint8_t v) {
+    return LookupValueName(kStopBits, v);
+}
+std::string BaudRateName(std::uint8_t v) {
+    return LookupValueName(kBaudRate, v);
+}
+std::string DataBitsName(std::uint8_t v) {
+    return LookupValueName(kDataBits, v);
+}
+std::string ParityName(std::uint8_t v) {
+    return LookupValueName(kParity, v);
+}
+std::string TrackSelectName(std::uint8_t v) {
+    return LookupValueName(kTrackSelect, v);
+}
+std::string DataFormatName(std::uint8_t v) {
+    return LookupValueName(kDataFormat, v);
+}
+std::string MsrReadingName(std::uint8_t v) {
+    return LookupValueName(kMsrReading, v);
+}
+std::string DecodingMethodName(std::uint8_t v) {
+    return LookupValueName(kDecodingMethod, v);
+}
+std::string SendLrcName(std::uint8_t v) {
+    return LookupValueName(kSendLrc, v);
+}
+std::string HidFormatName(std::uint8_t v) {
+    return LookupValueName(kHidFormat, v == '2' ? '8' : v);
+}
+std::string KeyboardLanguageName(std::uint8_t v) {
+    return LookupValueName(kKeyboardLanguage, v);
+}
+std::string EncryptionName(std::uint8_t v) {
+    return LookupValueName(kEncryption, v);
+}
 
 }  // namespace ravelfin

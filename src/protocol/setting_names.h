@@ -19,9 +19,9 @@ std::string LookupValueName(ValueNameTable table, std::uint8_t value);
 
 // The rows of each setting, in the order its values are listed; the editors may fill
 // their choices from them. Values are the stored bytes (ASCII digits unless noted).
-ValueNameTable TerminalTypeNames();    // '4' (NoteBook) has no printed name
+ValueNameTable TerminalTypeNames();  // '4' (NoteBook) has no printed name
 ValueNameTable BeepVolumeNames();
-ValueNameTable BeepModeNames();        // numeric 0, 2, 4, 6
+ValueNameTable BeepModeNames();  // numeric 0, 2, 4, 6
 ValueNameTable InterCharDelayNames();
 ValueNameTable HandshakeNames();
 ValueNameTable StopBitsNames();
@@ -33,7 +33,7 @@ ValueNameTable DataFormatNames();
 ValueNameTable MsrReadingNames();
 ValueNameTable DecodingMethodNames();
 ValueNameTable SendLrcNames();
-ValueNameTable HidFormatNames();       // '0', '1', '8'
+ValueNameTable HidFormatNames();  // '0', '1', '8'
 ValueNameTable KeyboardLanguageNames();
 ValueNameTable EncryptionNames();
 

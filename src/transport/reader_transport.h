@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "transport/port_error.h"
+
 namespace ravelfin {
 
 /// The link to one reader: open a device, exchange one command frame for one answer, close.
@@ -35,6 +37,9 @@ public:
     virtual bool IsReady() const = 0;
     /// The path or port name of the open device; empty when closed.
     virtual std::string GetDeviceName() const = 0;
+    /// Why the last `Open` or `OpenByIndex` failed at the device (PermissionDenied, Busy,
+    /// ...); `PortError::None` when it succeeded or failed before reaching a device.
+    virtual PortError LastOpenError() const { return PortError::None; }
 
     std::string FirmwareVersionText;
     double FirmwareVersionNumber = 0.0;

@@ -1,0 +1,59 @@
+#include "app/app_options.h"
+
+#include <QCommandLineParser>
+
+namespace ravelfin {
+
+namespace {
+QCommandLineOption SimulateOption() {
+    return QCommandLineOption(QStringLiteral("simulate"),
+                              QStringLiteral("Attach a simulated reader instead of the "
+                                             "machine's readers (repeatable)."),
+                              QStringLiteral("READER"));
+}
+}  // namespace
+
+std::string AppUsage() {
+    return "Usage: ravelfin-config [--simulate READER]...\n"
+           "\n"
+           "Configures Orvane Ravelfin magnetic-stripe card readers.\n"
+           "\n"
+           "Options:\n"
+           "  --simulate READER  attach a simulated reader instead of the machine's readers;\n"
+           "                     repeat it for more than one. READER is\n"
+           "                     TYPE[,firmware=TEXT][,pid=HEX][,security-level=D][,load=FILE]\n"
+           "                     with TYPE one of rs232, usb-rs232, usb-hid-kb, usb-hid.\n"
+           "  -h, --help         show this text and exit.\n"
+           "\n"
+           "Without --simulate the program talks to the readers attached to this computer.\n";
+}
+
+bool ParseAppOptions(const QStringList& arguments, AppOptions& options, std::string& error) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption simulate = SimulateOption();
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(simulate);
+    parser.addOption(help);
+    if (!parser.parse(arguments)) {
+        error = parser.errorText().toStdString();
+        return false;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        error = "unexpected argument: " + parser.positionalArguments().first().toStdString();
+        return false;
+    }
+    options.ShowHelp = parser.isSet(help);
+    for (const QString& spec : parser.values(simulate)) {
+        SimulatedReaderOptions reader;
+        std::string why;
+        if (!ParseSimulatedReaderSpec(spec.toStdString(), reader, why)) {
+            error = "--simulate " + spec.toStdString() + ": " + why;
+            return false;
+        }
+        options.SimulatedReaders.push_back(reader);
+    }
+    return true;
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,66 @@
+#include "app/interface_selection.h"
+
+#include "connection/connection.h"
+
+namespace ravelfin {
+
+InterfaceSelection::InterfaceSelection(Connection& connection, Messenger& messenger)
+    : connection_(connection), messenger_(messenger) {}
+
+void InterfaceSelection::BuildLists() {
+    for (auto& list : lists_) list.clear();
+    DeviceSource& devices = connection_.Environment().Devices();
+    ListDevices(devices, kInterfacePs2, lists_[kPs2Group]);
+    ListDevices(devices, kInterfaceRs232, lists_[kRs232Group]);
+    for (int type : {kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
+        ListDevices(devices, type, lists_[kUsbGroup]);
+    }
+}
+
+std::vector<InterfaceSelection::Choice> InterfaceSelection::ProbeGroup(int group) {
+    std::vector<Choice> choices;
+    if (group < 0 || group >= static_cast<int>(lists_.size())) return choices;
+    CurrentGroup = group;
+    for (const DeviceEntry& entry : lists_[static_cast<std::size_t>(group)]) {
+        SelectedType = entry.Type;
+        SelectedIndex = entry.Index;
+        choices.push_back({connection_.ProbeDevice(entry.Type, entry.Index), entry});
+    }
+    return choices;
+}
+
+bool InterfaceSelection::Continue(const std::optional<DeviceEntry>& chosen,
+                                  const ModelNumberPrompt& prompt) {
+    if (!chosen) {
+        messenger_.ShowMessage(CurrentGroup == kUsbGroup
+                                   ? "No Reader with USB interface has been found, Please "
+                                     "Select Right Interface!"
+                                   : "Please select an interface!");
+        return false;
+    }
+    SelectedType = chosen->Type;
+    SelectedIndex = chosen->Index;
+    if (ConnectSelected()) return true;
+
+    const std::optional<int> type = prompt ? prompt() : std::nullopt;
+    if (!type) return false;
+    std::vector<DeviceEntry> found;
+    ListDevices(connection_.Environment().Devices(), *type, found);
+    if (found.empty()) return false;
+    SelectedType = found.front().Type;
+    SelectedIndex = found.front().Index;
+    if (ConnectSelected()) return true;
+    messenger_.ShowMessage("Could not open Lumatrak device, please check it!");
+    return false;
+}
+
+void InterfaceSelection::Cancel() {
+    SelectedType = 0;
+    SelectedIndex = 0;
+}
+
+bool InterfaceSelection::ConnectSelected() {
+    return connection_.Connect(SelectedType, SelectedIndex);
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,87 @@
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+
+#include "app/app_options.h"
+#include "app/artwork.h"
+#include "app/gui_environment.h"
+#include "app/main_window.h"
+#include "app/qt_messenger.h"
+#include "app/qt_pause.h"
+#include "app/settings_dialogs.h"
+#include "connection/connection.h"
+#include "controls/skin_style.h"
+#include "sim/simulated_environment.h"
+#ifdef RAVELFIN_HAVE_REAL_TRANSPORT
+#include "transport/real/real_environment.h"
+#endif
+
+using namespace ravelfin;
+
+namespace {
+
+// The machine's readers, or the simulated ones the command line describes.
+std::unique_ptr<ReaderEnvironment> MakeEnvironment(const AppOptions& options, Pause& pause) {
+    if (options.SimulatedReaders.empty()) {
+#ifdef RAVELFIN_HAVE_REAL_TRANSPORT
+        return std::make_unique<RealEnvironment>();
+#endif
+    }
+    auto simulated = std::make_unique<SimulatedEnvironment>(pause);
+    for (const SimulatedReaderOptions& reader : options.SimulatedReaders) {
+        std::string error;
+        if (!simulated->AddReader(reader, error)) {
+            std::fprintf(stderr, "ravelfin-config: %s\n", error.c_str());
+            return nullptr;
+        }
+    }
+    return simulated;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // The options are read before the window system is touched, so that --help and a
+    // mistyped option work without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    AppOptions options;
+    std::string error;
+    if (!ParseAppOptions(arguments, options, error)) {
+        std::fprintf(stderr, "ravelfin-config: %s\nTry 'ravelfin-config --help'.\n",
+                     error.c_str());
+        return 2;
+    }
+    if (options.ShowHelp) {
+        std::fputs(AppUsage().c_str(), stdout);
+        return 0;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Orvane-Ravelfin"));
+    QApplication::setApplicationName(QStringLiteral("ravelfin-config"));
+    QApplication::setApplicationVersion(QStringLiteral("2.9"));
+    QApplication::setDesktopFileName(QStringLiteral("ravelfin-config"));
+    QApplication::setWindowIcon(ApplicationIcon());
+    InstallSkin(application);
+
+    QtPause pause;
+    std::unique_ptr<ReaderEnvironment> machine = MakeEnvironment(options, pause);
+    if (!machine) return 2;
+    GuiEnvironment environment(*machine, pause);
+    QtMessenger messenger;
+    Connection connection(environment, messenger);
+    NoSettingsDialogs editors;
+
+    int status = 0;
+    {
+        MainWindow window(connection, messenger, editors);
+        messenger.SetWindow(&window, [&window](const QString& text) { window.ShowNotice(text); });
+        window.show();
+        status = QApplication::exec();
+    }
+    // The record and the transport go before the machine they came from.
+    connection.Settings.reset();
+    connection.Transport.reset();
+    return status;
+}

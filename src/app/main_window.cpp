@@ -1,0 +1,254 @@
+#include "app/main_window.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/artwork.h"
+#include "app/editor_connection.h"
+#include "app/interface_wizard.h"
+#include "app/preferences.h"
+#include "app/settings_dialogs.h"
+#include "app/settings_report_flow.h"
+#include "app/wait_cursor.h"
+#include "app/welcome_painter.h"
+#include "app/window_dragger.h"
+#include "connection/connection.h"
+#include "controls/data_files.h"
+#include "controls/help_topics.h"
+#include "controls/help_window.h"
+#include "controls/notice_window.h"
+#include "report/ui/settings_report_dialog.h"
+
+namespace ravelfin {
+
+namespace {
+constexpr char kHowToGuide[] = "HOW TO USE THIS UTILITY.txt";
+}  // namespace
+
+MainWindow::MainWindow(Connection& connection, Messenger& messenger, SettingsDialogs& dialogs,
+                       QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      connection_(connection),
+      messenger_(messenger),
+      dialogs_(dialogs),
+      navigation_(new NavigationBar(this)),
+      openDocument_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
+    setWindowIcon(ApplicationIcon());
+    setWindowTitle(QStringLiteral("Orvane Company Ravelfin Configuration Utility"));
+    setFixedSize(960, 640);
+    if (const QScreen* screen = this->screen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    new WindowDragger(*this);
+    connect(navigation_, &NavigationBar::Clicked, this, &MainWindow::OnButton);
+
+    const Preferences stored = LoadPreferences();
+    connection_.InterfaceType = stored.InterfaceType;
+    connection_.DeviceIndex = stored.DeviceIndex;
+}
+
+MainWindow::~MainWindow() {
+    // The values of the last probe count too: the wizard leaves them in the connection.
+    SavePreferences(Preferences{connection_.InterfaceType, connection_.DeviceIndex});
+}
+
+void MainWindow::SetDocumentOpener(std::function<bool(const QUrl&)> opener) {
+    openDocument_ = std::move(opener);
+}
+
+QRect MainWindow::ContentArea() const {
+    const int left = width() * 3 / 10 - 6;
+    const int top = height() / 6 + 8;
+    return QRect(left, top, width() - left - 10, height() - top - 14);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int left = width() / 10 + 14;
+    const int top = height() / 6 + 16;
+    navigation_->setGeometry(left, top, ContentArea().left() - 14 - left, height() - top - 14);
+    for (QWidget* page : {static_cast<QWidget*>(wizard_), static_cast<QWidget*>(basic_),
+                          static_cast<QWidget*>(advanced_)}) {
+        if (page) page->setGeometry(ContentArea());
+    }
+}
+
+void MainWindow::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    PaintWelcomePage(painter, size(), ContentArea());
+    painter.setPen(QColor(120, 120, 120));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void MainWindow::OnButton(NavigationBar::Button button) {
+    switch (button) {
+        case NavigationBar::kSelectInterface: SelectReaderInterface(); break;
+        case NavigationBar::kHowToUse: ShowHowToGuide(); break;
+        case NavigationBar::kCheckSettings: CheckCurrentSettings(); break;
+        case NavigationBar::kChangeBasic: ChangeBasicSettings(); break;
+        case NavigationBar::kChangeAdvanced: ChangeAdvancedSettings(); break;
+        case NavigationBar::kHelp: ShowHelpFile(); break;
+        case NavigationBar::kExit: Exit(); break;
+        case NavigationBar::kButtonCount: break;
+    }
+}
+
+PageStates MainWindow::States() const {
+    return PageStates{wizard_ != nullptr, basic_ && basic_->isVisible(),
+                      advanced_ && advanced_->isVisible()};
+}
+
+void MainWindow::ShowPage(QWidget& page) {
+    page.setGeometry(ContentArea());
+    page.show();
+    page.raise();
+}
+
+void MainWindow::SelectReaderInterface() {
+    const PageStates pages = States();
+    const std::string refusal = WizardRefusal(pages);
+    if (!refusal.empty()) {
+        messenger_.ShowNotice(refusal);
+        QDialog* visible = pages.AdvancedVisible ? advanced_ : basic_;
+        if (visible) visible->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (wizard_) {
+        ShowPage(*wizard_);
+        return;
+    }
+    wizard_ = new InterfaceWizard(connection_, messenger_, this);
+    connect(wizard_, &QDialog::finished, this, &MainWindow::OnWizardEnded, Qt::QueuedConnection);
+    ShowPage(*wizard_);
+    wizard_->Initialise();
+}
+
+void MainWindow::OnWizardEnded() {
+    if (wizard_) {
+        wizard_->hide();
+        wizard_->deleteLater();
+        wizard_ = nullptr;
+    }
+    CloseNotice();
+}
+
+void MainWindow::OnEditorClosed(QPointer<QDialog>& editor) {
+    if (editor) {
+        editor->hide();
+        editor->deleteLater();
+        editor = nullptr;
+    }
+    navigation_->At(NavigationBar::kExit)->setFocus();
+    CloseNotice();
+}
+
+void MainWindow::ChangeBasicSettings() {
+    const std::string refusal = BasicEditorRefusal(States());
+    if (!refusal.empty()) {
+        messenger_.ShowNotice(refusal);
+        return;
+    }
+    {
+        WaitCursor busy;
+        if (!ConnectForBasicEditor(connection_)) return;
+    }
+    if (basic_) OnEditorClosed(basic_);
+    basic_ = dialogs_.CreateBasic(this);
+    if (!basic_) return;
+    connect(basic_, &QDialog::finished, this, [this] { OnEditorClosed(basic_); },
+            Qt::QueuedConnection);
+    if (advanced_) advanced_->hide();
+    ShowPage(*basic_);
+}
+
+void MainWindow::ChangeAdvancedSettings() {
+    const std::string refusal = AdvancedEditorRefusal(States());
+    if (!refusal.empty()) {
+        messenger_.ShowNotice(refusal);
+        return;
+    }
+    {
+        WaitCursor busy;
+        if (!ConnectForAdvancedEditor(connection_)) return;
+    }
+    if (advanced_) OnEditorClosed(advanced_);
+    advanced_ = dialogs_.CreateAdvanced(this);
+    if (!advanced_) return;
+    connect(advanced_, &QDialog::finished, this, [this] { OnEditorClosed(advanced_); },
+            Qt::QueuedConnection);
+    if (basic_) basic_->hide();
+    ShowPage(*advanced_);
+}
+
+void MainWindow::CheckCurrentSettings() {
+    std::string report;
+    SettingsReportFlow::Outcome outcome;
+    {
+        WaitCursor busy;
+        outcome = SettingsReportFlow(connection_, messenger_).Run(wizard_ != nullptr, report);
+    }
+    if (outcome == SettingsReportFlow::Outcome::kNoReader) SelectReaderInterface();
+    if (outcome == SettingsReportFlow::Outcome::kReport) ShowReport(report);
+}
+
+void MainWindow::ShowReport(const std::string& report) {
+    SettingsReportDialog dialog(report, this);
+    dialog.exec();
+}
+
+void MainWindow::ReopenReader() {
+    bool reopened = false;
+    {
+        WaitCursor busy;
+        reopened = connection_.Reopen();
+    }
+    if (reopened) {
+        if (advanced_) dialogs_.ReaderReopened(*advanced_);
+        messenger_.ShowMessage("Success to re-open the device.");
+        return;
+    }
+    messenger_.ShowMessage(
+        "Warning: fail to re-open the device. please try it from \"Select Interface\" windows.");
+    if (advanced_) OnEditorClosed(advanced_);
+    SelectReaderInterface();
+}
+
+void MainWindow::ShowHowToGuide() {
+    const QString path = FindDataFile(QString::fromLatin1(kHowToGuide));
+    if (!path.isEmpty()) openDocument_(QUrl::fromLocalFile(path));
+}
+
+void MainWindow::ShowHelpFile() {
+    ShowHelp(this, kHelpFileName, kHelpContextCommand, kHelpMainWindow);
+}
+
+void MainWindow::ShowNotice(const QString& text) {
+    CloseNotice();
+    auto* notice = new NoticeWindow(text, this);
+    notice_ = notice;
+    connect(
+        notice, &NoticeWindow::Finished, this,
+        [this, notice] {
+            if (notice_ == notice) CloseNotice();
+        },
+        Qt::QueuedConnection);
+    notice->show();
+}
+
+void MainWindow::CloseNotice() {
+    if (!notice_) return;
+    notice_->hide();
+    notice_->deleteLater();
+    notice_ = nullptr;
+}
+
+void MainWindow::Exit() {
+    CloseNotice();
+    close();
+}
+
+}  // namespace ravelfin

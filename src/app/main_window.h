@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "app/navigation_bar.h"
+#include "app/interface_wizard.h"
+#include "app/navigation_rules.h"
+#include "controls/notice_window.h"
+
+namespace ravelfin {
+
+class Connection;
+class Messenger;
+class SettingsDialogs;
+
+/// The program's one window: a window without caption bar with the navigation buttons on
+/// the left and a content area on the right, which shows the painted welcome page until a
+/// page (the interface wizard or a settings editor) is placed over it. It owns the pages
+/// and the notice, enforces which pages may be open together, and keeps the selected
+/// interface and device in the preferences.
+class MainWindow final : public QWidget {
+    Q_OBJECT
+public:
+    /// Restores the selection from the preferences into `connection`; opens no device.
+    MainWindow(Connection& connection, Messenger& messenger, SettingsDialogs& dialogs,
+               QWidget* parent = nullptr);
+    /// Writes the selection back into the preferences.
+    ~MainWindow() override;
+
+    // The navigation buttons.
+    void SelectReaderInterface();
+    void ShowHowToGuide();
+    void CheckCurrentSettings();
+    void ChangeBasicSettings();
+    void ChangeAdvancedSettings();
+    void ShowHelpFile();
+    void Exit();
+
+    /// Re-opens a reader that reset itself after a sent setting, and says how it went.
+    void ReopenReader();
+    /// Replaces any notice by a new one with `text`.
+    void ShowNotice(const QString& text);
+    void CloseNotice();
+
+    /// How the how-to guide is opened (the desktop's default viewer unless replaced).
+    void SetDocumentOpener(std::function<bool(const QUrl&)> opener);
+
+    InterfaceWizard* Wizard() const { return wizard_; }
+    QDialog* BasicDialog() const { return basic_; }
+    QDialog* AdvancedDialog() const { return advanced_; }
+    NoticeWindow* Notice() const { return notice_; }
+    NavigationBar& Navigation() const { return *navigation_; }
+    /// Where the pages are placed.
+    QRect ContentArea() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OnButton(NavigationBar::Button button);
+    PageStates States() const;
+    void ShowPage(QWidget& page);
+    void OnWizardEnded();
+    void OnEditorClosed(QPointer<QDialog>& editor);
+    void ShowReport(const std::string& report);
+
+    Connection& connection_;
+    Messenger& messenger_;
+    SettingsDialogs& dialogs_;
+    NavigationBar* navigation_;
+    QPointer<InterfaceWizard> wizard_;
+    QPointer<QDialog> basic_;
+    QPointer<QDialog> advanced_;
+    QPointer<NoticeWindow> notice_;
+    std::function<bool(const QUrl&)> openDocument_;
+};
+
+}  // namespace ravelfin

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+#include "connection/messenger.h"
+
+namespace ravelfin {
+
+/// Shows messages in the modal MessageDialog over the program's window and passes notices
+/// to the window that hosts them.
+class QtMessenger final : public Messenger {
+public:
+    /// The window messages are centred on, and the host of the notices.
+    void SetWindow(QWidget* window, std::function<void(const QString&)> showNotice);
+
+    void ShowMessage(const std::string& text) override;
+    void ShowNotice(const std::string& text) override;
+
+private:
+    QPointer<QWidget> window_;
+    std::function<void(const QString&)> showNotice_;
+};
+
+}  // namespace ravelfin

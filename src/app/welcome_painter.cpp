@@ -1,0 +1,78 @@
+#include "app/welcome_painter.h"
+
+#include <QPainter>
+
+#include "app/artwork.h"
+#include "controls/colors.h"
+
+namespace ravelfin {
+
+namespace {
+
+constexpr char kTitle[] = "Orvane Ravelfin Configuration Utility";
+constexpr char kWelcome[] =
+    "    Orvane readers come with default settings made at the factory. These settings are "
+    "suitable for most applications and do not need to be changed. However, if you need to "
+    "change something basic (like beep volume) or something more advanced (like a data "
+    "editing routine), this utility will help you do it easily and quickly. Start by clicking "
+    "on one of the tabs on the left side of this page.";
+
+QFont TitleFont() {
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(25);
+    font.setWeight(QFont::Black);
+    font.setItalic(true);
+    return font;
+}
+
+QFont WelcomeFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(16);
+    font.setWeight(QFont::Black);
+    font.setItalic(true);
+    return font;
+}
+
+}  // namespace
+
+void PaintWelcomePage(QPainter& painter, const QSize& window, const QRect& content) {
+    const int w = window.width();
+    const int h = window.height();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+
+    // The panel behind the buttons and pages.
+    const QRect panel(w / 10, h / 6, w - w / 10, h - h / 6);
+    painter.fillRect(panel, colors::PaleGreen());
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(panel.adjusted(0, 0, -1, -1));
+
+    // Logo, rule and title.
+    const int logoSize = std::max(24, h / 6 - h / 50 - 18);
+    const QRect logo(w / 10, h / 50, logoSize, logoSize);
+    DrawLogo(painter, QRectF(logo));
+    const int ruleY = logo.bottom() + 8;
+    painter.setPen(QPen(colors::AccentGreen(), 2));
+    painter.drawLine(QPoint(w / 10, ruleY), QPoint(w * 2 / 3, ruleY));
+    painter.setFont(TitleFont());
+    painter.setPen(colors::DeepGreen());
+    painter.drawText(QRect(logo.right() + 14, logo.top(), w, logo.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(kTitle));
+
+    // The reader, in the content area only, at most 60 % of the height tall.
+    const QRectF picture(w * 0.30, h * 0.22, std::min(w * 0.62, content.right() - w * 0.30),
+                         std::min(h * 0.6, h * 0.83 - h * 0.22 - 8));
+    DrawReaderPicture(painter, picture);
+
+    painter.setFont(WelcomeFont());
+    painter.setPen(QColor(20, 20, 20));
+    const QRect text(content.left(), static_cast<int>(h * 0.83), w - 20 - content.left(),
+                     h - static_cast<int>(h * 0.83));
+    painter.drawText(text, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                     QString::fromLatin1(kWelcome));
+    painter.restore();
+}
+
+}  // namespace ravelfin

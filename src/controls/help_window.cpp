@@ -1,0 +1,91 @@
+#include "controls/help_window.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPointer>
+#include <QSplitter>
+#include <QTextBrowser>
+
+#include "controls/data_files.h"
+#include "controls/help_topics.h"
+
+namespace ravelfin {
+
+namespace {
+
+QPointer<HelpWindow>& OpenWindow() {
+    static QPointer<HelpWindow> window;
+    return window;
+}
+
+}  // namespace
+
+HelpWindow::HelpWindow(const QDir& folder, QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      folder_(folder),
+      contents_(new QListWidget),
+      browser_(new QTextBrowser) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Orvane Ravelfin Configuration Utility Help"));
+    resize(860, 600);
+
+    for (const HelpTopic& topic : HelpTopics()) {
+        auto* entry = new QListWidgetItem(topic.title, contents_);
+        entry->setData(Qt::UserRole, topic.file);
+    }
+    contents_->setMinimumWidth(220);
+    browser_->setSearchPaths({folder_.absolutePath()});
+    browser_->setOpenExternalLinks(true);
+    connect(contents_, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* entry) { ShowPage(entry->data(Qt::UserRole).toString()); });
+    connect(contents_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* entry) { ShowPage(entry->data(Qt::UserRole).toString()); });
+
+    auto* splitter = new QSplitter;
+    splitter->addWidget(contents_);
+    splitter->addWidget(browser_);
+    splitter->setStretchFactor(1, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+}
+
+bool HelpWindow::ShowPage(const QString& file) {
+    if (!QFileInfo::exists(folder_.filePath(file))) return false;
+    browser_->setSource(QUrl::fromLocalFile(folder_.absoluteFilePath(file)));
+    for (int row = 0; row < contents_->count(); ++row) {
+        if (contents_->item(row)->data(Qt::UserRole).toString() == file) {
+            contents_->setCurrentRow(row);
+        }
+    }
+    return true;
+}
+
+QString HelpWindow::CurrentPage() const { return QFileInfo(browser_->source().toLocalFile()).fileName(); }
+
+QString HelpWindow::PageTitle() const { return browser_->documentTitle(); }
+
+int ShowHelp(QWidget* owner, const std::string& /*helpFile*/, int command, int context) {
+    if (command != kHelpContextCommand) return 0;
+    const QString page = HelpFileForContext(context);
+    const QString folder = FindDataFile(QStringLiteral("help"));
+    if (page.isEmpty() || folder.isEmpty()) return 0;
+
+    QWidget* parent = owner ? owner->window() : nullptr;
+    QPointer<HelpWindow>& window = OpenWindow();
+    if (window && window->parentWidget() != parent) {
+        window->close();  // deletes itself; the new owner gets a window of its own
+        window = nullptr;
+    }
+    if (!window) window = new HelpWindow(QDir(folder), parent);
+    if (!window->ShowPage(page)) return 0;
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return 1;
+}
+
+HelpWindow* CurrentHelpWindow() { return OpenWindow(); }
+
+}  // namespace ravelfin

@@ -1,0 +1,99 @@
+#include "controls/skin_style.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadioButton>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
+
+#include "controls/colors.h"
+
+namespace ravelfin {
+
+namespace {
+
+void DrawButtonPanel(const QStyleOption& option, QPainter& painter) {
+    const bool enabled = option.state & QStyle::State_Enabled;
+    const bool pressed = option.state & (QStyle::State_Sunken | QStyle::State_On);
+    const bool hover = enabled && (option.state & QStyle::State_MouseOver);
+
+    QColor top(255, 255, 255);
+    QColor bottom = colors::PaleGreen().darker(hover ? 100 : 108);
+    QColor frame = colors::DeepGreen();
+    if (pressed) {
+        top = colors::AccentGreen().lighter(110);
+        bottom = colors::AccentGreen().darker(115);
+    } else if (hover) {
+        top = QColor(240, 255, 246);
+    }
+    if (!enabled) {
+        top = QColor(240, 240, 240);
+        bottom = QColor(214, 214, 214);
+        frame = QColor(160, 160, 160);
+    }
+
+    const QRectF box = QRectF(option.rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    QPainterPath path;
+    path.addRoundedRect(box, 5, 5);
+    QLinearGradient fill(box.topLeft(), box.bottomLeft());
+    fill.setColorAt(0.0, top);
+    fill.setColorAt(1.0, bottom);
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(path, fill);
+    // A thin highlight along the top edge gives the raised look.
+    if (!pressed && enabled) {
+        painter.setPen(QPen(QColor(255, 255, 255, 200), 1));
+        painter.drawLine(box.topLeft() + QPointF(5, 1.5), box.topRight() + QPointF(-5, 1.5));
+    }
+    const bool focused = option.state & QStyle::State_HasFocus;
+    painter.setPen(QPen(frame, focused ? 2.0 : 1.0));
+    painter.drawPath(path);
+    painter.restore();
+}
+
+}  // namespace
+
+SkinStyle::SkinStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                              QPainter* painter, const QWidget* widget) const {
+    if (element == PE_PanelButtonCommand && option && painter) {
+        DrawButtonPanel(*option, *painter);
+        return;
+    }
+    // The thicker frame already marks the focused button.
+    if (element == PE_FrameFocusRect && qobject_cast<const QAbstractButton*>(widget) &&
+        !qobject_cast<const QCheckBox*>(widget) && !qobject_cast<const QRadioButton*>(widget)) {
+        return;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                            const QWidget* widget) const {
+    if (element == CE_PushButtonLabel) {
+        if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option)) {
+            QStyleOptionButton copy(*button);
+            const bool enabled = option->state & State_Enabled;
+            const bool pressed = option->state & (State_Sunken | State_On);
+            copy.palette.setColor(QPalette::ButtonText, !enabled ? QColor(130, 130, 130)
+                                                        : pressed ? QColor(255, 255, 255)
+                                                                  : colors::DeepGreen().darker(140));
+            QProxyStyle::drawControl(element, &copy, painter, widget);
+            return;
+        }
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+void InstallSkin(QApplication& application) {
+    application.setStyle(new SkinStyle);
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,22 @@
+#include "controls/skinned_dialog.h"
+
+#include <QPainter>
+
+#include "controls/colors.h"
+
+namespace ravelfin {
+
+SkinnedDialog::SkinnedDialog(QWidget* parent, Qt::WindowFlags flags)
+    : QDialog(parent, flags), background_(colors::PaleGreen()) {}
+
+void SkinnedDialog::SetBackground(const QColor& color) {
+    background_ = color;
+    update();
+}
+
+void SkinnedDialog::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.fillRect(rect(), background_);
+}
+
+}  // namespace ravelfin

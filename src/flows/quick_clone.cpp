@@ -1,0 +1,68 @@
+#include "flows/quick_clone.h"
+
+#include <utility>
+
+#include "flows/flow_messages.h"
+#include "protocol/firmware_version.h"
+#include "protocol/reader_operations.h"
+
+namespace ravelfin {
+
+QuickClone::QuickClone(TransportFactory factory, Messenger& messages)
+    : factory_(std::move(factory)), messages_(messages) {}
+
+bool QuickClone::ReadSource(int interfaceType, const DeviceAddress& source) {
+    source_.reset();
+    if (interfaceType <= 0) {
+        messages_.ShowMessage(kSelectSourceText);
+        return false;
+    }
+    auto transport = factory_ ? factory_(interfaceType) : nullptr;
+    if (!transport) {
+        messages_.ShowMessage(kNoMemoryText);
+        return false;
+    }
+    if (!OpenDevice(*transport, source)) {
+        messages_.ShowMessage(kSourceOpenFailedText);
+        return false;
+    }
+    auto record = std::make_unique<ReaderSettings>(static_cast<std::uint32_t>(interfaceType));
+    const bool read = ReadAllSettings(*record, transport.get());
+    messages_.ShowMessage(read ? kSourceReadText : kSourceReadFailedText);
+    transport->Close();
+    if (read)
+        source_ = std::move(record);
+    return read;
+}
+
+int QuickClone::CloneTo(int interfaceType, const DeviceAddress& target) {
+    if (!source_) {
+        messages_.ShowMessage(kReadFirstText);
+        return kWriteFailed;
+    }
+    if (interfaceType <= 0) {
+        messages_.ShowMessage(kSelectTargetText);
+        return kWriteFailed;
+    }
+    auto transport = factory_ ? factory_(interfaceType) : nullptr;
+    if (!transport) {
+        messages_.ShowMessage(kNoMemoryText);
+        return kWriteFailed;
+    }
+    if (!OpenDevice(*transport, target)) {
+        messages_.ShowMessage(kTargetOpenFailedText);
+        return kWriteFailed;
+    }
+    // A record read afresh carries no firmware version, and encoded for none it would leave
+    // out the beep mode and the security settings: encode for the target reader instead.
+    ReaderSettings copy = *source_;
+    ClassifyModel(copy, *transport);
+    const int result = WriteGeneralSettings(copy, transport.get());
+    messages_.ShowMessage(result == kWriteOk        ? kClonedText
+                          : result == kWriteRefused ? kUnknownFuncIdsText
+                                                    : kCloneFailedText);
+    transport->Close();
+    return result;
+}
+
+}  // namespace ravelfin

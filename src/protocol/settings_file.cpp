@@ -1,0 +1,87 @@
+#include "protocol/settings_file.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+#include "protocol/command_frame.h"
+#include "protocol/settings_encoder.h"
+#include "protocol/settings_parser.h"
+
+namespace ravelfin {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kMagic = "KORVEXMSRCFG";
+constexpr std::string_view kFormatVersion = "2000";
+constexpr std::size_t kHeaderSize = 16;
+constexpr std::size_t kMaxFileSize = 1024;
+
+bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view text) {
+    return bytes.size() >= text.size() && std::equal(text.begin(), text.end(), bytes.begin());
+}
+
+/// Writes `bytes` to a file of its own beside `target` and renames it over the target.
+bool ReplaceFile(const fs::path& target, std::span<const std::uint8_t> bytes) {
+    std::error_code ec;
+    const fs::file_status existing = fs::status(target, ec);
+    // A read-only file is the user's way of protecting it; the rename would not respect that.
+    if (fs::exists(existing) &&
+        (existing.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        return false;
+    }
+    fs::path temp = target;
+    temp += ".tmp";
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    bool ok = !out.fail();
+    if (ok && fs::exists(existing)) fs::permissions(temp, existing.permissions(), ec);
+    if (ok) {
+        fs::rename(temp, target, ec);
+        ok = !ec;
+    }
+    if (!ok) fs::remove(temp, ec);
+    return ok;
+}
+
+}  // namespace
+
+bool SaveSettingsFile(const ReaderSettings& record, const std::string& path) {
+    std::array<std::uint8_t, kMaxFileSize> buffer{};
+    std::copy(kMagic.begin(), kMagic.end(), buffer.begin());
+    std::copy(kFormatVersion.begin(), kFormatVersion.end(), buffer.begin() + kMagic.size());
+    std::size_t frameLength = 0;
+    if (!EncodeAllSettings(record, std::span(buffer).subspan(kHeaderSize), frameLength)) {
+        return false;
+    }
+    return ReplaceFile(path, std::span(buffer).first(kHeaderSize + frameLength));
+}
+
+bool LoadSettingsFile(ReaderSettings& record, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    // One byte more than a file may hold, to tell a full file from an overlong one.
+    std::array<std::uint8_t, kMaxFileSize + 1> buffer{};
+    in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
+    const auto size = static_cast<std::size_t>(in.gcount());
+    if (in.bad() || size <= kHeaderSize + 1 || size > kMaxFileSize) return false;
+
+    const auto file = std::span<const std::uint8_t>(buffer).first(size);
+    if (!StartsWith(file, kMagic) || !StartsWith(file.subspan(kMagic.size()), kFormatVersion) ||
+        file[kHeaderSize] != kStx || file[kHeaderSize + 1] != kSetLetter) {
+        return false;
+    }
+    // Parse into a copy: a file that fails half way must not leave a half-loaded record.
+    ReaderSettings loaded = record;
+    if (!ParseSettings(file.subspan(kHeaderSize), loaded)) return false;
+    record = loaded;
+    return true;
+}
+
+}  // namespace ravelfin

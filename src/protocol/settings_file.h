@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "protocol/reader_settings.h"
+
+namespace ravelfin {
+
+inline constexpr const char* kSettingsFileExtension = "cfs2";
+
+/// Writes the record as a configuration file: the magic "KORVEXMSRCFG", the version "2000",
+/// then the frame of EncodeAllSettings (at most 1024 bytes in all). The file is written beside
+/// the target under a temporary name and renamed over it only when complete.
+/// Returns false when the record cannot be encoded into the 1008 bytes a file has room for,
+/// when an existing target is read-only, or when writing fails; the target then stays as it
+/// was and no temporary file is left behind.
+bool SaveSettingsFile(const ReaderSettings& record, const std::string& path);
+
+/// Reads a configuration file (opened for reading only) into `record`.
+/// Returns false when the file cannot be read, is empty or longer than 1024 bytes, has a wrong
+/// magic or version, does not start its frame with STX 'S', or fails to parse; the record is
+/// then left exactly as it was. `InterfaceType`, `FirmwareVersionNumber`, `ModelClass`,
+/// `ReconnectPending` and `HidFormatBeforeLoad` are never changed by a load.
+bool LoadSettingsFile(ReaderSettings& record, const std::string& path);
+
+}  // namespace ravelfin

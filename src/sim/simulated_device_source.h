@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "protocol/bytes.h"
+#include "sim/simulated_reader.h"
+#include "transport/device_source.h"
+
+namespace ravelfin {
+
+/// The attached devices as a test or the --simulate option describes them: serial ports and
+/// HID interfaces in the order they were added, each optionally wired to a simulated reader.
+/// Devices without a reader are other equipment that never answers.
+class SimulatedDeviceSource final : public DeviceSource {
+public:
+    struct SerialPort {
+        SerialPortInfo Info;
+        SimulatedReader* Reader = nullptr;
+        bool Open = false;  // held by a link: a second exclusive open fails
+    };
+    struct HidInterface {
+        HidInterfaceInfo Info;
+        SimulatedReader* Reader = nullptr;
+        std::size_t FeatureReportLength = 0;  // including the report-id byte
+        std::vector<Bytes> Reports;           // every set report that reached the device
+    };
+
+    bool GetSerialPort(int index, SerialPortInfo& out) override;
+    bool GetHidInterface(int index, HidInterfaceInfo& out) override;
+
+    /// Adds a port at the next serial index; returns that index.
+    int AddSerialPort(const SerialPortInfo& info, SimulatedReader* reader = nullptr);
+    /// Adds an interface at the next HID index; returns that index.
+    int AddHidInterface(const HidInterfaceInfo& info, SimulatedReader* reader = nullptr,
+                        std::size_t featureReportLength = 33);
+
+    /// The port with this name, or nullptr.
+    SerialPort* FindSerialPort(const std::string& name);
+    /// The interface with this path, or nullptr.
+    HidInterface* FindHidInterface(const std::string& path);
+
+    int SerialPortCount() const { return static_cast<int>(ports_.size()); }
+    int HidInterfaceCount() const { return static_cast<int>(interfaces_.size()); }
+
+private:
+    std::deque<SerialPort> ports_;  // a deque: links keep pointers to entries
+    std::deque<HidInterface> interfaces_;
+};
+
+}  // namespace ravelfin

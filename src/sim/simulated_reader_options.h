@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "protocol/interface_type.h"
+
+namespace ravelfin {
+
+/// What a simulated reader is: how it is attached, its firmware and its identity.
+struct SimulatedReaderOptions {
+    std::uint32_t InterfaceType = kInterfaceUsbHid;  // 1, 3, 4 or 5
+    std::string Firmware = "V4.30";
+    /// USB product id of a HID reader; 0 picks 0x4206 (HID) or 0x4106 (keyboard).
+    std::uint16_t ProductId = 0;
+    char SecurityLevel = '1';
+    /// Starting settings from this configuration file instead of the factory defaults.
+    std::string LoadFile;
+    /// Up to 10 characters; 8 or more for the reader's answer to carry it.
+    std::string SerialNumber = "SN00000001";
+    /// Length of one HID feature report including the report-id byte.
+    std::size_t FeatureReportLength = 33;
+};
+
+/// Reads `TYPE[,firmware=TEXT][,pid=HEX][,security-level=D][,load=FILE]`, TYPE one of
+/// rs232, usb-rs232, usb-hid-kb, usb-hid; pid is hexadecimal with or without 0x and applies
+/// to the two USB HID types only; D is a digit 0 to 4. Returns false with a one-line
+/// `error` naming what is wrong; `out` is then unspecified.
+bool ParseSimulatedReaderSpec(const std::string& spec, SimulatedReaderOptions& out,
+                              std::string& error);
+
+}  // namespace ravelfin

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ravelfin {
+
+/// One present serial port.
+struct SerialPortInfo {
+    std::string Name;             // what `SerialLink::Open` takes, e.g. /dev/ttyUSB0
+    bool HasUsbIds = false;       // true for USB virtual serial ports
+    std::uint16_t VendorId = 0;   // meaningful only with HasUsbIds
+    std::uint16_t ProductId = 0;
+};
+
+/// One present HID interface.
+struct HidInterfaceInfo {
+    std::string Path;             // what `HidDevice::Open` takes, e.g. /dev/hidraw3
+    std::uint16_t VendorId = 0;
+    std::uint16_t ProductId = 0;
+};
+
+/// The attached devices, addressed by their enumeration index within their class. The order
+/// stays the same between calls and between runs while the hardware stays the same, since
+/// that index is what the application stores as the selected device.
+class DeviceSource {
+public:
+    virtual ~DeviceSource() = default;
+    /// The serial port with this index; false when there is none (the walk ends there).
+    virtual bool GetSerialPort(int index, SerialPortInfo& out) = 0;
+    /// The HID interface with this index; false when there is none (the walk ends there).
+    virtual bool GetHidInterface(int index, HidInterfaceInfo& out) = 0;
+};
+
+}  // namespace ravelfin

@@ -1,0 +1,97 @@
+#include "transport/serial_transport.h"
+
+#include <array>
+
+#include "protocol/command_frame.h"
+#include "protocol/interface_type.h"
+#include "transport/device_discovery.h"
+#include "transport/version_answer.h"
+
+namespace ravelfin {
+
+namespace {
+
+constexpr int kAnswerPauseMs = 1000;
+constexpr int kSilenceMs = 1000;
+
+}  // namespace
+
+SerialTransport::SerialTransport(int type, ReaderEnvironment& environment)
+    : Type(type == kInterfaceUsbRs232 ? kInterfaceUsbRs232 : kInterfaceRs232),
+      environment_(environment),
+      link_(environment.CreateSerialLink()) {}
+
+SerialTransport::~SerialTransport() { Close(); }
+
+bool SerialTransport::OpenByIndex(int deviceIndex) {
+    DeviceIndex = deviceIndex;
+    std::string name;
+    GetPortName(environment_.Devices(), deviceIndex, name);
+    return Open(name);
+}
+
+bool SerialTransport::Open(const std::string& deviceName) {
+    if (deviceName.empty() || !link_) return false;
+    if (!link_->Open(deviceName)) {
+        lastOpenError_ = link_->LastError();
+        return false;
+    }
+    lastOpenError_ = PortError::None;
+    PortName = deviceName;
+    return true;
+}
+
+bool SerialTransport::Close() {
+    if (link_ && link_->IsOpen()) link_->Close();
+    PortName.clear();
+    return true;
+}
+
+bool SerialTransport::GetFirmwareVersion(std::string& out) {
+    out.clear();
+    if (!FirmwareVersionText.empty()) {
+        out = FirmwareVersionText;
+        return true;
+    }
+    if (!link_ || !link_->IsOpen()) {
+        if (!OpenByIndex(DeviceIndex)) return false;
+    }
+    std::array<std::uint8_t, kShortFrameBuffer> frame{};
+    std::size_t frameLength = 0;
+    if (!BuildCommandFrame(kFuncReadVersion, {}, frame, frameLength)) return false;
+    std::array<std::uint8_t, 128> answer{};
+    std::size_t answerLength = 0;
+    const bool exchanged = Exchange(std::span(frame).first(frameLength), answer, answerLength);
+    Close();
+    if (!exchanged) return false;
+    FirmwareVersionText = VersionTextFromAnswer(std::span(answer).first(answerLength));
+    out = FirmwareVersionText;
+    return !FirmwareVersionText.empty();
+}
+
+bool SerialTransport::Exchange(std::span<const std::uint8_t> send, std::span<std::uint8_t> recv,
+                               std::size_t& recvLen) {
+    recvLen = 0;
+    if (!link_) return false;
+    std::size_t received = 0;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        // Whatever is still waiting (the rest of an answer cut at the capacity, a late
+        // answer) belongs to no frame of ours and would lead this answer.
+        link_->PurgeReceive();
+        if (!link_->Write(send)) return false;
+        environment_.GetPause().Wait(kAnswerPauseMs);
+        for (;;) {
+            std::uint8_t byte = 0;
+            const SerialLink::ReadResult result = link_->ReadByte(byte, kSilenceMs);
+            if (result == SerialLink::ReadResult::Timeout) link_->PurgeReceive();
+            if (result != SerialLink::ReadResult::Byte) break;
+            if (received == recv.size()) break;
+            recv[received++] = byte;
+        }
+    }
+    recvLen = received;
+    return received > 0 && recv[0] == kAck;
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,22 @@
+#include "transport/version_answer.h"
+
+#include "protocol/command_frame.h"
+
+namespace ravelfin {
+
+std::string VersionTextFromAnswer(std::span<const std::uint8_t> answer) {
+    std::string text;
+    if (answer.size() <= 4) return text;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < answer.size() && start == 0; ++i) {
+        if (answer[i] == kStx) start = i + 1;
+    }
+    if (start == 0) return text;
+    const std::size_t end = answer.size() - 2;
+    for (std::size_t i = start; i < end && answer[i] != kEtx && answer[i] != 0; ++i) {
+        text.push_back(static_cast<char>(answer[i]));
+    }
+    return text;
+}
+
+}  // namespace ravelfin

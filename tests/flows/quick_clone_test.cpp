@@ -1,0 +1,73 @@
+#include "flows/quick_clone.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "flows/flow_fakes.h"
+
+namespace ravelfin::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+/// Hands out prepared readers in order, then none.
+struct CloneRig : Rig {
+    FakeTransport& Add(int type = kInterfaceUsbHid) {
+        return *next.emplace_back(std::make_unique<FakeTransport>(rec, type));
+    }
+    bool ReadSource() {
+        Add().Answers = {{true, SettingsAnswer({0x10, 1, '3', 0xAE, 1, 5})}};
+        return clone.ReadSource(kInterfaceUsbHid, "/dev/source");
+    }
+    std::deque<std::unique_ptr<FakeTransport>> next;
+    std::unique_ptr<ReaderTransport> Next() {
+        if (next.empty())
+            return nullptr;
+        std::unique_ptr<ReaderTransport> transport = std::move(next.front());
+        next.pop_front();
+        return transport;
+    }
+    QuickClone clone{[this](int) { return Next(); }, *this};
+};
+
+TEST(QuickClone, WritesTheSourcesGeneralSettingsEncodedForTheTarget) {
+    CloneRig rig;
+    ASSERT_TRUE(rig.ReadSource());
+    rig.Add(kInterfaceUsbHidKb).Version = "V4.30";
+    EXPECT_EQ(rig.clone.CloneTo(kInterfaceUsbHidKb, "/dev/target"), kWriteOk);
+    EXPECT_THAT(rig.rec.trace,
+                ElementsAre("open /dev/source", "send 1F",
+                            "msg Read configuration settings from Source MSR device successfully!",
+                            "close", "open /dev/target", "send 10",
+                            "msg Clone to Target MSR device successfully!", "close"));
+    // The source's terminal type and beep mode, the latter only known to a 4.30 target.
+    EXPECT_THAT(std::vector(rig.rec.frames[1].begin() + 4, rig.rec.frames[1].begin() + 8),
+                ElementsAre('3', 0xAE, 1, 5));
+}
+
+TEST(QuickClone, ClonesOnlyAFreshReadOfTheChosenSource) {
+    CloneRig rig;
+    rig.clone.CloneTo(kInterfaceUsbHid, "t");
+    ASSERT_TRUE(rig.ReadSource());
+    rig.Add().OpensLeft = 0;  // another source, which does not open
+    EXPECT_FALSE(rig.clone.ReadSource(kInterfaceUsbHid, "/dev/other"));
+    rig.clone.CloneTo(kInterfaceUsbHid, "t");
+    ASSERT_TRUE(rig.ReadSource());
+    rig.Add().Answers = {{false, {kRefused}}};
+    EXPECT_EQ(rig.clone.CloneTo(kInterfaceUsbHid, "t"), kWriteRefused);
+    rig.clone.ForgetSource();
+    rig.clone.CloneTo(kInterfaceUsbHid, "t");
+    const std::string read = "Read configuration settings from Source MSR device successfully!";
+    EXPECT_THAT(rig.Messages(),
+                ElementsAre("Please Read From MSR First!", read,
+                            "Could not open the source Ravelfin device! or It is not Ravelfin "
+                            "device",
+                            "Please Read From MSR First!", read,
+                            "Warning! There are unknown FuncIDs in the command.",
+                            "Please Read From MSR First!"));
+}
+
+}  // namespace
+}  // namespace ravelfin::testing

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "protocol/bytes.h"
+#include "protocol/command_frame.h"
+
+namespace ravelfin {
+
+/// The frame BuildCommandFrame makes for one FuncID and its data.
+inline Bytes CommandFrame(std::uint8_t funcId, std::span<const std::uint8_t> data = {}) {
+    std::array<std::uint8_t, 300> frame{};
+    std::size_t length = 0;
+    BuildCommandFrame(funcId, data, frame, length);
+    return Bytes(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(length));
+}
+
+/// STX 'R' funcId ETX LRC: the read of a single setting.
+inline Bytes ReadFrame(std::uint8_t funcId) {
+    Bytes frame{kStx, kReadLetter, funcId, kEtx};
+    frame.push_back(ComputeLrc(frame));
+    return frame;
+}
+
+/// A set frame holding the given items (FuncID, Len, data ...) as they stand.
+inline Bytes SetFrame(const Bytes& items) {
+    Bytes frame{kStx, kSetLetter};
+    frame.insert(frame.end(), items.begin(), items.end());
+    frame.push_back(kEtx);
+    frame.push_back(ComputeLrc(frame));
+    return frame;
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,182 @@
+#include "sim/simulated_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "protocol/settings_encoder.h"
+#include "protocol/settings_file.h"
+#include "protocol/settings_parser.h"
+#include "sim/simulated_environment.h"
+#include "sim_test_support.h"
+
+namespace ravelfin {
+namespace {
+
+SimulatedReaderOptions Options(const std::string& firmware,
+                               std::uint32_t type = kInterfaceUsbHid) {
+    SimulatedReaderOptions options;
+    options.InterfaceType = type;
+    options.Firmware = firmware;
+    return options;
+}
+
+ReaderSettings ReadBack(SimulatedReader& reader) {
+    const Bytes answer = reader.Answer(CommandFrame(kFuncReadAll));
+    ReaderSettings parsed(reader.InterfaceType());
+    EXPECT_GE(answer.size(), 2u);
+    EXPECT_EQ(answer[0], kAck);
+    EXPECT_TRUE(ParseSettings(answer, parsed));
+    return parsed;
+}
+
+Bytes Encode(bool (*encoder)(const ReaderSettings&, std::span<std::uint8_t>, std::size_t&),
+             const ReaderSettings& record) {
+    std::array<std::uint8_t, 1024> frame{};
+    std::size_t length = 0;
+    EXPECT_TRUE(encoder(record, frame, length));
+    return Bytes(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(length));
+}
+
+TEST(SimulatedReader, ReadAllAnswerParsesBackToItsImageWithSerialNumberAndSecurityLevel) {
+    SimulatedReader reader(Options("V4.30"));
+    reader.Settings().Track2Prefix = BytesFromText("P2");
+    reader.Settings().formulas[0] = {0x21, 0x22};
+
+    const ReaderSettings parsed = ReadBack(reader);
+    EXPECT_EQ(parsed, reader.Settings());
+    EXPECT_EQ(parsed.SecurityLevel, '1');
+    EXPECT_EQ(parsed.Encryption, '0');
+    EXPECT_EQ(TextFromBytes(Bytes(parsed.SerialNumber.begin() + 1, parsed.SerialNumber.end())),
+              "SN00000001");
+
+    // Older firmware knows no security items, so none are reported.
+    SimulatedReader old(Options("V4.25"));
+    EXPECT_EQ(ReadBack(old).SecurityLevel, '0');
+}
+
+TEST(SimulatedReader, RefusesFuncIdsItsFirmwareDoesNotKnowAndThenStoresNothing) {
+    struct Case {
+        const char* firmware;
+        std::uint8_t funcId;
+        std::uint8_t expected;
+    };
+    const Case cases[] = {
+        {"V4.30", 0xAE, kAck},     {"V4.31", 0xAE, kRefused}, {"V4.20", 0xAE, kRefused},
+        {"V3.32", 0xFD, kRefused}, {"V3.33", 0xFD, kAck},     {"V4.25", 0x49, kRefused},
+        {"V4.25", 0x4C, kRefused}, {"V4.25", 0x7E, kRefused}, {"V4.26", 0x4B, kAck},
+        {"V4.26", 0x7E, kAck},     {"V4.30", 0x99, kRefused}, {"V4.30", 0x4E, kRefused},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.firmware) + " FuncID " + std::to_string(c.funcId));
+        SimulatedReader reader(Options(c.firmware));
+        const Bytes value = c.funcId == 0xFD ? Bytes{} : Bytes{'2'};
+        Bytes items{0x10, 1, '5', c.funcId, static_cast<std::uint8_t>(value.size())};
+        items.insert(items.end(), value.begin(), value.end());
+        EXPECT_EQ(reader.Answer(SetFrame(items)), Bytes{c.expected});
+        EXPECT_EQ(reader.Settings().TerminalType, c.expected == kAck ? '5' : '0');
+    }
+}
+
+TEST(SimulatedReader, SentFramesComeBackInTheReadAndOnlyReplaceWhatTheyCarry) {
+    SimulatedReader reader(Options("V4.30"));
+    ReaderSettings record(kInterfaceUsbHid);
+    record.FirmwareVersionNumber = 4.3;
+    record.TerminalType = '5';
+    record.BeepMode = 6;
+    record.Preamble = {0x00, 0x41, 0x0D};
+    record.Track3Suffix = BytesFromText("END");
+    record.PrePan = 6;
+    record.MaskChar = '#';
+    record.mode = '1';
+    record.addedFields = {BytesFromText("AB")};
+    record.custom.lengthLimits[0] = {0xF0, 0x20, 0x05, 0x28};
+    record.custom.fields = {{0xF2, 0x40, 0x01, 0x02, 'X', 'Y'}};
+    record.formulas[1] = {0x21, 0x42};
+
+    EXPECT_EQ(reader.Answer(Encode(EncodeDataEditFrame, record)), Bytes{kAck});
+    EXPECT_EQ(reader.Answer(Encode(EncodeGeneralSettings, record)), Bytes{kAck});
+    // A second data-editing frame replaces the first instead of adding to it.
+    EXPECT_EQ(reader.Answer(Encode(EncodeDataEditFrame, record)), Bytes{kAck});
+    // A one-item frame leaves every other setting alone.
+    EXPECT_EQ(reader.Answer(SetFrame({0x11, 1, '4'})), Bytes{kAck});
+
+    record.FirmwareVersionNumber = 0.0;
+    record.BeepVolume = '4';
+    record.SecurityLevel = '1';  // not in the frames: the reader keeps its own
+    record.SerialNumber = reader.Settings().SerialNumber;
+    record.KbPollIntervalRead = record.KbPollInterval;
+    EXPECT_EQ(reader.Settings(), record);
+    // Firmware 4.3 reports the beep mode in place of the beep volume.
+    record.BeepVolume = '2';
+    EXPECT_EQ(ReadBack(reader), record);
+}
+
+TEST(SimulatedReader, AnswersShortCommandsAndSingleReads) {
+    SimulatedReader reader(Options("V4.30"));
+    reader.Answer(SetFrame({0x10, 1, '6', 0x7E, 1, '3', 0x4C, 1, '2'}));
+
+    EXPECT_EQ(reader.Answer(ReadFrame(0x7E)), (Bytes{kAck, kStx, 0x7E, 1, '3', kEtx, 0x4D}));
+    EXPECT_EQ(reader.Answer(Bytes{2, 0x52, 0x7E, 3, 0x2D}).at(4), '3');
+    EXPECT_EQ(reader.Answer(ReadFrame(0x4C)).at(4), '2');
+    EXPECT_EQ(reader.Answer(ReadFrame(0x10)), Bytes{kRefused});
+    EXPECT_EQ(reader.Answer(CommandFrame(kFuncReadVersion)),
+              (Bytes{kAck, kStx, 'V', '4', '.', '3', '0', kEtx, 0x4E}));
+
+    // Factory defaults undo the settings but keep the security level and serial number.
+    EXPECT_EQ(reader.Answer(CommandFrame(kFuncSetDefaults)), Bytes{kAck});
+    EXPECT_EQ(reader.Settings().TerminalType, '0');
+    EXPECT_EQ(reader.Settings().SecurityLevel, '3');
+    EXPECT_EQ(reader.Settings().Encryption, '1');
+
+    EXPECT_FALSE(reader.InBootLoader());
+    EXPECT_EQ(reader.Answer(Bytes{2, 0x53, 0x70, 1, 0xFF, 3, 0xDC}), Bytes{kAck});
+    EXPECT_TRUE(reader.InBootLoader());
+
+    SimulatedReader old(Options("V4.20"));
+    EXPECT_EQ(old.Answer(ReadFrame(0x7E)), Bytes{kRefused});
+}
+
+TEST(SimulatedReader, NaksDamagedFramesAndChangesNothing) {
+    SimulatedReader reader(Options("V4.30"));
+    Bytes wrongLrc = SetFrame({0x10, 1, '5'});
+    wrongLrc.back() ^= 1;
+    EXPECT_EQ(reader.Answer(wrongLrc), Bytes{kNak});
+    // The Len byte promises more data than the frame holds.
+    EXPECT_EQ(reader.Answer(SetFrame({0x10, 1, '5', 0xD2, 9, 1})), Bytes{kNak});
+    EXPECT_EQ(reader.Answer(Bytes{kStx, 'X', 0x10, kEtx, 0x49}), Bytes{kNak});
+    EXPECT_EQ(reader.Settings().TerminalType, '0');
+    EXPECT_EQ(reader.Frames().size(), 3u);
+}
+
+TEST(SimulatedReader, StartsFromAConfigurationFileAndRejectsAnUnreadableOne) {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "ravelfin-sim-start.cfs2").string();
+    ReaderSettings saved(kInterfaceRs232);
+    saved.FirmwareVersionNumber = 4.3;
+    saved.TerminalType = '6';
+    saved.Track1Prefix = BytesFromText("T1");
+    ASSERT_TRUE(SaveSettingsFile(saved, path));
+
+    SimulatedEnvironment environment;
+    std::string error;
+    SimulatedReaderOptions options = Options("V4.30", kInterfaceRs232);
+    options.LoadFile = path;
+    options.SecurityLevel = '2';
+    ASSERT_TRUE(environment.AddReader(options, error)) << error;
+    const ReaderSettings& image = environment.Reader(0).Settings();
+    EXPECT_EQ(image.TerminalType, '6');
+    EXPECT_EQ(image.Track1Prefix, BytesFromText("T1"));
+    EXPECT_EQ(image.SecurityLevel, '2');
+
+    options.LoadFile = path + ".missing";
+    EXPECT_FALSE(environment.AddReader(options, error));
+    EXPECT_NE(error.find(".missing"), std::string::npos);
+    EXPECT_EQ(environment.ReaderCount(), 1u);
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace ravelfin
