@@ -4,7 +4,7 @@
 
 #include "protocol/firmware_version.h"
 #include "protocol/reader_operations.h"
-#include "transport/discovery.h"
+#include "transport/device_discovery.h"
 #include "transport/transport_factory.h"
 
 namespace ravelfin {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <iterator>
 
 #include "flows/flow_messages.h"
 #include "protocol/command_frame.h"

@@ -1,0 +1,16 @@
+#include "transport/real/real_environment.h"
+
+#include "transport/real/hidapi_device.h"
+#include "transport/real/qt_serial_link.h"
+
+namespace ravelfin {
+
+std::unique_ptr<HidDevice> RealEnvironment::CreateHidDevice() {
+    return std::make_unique<HidapiDevice>();
+}
+
+std::unique_ptr<SerialLink> RealEnvironment::CreateSerialLink() {
+    return std::make_unique<QtSerialLink>();
+}
+
+}  // namespace ravelfin
