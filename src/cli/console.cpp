@@ -1,36 +1,55 @@
 #include "cli/console.h"
 
-#include <cstdio>
+#include <iostream>
+#include <set>
 
+#include "flows/flow_messages.h"
 #include "protocol/text_encoding.h"
 
 namespace ravelfin::cli {
 
 namespace {
-std::string WithUnixLineEnds(const std::string& text) {
+std::string ForTerminal(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
         out += text[i];
     }
-    return out;
+    return Latin1ToUtf8(out);
 }
 }  // namespace
 
-void PrintText(const std::string& text) {
-    const std::string utf8 = Latin1ToUtf8(WithUnixLineEnds(text));
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-    std::fflush(stdout);
+void Console::Print(const std::string& text) { out_ << ForTerminal(text) << std::flush; }
+
+void Console::Error(const std::string& line) { err_ << ForTerminal(line) << '\n' << std::flush; }
+
+Console& StandardConsole() {
+    static Console console(std::cout, std::cerr);
+    return console;
 }
 
-void PrintError(const std::string& line) {
-    const std::string utf8 = Latin1ToUtf8(WithUnixLineEnds(line));
-    std::fprintf(stderr, "%s\n", utf8.c_str());
+bool IsFailureText(const std::string& text) {
+    static const std::set<std::string> kFailures = {
+        kOpenFailedText,        kWriteFailedText,         kTooLongText,
+        kUnknownFuncIdsText,    kBasicSaveFailedText,     kAdvancedSaveFailedText,
+        kLoadFailedText,        kDefaultsFailedText,      kReopenForReadFailedText,
+        kRereadFailedText,      kSelectSourceText,        kSelectTargetText,
+        kNoMemoryText,          kSourceOpenFailedText,    kTargetOpenFailedText,
+        kSourceReadFailedText,  kReadFirstText,           kCloneFailedText,
+        kEmptyCommandText,      kInvalidCommandText,      kNotFramedText,
+        kUnknownCommandText,    kCommandFailedText,       kBootLoaderFailedText,
+        "ERROR Interface Type!",
+    };
+    return kFailures.count(text) > 0;
 }
 
-void ConsoleMessenger::ShowMessage(const std::string& text) { PrintText(text + "\n"); }
-
-void ConsoleMessenger::ShowNotice(const std::string& text) { PrintText(text + "\n"); }
+void ConsoleMessenger::ShowMessage(const std::string& text) {
+    if (IsFailureText(text)) {
+        console_.Error(text);
+    } else {
+        console_.Print(text + "\n");
+    }
+}
 
 }  // namespace ravelfin::cli

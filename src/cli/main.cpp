@@ -1,18 +1,54 @@
 #include <QCoreApplication>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "cli/file_commands.h"
+#include "cli/reader_commands.h"
+#include "cli/simulate_command.h"
+#include "sim/simulated_environment.h"
+#include "transport/real/real_environment.h"
 
+using namespace ravelfin;
 using namespace ravelfin::cli;
+
+namespace {
+
+/// The readers the command works on: the machine's, or only simulated ones.
+std::unique_ptr<ReaderEnvironment> MakeMachine(const CommandLine& cl, Pause& pause) {
+    if (cl.simulate.empty()) return std::make_unique<RealEnvironment>(pause);
+    auto simulated = std::make_unique<SimulatedEnvironment>(pause);
+    for (const std::string& spec : cl.simulate) {
+        SimulatedReaderOptions options;
+        std::string error;
+        if (!ParseSimulatedReaderSpec(spec, options, error) ||
+            !simulated->AddReader(options, error)) {
+            PrintError("ravelfin: --simulate " + spec + ": " + error);
+            return nullptr;
+        }
+    }
+    return simulated;
+}
+
+using ReaderCommand = int (*)(const CommandLine&, ReaderEnvironment&, Console&);
+
+ReaderCommand FindReaderCommand(const std::string& name) {
+    if (name == "list") return RunList;
+    if (name == "report") return RunReport;
+    if (name == "save") return RunSave;
+    if (name == "apply") return RunApply;
+    if (name == "defaults") return RunDefaults;
+    if (name == "send") return RunSend;
+    if (name == "clone") return RunClone;
+    return nullptr;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("ravelfin");
-    QCoreApplication::setApplicationVersion(PROJECT_VERSION_TEXT);
-
     std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine cl;
     std::string error;
@@ -31,6 +67,10 @@ int main(int argc, char** argv) {
     if (cl.command == "show") return RunShow(cl);
     if (cl.command == "convert") return RunConvert(cl);
     if (cl.command == "new") return RunNew(cl);
-    PrintError("ravelfin: '" + cl.command + "' is not available yet");
-    return kExitFailed;
+    if (cl.command == "simulate") return RunSimulate(cl);
+
+    SleepPause pause;
+    auto machine = MakeMachine(cl, pause);
+    if (!machine) return kExitUsage;
+    return FindReaderCommand(cl.command)(cl, *machine, StandardConsole());
 }

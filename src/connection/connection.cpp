@@ -32,7 +32,9 @@ bool Connection::OpenNew(int type, int index) {
     Settings.reset();
     Settings = std::make_unique<ReaderSettings>(static_cast<std::uint32_t>(type));
     Transport = CreateTransport(type);
+    lastOpenError_ = PortError::None;
     if (Transport && Transport->OpenByIndex(index)) return true;
+    if (Transport) lastOpenError_ = Transport->LastOpenError();
     InterfaceType = 0;
     DeviceIndex = -1;
     Transport.reset();

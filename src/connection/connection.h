@@ -5,6 +5,7 @@
 
 #include "connection/messenger.h"
 #include "protocol/reader_settings.h"
+#include "transport/port_error.h"
 #include "transport/reader_environment.h"
 #include "transport/reader_transport.h"
 
@@ -32,6 +33,9 @@ public:
     /// `EnsureConnected` up to 20 times, 300 ms apart. True when connected again.
     bool Reopen();
     bool IsConnected() const { return Transport && Settings; }
+    /// Why the last failed open failed at the device, for advice such as a missing
+    /// permission; `PortError::None` when the last open succeeded.
+    PortError LastOpenError() const { return lastOpenError_; }
 
     int InterfaceType = 0;
     int DeviceIndex = -1;
@@ -48,6 +52,7 @@ private:
 
     ReaderEnvironment& environment_;
     Messenger& messenger_;
+    PortError lastOpenError_ = PortError::None;
 };
 
 }  // namespace ravelfin

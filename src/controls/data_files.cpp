@@ -3,27 +3,29 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStringList>
 
 namespace ravelfin {
 
 namespace {
 
-QStringList& ExtraFolders() {
+QStringList& OverriddenFolders() {
     static QStringList folders;
     return folders;
 }
 
+QStringList UsualFolders() {
+    const QString program = QCoreApplication::applicationDirPath();
+    return {program, QStringLiteral(RAVELFIN_DATA_DIR),
+            program + QStringLiteral("/../share/ravelfin-config"), QDir::currentPath()};
+}
+
 }  // namespace
 
-void AddDataFolder(const QString& folder) { ExtraFolders().prepend(folder); }
+void OverrideDataFolders(const QStringList& folders) { OverriddenFolders() = folders; }
 
 QString FindDataFile(const QString& relativeName) {
-    QStringList folders = ExtraFolders();
-    folders << QCoreApplication::applicationDirPath()
-            << QStringLiteral(RAVELFIN_DATA_DIR)
-            << QCoreApplication::applicationDirPath() + QStringLiteral("/../share/ravelfin-config")
-            << QDir::currentPath();
+    const QStringList folders =
+        OverriddenFolders().isEmpty() ? UsualFolders() : OverriddenFolders();
     for (const QString& folder : folders) {
         const QFileInfo candidate(QDir(folder), relativeName);
         if (candidate.exists()) return candidate.absoluteFilePath();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace ravelfin {
 
@@ -9,7 +10,8 @@ namespace ravelfin {
 /// string when it is in none of them.
 QString FindDataFile(const QString& relativeName);
 
-/// Puts one more folder in front of the search (used by tests and the screenshot tool).
-void AddDataFolder(const QString& folder);
+/// Searches only `folders` from now on; an empty list restores the usual search. For tests
+/// and tools that run outside an installation.
+void OverrideDataFolders(const QStringList& folders);
 
 }  // namespace ravelfin

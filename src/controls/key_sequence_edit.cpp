@@ -23,19 +23,17 @@ bool complaining = false;
 // The byte a key press types, if any. Control-letter combinations type their control code
 // (Ctrl+B is 0x02) whether or not the platform delivered it as text.
 bool TypedByte(const QKeyEvent& event, std::uint8_t& code) {
-    const QString text = event.text();
-    if (text.size() == 1) {
-        const char16_t unit = text.at(0).unicode();
-        if (unit > 0xFF || unit == kBackspaceCode || unit == 0x7F) return false;
-        code = static_cast<std::uint8_t>(unit);
-        return true;
-    }
     const bool control = event.modifiers() & Qt::ControlModifier;
-    if (text.isEmpty() && control && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
+    if (control && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
         code = static_cast<std::uint8_t>(event.key() - Qt::Key_A + 1);
         return code != kBackspaceCode;
     }
-    return false;
+    const QString text = event.text();
+    if (text.size() != 1) return false;
+    const char16_t unit = text.at(0).unicode();
+    if (unit > 0xFF || unit == kBackspaceCode || unit == 0x7F) return false;
+    code = static_cast<std::uint8_t>(unit);
+    return true;
 }
 
 }  // namespace

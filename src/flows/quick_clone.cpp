@@ -57,6 +57,11 @@ int QuickClone::CloneTo(int interfaceType, const DeviceAddress& target) {
     // out the beep mode and the security settings: encode for the target reader instead.
     ReaderSettings copy = *source_;
     ClassifyModel(copy, *transport);
+    // Reading the version closes the device behind it on both links.
+    if (!OpenDevice(*transport, target)) {
+        messages_.ShowMessage(kTargetOpenFailedText);
+        return kWriteFailed;
+    }
     const int result = WriteGeneralSettings(copy, transport.get());
     messages_.ShowMessage(result == kWriteOk        ? kClonedText
                           : result == kWriteRefused ? kUnknownFuncIdsText

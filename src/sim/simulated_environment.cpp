@@ -29,8 +29,7 @@ bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std:
                                 options.FeatureReportLength);
     } else if (type == kInterfaceUsbRs232) {
         const std::string name = "/sim/ttyUSB" + std::to_string(source_.SerialPortCount());
-        source_.AddSerialPort({name, true, kUsbSerialVendorId, kUsbSerialProductId},
-                              reader.get());
+        source_.AddSerialPort({name, true, kUsbSerialVendorId, kUsbSerialProductId}, reader.get());
     } else {
         const std::string name = "/sim/ttyS" + std::to_string(source_.SerialPortCount());
         source_.AddSerialPort({name, false, 0, 0}, reader.get());

@@ -69,10 +69,9 @@ bool EncodedItems(const ReaderSettings& record, Bytes& items) {
 }
 
 bool IsOneByteSetting(std::uint8_t funcId) {
-    static constexpr std::uint8_t kIds[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17,
-                                            0x19, 0x1A, 0x1B, 0x1D, 0x21, 0x23, 0x24, 0x25,
-                                            0x41, 0x42, 0x43, 0x44, 0x45, 0x47, 0x48, 0x60,
-                                            0x77};
+    static constexpr std::uint8_t kIds[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x19,
+                                            0x1A, 0x1B, 0x1D, 0x21, 0x23, 0x24, 0x25, 0x41, 0x42,
+                                            0x43, 0x44, 0x45, 0x47, 0x48, 0x60, 0x77};
     return std::find(std::begin(kIds), std::end(kIds), funcId) != std::end(kIds) ||
            (funcId >= 0x61 && funcId <= 0x6B);
 }
@@ -121,18 +120,15 @@ Bytes SimulatedReader::Answer(std::span<const std::uint8_t> frame) {
     if (fault_ == SimulatedFault::Nak) return {kNak};
     Bytes answer = AnswerFrame(frame);
     switch (fault_) {
-    case SimulatedFault::WrongLrc:
-        if (answer.size() > 1) answer.back() ^= 0xFF;
-        break;
-    case SimulatedFault::CutShort:
-        answer.resize(answer.size() / 2);
-        break;
-    case SimulatedFault::UnpluggedMidAnswer:
-        answer.resize(answer.size() / 2);
-        plugged_ = false;
-        break;
-    default:
-        break;
+        case SimulatedFault::WrongLrc:
+            if (answer.size() > 1) answer.back() ^= 0xFF;
+            break;
+        case SimulatedFault::CutShort: answer.resize(answer.size() / 2); break;
+        case SimulatedFault::UnpluggedMidAnswer:
+            answer.resize(answer.size() / 2);
+            plugged_ = false;
+            break;
+        default: break;
     }
     return answer;
 }
@@ -154,23 +150,21 @@ Bytes SimulatedReader::AnswerFrame(std::span<const std::uint8_t> frame) {
 
 Bytes SimulatedReader::AnswerRead(std::uint8_t funcId) const {
     switch (funcId) {
-    case kFuncReadAll: {
-        Bytes items;
-        if (!ReportedItems(items)) return {kNak};
-        return AckAnd(Framed(items));
-    }
-    case kFuncReadVersion:
-        return AckAnd(Framed(BytesFromText(options_.Firmware)));
-    case kFuncSecurityLevel:
-    case kFuncEncryption: {
-        if (!KnowsFuncId(funcId)) return {kRefused};
-        const std::uint8_t value =
-            funcId == kFuncSecurityLevel ? settings_.SecurityLevel : settings_.Encryption;
-        const std::uint8_t item[] = {funcId, 1, value};
-        return AckAnd(Framed(item));
-    }
-    default:
-        return {kRefused};
+        case kFuncReadAll: {
+            Bytes items;
+            if (!ReportedItems(items)) return {kNak};
+            return AckAnd(Framed(items));
+        }
+        case kFuncReadVersion: return AckAnd(Framed(BytesFromText(options_.Firmware)));
+        case kFuncSecurityLevel:
+        case kFuncEncryption: {
+            if (!KnowsFuncId(funcId)) return {kRefused};
+            const std::uint8_t value =
+                funcId == kFuncSecurityLevel ? settings_.SecurityLevel : settings_.Encryption;
+            const std::uint8_t item[] = {funcId, 1, value};
+            return AckAnd(Framed(item));
+        }
+        default: return {kRefused};
     }
 }
 
@@ -241,8 +235,9 @@ bool SimulatedReader::ReportedItems(Bytes& items) const {
     if (serialLength < settings_.SerialNumber.size()) {
         items.push_back(kFuncSerialNumber);
         items.push_back(static_cast<std::uint8_t>(serialLength + 1));
-        items.insert(items.end(), settings_.SerialNumber.begin(),
-                     settings_.SerialNumber.begin() + static_cast<std::ptrdiff_t>(serialLength + 1));
+        items.insert(
+            items.end(), settings_.SerialNumber.begin(),
+            settings_.SerialNumber.begin() + static_cast<std::ptrdiff_t>(serialLength + 1));
     }
     return true;
 }

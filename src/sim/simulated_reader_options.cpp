@@ -58,8 +58,8 @@ bool ParseSimulatedReaderSpec(const std::string& spec, SimulatedReaderOptions& o
                 "' (use rs232, usb-rs232, usb-hid-kb or usb-hid)";
         return false;
     }
-    const bool isHid = out.InterfaceType == kInterfaceUsbHid ||
-                       out.InterfaceType == kInterfaceUsbHidKb;
+    const bool isHid =
+        out.InterfaceType == kInterfaceUsbHid || out.InterfaceType == kInterfaceUsbHidKb;
     for (std::size_t i = 1; i < parts.size(); ++i) {
         const std::string& part = parts[i];
         const std::size_t equals = part.find('=');

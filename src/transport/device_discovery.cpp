@@ -58,23 +58,20 @@ void ListDevices(DeviceSource& source, int type, std::vector<DeviceEntry>& list)
     int found = 0;
     std::string name;
     switch (type) {
-    case kInterfaceRs232:
-    case kInterfaceUsbRs232:
-        for (int index = 0; ClassifyPort(source, index, found, name); ++index) {
-            if (found == type) list.push_back({type, name, index});
-        }
-        break;
-    case kInterfacePs2:
-        list.push_back({kInterfacePs2, "PS/2 Keyboard port", 0});
-        break;
-    case kInterfaceUsbHidKb:
-    case kInterfaceUsbHid:
-        for (int index = 0; ClassifyHidDevice(source, index, found, name); ++index) {
-            if (found == type) list.push_back({type, name, index});
-        }
-        break;
-    default:
-        break;
+        case kInterfaceRs232:
+        case kInterfaceUsbRs232:
+            for (int index = 0; ClassifyPort(source, index, found, name); ++index) {
+                if (found == type) list.push_back({type, name, index});
+            }
+            break;
+        case kInterfacePs2: list.push_back({kInterfacePs2, "PS/2 Keyboard port", 0}); break;
+        case kInterfaceUsbHidKb:
+        case kInterfaceUsbHid:
+            for (int index = 0; ClassifyHidDevice(source, index, found, name); ++index) {
+                if (found == type) list.push_back({type, name, index});
+            }
+            break;
+        default: break;
     }
 }
 

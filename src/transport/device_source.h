@@ -7,15 +7,15 @@ namespace ravelfin {
 
 /// One present serial port.
 struct SerialPortInfo {
-    std::string Name;             // what `SerialLink::Open` takes, e.g. /dev/ttyUSB0
-    bool HasUsbIds = false;       // true for USB virtual serial ports
-    std::uint16_t VendorId = 0;   // meaningful only with HasUsbIds
+    std::string Name;            // what `SerialLink::Open` takes, e.g. /dev/ttyUSB0
+    bool HasUsbIds = false;      // true for USB virtual serial ports
+    std::uint16_t VendorId = 0;  // meaningful only with HasUsbIds
     std::uint16_t ProductId = 0;
 };
 
 /// One present HID interface.
 struct HidInterfaceInfo {
-    std::string Path;             // what `HidDevice::Open` takes, e.g. /dev/hidraw3
+    std::string Path;  // what `HidDevice::Open` takes, e.g. /dev/hidraw3
     std::uint16_t VendorId = 0;
     std::uint16_t ProductId = 0;
 };

@@ -34,7 +34,9 @@ HidTransport::HidTransport(int type, ReaderEnvironment& environment)
       environment_(environment),
       device_(environment.CreateHidDevice()) {}
 
-HidTransport::~HidTransport() { Close(); }
+HidTransport::~HidTransport() {
+    Close();
+}
 
 bool HidTransport::OpenByIndex(int deviceIndex) {
     if (Opened) return true;
@@ -47,7 +49,7 @@ bool HidTransport::OpenByIndex(int deviceIndex) {
 
 bool HidTransport::Open(const std::string& deviceName) {
     if (deviceName.empty() || !device_) return false;
-    // Device paths are case-sensitive here, unlike on the platform the protocol came from.
+    // Device paths are compared exactly: they are case-sensitive here.
     if (device_->IsOpen() && DevicePath == deviceName) return true;
     if (device_->IsOpen()) Close();
 
@@ -61,8 +63,8 @@ bool HidTransport::Open(const std::string& deviceName) {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
     std::size_t length = 0;
-    const bool accepted = device_->GetAttributes(vendorId, productId) &&
-                          HidReaderType(vendorId, productId) == Type;
+    const bool accepted =
+        device_->GetAttributes(vendorId, productId) && HidReaderType(vendorId, productId) == Type;
     if (accepted) ProductId = productId;
     if (!accepted || !device_->GetFeatureReportLength(length) || length == 0) {
         device_->Close();
@@ -102,8 +104,7 @@ bool HidTransport::GetFirmwareVersion(std::string& out) {
     return !FirmwareVersionText.empty();
 }
 
-bool HidTransport::SendReports(std::span<const std::uint8_t> send,
-                               std::span<std::uint8_t> report) {
+bool HidTransport::SendReports(std::span<const std::uint8_t> send, std::span<std::uint8_t> report) {
     const std::size_t payload = report.size() - 1;
     for (std::size_t offset = 0; offset < send.size(); offset += payload) {
         std::fill(report.begin(), report.end(), 0);

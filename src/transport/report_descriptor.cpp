@@ -59,22 +59,22 @@ bool ReportDescriptor::Parse(std::span<const std::uint8_t> descriptor) {
                 static_cast<std::uint64_t>(state.reportSize) * state.reportCount;
         } else if (type == kTypeGlobal) {
             switch (tag) {
-            case kTagReportSize: state.reportSize = value; break;
-            case kTagReportCount: state.reportCount = value; break;
-            case kTagReportId:
-                state.reportId = value;
-                usesReportIds_ = true;
-                break;
-            case kTagPush:
-                if (stack.size() == kMaxPushDepth) return false;
-                stack.push_back(state);
-                break;
-            case kTagPop:
-                if (stack.empty()) return false;
-                state = stack.back();
-                stack.pop_back();
-                break;
-            default: break;
+                case kTagReportSize: state.reportSize = value; break;
+                case kTagReportCount: state.reportCount = value; break;
+                case kTagReportId:
+                    state.reportId = value;
+                    usesReportIds_ = true;
+                    break;
+                case kTagPush:
+                    if (stack.size() == kMaxPushDepth) return false;
+                    stack.push_back(state);
+                    break;
+                case kTagPop:
+                    if (stack.empty()) return false;
+                    state = stack.back();
+                    stack.pop_back();
+                    break;
+                default: break;
             }
         }
     }
@@ -83,7 +83,8 @@ bool ReportDescriptor::Parse(std::span<const std::uint8_t> descriptor) {
 
 std::size_t ReportDescriptor::FeatureReportLength() const {
     std::uint64_t longest = 0;
-    for (const auto& [id, bits] : featureBits_) longest = std::max(longest, bits);
+    for (const auto& [id, bits] : featureBits_)
+        longest = std::max(longest, bits);
     if (longest == 0) return 0;
     return static_cast<std::size_t>((longest + 7) / 8 + 1);
 }

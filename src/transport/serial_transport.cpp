@@ -21,7 +21,9 @@ SerialTransport::SerialTransport(int type, ReaderEnvironment& environment)
       environment_(environment),
       link_(environment.CreateSerialLink()) {}
 
-SerialTransport::~SerialTransport() { Close(); }
+SerialTransport::~SerialTransport() {
+    Close();
+}
 
 bool SerialTransport::OpenByIndex(int deviceIndex) {
     DeviceIndex = deviceIndex;
@@ -34,6 +36,7 @@ bool SerialTransport::Open(const std::string& deviceName) {
     if (deviceName.empty() || !link_) return false;
     if (!link_->Open(deviceName)) {
         lastOpenError_ = link_->LastError();
+        PortName.clear();  // a port opened before was closed by the attempt
         return false;
     }
     lastOpenError_ = PortError::None;

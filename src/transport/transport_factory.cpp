@@ -8,14 +8,11 @@ namespace ravelfin {
 
 std::unique_ptr<ReaderTransport> MakeTransport(int type, ReaderEnvironment& environment) {
     switch (type) {
-    case kInterfaceRs232:
-    case kInterfaceUsbRs232:
-        return std::make_unique<SerialTransport>(type, environment);
-    case kInterfaceUsbHidKb:
-    case kInterfaceUsbHid:
-        return std::make_unique<HidTransport>(type, environment);
-    default:
-        return nullptr;
+        case kInterfaceRs232:
+        case kInterfaceUsbRs232: return std::make_unique<SerialTransport>(type, environment);
+        case kInterfaceUsbHidKb:
+        case kInterfaceUsbHid: return std::make_unique<HidTransport>(type, environment);
+        default: return nullptr;
     }
 }
 

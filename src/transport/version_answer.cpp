@@ -13,9 +13,12 @@ std::string VersionTextFromAnswer(std::span<const std::uint8_t> answer) {
     }
     if (start == 0) return text;
     const std::size_t end = answer.size() - 2;
-    for (std::size_t i = start; i < end && answer[i] != kEtx && answer[i] != 0; ++i) {
+    std::size_t i = start;
+    for (; i < end && answer[i] != kEtx && answer[i] != 0; ++i) {
         text.push_back(static_cast<char>(answer[i]));
     }
+    // A text that does not end at ETX was cut short; taking it would cache a wrong version.
+    if (i > end || answer[i] != kEtx) text.clear();
     return text;
 }
 

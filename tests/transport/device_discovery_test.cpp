@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "sim/simulated_device_source.h"
-#include "transport/transport_factory.h"
 #include "sim/simulated_environment.h"
+#include "transport/transport_factory.h"
 
 namespace ravelfin {
 namespace {
@@ -76,7 +76,8 @@ TEST(DeviceDiscovery, KeyboardWedgeIsOneFixedEntryAndOtherTypesListNothing) {
     std::vector<DeviceEntry> list;
     ListDevices(source, kInterfacePs2, list);
     EXPECT_EQ(list, (std::vector<DeviceEntry>{{2, "PS/2 Keyboard port", 0}}));
-    for (int type : {0, 6, -1}) ListDevices(source, type, list);
+    for (int type : {0, 6, -1})
+        ListDevices(source, type, list);
     EXPECT_EQ(list.size(), 1u);
 }
 
@@ -94,7 +95,8 @@ TEST(DeviceDiscovery, SimulatedReadersTakeTheNextIndexOfTheirOwnClass) {
     EXPECT_FALSE(environment.AddReader(ps2, error));
 
     std::vector<DeviceEntry> list;
-    for (int type = 1; type <= 5; ++type) ListDevices(environment.Devices(), type, list);
+    for (int type = 1; type <= 5; ++type)
+        ListDevices(environment.Devices(), type, list);
     EXPECT_EQ(list, (std::vector<DeviceEntry>{{1, "/sim/ttyS0", 0},
                                               {2, "PS/2 Keyboard port", 0},
                                               {3, "/sim/hidraw2", 2},
@@ -111,7 +113,8 @@ TEST(DeviceDiscovery, TransportsExistForSerialAndHidTypesOnly) {
         EXPECT_EQ(transport->GetInterfaceType(), type);
         EXPECT_TRUE(transport->IsReady());
     }
-    for (int type : {0, 2, 6, -1}) EXPECT_EQ(MakeTransport(type, environment), nullptr) << type;
+    for (int type : {0, 2, 6, -1})
+        EXPECT_EQ(MakeTransport(type, environment), nullptr) << type;
 }
 
 }  // namespace

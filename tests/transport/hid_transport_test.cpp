@@ -60,12 +60,12 @@ TEST_F(HidTransportTest, CutsFramesIntoReportPayloadsWithTheRestZeroed) {
 }
 
 TEST_F(HidTransportTest, AnswerIsWholePayloadsUntilThreeAttemptsBringNothing) {
-    const Bytes expected = reader().Answer(ShortFrame(kFuncReadAll));
+    const Bytes expected = reader().Answer(CommandFrame(kFuncReadAll));
     const std::size_t reports = (expected.size() + kPayload - 1) / kPayload;
     ASSERT_GT(reports, 2u);
     pauses().clear();
 
-    ASSERT_TRUE(Exchange(ShortFrame(kFuncReadAll), 1024));
+    ASSERT_TRUE(Exchange(CommandFrame(kFuncReadAll), 1024));
     EXPECT_EQ(length_, reports * kPayload);
     const Bytes received = Received();
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), received.begin()));
@@ -75,24 +75,24 @@ TEST_F(HidTransportTest, AnswerIsWholePayloadsUntilThreeAttemptsBringNothing) {
 }
 
 TEST_F(HidTransportTest, RoomForOneMorePayloadIsRequired) {
-    const std::size_t answerLength = reader().Answer(ShortFrame(kFuncReadAll)).size();
+    const std::size_t answerLength = reader().Answer(CommandFrame(kFuncReadAll)).size();
     const std::size_t delivered = (answerLength + kPayload - 1) / kPayload * kPayload;
 
-    EXPECT_TRUE(Exchange(ShortFrame(kFuncReadAll), delivered + kPayload));
+    EXPECT_TRUE(Exchange(CommandFrame(kFuncReadAll), delivered + kPayload));
     EXPECT_EQ(length_, delivered);
 
-    EXPECT_FALSE(Exchange(ShortFrame(kFuncReadAll), delivered + kPayload - 1));
+    EXPECT_FALSE(Exchange(CommandFrame(kFuncReadAll), delivered + kPayload - 1));
     EXPECT_EQ(length_, delivered);
     EXPECT_EQ(answer_[delivered], 0xEE);  // nothing written past what was counted
 
-    EXPECT_FALSE(Exchange(ShortFrame(kFuncReadVersion), kPayload - 1));
+    EXPECT_FALSE(Exchange(CommandFrame(kFuncReadVersion), kPayload - 1));
     EXPECT_EQ(length_, 0u);
 }
 
 TEST_F(HidTransportTest, AnEmptyNakReportIsTheAnswerWhenNothingElseCame) {
     reader().SetFault(SimulatedFault::NoAnswer);
     // A read succeeds with the NAK as its answer ...
-    ASSERT_TRUE(Exchange(ShortFrame(kFuncReadVersion), 128));
+    ASSERT_TRUE(Exchange(CommandFrame(kFuncReadVersion), 128));
     Bytes nak(kPayload, 0);
     nak[0] = kNak;
     EXPECT_EQ(Received(), nak);
@@ -104,9 +104,9 @@ TEST_F(HidTransportTest, AnEmptyNakReportIsTheAnswerWhenNothingElseCame) {
 
 TEST_F(HidTransportTest, ASlowAnswerWithinThreeAttemptsIsCollectedWhole) {
     reader().SetFault(SimulatedFault::SlowAnswer);
-    const Bytes expected = reader().Answer(ShortFrame(kFuncReadAll));
+    const Bytes expected = reader().Answer(CommandFrame(kFuncReadAll));
     pauses().clear();
-    ASSERT_TRUE(Exchange(ShortFrame(kFuncReadAll), 1024));
+    ASSERT_TRUE(Exchange(CommandFrame(kFuncReadAll), 1024));
     const Bytes received = Received();
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), received.begin()));
     EXPECT_EQ(pauses(), (std::vector<int>{1000, 200, 200, 200, 200, 200}));
@@ -157,7 +157,7 @@ TEST_F(HidTransportTest, OpeningFollowsPathsIndicesAndTheReaderMode) {
     EXPECT_FALSE(transport_.Open("/sim/hidraw2"));
     EXPECT_EQ(transport_.GetDeviceName(), "");
     std::size_t length = 1;
-    EXPECT_FALSE(transport_.Exchange(ShortFrame(kFuncReadAll), answer_, length));
+    EXPECT_FALSE(transport_.Exchange(CommandFrame(kFuncReadAll), answer_, length));
     EXPECT_EQ(length, 0u);
 
     HidTransport keyboard(kInterfaceUsbHidKb, environment_);
@@ -185,7 +185,7 @@ TEST_F(HidTransportTest, FirmwareVersionIsReadOnceThenServedFromTheCache) {
     EXPECT_EQ(transport_.GetDeviceName(), "");  // and closes again
     const std::size_t frames = reader().Frames().size();
     reader().SetFault(SimulatedFault::UnpluggedMidAnswer);
-    reader().Answer(ShortFrame(kFuncReadVersion));
+    reader().Answer(CommandFrame(kFuncReadVersion));
     ASSERT_FALSE(reader().IsPlugged());
     EXPECT_TRUE(transport_.GetFirmwareVersion(version));
     EXPECT_EQ(version, "V4.30");

@@ -37,25 +37,25 @@ protected:
 };
 
 TEST_F(SerialTransportTest, AnswerEndsAtSilenceWithoutPaddingAndStopsAtTheCapacity) {
-    const Bytes expected = reader().Answer(ShortFrame(kFuncReadAll));
-    ASSERT_TRUE(Exchange(ShortFrame(kFuncReadAll), 1024));
+    const Bytes expected = reader().Answer(CommandFrame(kFuncReadAll));
+    ASSERT_TRUE(Exchange(CommandFrame(kFuncReadAll), 1024));
     EXPECT_EQ(Received(), expected);
     EXPECT_EQ(environment_.RecordedPauses().Waits, std::vector<int>{1000});
 
-    ASSERT_TRUE(Exchange(ShortFrame(kFuncReadAll), 20));
+    ASSERT_TRUE(Exchange(CommandFrame(kFuncReadAll), 20));
     EXPECT_EQ(Received(), Bytes(expected.begin(), expected.begin() + 20));
     // The rest of that answer was not left behind for the next exchange.
-    ASSERT_TRUE(Exchange(ShortFrame(kFuncReadVersion), 64));
-    EXPECT_EQ(Received(), reader().Answer(ShortFrame(kFuncReadVersion)));
+    ASSERT_TRUE(Exchange(CommandFrame(kFuncReadVersion), 64));
+    EXPECT_EQ(Received(), reader().Answer(CommandFrame(kFuncReadVersion)));
 }
 
 TEST_F(SerialTransportTest, EveryExchangeNeedsAnAckFirst) {
     reader().SetFault(SimulatedFault::Nak);
-    EXPECT_FALSE(Exchange(ShortFrame(kFuncReadVersion), 64));
+    EXPECT_FALSE(Exchange(CommandFrame(kFuncReadVersion), 64));
     EXPECT_EQ(Received(), Bytes{kNak});
 
     reader().SetFault(SimulatedFault::NoAnswer);
-    EXPECT_FALSE(Exchange(ShortFrame(kFuncReadAll), 64));
+    EXPECT_FALSE(Exchange(CommandFrame(kFuncReadAll), 64));
     EXPECT_EQ(length_, 0u);
 
     reader().SetFault(SimulatedFault::None);
@@ -80,7 +80,7 @@ TEST_F(SerialTransportTest, PortsOpenExclusivelyByNameOrIndex) {
     EXPECT_EQ(transport_.GetDeviceName(), "");
     std::size_t length = 3;
     Bytes answer(16);
-    EXPECT_FALSE(transport_.Exchange(ShortFrame(kFuncReadVersion), answer, length));
+    EXPECT_FALSE(transport_.Exchange(CommandFrame(kFuncReadVersion), answer, length));
     EXPECT_EQ(length, 0u);
     EXPECT_TRUE(other.Open("/sim/ttyS0"));
 }
@@ -107,7 +107,8 @@ public:
         int seen = most;
         while (now > seen && !most.compare_exchange_weak(seen, now)) {
         }
-        for (int i = 0; i < 200; ++i) std::this_thread::yield();
+        for (int i = 0; i < 200; ++i)
+            std::this_thread::yield();
         --inside_;
     }
     std::atomic<int> most{0};
@@ -123,13 +124,13 @@ TEST(SerialTransportLock, ExchangesFromTwoThreadsNeverInterleave) {
     SerialTransport transport(kInterfaceRs232, environment);
     ASSERT_TRUE(transport.OpenByIndex(0));
     SimulatedReader& reader = environment.Reader(0);
-    const Bytes version = reader.Answer(ShortFrame(kFuncReadVersion));
-    const Bytes all = reader.Answer(ShortFrame(kFuncReadAll));
+    const Bytes version = reader.Answer(CommandFrame(kFuncReadVersion));
+    const Bytes all = reader.Answer(CommandFrame(kFuncReadAll));
     auto run = [&](std::uint8_t funcId, const Bytes& expected, int& good) {
         for (int i = 0; i < 200; ++i) {
             Bytes answer(1024);
             std::size_t length = 0;
-            if (transport.Exchange(ShortFrame(funcId), answer, length) &&
+            if (transport.Exchange(CommandFrame(funcId), answer, length) &&
                 Bytes(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(length)) ==
                     expected) {
                 ++good;

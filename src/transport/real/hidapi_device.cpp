@@ -28,8 +28,7 @@ bool ReadWholeFile(const std::string& path, std::string& contents) {
 
 }  // namespace
 
-bool ParseHidUevent(const std::string& uevent, std::uint16_t& vendorId,
-                    std::uint16_t& productId) {
+bool ParseHidUevent(const std::string& uevent, std::uint16_t& vendorId, std::uint16_t& productId) {
     std::istringstream lines(uevent);
     std::string line;
     while (std::getline(lines, line)) {
@@ -51,7 +50,9 @@ bool ParseHidUevent(const std::string& uevent, std::uint16_t& vendorId,
     return false;
 }
 
-HidapiDevice::~HidapiDevice() { Close(); }
+HidapiDevice::~HidapiDevice() {
+    Close();
+}
 
 bool HidapiDevice::Open(const std::string& path, Access /*access*/) {
     Close();
@@ -69,8 +70,8 @@ bool HidapiDevice::Open(const std::string& path, Access /*access*/) {
 
     const std::string directory = SysfsDeviceDirectory(path);
     std::string text;
-    haveIds_ = ReadWholeFile(directory + "uevent", text) &&
-               ParseHidUevent(text, vendorId_, productId_);
+    haveIds_ =
+        ReadWholeFile(directory + "uevent", text) && ParseHidUevent(text, vendorId_, productId_);
     if (!haveIds_) {
         if (const hid_device_info* info = hid_get_device_info(device_)) {
             vendorId_ = info->vendor_id;
@@ -80,8 +81,8 @@ bool HidapiDevice::Open(const std::string& path, Access /*access*/) {
     }
     ReportDescriptor descriptor;
     if (ReadWholeFile(directory + "report_descriptor", text) &&
-        descriptor.Parse(std::span(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                   text.size()))) {
+        descriptor.Parse(
+            std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
         featureReportLength_ = descriptor.FeatureReportLength();
     }
     return true;

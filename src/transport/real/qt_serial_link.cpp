@@ -10,15 +10,21 @@ namespace {
 
 // Time for the operating system to take the bytes of a frame: generous, as the port's own
 // write limit of 10 ms a byte plus 5 s.
-int WriteTimeoutMs(std::size_t bytes) { return 5000 + 10 * static_cast<int>(bytes); }
+int WriteTimeoutMs(std::size_t bytes) {
+    return 5000 + 10 * static_cast<int>(bytes);
+}
 
 }  // namespace
 
 QtSerialLink::QtSerialLink() = default;
 
-QtSerialLink::~QtSerialLink() { Close(); }
+QtSerialLink::~QtSerialLink() {
+    Close();
+}
 
-bool QtSerialLink::IsOpen() const { return port_ && port_->isOpen(); }
+bool QtSerialLink::IsOpen() const {
+    return port_ && port_->isOpen();
+}
 
 bool QtSerialLink::Open(const std::string& name) {
     Close();
@@ -30,18 +36,17 @@ bool QtSerialLink::Open(const std::string& name) {
     if (!port_->open(QIODevice::ReadWrite)) {
         // Access was checked above, so a refusal now means another program holds the port.
         switch (port_->error()) {
-        case QSerialPort::PermissionError: lastError_ = PortError::Busy; break;
-        case QSerialPort::DeviceNotFoundError: lastError_ = PortError::NotFound; break;
-        default: lastError_ = PortError::Failed; break;
+            case QSerialPort::PermissionError: lastError_ = PortError::Busy; break;
+            case QSerialPort::DeviceNotFoundError: lastError_ = PortError::NotFound; break;
+            default: lastError_ = PortError::Failed; break;
         }
         port_.reset();
         return false;
     }
-    const bool configured = port_->setBaudRate(QSerialPort::Baud9600) &&
-                            port_->setDataBits(QSerialPort::Data8) &&
-                            port_->setParity(QSerialPort::NoParity) &&
-                            port_->setStopBits(QSerialPort::OneStop) &&
-                            port_->setFlowControl(QSerialPort::NoFlowControl);
+    const bool configured =
+        port_->setBaudRate(QSerialPort::Baud9600) && port_->setDataBits(QSerialPort::Data8) &&
+        port_->setParity(QSerialPort::NoParity) && port_->setStopBits(QSerialPort::OneStop) &&
+        port_->setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         lastError_ = PortError::Failed;
         Close();

@@ -37,8 +37,9 @@ bool RealDeviceSource::GetHidInterface(int index, HidInterfaceInfo& out) {
         if (info->path == nullptr) continue;
         HidInterfaceInfo hid{info->path, info->vendor_id, info->product_id};
         // hidapi lists an interface once per top-level usage.
-        const bool seen = std::any_of(interfaces.begin(), interfaces.end(),
-                                      [&](const HidInterfaceInfo& h) { return h.Path == hid.Path; });
+        const bool seen =
+            std::any_of(interfaces.begin(), interfaces.end(),
+                        [&](const HidInterfaceInfo& h) { return h.Path == hid.Path; });
         if (!seen) interfaces.push_back(hid);
     }
     hid_free_enumeration(list);

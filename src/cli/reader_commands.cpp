@@ -1,0 +1,123 @@
+#include "cli/reader_commands.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "cli/reader_session.h"
+#include "flows/factory_defaults.h"
+#include "flows/manual_command.h"
+#include "flows/quick_clone.h"
+#include "flows/send_settings.h"
+#include "flows/settings_file_flow.h"
+#include "protocol/reader_operations.h"
+#include "report/settings_report.h"
+
+namespace ravelfin::cli {
+
+int RunList(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
+    ReaderSession session(machine, console);
+    QJsonArray json;
+    bool permissionProblem = false;
+    for (const DeviceEntry& e : session.AttachedReaders()) {
+        // A probe replaces the connection state, so each gets a connection of its own.
+        Connection probe(session.Environment(), session.Messages());
+        const std::string version = probe.ProbeDevice(e.Type, e.Index);
+        permissionProblem |= probe.LastOpenError() == PortError::PermissionDenied;
+        if (cl.json) {
+            QJsonObject o;
+            o["type"] = QString::fromStdString(InterfaceOptionName(e.Type));
+            o["interfaceType"] = e.Type;
+            o["index"] = e.Index;
+            o["name"] = QString::fromStdString(e.Name);
+            o["firmware"] = QString::fromLatin1(version.data(), static_cast<int>(version.size()));
+            json.append(o);
+        } else {
+            console.Print(InterfaceOptionName(e.Type) + "\t" + std::to_string(e.Index) + "\t" +
+                          e.Name + "\t" + version + "\n");
+        }
+    }
+    if (cl.json) console.Print(QJsonDocument(json).toJson().toStdString());
+    if (permissionProblem) session.ReportOpenFailure("a listed reader");
+    return kExitOk;
+}
+
+int RunReport(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
+    ReaderSession session(machine, console);
+    if (!session.ConnectReader(cl)) return kExitFailed;
+    Connection& link = session.Link();
+    std::string firmware;
+    link.Transport->GetFirmwareVersion(firmware);  // cached by the connect
+    console.Print(BuildSettingsReport(*link.Settings, firmware));
+    return kExitOk;
+}
+
+int RunSave(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
+    ReaderSession session(machine, console);
+    if (!session.ConnectReader(cl)) return kExitFailed;
+    Connection& link = session.Link();
+    const bool saved = SaveToFile(*link.Settings, link.Transport.get(), cl.arguments[0],
+                                  Editor::kBasic, session.Messages());
+    return saved ? kExitOk : kExitFailed;
+}
+
+int RunApply(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
+    ReaderSession session(machine, console);
+    if (!session.ConnectReader(cl)) return kExitFailed;
+    Connection& link = session.Link();
+    if (!LoadFromFile(*link.Settings, cl.arguments[0], session.Messages())) return kExitFailed;
+    const SendOutcome outcome = SendToReader(session.Context(), *link.Settings);
+    if (outcome.Reset != ReaderReset::kNone) session.ReopenAfterReset();
+    return outcome.Result == kWriteOk || outcome.Result == kWriteRefused ? kExitOk : kExitFailed;
+}
+
+int RunDefaults(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
+    ReaderSession session(machine, console);
+    if (!session.ConnectReader(cl)) return kExitFailed;
+    const DefaultsOutcome outcome = RestoreDefaults(session.Context(), *session.Link().Settings);
+    if (outcome.Reset != ReaderReset::kNone) session.ReopenAfterReset();
+    return outcome.Restored && outcome.Reread ? kExitOk : kExitFailed;
+}
+
+int RunSend(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
+    ReaderSession session(machine, console);
+    if (!session.ConnectReader(cl)) return kExitFailed;
+    ManualCommand command;
+    const ManualCommandResult result =
+        command.Send(cl.arguments[0], session.Context(), session.Link().Settings.get());
+    if (!command.Log().empty()) console.Print(command.Log() + "\r\n");
+    return result == ManualCommandResult::kDone ? kExitOk : kExitFailed;
+}
+
+int RunClone(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
+    if (!cl.from || cl.to.empty()) {
+        console.Error("ravelfin: clone needs --from DEVICE and at least one --to DEVICE");
+        return kExitUsage;
+    }
+    std::string error;
+    DeviceChoice source;
+    std::vector<DeviceChoice> targets(cl.to.size());
+    bool valid = ParseDeviceOption(*cl.from, source, error);
+    for (std::size_t i = 0; valid && i < cl.to.size(); ++i) {
+        valid = ParseDeviceOption(cl.to[i], targets[i], error);
+    }
+    if (!valid) {
+        console.Error("ravelfin: " + error);
+        return kExitUsage;
+    }
+    ReaderSession session(machine, console);
+    QuickClone clone([&](int type) { return session.Link().CreateTransport(type); },
+                     session.Messages());
+    auto address = [&](const DeviceChoice& d) {
+        return DeviceAddress(session.Environment().IndexOf(d));
+    };
+    if (!clone.ReadSource(source.Type, address(source))) return kExitFailed;
+    bool allCloned = true;
+    for (const DeviceChoice& target : targets) {
+        const int result = clone.CloneTo(target.Type, address(target));
+        allCloned &= result == kWriteOk || result == kWriteRefused;
+    }
+    return allCloned ? kExitOk : kExitFailed;
+}
+
+}  // namespace ravelfin::cli

@@ -1,0 +1,84 @@
+#include "cli/reader_session.h"
+
+#include "transport/device_discovery.h"
+
+namespace ravelfin::cli {
+
+namespace {
+constexpr const char* kRuleAdvice =
+    "install the udev rule: sudo cp resources/linux/70-ravelfin.rules /etc/udev/rules.d/ && "
+    "sudo udevadm control --reload, then plug the reader in again";
+}  // namespace
+
+std::vector<DeviceEntry> ReaderSession::AttachedReaders() {
+    std::vector<DeviceEntry> readers;
+    for (int type : {kInterfaceRs232, kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
+        ListDevices(environment_.Devices(), type, readers);
+    }
+    return readers;
+}
+
+void ReaderSession::ReportOpenFailure(const std::string& what) {
+    switch (connection_.LastOpenError()) {
+        case PortError::PermissionDenied:
+            console_.Error("Permission denied opening " + what + ": " + kRuleAdvice + ".");
+            break;
+        case PortError::Busy:
+            console_.Error(what + " is in use by another program; close it and try again.");
+            break;
+        default:
+            console_.Error("Can not open Ravelfin device! (" + what + ")");
+            break;
+    }
+}
+
+bool ReaderSession::ConnectReader(const CommandLine& cl) {
+    if (cl.device) {
+        DeviceChoice choice;
+        std::string error;
+        if (!ParseDeviceOption(*cl.device, choice, error)) {
+            console_.Error("ravelfin: " + error);
+            return false;
+        }
+        const int index = environment_.IndexOf(choice);
+        if (connection_.Connect(choice.Type, index)) return true;
+    } else {
+        std::vector<DeviceEntry> usb;
+        for (int type : {kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
+            ListDevices(environment_.Devices(), type, usb);
+        }
+        if (usb.size() != 1) {
+            std::string found;
+            for (const DeviceEntry& e : AttachedReaders()) {
+                found += (found.empty() ? "" : ", ") + InterfaceOptionName(e.Type) + ":" +
+                         std::to_string(e.Index) + " (" + e.Name + ")";
+            }
+            console_.Error(usb.empty() ? "No USB reader found" : "More than one USB reader found");
+            console_.Error(std::string("Found: ") + (found.empty() ? "nothing" : found) +
+                           ". Pass --device TYPE:INDEX or TYPE:NAME to choose a reader.");
+            return false;
+        }
+        if (connection_.EnsureConnected()) return true;
+    }
+    // A reader whose settings were read but whose version text could not be had is usable.
+    if (connection_.IsConnected()) return true;
+    const std::string what = cl.device ? *cl.device : "the USB reader";
+    if (connection_.InterfaceType == 0) {
+        ReportOpenFailure(what);
+    } else {
+        console_.Error("Can not read from Ravelfin device! (" + what + ")");
+    }
+    return false;
+}
+
+bool ReaderSession::ReopenAfterReset() {
+    console_.Print("The reader restarted to take the change; opening it again.\n");
+    if (connection_.Reopen()) {
+        console_.Print("Success to re-open the device.\n");
+        return true;
+    }
+    console_.Error("Warning: fail to re-open the device. Plug it in again and run 'ravelfin report'.");
+    return false;
+}
+
+}  // namespace ravelfin::cli

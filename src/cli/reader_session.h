@@ -1,0 +1,48 @@
+#pragma once
+
+#include "cli/command_line.h"
+#include "cli/console.h"
+#include "cli/device_option.h"
+#include "connection/connection.h"
+#include "flows/flow_context.h"
+#include "transport/device_discovery.h"
+
+namespace ravelfin::cli {
+
+/// One command's conversation with readers: the device list (with any device named on the
+/// command line), the connection and where messages go.
+class ReaderSession {
+public:
+    ReaderSession(ReaderEnvironment& machine, Console& console)
+        : console_(console), environment_(machine), messenger_(console),
+          connection_(environment_, messenger_) {}
+
+    /// Connects to the reader of --device, or to the only USB reader attached. On failure
+    /// says why on standard error and returns false.
+    bool ConnectReader(const CommandLine& cl);
+    /// Context for a flow on the connected reader.
+    FlowContext Context() {
+        return FlowContext{connection_.Transport.get(), connection_.DeviceIndex, messenger_,
+                           environment_.GetPause()};
+    }
+    /// After a flow reset the reader: reopens it and says how that went.
+    bool ReopenAfterReset();
+
+    Connection& Link() { return connection_; }
+    NamedDeviceEnvironment& Environment() { return environment_; }
+    Messenger& Messages() { return messenger_; }
+    Console& Out() { return console_; }
+
+    /// Every attached reader of the types `ravelfin list` shows, in type order.
+    std::vector<DeviceEntry> AttachedReaders();
+    /// Explains a failed open of `what`: permission (with the udev rule), busy or plain.
+    void ReportOpenFailure(const std::string& what);
+
+private:
+    Console& console_;
+    NamedDeviceEnvironment environment_;
+    ConsoleMessenger messenger_;
+    Connection connection_;
+};
+
+}  // namespace ravelfin::cli
