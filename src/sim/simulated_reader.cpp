@@ -232,7 +232,9 @@ bool SimulatedReader::ReportedItems(Bytes& items) const {
         if (!present) AppendItem(items, kFuncEncryption, settings_.Encryption);
     }
     const std::size_t serialLength = settings_.SerialNumber[0];
-    if (serialLength < settings_.SerialNumber.size()) {
+    // The answer carries 9 to 11 bytes or no serial number at all: a shorter item would
+    // misalign everything after it.
+    if (serialLength >= 8 && serialLength < settings_.SerialNumber.size()) {
         items.push_back(kFuncSerialNumber);
         items.push_back(static_cast<std::uint8_t>(serialLength + 1));
         items.insert(

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -110,8 +111,13 @@ private slots:
 
         QVERIFY(grid.BeginEdit(4, 2));
         combo = qobject_cast<QComboBox*>(grid.Editor());
+        QTRY_VERIFY(QApplication::activePopupWidget());  // the list opens by itself
         combo->hidePopup();
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        grid.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
         combo->setFocus();
+        QVERIFY(combo->hasFocus());
         QTest::keyClick(combo, Qt::Key_Escape);
         QTRY_COMPARE(ended.count(), 2);
         QCOMPARE(ended.at(1).at(0).toInt(), 4);

@@ -61,6 +61,7 @@ private slots:
         StubEditors editors;
         MainWindow window(rig.Link, rig.Messages, editors);
         window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
 
         Click(window, NavigationBar::kChangeBasic);
         Click(window, NavigationBar::kChangeAdvanced);
@@ -70,6 +71,7 @@ private slots:
         Click(window, NavigationBar::kSelectInterface);
         QCOMPARE(rig.Messages.Notices, Strings{kCloseAdvanced});
         QVERIFY(!window.Wizard());
+        qWarning() << QApplication::focusWidget() << QApplication::activeWindow() << &window;
         QVERIFY(window.AdvancedDialog()->findChild<QPushButton*>("close")->hasFocus());
 
         // Back to the basic editor: a new one replaces the hidden one.

@@ -40,7 +40,8 @@ TEST(QuickClone, WritesTheSourcesGeneralSettingsEncodedForTheTarget) {
     EXPECT_THAT(rig.rec.trace,
                 ElementsAre("open /dev/source", "send 1F",
                             "msg Read configuration settings from Source MSR device successfully!",
-                            "close", "open /dev/target", "send 10",
+                            // Reading the target's version closes it; the write opens it again.
+                            "close", "open /dev/target", "open /dev/target", "send 10",
                             "msg Clone to Target MSR device successfully!", "close"));
     // The source's terminal type and beep mode, the latter only known to a 4.30 target.
     EXPECT_THAT(std::vector(rig.rec.frames[1].begin() + 4, rig.rec.frames[1].begin() + 8),
