@@ -29,7 +29,7 @@ QFont PageFont(int pixelSize, bool bold, bool italic = false) {
 }  // namespace
 
 InterfaceWizard::InterfaceWizard(Connection& connection, Messenger& messenger, QWidget* parent)
-    : SkinnedDialog(parent, Qt::Widget),
+    : SkinnedDialog(parent, PageTag{}),
       messenger_(messenger),
       selection_(connection, messenger),
       combo_(new QComboBox(this)),

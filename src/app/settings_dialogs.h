@@ -6,7 +6,8 @@ class QWidget;
 namespace ravelfin {
 
 /// Builds the two settings editors for the main window. Each is a QDialog shown as a page
-/// in the main window's content area (created with the Qt::Widget flag); it ends with
+/// in the main window's content area (a child widget, not a window: see
+/// SkinnedDialog's page constructor); it ends with
 /// `done`, and gives the focus to its main button when it receives the focus itself.
 class SettingsDialogs {
 public:

@@ -9,6 +9,10 @@ namespace ravelfin {
 SkinnedDialog::SkinnedDialog(QWidget* parent, Qt::WindowFlags flags)
     : QDialog(parent, flags), background_(colors::PaleGreen()) {}
 
+SkinnedDialog::SkinnedDialog(QWidget* parent, PageTag) : SkinnedDialog(parent) {
+    setWindowFlags(Qt::Widget);
+}
+
 void SkinnedDialog::SetBackground(const QColor& color) {
     background_ = color;
     update();

@@ -11,7 +11,13 @@ namespace ravelfin {
 class SkinnedDialog : public QDialog {
     Q_OBJECT
 public:
+    /// A dialog window. (QDialog turns window flags without a window type into a dialog
+    /// window, so pages use the constructor below.)
     explicit SkinnedDialog(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
+
+    struct PageTag {};
+    /// A page: a child widget placed inside its parent's window rather than a window.
+    SkinnedDialog(QWidget* parent, PageTag);
 
     void SetBackground(const QColor& color);
     QColor Background() const { return background_; }

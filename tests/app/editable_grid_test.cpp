@@ -114,8 +114,7 @@ private slots:
         QTRY_VERIFY(QApplication::activePopupWidget());  // the list opens by itself
         combo->hidePopup();
         QTRY_VERIFY(!QApplication::activePopupWidget());
-        grid.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        QApplication::setActiveWindow(&grid);
         combo->setFocus();
         QVERIFY(combo->hasFocus());
         QTest::keyClick(combo, Qt::Key_Escape);

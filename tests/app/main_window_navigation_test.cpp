@@ -50,7 +50,7 @@ private slots:
         QVERIFY(rig.Link.IsConnected());
         QCOMPARE(rig.TakePauses().front(), 2000);
         QVERIFY(window.BasicDialog());
-        QVERIFY(window.BasicDialog()->isVisible());
+        QVERIFY(window.BasicDialog()->isVisibleTo(&window));
         QCOMPARE(window.BasicDialog()->geometry(), window.ContentArea());
         QVERIFY(rig.Messages.Notices.empty());
     }
@@ -68,10 +68,9 @@ private slots:
         QVERIFY(window.BasicDialog() && !window.BasicDialog()->isVisible());
         QVERIFY(window.AdvancedDialog() && window.AdvancedDialog()->isVisible());
 
-        Click(window, NavigationBar::kSelectInterface);
+        window.SelectReaderInterface();
         QCOMPARE(rig.Messages.Notices, Strings{kCloseAdvanced});
         QVERIFY(!window.Wizard());
-        qWarning() << QApplication::focusWidget() << QApplication::activeWindow() << &window;
         QVERIFY(window.AdvancedDialog()->findChild<QPushButton*>("close")->hasFocus());
 
         // Back to the basic editor: a new one replaces the hidden one.

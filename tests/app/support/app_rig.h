@@ -42,7 +42,7 @@ public:
 
 private:
     QDialog* Make(QWidget* parent, const char* name) {
-        auto* page = new SkinnedDialog(parent, Qt::Widget);
+        auto* page = new SkinnedDialog(parent, SkinnedDialog::PageTag{});
         page->setObjectName(QString::fromLatin1(name));
         auto* close = new QPushButton(QStringLiteral("Close"), page);
         close->setObjectName(QStringLiteral("close"));
