@@ -15,7 +15,8 @@ namespace {
 // Largest rectangle of aspect `ratio` (width / height) centred in `area`.
 QRectF Fit(const QRectF& area, double ratio) {
     QSizeF size(area.width(), area.width() / ratio);
-    if (size.height() > area.height()) size = QSizeF(area.height() * ratio, area.height());
+    if (size.height() > area.height())
+        size = QSizeF(area.height() * ratio, area.height());
     QRectF box(QPointF(), size);
     box.moveCenter(area.center());
     return box;
@@ -74,8 +75,8 @@ void DrawLogo(QPainter& painter, const QRectF& area) {
     painter.setBrush(QColor(255, 255, 255));
     painter.drawRoundedRect(card, w * 0.07, w * 0.07);
     painter.setBrush(QColor(28, 40, 36));
-    painter.drawRect(QRectF(card.left(), card.top() + card.height() * 0.16, card.width(),
-                            card.height() * 0.22));
+    painter.drawRect(
+        QRectF(card.left(), card.top() + card.height() * 0.16, card.width(), card.height() * 0.22));
     painter.setBrush(colors::AccentGreen());
     painter.drawRoundedRect(QRectF(card.left() + w * 0.1, card.top() + card.height() * 0.58,
                                    w * 0.42, card.height() * 0.12),
@@ -86,7 +87,9 @@ void DrawLogo(QPainter& painter, const QRectF& area) {
 void DrawReaderPicture(QPainter& painter, const QRectF& area) {
     const QRectF box = Fit(area, 1.45);
     const double u = box.width() / 100.0;  // one unit of the drawing
-    const auto at = [&](double x, double y) { return QPointF(box.left() + x * u, box.top() + y * u); };
+    const auto at = [&](double x, double y) {
+        return QPointF(box.left() + x * u, box.top() + y * u);
+    };
     const auto rect = [&](double x, double y, double w, double h) {
         return QRectF(at(x, y), QSizeF(w * u, h * u));
     };
@@ -234,7 +237,8 @@ void DrawConnector(QPainter& painter, const QRectF& area, Connector kind, bool a
             painter.setPen(Qt::NoPen);
             painter.setBrush(pin);
             const double pins[6][2] = {{-16, -6}, {16, -6}, {-20, 10}, {20, 10}, {-7, 20}, {7, 20}};
-            for (const auto& p : pins) painter.drawEllipse(c + QPointF(p[0] * u, p[1] * u), 3.5 * u, 3.5 * u);
+            for (const auto& p : pins)
+                painter.drawEllipse(c + QPointF(p[0] * u, p[1] * u), 3.5 * u, 3.5 * u);
             painter.setBrush(metal);
             painter.drawRect(QRectF(c.x() - 5 * u, c.y() - 24 * u, 10 * u, 9 * u));
             break;
@@ -250,13 +254,16 @@ void DrawConnector(QPainter& painter, const QRectF& area, Connector kind, bool a
             painter.drawPath(shell);
             painter.setPen(Qt::NoPen);
             painter.setBrush(pin);
-            for (int i = 0; i < 5; ++i) painter.drawEllipse(c + QPointF((-28 + i * 14) * u, -8 * u), 4 * u, 4 * u);
-            for (int i = 0; i < 4; ++i) painter.drawEllipse(c + QPointF((-21 + i * 14) * u, 9 * u), 4 * u, 4 * u);
+            for (int i = 0; i < 5; ++i)
+                painter.drawEllipse(c + QPointF((-28 + i * 14) * u, -8 * u), 4 * u, 4 * u);
+            for (int i = 0; i < 4; ++i)
+                painter.drawEllipse(c + QPointF((-21 + i * 14) * u, 9 * u), 4 * u, 4 * u);
             break;
         }
         case Connector::kUsb: {
             painter.setBrush(metal);
-            painter.drawRoundedRect(QRectF(c.x() - 26 * u, c.y() - 6 * u, 52 * u, 50 * u), 6 * u, 6 * u);
+            painter.drawRoundedRect(QRectF(c.x() - 26 * u, c.y() - 6 * u, 52 * u, 50 * u), 6 * u,
+                                    6 * u);
             painter.setBrush(active ? QColor(215, 220, 226) : QColor(220, 220, 220));
             painter.drawRect(QRectF(c.x() - 20 * u, c.y() - 44 * u, 40 * u, 40 * u));
             painter.setPen(Qt::NoPen);

@@ -12,24 +12,27 @@ constexpr int kPauseBetweenAttempts = 300;
 
 void PrepareRecord(Connection& connection) {
     if (!connection.Settings) {
-        connection.Settings = std::make_unique<ReaderSettings>(
-            static_cast<std::uint32_t>(connection.InterfaceType));
+        connection.Settings =
+            std::make_unique<ReaderSettings>(static_cast<std::uint32_t>(connection.InterfaceType));
     }
 }
 }  // namespace
 
 bool ConnectForBasicEditor(Connection& connection) {
-    if (connection.IsConnected()) return true;
+    if (connection.IsConnected())
+        return true;
     PrepareRecord(connection);
     connection.EnsureConnected();
     return connection.IsConnected();
 }
 
 bool ConnectForAdvancedEditor(Connection& connection) {
-    if (connection.IsConnected()) return true;
+    if (connection.IsConnected())
+        return true;
     PrepareRecord(connection);
     for (int attempt = 0; attempt < kAdvancedAttempts; ++attempt) {
-        if (connection.EnsureConnected() && connection.IsConnected()) return true;
+        if (connection.EnsureConnected() && connection.IsConnected())
+            return true;
         connection.Environment().GetPause().Wait(kPauseBetweenAttempts);
     }
     return false;

@@ -8,7 +8,8 @@ InterfaceSelection::InterfaceSelection(Connection& connection, Messenger& messen
     : connection_(connection), messenger_(messenger) {}
 
 void InterfaceSelection::BuildLists() {
-    for (auto& list : lists_) list.clear();
+    for (auto& list : lists_)
+        list.clear();
     DeviceSource& devices = connection_.Environment().Devices();
     ListDevices(devices, kInterfacePs2, lists_[kPs2Group]);
     ListDevices(devices, kInterfaceRs232, lists_[kRs232Group]);
@@ -19,7 +20,8 @@ void InterfaceSelection::BuildLists() {
 
 std::vector<InterfaceSelection::Choice> InterfaceSelection::ProbeGroup(int group) {
     std::vector<Choice> choices;
-    if (group < 0 || group >= static_cast<int>(lists_.size())) return choices;
+    if (group < 0 || group >= static_cast<int>(lists_.size()))
+        return choices;
     CurrentGroup = group;
     for (const DeviceEntry& entry : lists_[static_cast<std::size_t>(group)]) {
         SelectedType = entry.Type;
@@ -43,16 +45,20 @@ bool InterfaceSelection::Continue(const std::optional<DeviceEntry>& chosen,
     }
     SelectedType = chosen->Type;
     SelectedIndex = chosen->Index;
-    if (ConnectSelected()) return true;
+    if (ConnectSelected())
+        return true;
 
     const std::optional<int> type = prompt ? prompt() : std::nullopt;
-    if (!type) return false;
+    if (!type)
+        return false;
     std::vector<DeviceEntry> found;
     ListDevices(connection_.Environment().Devices(), *type, found);
-    if (found.empty()) return false;
+    if (found.empty())
+        return false;
     SelectedType = found.front().Type;
     SelectedIndex = found.front().Index;
-    if (ConnectSelected()) return true;
+    if (ConnectSelected())
+        return true;
     messenger_.ShowMessage("Could not open Lumatrak device, please check it!");
     return false;
 }

@@ -17,7 +17,7 @@ class Messenger;
 /// group, probes them for their version texts, and connects to the one chosen, falling back
 /// to a model number the user types when that fails.
 class InterfaceSelection {
-public:
+  public:
     enum Group { kPs2Group = 0, kRs232Group = 1, kUsbGroup = 2 };
     /// One combo line: the probed version text ("" when it could not be read) and the device.
     struct Choice {
@@ -45,7 +45,7 @@ public:
     int SelectedType = 3;
     int SelectedIndex = 0;
 
-private:
+  private:
     bool ConnectSelected();
 
     Connection& connection_;

@@ -46,14 +46,17 @@ InterfaceWizard::InterfaceWizard(Connection& connection, Messenger& messenger, Q
 
     combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo_->setFont(PageFont(14, false));
-    for (QPushButton* button : {continue_, cancel_}) button->setFont(PageFont(13, true));
+    for (QPushButton* button : {continue_, cancel_})
+        button->setFont(PageFont(13, true));
     continue_->setDefault(true);
     connect(continue_, &QPushButton::clicked, this, &InterfaceWizard::OnContinue);
     connect(cancel_, &QPushButton::clicked, this, &InterfaceWizard::OnCancel);
 
     prompt_ = [this]() -> std::optional<int> {
+        CursorScope arrow(Qt::ArrowCursor);  // the prompt comes in the middle of a connect
         ModelNumberDialog dialog(messenger_, window());
-        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
         return dialog.InterfaceType();
     };
 }
@@ -72,7 +75,8 @@ void InterfaceWizard::Initialise() {
 
 int InterfaceWizard::SelectedGroup() const {
     for (int group = 0; group < 3; ++group) {
-        if (groups_[group]->isChecked()) return group;
+        if (groups_[group]->isChecked())
+            return group;
     }
     return InterfaceSelection::kUsbGroup;
 }
@@ -85,7 +89,8 @@ void InterfaceWizard::FillCombo() {
         combo_->addItem(QString::fromLatin1(choice.Text.c_str()));
         comboEntries_.push_back(choice.Device);
     }
-    if (combo_->count() > 0) combo_->setCurrentIndex(0);
+    if (combo_->count() > 0)
+        combo_->setCurrentIndex(0);
 }
 
 void InterfaceWizard::OnContinue() {
@@ -99,7 +104,8 @@ void InterfaceWizard::OnContinue() {
         WaitCursor busy;
         connected = selection_.Continue(chosen, prompt_);
     }
-    if (connected) done(QDialog::Accepted);
+    if (connected)
+        done(QDialog::Accepted);
 }
 
 void InterfaceWizard::OnCancel() {
@@ -127,31 +133,29 @@ void InterfaceWizard::paintEvent(QPaintEvent* event) {
     const double h = height();
     const int left = static_cast<int>(w / 12);
 
-    // Headline.
+    // Headline: "FIRST" large, the rest of the sentence beside and under it.
     QFont first(QStringLiteral("Times New Roman"));
-    first.setPixelSize(44);
+    first.setPixelSize(static_cast<int>(h * 0.08));
     first.setWeight(QFont::Black);
     first.setItalic(true);
     painter.setFont(first);
     painter.setPen(colors::DeepGreen());
-    const int headTop = static_cast<int>(h * 0.04);
-    QRect firstBox = painter.fontMetrics().boundingRect(QStringLiteral("FIRST"));
-    painter.drawText(left, headTop + painter.fontMetrics().ascent(), QStringLiteral("FIRST"));
-    const int textLeft = left + firstBox.width() + 4;
-    painter.setFont(PageFont(22, true, true));
+    const int firstBase = static_cast<int>(h * 0.02) + painter.fontMetrics().ascent();
+    painter.drawText(left, firstBase, QStringLiteral("FIRST"));
+    const int textLeft = left + painter.fontMetrics().horizontalAdvance(QStringLiteral("FIRST"));
+    painter.setFont(PageFont(static_cast<int>(h * 0.033), true, true));
     painter.setPen(QColor(30, 30, 30));
-    const int line = painter.fontMetrics().height();
-    const int base = headTop + 32;
-    painter.drawText(textLeft, base, QStringLiteral(", Establish communication"));
-    painter.drawText(textLeft + 16, base + line, QStringLiteral("between the reader"));
-    painter.drawText(textLeft + 16, base + 2 * line, QStringLiteral("and the host."));
+    const int line = painter.fontMetrics().ascent() + 2;
+    painter.drawText(textLeft + 2, firstBase, QStringLiteral(", Establish communication"));
+    painter.drawText(textLeft + 18, firstBase + line, QStringLiteral("between the reader"));
+    painter.drawText(textLeft + 18, firstBase + 2 * line, QStringLiteral("and the host."));
 
     // Host and reader joined by a cable, at the top right.
-    const QRectF host(w * 0.64, h * 0.02, w * 0.16, h * 0.19);
-    const QRectF reader(w * 0.81, h * 0.07, w * 0.17, h * 0.13);
+    const QRectF host(w * 0.66, h * 0.025, w * 0.14, h * 0.16);
+    const QRectF reader(w * 0.82, h * 0.07, w * 0.16, h * 0.11);
     painter.setPen(QPen(QColor(60, 60, 60), 3, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(host.right() - 6, host.center().y() + 10),
-                     QPointF(reader.left() + 10, reader.center().y()));
+    painter.drawLine(QPointF(host.center().x(), host.center().y()),
+                     QPointF(reader.center().x(), reader.center().y()));
     DrawHostPicture(painter, host);
     DrawReaderPicture(painter, reader);
 
@@ -174,11 +178,12 @@ void InterfaceWizard::paintEvent(QPaintEvent* event) {
     for (int i = 0; i < 3; ++i) {
         const QRectF tile(left + 16 + i * (tileWidth + gap), tileTop, tileWidth, tileHeight);
         const bool active = i == offered;
-        painter.setPen(QPen(active ? colors::AccentGreen() : QColor(180, 190, 184), active ? 3 : 1));
+        painter.setPen(
+            QPen(active ? colors::AccentGreen() : QColor(180, 190, 184), active ? 3 : 1));
         painter.setBrush(active ? QColor(255, 255, 255) : QColor(236, 242, 238));
         painter.drawRoundedRect(tile, 10, 10);
-        DrawConnector(painter, tile.adjusted(tileWidth * 0.2, 12, -tileWidth * 0.2, -34),
-                      kinds[i], active);
+        DrawConnector(painter, tile.adjusted(tileWidth * 0.2, 12, -tileWidth * 0.2, -34), kinds[i],
+                      active);
         painter.setFont(PageFont(14, active));
         painter.setPen(active ? colors::DeepGreen() : QColor(140, 140, 140));
         painter.drawText(tile.adjusted(0, 0, 0, -8), Qt::AlignHCenter | Qt::AlignBottom,

@@ -17,7 +17,7 @@ namespace ravelfin {
 /// dialog's `finished`) after a successful "CONTINUE" or on "CANCEL".
 class InterfaceWizard final : public SkinnedDialog {
     Q_OBJECT
-public:
+  public:
     InterfaceWizard(Connection& connection, Messenger& messenger, QWidget* parent);
 
     /// Lists the devices and probes those of the selected group.
@@ -32,11 +32,11 @@ public:
     QPushButton* ContinueButton() const { return continue_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void OnContinue();
     void OnCancel();
     int SelectedGroup() const;

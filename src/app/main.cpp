@@ -4,7 +4,6 @@
 
 #include "app/app_options.h"
 #include "app/artwork.h"
-#include "app/gui_environment.h"
 #include "app/main_window.h"
 #include "app/qt_messenger.h"
 #include "app/qt_pause.h"
@@ -12,9 +11,7 @@
 #include "connection/connection.h"
 #include "controls/skin_style.h"
 #include "sim/simulated_environment.h"
-#ifdef RAVELFIN_HAVE_REAL_TRANSPORT
 #include "transport/real/real_environment.h"
-#endif
 
 using namespace ravelfin;
 
@@ -22,11 +19,8 @@ namespace {
 
 // The machine's readers, or the simulated ones the command line describes.
 std::unique_ptr<ReaderEnvironment> MakeEnvironment(const AppOptions& options, Pause& pause) {
-    if (options.SimulatedReaders.empty()) {
-#ifdef RAVELFIN_HAVE_REAL_TRANSPORT
-        return std::make_unique<RealEnvironment>();
-#endif
-    }
+    if (options.SimulatedReaders.empty())
+        return std::make_unique<RealEnvironment>(pause);
     auto simulated = std::make_unique<SimulatedEnvironment>(pause);
     for (const SimulatedReaderOptions& reader : options.SimulatedReaders) {
         std::string error;
@@ -44,12 +38,12 @@ int main(int argc, char* argv[]) {
     // The options are read before the window system is touched, so that --help and a
     // mistyped option work without a display.
     QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     AppOptions options;
     std::string error;
     if (!ParseAppOptions(arguments, options, error)) {
-        std::fprintf(stderr, "ravelfin-config: %s\nTry 'ravelfin-config --help'.\n",
-                     error.c_str());
+        std::fprintf(stderr, "ravelfin-config: %s\nTry 'ravelfin-config --help'.\n", error.c_str());
         return 2;
     }
     if (options.ShowHelp) {
@@ -67,16 +61,18 @@ int main(int argc, char* argv[]) {
 
     QtPause pause;
     std::unique_ptr<ReaderEnvironment> machine = MakeEnvironment(options, pause);
-    if (!machine) return 2;
-    GuiEnvironment environment(*machine, pause);
+    if (!machine)
+        return 2;
     QtMessenger messenger;
-    Connection connection(environment, messenger);
+    Connection connection(*machine, messenger);
     NoSettingsDialogs editors;
 
     int status = 0;
     {
         MainWindow window(connection, messenger, editors);
         messenger.SetWindow(&window, [&window](const QString& text) { window.ShowNotice(text); });
+        QObject::connect(&window, &MainWindow::Closed, &application, &QApplication::quit,
+                         Qt::QueuedConnection);
         window.show();
         status = QApplication::exec();
     }

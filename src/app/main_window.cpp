@@ -38,7 +38,7 @@ MainWindow::MainWindow(Connection& connection, Messenger& messenger, SettingsDia
       openDocument_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QStringLiteral("Orvane Company Ravelfin Configuration Utility"));
-    setFixedSize(960, 640);
+    setFixedSize(1000, 680);
     if (const QScreen* screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -62,7 +62,7 @@ void MainWindow::SetDocumentOpener(std::function<bool(const QUrl&)> opener) {
 QRect MainWindow::ContentArea() const {
     const int left = width() * 3 / 10 - 6;
     const int top = height() / 6 + 8;
-    return QRect(left, top, width() - left - 10, height() - top - 14);
+    return QRect(left, top, width() - left - 2, height() - top - 2);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
@@ -72,7 +72,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     navigation_->setGeometry(left, top, ContentArea().left() - 14 - left, height() - top - 14);
     for (QWidget* page : {static_cast<QWidget*>(wizard_), static_cast<QWidget*>(basic_),
                           static_cast<QWidget*>(advanced_)}) {
-        if (page) page->setGeometry(ContentArea());
+        if (page)
+            page->setGeometry(ContentArea());
     }
 }
 
@@ -86,20 +87,35 @@ void MainWindow::paintEvent(QPaintEvent* /*event*/) {
 
 void MainWindow::OnButton(NavigationBar::Button button) {
     switch (button) {
-        case NavigationBar::kSelectInterface: SelectReaderInterface(); break;
-        case NavigationBar::kHowToUse: ShowHowToGuide(); break;
-        case NavigationBar::kCheckSettings: CheckCurrentSettings(); break;
-        case NavigationBar::kChangeBasic: ChangeBasicSettings(); break;
-        case NavigationBar::kChangeAdvanced: ChangeAdvancedSettings(); break;
-        case NavigationBar::kHelp: ShowHelpFile(); break;
-        case NavigationBar::kExit: Exit(); break;
-        case NavigationBar::kButtonCount: break;
+        case NavigationBar::kSelectInterface:
+            SelectReaderInterface();
+            break;
+        case NavigationBar::kHowToUse:
+            ShowHowToGuide();
+            break;
+        case NavigationBar::kCheckSettings:
+            CheckCurrentSettings();
+            break;
+        case NavigationBar::kChangeBasic:
+            ChangeBasicSettings();
+            break;
+        case NavigationBar::kChangeAdvanced:
+            ChangeAdvancedSettings();
+            break;
+        case NavigationBar::kHelp:
+            ShowHelpFile();
+            break;
+        case NavigationBar::kExit:
+            Exit();
+            break;
+        case NavigationBar::kButtonCount:
+            break;
     }
 }
 
 PageStates MainWindow::States() const {
-    return PageStates{wizard_ != nullptr, basic_ && basic_->isVisible(),
-                      advanced_ && advanced_->isVisible()};
+    return PageStates{wizard_ != nullptr, basic_ && !basic_->isHidden(),
+                      advanced_ && !advanced_->isHidden()};
 }
 
 void MainWindow::ShowPage(QWidget& page) {
@@ -114,7 +130,8 @@ void MainWindow::SelectReaderInterface() {
     if (!refusal.empty()) {
         messenger_.ShowNotice(refusal);
         QDialog* visible = pages.AdvancedVisible ? advanced_ : basic_;
-        if (visible) visible->setFocus(Qt::OtherFocusReason);
+        if (visible)
+            visible->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (wizard_) {
@@ -154,14 +171,18 @@ void MainWindow::ChangeBasicSettings() {
     }
     {
         WaitCursor busy;
-        if (!ConnectForBasicEditor(connection_)) return;
+        if (!ConnectForBasicEditor(connection_))
+            return;
     }
-    if (basic_) OnEditorClosed(basic_);
+    if (basic_)
+        OnEditorClosed(basic_);
     basic_ = dialogs_.CreateBasic(this);
-    if (!basic_) return;
-    connect(basic_, &QDialog::finished, this, [this] { OnEditorClosed(basic_); },
-            Qt::QueuedConnection);
-    if (advanced_) advanced_->hide();
+    if (!basic_)
+        return;
+    connect(
+        basic_, &QDialog::finished, this, [this] { OnEditorClosed(basic_); }, Qt::QueuedConnection);
+    if (advanced_)
+        advanced_->hide();
     ShowPage(*basic_);
 }
 
@@ -173,14 +194,19 @@ void MainWindow::ChangeAdvancedSettings() {
     }
     {
         WaitCursor busy;
-        if (!ConnectForAdvancedEditor(connection_)) return;
+        if (!ConnectForAdvancedEditor(connection_))
+            return;
     }
-    if (advanced_) OnEditorClosed(advanced_);
+    if (advanced_)
+        OnEditorClosed(advanced_);
     advanced_ = dialogs_.CreateAdvanced(this);
-    if (!advanced_) return;
-    connect(advanced_, &QDialog::finished, this, [this] { OnEditorClosed(advanced_); },
-            Qt::QueuedConnection);
-    if (basic_) basic_->hide();
+    if (!advanced_)
+        return;
+    connect(
+        advanced_, &QDialog::finished, this, [this] { OnEditorClosed(advanced_); },
+        Qt::QueuedConnection);
+    if (basic_)
+        basic_->hide();
     ShowPage(*advanced_);
 }
 
@@ -191,8 +217,10 @@ void MainWindow::CheckCurrentSettings() {
         WaitCursor busy;
         outcome = SettingsReportFlow(connection_, messenger_).Run(wizard_ != nullptr, report);
     }
-    if (outcome == SettingsReportFlow::Outcome::kNoReader) SelectReaderInterface();
-    if (outcome == SettingsReportFlow::Outcome::kReport) ShowReport(report);
+    if (outcome == SettingsReportFlow::Outcome::kNoReader)
+        SelectReaderInterface();
+    if (outcome == SettingsReportFlow::Outcome::kReport)
+        ShowReport(report);
 }
 
 void MainWindow::ShowReport(const std::string& report) {
@@ -207,19 +235,22 @@ void MainWindow::ReopenReader() {
         reopened = connection_.Reopen();
     }
     if (reopened) {
-        if (advanced_) dialogs_.ReaderReopened(*advanced_);
+        if (advanced_)
+            dialogs_.ReaderReopened(*advanced_);
         messenger_.ShowMessage("Success to re-open the device.");
         return;
     }
     messenger_.ShowMessage(
         "Warning: fail to re-open the device. please try it from \"Select Interface\" windows.");
-    if (advanced_) OnEditorClosed(advanced_);
+    if (advanced_)
+        OnEditorClosed(advanced_);
     SelectReaderInterface();
 }
 
 void MainWindow::ShowHowToGuide() {
     const QString path = FindDataFile(QString::fromLatin1(kHowToGuide));
-    if (!path.isEmpty()) openDocument_(QUrl::fromLocalFile(path));
+    if (!path.isEmpty())
+        openDocument_(QUrl::fromLocalFile(path));
 }
 
 void MainWindow::ShowHelpFile() {
@@ -233,22 +264,27 @@ void MainWindow::ShowNotice(const QString& text) {
     connect(
         notice, &NoticeWindow::Finished, this,
         [this, notice] {
-            if (notice_ == notice) CloseNotice();
+            if (notice_ == notice)
+                CloseNotice();
         },
         Qt::QueuedConnection);
     notice->show();
 }
 
 void MainWindow::CloseNotice() {
-    if (!notice_) return;
+    if (!notice_)
+        return;
     notice_->hide();
     notice_->deleteLater();
     notice_ = nullptr;
 }
 
-void MainWindow::Exit() {
+void MainWindow::Exit() { close(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
     CloseNotice();
-    close();
+    QWidget::closeEvent(event);
+    emit Closed();
 }
 
 }  // namespace ravelfin

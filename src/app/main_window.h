@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "app/navigation_bar.h"
 #include "app/interface_wizard.h"
+#include "app/navigation_bar.h"
 #include "app/navigation_rules.h"
 #include "controls/notice_window.h"
 
@@ -25,7 +25,7 @@ class SettingsDialogs;
 /// interface and device in the preferences.
 class MainWindow final : public QWidget {
     Q_OBJECT
-public:
+  public:
     /// Restores the selection from the preferences into `connection`; opens no device.
     MainWindow(Connection& connection, Messenger& messenger, SettingsDialogs& dialogs,
                QWidget* parent = nullptr);
@@ -58,11 +58,17 @@ public:
     /// Where the pages are placed.
     QRect ContentArea() const;
 
+  signals:
+    /// The window was closed ("EXIT" or the window manager): the program ends, whatever
+    /// other windows (help) are still open.
+    void Closed();
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void OnButton(NavigationBar::Button button);
     PageStates States() const;
     void ShowPage(QWidget& page);

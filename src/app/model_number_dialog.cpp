@@ -31,7 +31,7 @@ ModelNumberDialog::ModelNumberDialog(Messenger& messenger, QWidget* parent)
       continue_(new QPushButton(QStringLiteral("Continue"))),
       cancel_(new QPushButton(QStringLiteral("Cancel"))) {
     setModal(true);
-    setFixedSize(480, 250);
+    setFixedSize(480, 210);
 
     auto* explanation = new QLabel(QStringLiteral(
         "The utility can't identify the correct interface for your reader. Please reconfirm "
@@ -46,6 +46,8 @@ ModelNumberDialog::ModelNumberDialog(Messenger& messenger, QWidget* parent)
     model_->setMaxLength(64);
     prompt->setBuddy(model_);
 
+    for (QPushButton* button : {continue_, cancel_})
+        button->setMinimumSize(110, 30);
     continue_->setDefault(true);
     connect(continue_, &QPushButton::clicked, this, &ModelNumberDialog::OnContinue);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);

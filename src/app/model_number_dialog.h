@@ -14,7 +14,7 @@ class Messenger;
 /// once the number is known, or with "Cancel" (rejected).
 class ModelNumberDialog final : public QDialog {
     Q_OBJECT
-public:
+  public:
     ModelNumberDialog(Messenger& messenger, QWidget* parent = nullptr);
 
     /// The interface type the accepted model number names (0 included).
@@ -23,11 +23,11 @@ public:
     QPushButton* ContinueButton() const { return continue_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     void OnContinue();
 
     Messenger& messenger_;

@@ -5,10 +5,13 @@
 namespace ravelfin {
 
 NavigationBar::NavigationBar(QWidget* parent) : QWidget(parent) {
-    const char* captions[kButtonCount] = {
-        "SELECT READER\nINTERFACE",      "HOW TO USE\nTHIS UTILITY",
-        "CHECK CURRENT\nREADER SETTINGS", "CHANGE BASIC\nREADER SETTINGS",
-        "CHANGE ADVANCED\nREADER SETTINGS", "HELP", "EXIT"};
+    const char* captions[kButtonCount] = {"SELECT READER\nINTERFACE",
+                                          "HOW TO USE\nTHIS UTILITY",
+                                          "CHECK CURRENT\nREADER SETTINGS",
+                                          "CHANGE BASIC\nREADER SETTINGS",
+                                          "CHANGE ADVANCED\nREADER SETTINGS",
+                                          "HELP",
+                                          "EXIT"};
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(12);
     font.setBold(true);

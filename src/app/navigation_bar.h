@@ -10,7 +10,7 @@ namespace ravelfin {
 /// The column of navigation buttons on the left of the main window, top to bottom.
 class NavigationBar final : public QWidget {
     Q_OBJECT
-public:
+  public:
     enum Button {
         kSelectInterface,
         kHowToUse,
@@ -26,13 +26,13 @@ public:
 
     QPushButton* At(Button button) const { return buttons_[button]; }
 
-signals:
+  signals:
     void Clicked(Button button);
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     std::array<QPushButton*, kButtonCount> buttons_{};
 };
 

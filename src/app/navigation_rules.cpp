@@ -14,17 +14,20 @@ std::string WizardRefusal(const PageStates& pages) {
 }
 
 std::string BasicEditorRefusal(const PageStates& pages) {
-    if (!pages.WizardExists) return {};
+    if (!pages.WizardExists)
+        return {};
     return "Please close current window before selecting \"CHANGE BASIC READER SETTINGS\"";
 }
 
 std::string AdvancedEditorRefusal(const PageStates& pages) {
-    if (!pages.WizardExists) return {};
+    if (!pages.WizardExists)
+        return {};
     return "Please close current window before selecting \"CHANGE ADVANCED READER SETTINGS\"";
 }
 
 std::string ReportRefusal(const PageStates& pages) {
-    if (!pages.WizardExists) return {};
+    if (!pages.WizardExists)
+        return {};
     return "Please close current window before selecting \"CHECK CURRENT READER SETTINGS\"";
 }
 

@@ -18,7 +18,8 @@ void QtMessenger::ShowMessage(const std::string& text) {
 }
 
 void QtMessenger::ShowNotice(const std::string& text) {
-    if (showNotice_) showNotice_(QString::fromUtf8(text));
+    if (showNotice_)
+        showNotice_(QString::fromUtf8(text));
 }
 
 }  // namespace ravelfin

@@ -12,14 +12,14 @@ namespace ravelfin {
 /// Shows messages in the modal MessageDialog over the program's window and passes notices
 /// to the window that hosts them.
 class QtMessenger final : public Messenger {
-public:
+  public:
     /// The window messages are centred on, and the host of the notices.
     void SetWindow(QWidget* window, std::function<void(const QString&)> showNotice);
 
     void ShowMessage(const std::string& text) override;
     void ShowNotice(const std::string& text) override;
 
-private:
+  private:
     QPointer<QWidget> window_;
     std::function<void(const QString&)> showNotice_;
 };

@@ -8,7 +8,8 @@
 namespace ravelfin {
 
 void QtPause::Wait(int milliseconds) {
-    if (milliseconds <= 0) return;
+    if (milliseconds <= 0)
+        return;
     WaitCursor cursor;
     QEventLoop loop;
     QTimer timer;

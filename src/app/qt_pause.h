@@ -8,7 +8,7 @@ namespace ravelfin {
 /// painting and timers keep running, while user input is held back until the wait is over
 /// and the wait cursor shows.
 class QtPause final : public Pause {
-public:
+  public:
     void Wait(int milliseconds) override;
 };
 

@@ -10,7 +10,7 @@ namespace ravelfin {
 /// SkinnedDialog's page constructor); it ends with
 /// `done`, and gives the focus to its main button when it receives the focus itself.
 class SettingsDialogs {
-public:
+  public:
     virtual ~SettingsDialogs() = default;
     /// The basic settings editor on the connection's record and transport, its pages
     /// refreshed; nullptr when the program has none.
@@ -24,7 +24,7 @@ public:
 
 /// Until the editors exist the CHANGE buttons stop after connecting.
 class NoSettingsDialogs final : public SettingsDialogs {
-public:
+  public:
     QDialog* CreateBasic(QWidget* /*parent*/) override { return nullptr; }
     QDialog* CreateAdvanced(QWidget* /*parent*/) override { return nullptr; }
     void ReaderReopened(QDialog& /*advanced*/) override {}

@@ -21,11 +21,13 @@ SettingsReportFlow::Outcome SettingsReportFlow::Run(bool wizardExists, std::stri
     }
     if (!connection_.IsConnected()) {
         // A fresh connection has just read the settings and classified the model.
-        if (!connection_.EnsureConnected()) return Outcome::kNoReader;
+        if (!connection_.EnsureConnected())
+            return Outcome::kNoReader;
     } else if (!ReadAgain()) {
         return Outcome::kFailed;
     }
-    if (!connection_.IsConnected()) return Outcome::kFailed;
+    if (!connection_.IsConnected())
+        return Outcome::kFailed;
 
     if (connection_.InterfaceType == kInterfacePs2) {
         connection_.Environment().GetPause().Wait(kPs2VersionWait);

@@ -4,8 +4,12 @@
 
 namespace ravelfin {
 
-CursorScope::CursorScope(Qt::CursorShape shape) { QApplication::setOverrideCursor(shape); }
+CursorScope::CursorScope(Qt::CursorShape shape) {
+    QApplication::setOverrideCursor(shape);
+}
 
-CursorScope::~CursorScope() { QApplication::restoreOverrideCursor(); }
+CursorScope::~CursorScope() {
+    QApplication::restoreOverrideCursor();
+}
 
 }  // namespace ravelfin

@@ -7,7 +7,7 @@ namespace ravelfin {
 /// Shows `shape` over every window of the program for the life of the object. Scopes nest:
 /// the innermost shape shows.
 class CursorScope {
-public:
+  public:
     explicit CursorScope(Qt::CursorShape shape);
     ~CursorScope();
     CursorScope(const CursorScope&) = delete;
@@ -16,7 +16,7 @@ public:
 
 /// The wait cursor while a reader conversation runs.
 class WaitCursor final : public CursorScope {
-public:
+  public:
     WaitCursor() : CursorScope(Qt::WaitCursor) {}
 };
 

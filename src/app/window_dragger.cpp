@@ -11,11 +11,13 @@ WindowDragger::WindowDragger(QWidget& window) : QObject(&window), window_(window
 }
 
 bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &window_) return false;
+    if (watched != &window_)
+        return false;
     switch (event->type()) {
         case QEvent::MouseButtonPress: {
             auto* press = static_cast<QMouseEvent*>(event);
-            if (press->button() != Qt::LeftButton) return false;
+            if (press->button() != Qt::LeftButton)
+                return false;
             moving_ = true;
             // The window manager moves the window when it can; otherwise follow the pointer.
             QWindow* handle = window_.windowHandle();
@@ -25,12 +27,14 @@ bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::MouseMove: {
             auto* move = static_cast<QMouseEvent*>(event);
-            if (!moving_ || !followPointer_ || !(move->buttons() & Qt::LeftButton)) return false;
+            if (!moving_ || !followPointer_ || !(move->buttons() & Qt::LeftButton))
+                return false;
             window_.move(move->globalPosition().toPoint() - grabOffset_);
             return true;
         }
         case QEvent::MouseButtonRelease:
-            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) moving_ = false;
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                moving_ = false;
             return false;
         default:
             return false;

@@ -11,15 +11,15 @@ namespace ravelfin {
 /// own surface (not on its child controls) and dragging.
 class WindowDragger final : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit WindowDragger(QWidget& window);
 
     bool IsMoving() const { return moving_; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QWidget& window_;
     bool moving_ = false;
     bool followPointer_ = false;

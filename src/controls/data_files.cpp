@@ -21,14 +21,17 @@ QStringList UsualFolders() {
 
 }  // namespace
 
-void OverrideDataFolders(const QStringList& folders) { OverriddenFolders() = folders; }
+void OverrideDataFolders(const QStringList& folders) {
+    OverriddenFolders() = folders;
+}
 
 QString FindDataFile(const QString& relativeName) {
     const QStringList folders =
         OverriddenFolders().isEmpty() ? UsualFolders() : OverriddenFolders();
     for (const QString& folder : folders) {
         const QFileInfo candidate(QDir(folder), relativeName);
-        if (candidate.exists()) return candidate.absoluteFilePath();
+        if (candidate.exists())
+            return candidate.absoluteFilePath();
     }
     return {};
 }

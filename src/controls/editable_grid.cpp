@@ -20,7 +20,8 @@ EditableGrid::EditableGrid(QWidget* parent) : QTableWidget(parent) {
     connect(this, &QTableWidget::cellClicked, this, &EditableGrid::BeginEdit);
     // Scrolling takes the focus, which ends an edit in progress.
     const auto takeFocus = [this] {
-        if (editor_) setFocus(Qt::OtherFocusReason);
+        if (editor_)
+            setFocus(Qt::OtherFocusReason);
     };
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, takeFocus);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, takeFocus);
@@ -36,13 +37,16 @@ EditableGrid::CellKind EditableGrid::ColumnKind(int column) const {
 }
 
 bool EditableGrid::BeginEdit(int row, int column) {
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return false;
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return false;
     const CellKind kind = ColumnKind(column);
-    if (kind == CellKind::ReadOnly) return false;
+    if (kind == CellKind::ReadOnly)
+        return false;
     if (editor_) {
         // The click that got here took the focus from the open editor: end that edit first.
         FinishEdit();
-        if (editor_) return false;
+        if (editor_)
+            return false;
     }
 
     row_ = row;
@@ -63,7 +67,8 @@ bool EditableGrid::BeginEdit(int row, int column) {
         connect(combo, &QComboBox::activated, this, [this] { setFocus(Qt::OtherFocusReason); });
         editor_ = combo;
         QTimer::singleShot(0, combo, [combo] {
-            if (combo->isVisible()) combo->showPopup();
+            if (combo->isVisible())
+                combo->showPopup();
         });
     }
     editor_->installEventFilter(this);
@@ -74,7 +79,8 @@ bool EditableGrid::BeginEdit(int row, int column) {
 }
 
 void EditableGrid::PlaceEditor() {
-    if (!editor_) return;
+    if (!editor_)
+        return;
     QRect cell = visualRect(model()->index(row_, column_));
     if (auto* line = qobject_cast<QLineEdit*>(editor_.data())) {
         const int wanted = line->fontMetrics().horizontalAdvance(line->text()) + 16;
@@ -90,7 +96,8 @@ void EditableGrid::scrollContentsBy(int dx, int dy) {
 }
 
 bool EditableGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != editor_) return QTableWidget::eventFilter(watched, event);
+    if (watched != editor_)
+        return QTableWidget::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
@@ -108,7 +115,8 @@ bool EditableGrid::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void EditableGrid::FinishEdit() {
-    if (!editor_ || editor_->hasFocus()) return;
+    if (!editor_ || editor_->hasFocus())
+        return;
     if (auto* line = qobject_cast<QLineEdit*>(editor_.data())) {
         if (line->text().isEmpty()) {
             line->setFocus(Qt::OtherFocusReason);
@@ -129,7 +137,8 @@ void EditableGrid::FinishEdit() {
 }
 
 void EditableGrid::CloseEditor() {
-    if (!editor_) return;
+    if (!editor_)
+        return;
     QWidget* editor = editor_;
     editor_ = nullptr;
     editor->removeEventFilter(this);

@@ -17,7 +17,7 @@ namespace ravelfin {
 /// The grid does not write the reported text into the cell: the owner checks it first.
 class EditableGrid final : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     enum class CellKind { ReadOnly, Text, Choice };
 
     explicit EditableGrid(QWidget* parent = nullptr);
@@ -31,16 +31,16 @@ public:
     /// The open cell editor (a QLineEdit or a QComboBox), or nullptr.
     QWidget* Editor() const { return editor_; }
 
-signals:
+  signals:
     void EditBegan(int row, int column);
     /// `hasValue` is false when a drop-down was left with Escape.
     void EditEnded(int row, int column, bool hasValue, const QString& text);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
-private:
+  private:
     void FinishEdit();
     void PlaceEditor();
     void CloseEditor();

@@ -15,20 +15,19 @@ const std::vector<HelpTopic>& HelpTopics() {
          QStringLiteral("Track settings")},
         {kHelpKeyboardSettings, QStringLiteral("keyboard_settings.html"),
          QStringLiteral("Keyboard settings")},
-        {kHelpOutputFormat, QStringLiteral("output_format.html"),
-         QStringLiteral("Output format")},
+        {kHelpOutputFormat, QStringLiteral("output_format.html"), QStringLiteral("Output format")},
         {kHelpDataEditing, QStringLiteral("data_editing.html"), QStringLiteral("Data editing")},
         {kHelpSecuritySettings, QStringLiteral("security_settings.html"),
          QStringLiteral("Security settings")},
-        {0, QStringLiteral("tools.html"),
-         QStringLiteral("Quick clone, manual command and boot loader")},
+        {0, QStringLiteral("tools.html"), QStringLiteral("Reader tools")},
     };
     return topics;
 }
 
 QString HelpFileForContext(int context) {
     for (const HelpTopic& topic : HelpTopics()) {
-        if (context != 0 && topic.context == context) return topic.file;
+        if (context != 0 && topic.context == context)
+            return topic.file;
     }
     return {};
 }

@@ -23,9 +23,9 @@ enum HelpContext : int {
 };
 
 struct HelpTopic {
-    int context;     // 0 for pages reached only from the contents
-    QString file;    // inside the help folder
-    QString title;   // shown in the contents
+    int context;    // 0 for pages reached only from the contents
+    QString file;   // inside the help folder
+    QString title;  // shown in the contents
 };
 
 /// Every help page in the order of the contents.

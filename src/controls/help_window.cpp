@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 #include "controls/data_files.h"
 #include "controls/help_topics.h"
@@ -34,7 +35,12 @@ HelpWindow::HelpWindow(const QDir& folder, QWidget* owner)
         auto* entry = new QListWidgetItem(topic.title, contents_);
         entry->setData(Qt::UserRole, topic.file);
     }
-    contents_->setMinimumWidth(220);
+    contents_->setMinimumWidth(230);
+    contents_->setSpacing(3);
+    contents_->setStyleSheet(QStringLiteral(
+        "QListWidget { background: #cce6d6; border: none; padding: 6px; font-size: 10pt; }"
+        "QListWidget::item:selected { background: #56b98c; color: white; }"));
+    browser_->document()->setDocumentMargin(14);
     browser_->setSearchPaths({folder_.absolutePath()});
     browser_->setOpenExternalLinks(true);
     connect(contents_, &QListWidget::itemActivated, this,
@@ -52,7 +58,8 @@ HelpWindow::HelpWindow(const QDir& folder, QWidget* owner)
 }
 
 bool HelpWindow::ShowPage(const QString& file) {
-    if (!QFileInfo::exists(folder_.filePath(file))) return false;
+    if (!QFileInfo::exists(folder_.filePath(file)))
+        return false;
     browser_->setSource(QUrl::fromLocalFile(folder_.absoluteFilePath(file)));
     for (int row = 0; row < contents_->count(); ++row) {
         if (contents_->item(row)->data(Qt::UserRole).toString() == file) {
@@ -62,15 +69,21 @@ bool HelpWindow::ShowPage(const QString& file) {
     return true;
 }
 
-QString HelpWindow::CurrentPage() const { return QFileInfo(browser_->source().toLocalFile()).fileName(); }
+QString HelpWindow::CurrentPage() const {
+    return QFileInfo(browser_->source().toLocalFile()).fileName();
+}
 
-QString HelpWindow::PageTitle() const { return browser_->documentTitle(); }
+QString HelpWindow::PageTitle() const {
+    return browser_->documentTitle();
+}
 
 int ShowHelp(QWidget* owner, const std::string& /*helpFile*/, int command, int context) {
-    if (command != kHelpContextCommand) return 0;
+    if (command != kHelpContextCommand)
+        return 0;
     const QString page = HelpFileForContext(context);
     const QString folder = FindDataFile(QStringLiteral("help"));
-    if (page.isEmpty() || folder.isEmpty()) return 0;
+    if (page.isEmpty() || folder.isEmpty())
+        return 0;
 
     QWidget* parent = owner ? owner->window() : nullptr;
     QPointer<HelpWindow>& window = OpenWindow();
@@ -78,14 +91,18 @@ int ShowHelp(QWidget* owner, const std::string& /*helpFile*/, int command, int c
         window->close();  // deletes itself; the new owner gets a window of its own
         window = nullptr;
     }
-    if (!window) window = new HelpWindow(QDir(folder), parent);
-    if (!window->ShowPage(page)) return 0;
+    if (!window)
+        window = new HelpWindow(QDir(folder), parent);
+    if (!window->ShowPage(page))
+        return 0;
     window->show();
     window->raise();
     window->activateWindow();
     return 1;
 }
 
-HelpWindow* CurrentHelpWindow() { return OpenWindow(); }
+HelpWindow* CurrentHelpWindow() {
+    return OpenWindow();
+}
 
 }  // namespace ravelfin

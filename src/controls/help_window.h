@@ -12,7 +12,7 @@ namespace ravelfin {
 /// The in-program help viewer: the contents on the left, the page on the right.
 class HelpWindow final : public QWidget {
     Q_OBJECT
-public:
+  public:
     HelpWindow(const QDir& folder, QWidget* owner);
 
     /// Shows one page of the help folder; false when it does not exist.
@@ -21,7 +21,7 @@ public:
     /// The title of the page shown.
     QString PageTitle() const;
 
-private:
+  private:
     QDir folder_;
     QListWidget* contents_;
     QTextBrowser* browser_;

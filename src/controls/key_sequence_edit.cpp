@@ -29,9 +29,11 @@ bool TypedByte(const QKeyEvent& event, std::uint8_t& code) {
         return code != kBackspaceCode;
     }
     const QString text = event.text();
-    if (text.size() != 1) return false;
+    if (text.size() != 1)
+        return false;
     const char16_t unit = text.at(0).unicode();
-    if (unit > 0xFF || unit == kBackspaceCode || unit == 0x7F) return false;
+    if (unit > 0xFF || unit == kBackspaceCode || unit == 0x7F)
+        return false;
     code = static_cast<std::uint8_t>(unit);
     return true;
 }
@@ -48,7 +50,8 @@ KeySequenceEdit::KeySequenceEdit(Messenger& messenger, QWidget* parent)
 
 void KeySequenceEdit::SetBytes(const Bytes& bytes) {
     bytes_ = bytes;
-    if (static_cast<int>(bytes_.size()) > limit_) bytes_.resize(static_cast<std::size_t>(limit_));
+    if (static_cast<int>(bytes_.size()) > limit_)
+        bytes_.resize(static_cast<std::size_t>(limit_));
     caret_ = anchor_ = end_ = static_cast<int>(bytes_.size());
     Refresh();
 }
@@ -59,31 +62,37 @@ void KeySequenceEdit::Clear() {
     Refresh();
 }
 
-void KeySequenceEdit::SetTextLimit(int limit) { limit_ = std::max(limit, 1); }
+void KeySequenceEdit::SetTextLimit(int limit) {
+    limit_ = std::max(limit, 1);
+}
 
 void KeySequenceEdit::InsertCode(std::uint8_t code) {
     if (limit_ == 1) {
         bytes_.clear();
         caret_ = anchor_ = end_ = 0;
     }
-    if (!InsertAtCaret(code)) messenger_.ShowMessage("Exceed the maximum range.");
+    if (!InsertAtCaret(code))
+        messenger_.ShowMessage("Exceed the maximum range.");
     Refresh();
     emit BytesChanged();
 }
 
 void KeySequenceEdit::TypeCharacter(std::uint8_t code) {
-    if (HasSelection()) DeleteSelection();
+    if (HasSelection())
+        DeleteSelection();
     if (limit_ == 1) {
         bytes_.clear();
         caret_ = anchor_ = end_ = 0;
     }
-    if (!InsertAtCaret(code)) messenger_.ShowMessage("Exceed the maximum range.");
+    if (!InsertAtCaret(code))
+        messenger_.ShowMessage("Exceed the maximum range.");
     Refresh();
     emit BytesChanged();
 }
 
 bool KeySequenceEdit::InsertAtCaret(std::uint8_t code) {
-    if (static_cast<int>(bytes_.size()) >= limit_) return false;
+    if (static_cast<int>(bytes_.size()) >= limit_)
+        return false;
     const int at = std::clamp(caret_, 0, static_cast<int>(bytes_.size()));
     bytes_.insert(bytes_.begin() + at, code);
     caret_ = anchor_ = end_ = at + 1;
@@ -141,7 +150,8 @@ void KeySequenceEdit::keyPressEvent(QKeyEvent* event) {
             break;
     }
     std::uint8_t code = 0;
-    if (TypedByte(*event, code)) TypeCharacter(code);
+    if (TypedByte(*event, code))
+        TypeCharacter(code);
 }
 
 void KeySequenceEdit::inputMethodEvent(QInputMethodEvent* event) {
@@ -158,20 +168,23 @@ int KeySequenceEdit::ByteUnder(const QPoint& point) {
 }
 
 void KeySequenceEdit::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
+    if (event->button() != Qt::LeftButton)
+        return;
     setFocus(Qt::MouseFocusReason);
     caret_ = anchor_ = end_ = ByteUnder(event->position().toPoint());
     Refresh();
 }
 
 void KeySequenceEdit::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton)) return;
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
     caret_ = end_ = ByteUnder(event->position().toPoint());
     Refresh();
 }
 
 void KeySequenceEdit::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
+    if (event->button() != Qt::LeftButton)
+        return;
     caret_ = end_ = ByteUnder(event->position().toPoint());
     Refresh();
 }
@@ -192,7 +205,8 @@ void KeySequenceEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void KeySequenceEdit::ComplainIfEmpty() {
-    if (!required_ || !bytes_.empty() || !isVisible() || hasFocus() || complaining) return;
+    if (!required_ || !bytes_.empty() || !isVisible() || hasFocus() || complaining)
+        return;
     complaining = true;
     messenger_.ShowMessage("You should input a charater.");
     complaining = false;
@@ -201,7 +215,8 @@ void KeySequenceEdit::ComplainIfEmpty() {
 
 void KeySequenceEdit::Refresh() {
     const QString display = QString::fromLatin1(BytesToDisplayText(bytes_));
-    if (display != text()) setText(display);
+    if (display != text())
+        setText(display);
     const int endPos = ByteIndexToDisplayPos(bytes_, end_);
     if (HasSelection()) {
         const int anchorPos = ByteIndexToDisplayPos(bytes_, anchor_);

@@ -15,7 +15,7 @@ class Messenger;
 /// key and character itself; the line edit's own editing never changes the text.
 class KeySequenceEdit final : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     static constexpr int kDefaultTextLimit = 4000;
 
     explicit KeySequenceEdit(Messenger& messenger, QWidget* parent = nullptr);
@@ -43,11 +43,11 @@ public:
     int SelectionAnchor() const { return anchor_; }
     int SelectionEnd() const { return end_; }
 
-signals:
+  signals:
     /// The value changed through typing, a pick or a deletion.
     void BytesChanged();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -57,7 +57,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     bool HasSelection() const { return anchor_ != end_; }
     void DeleteSelection();
     void TypeCharacter(std::uint8_t code);

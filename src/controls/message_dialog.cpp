@@ -21,7 +21,9 @@ MessageDialog::MessageDialog(const QString& text, QWidget* parent)
       label_(new QLabel(text, this)),
       ok_(new QPushButton(QStringLiteral("OK"), this)) {
     setModal(true);
-    setFixedSize(440, 110);
+    setFixedSize(440, 116);
+    // White stands out from the pale green pages the message usually covers.
+    SetBackground(Qt::white);
 
     label_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label_->setWordWrap(true);
@@ -40,7 +42,7 @@ MessageDialog::MessageDialog(const QString& text, QWidget* parent)
     buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    const int top = text.size() < kShortTextLength ? 12 + kShortTextDrop : 12;
+    const int top = text.size() < kShortTextLength ? 16 + kShortTextDrop : 16;
     layout->setContentsMargins(16, top, 16, 12);
     layout->addWidget(label_, 1);
     layout->addLayout(buttons);
@@ -50,7 +52,9 @@ MessageDialog::MessageDialog(const QString& text, QWidget* parent)
     connect(&autoClose_, &QTimer::timeout, ok_, &QPushButton::click);
 }
 
-QString MessageDialog::Text() const { return label_->text(); }
+QString MessageDialog::Text() const {
+    return label_->text();
+}
 
 void MessageDialog::showEvent(QShowEvent* event) {
     SkinnedDialog::showEvent(event);
@@ -62,6 +66,7 @@ void MessageDialog::paintEvent(QPaintEvent* event) {
     SkinnedDialog::paintEvent(event);
     // Without a caption bar the box needs a frame of its own to stand out.
     QPainter painter(this);
+    painter.fillRect(QRect(0, 0, width(), 6), colors::AccentGreen());
     painter.setPen(QPen(colors::DeepGreen(), 2));
     painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }

@@ -14,7 +14,7 @@ namespace ravelfin {
 /// seconds after it opened, as if "OK" had been pressed.
 class MessageDialog final : public SkinnedDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kAutoCloseMilliseconds = 10000;
 
     explicit MessageDialog(const QString& text, QWidget* parent = nullptr);
@@ -24,11 +24,11 @@ public:
     QTimer& AutoCloseTimer() { return autoClose_; }
     QPushButton* OkButton() const { return ok_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QLabel* label_;
     QPushButton* ok_;
     QTimer autoClose_;

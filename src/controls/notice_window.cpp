@@ -29,8 +29,8 @@ void NoticeWindow::paintEvent(QPaintEvent* /*event*/) {
 
     const int margin = width() / 20;
     painter.setPen(QColor(40, 40, 40));
-    painter.drawText(rect().adjusted(margin, 0, -margin, 0),
-                     Qt::AlignCenter | Qt::TextWordWrap, text_);
+    painter.drawText(rect().adjusted(margin, 0, -margin, 0), Qt::AlignCenter | Qt::TextWordWrap,
+                     text_);
 }
 
 void NoticeWindow::showEvent(QShowEvent* event) {
@@ -44,13 +44,18 @@ void NoticeWindow::showEvent(QShowEvent* event) {
     lifetime_.start();
 }
 
-void NoticeWindow::mousePressEvent(QMouseEvent* /*event*/) { Finish(); }
+void NoticeWindow::mousePressEvent(QMouseEvent* /*event*/) {
+    Finish();
+}
 
-void NoticeWindow::keyPressEvent(QKeyEvent* /*event*/) { Finish(); }
+void NoticeWindow::keyPressEvent(QKeyEvent* /*event*/) {
+    Finish();
+}
 
 void NoticeWindow::Finish() {
     lifetime_.stop();
-    if (finished_) return;
+    if (finished_)
+        return;
     finished_ = true;
     emit Finished();
 }

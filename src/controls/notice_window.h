@@ -11,7 +11,7 @@ namespace ravelfin {
 /// press in it, it stops its timer and emits `Finished`; its owner then deletes it.
 class NoticeWindow final : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kLifetimeMilliseconds = 5000;
 
     explicit NoticeWindow(const QString& text, QWidget* parent = nullptr);
@@ -20,17 +20,17 @@ public:
     /// The single-shot timer that ends the notice; it runs from the moment it is shown.
     QTimer& LifetimeTimer() { return lifetime_; }
 
-signals:
+  signals:
     /// Emitted once, when the notice has done its work.
     void Finished();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void Finish();
 
     QString text_;

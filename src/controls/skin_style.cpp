@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
+#include <QTabBar>
 
 #include "controls/colors.h"
 
@@ -57,9 +58,40 @@ void DrawButtonPanel(const QStyleOption& option, QPainter& painter) {
     painter.restore();
 }
 
+// The settings editors' tabs: the selected one joins the page, the one under the pointer
+// lights up.
+void DrawTab(const QStyleOption& option, QPainter& painter) {
+    const bool selected = option.state & QStyle::State_Selected;
+    const bool hover = (option.state & QStyle::State_MouseOver) && !selected;
+    const QRectF box = QRectF(option.rect).adjusted(1.5, selected ? 0.5 : 2.5, -1.5, 0);
+    QPainterPath path;
+    path.addRoundedRect(box.adjusted(0, 0, 0, 6), 6, 6);
+    QLinearGradient fill(box.topLeft(), box.bottomLeft());
+    fill.setColorAt(0.0, selected ? QColor(255, 255, 255)
+                         : hover  ? QColor(236, 250, 242)
+                                  : QColor(226, 238, 231));
+    fill.setColorAt(1.0, selected ? colors::PaleGreen()
+                         : hover  ? colors::PaleGreen()
+                                  : QColor(200, 214, 206));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setClipRect(option.rect);
+    painter.fillPath(path, fill);
+    painter.setPen(QPen(selected || hover ? colors::AccentGreen() : QColor(150, 168, 158),
+                        selected ? 1.5 : 1.0));
+    painter.drawPath(path);
+    painter.restore();
+}
+
 }  // namespace
 
 SkinStyle::SkinStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+void SkinStyle::polish(QWidget* widget) {
+    QProxyStyle::polish(widget);
+    if (qobject_cast<QTabBar*>(widget))
+        widget->setAttribute(Qt::WA_Hover, true);
+}
 
 void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                               QPainter* painter, const QWidget* widget) const {
@@ -77,14 +109,19 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
 
 void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                             const QWidget* widget) const {
+    if (element == CE_TabBarTabShape && option && painter) {
+        DrawTab(*option, *painter);
+        return;
+    }
     if (element == CE_PushButtonLabel) {
         if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option)) {
             QStyleOptionButton copy(*button);
             const bool enabled = option->state & State_Enabled;
             const bool pressed = option->state & (State_Sunken | State_On);
             copy.palette.setColor(QPalette::ButtonText, !enabled ? QColor(130, 130, 130)
-                                                        : pressed ? QColor(255, 255, 255)
-                                                                  : colors::DeepGreen().darker(140));
+                                                        : pressed
+                                                            ? QColor(255, 255, 255)
+                                                            : colors::DeepGreen().darker(140));
             QProxyStyle::drawControl(element, &copy, painter, widget);
             return;
         }

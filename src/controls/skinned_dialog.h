@@ -10,7 +10,7 @@ namespace ravelfin {
 /// edit boxes and lists keep the platform colours.
 class SkinnedDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     /// A dialog window. (QDialog turns window flags without a window type into a dialog
     /// window, so pages use the constructor below.)
     explicit SkinnedDialog(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
@@ -22,10 +22,10 @@ public:
     void SetBackground(const QColor& color);
     QColor Background() const { return background_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor background_;
 };
 

@@ -35,7 +35,7 @@ void ClickCell(EditableGrid& grid, int row, int column) {
 class EditableGridTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void aTextCellReportsItsTextWhenLeftAndOnlyThen() {
         EditableGrid grid;
         Fill(grid);

@@ -16,11 +16,12 @@ using namespace ravelfin::testing;
 class HelpAndGuideTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void init() { OverrideDataFolders({QStringLiteral(RAVELFIN_RESOURCES_DIR)}); }
     void cleanup() {
         OverrideDataFolders({});
-        if (HelpWindow* help = CurrentHelpWindow()) delete help;
+        if (HelpWindow* help = CurrentHelpWindow())
+            delete help;
     }
 
     void everyContextNumberOpensItsOwnTitledPage() {
@@ -38,7 +39,8 @@ private slots:
         QCOMPARE(pages.size(), 8);
         QCOMPARE(titles.size(), 8);
         // Every page of the contents exists.
-        for (const HelpTopic& topic : HelpTopics()) QVERIFY(CurrentHelpWindow()->ShowPage(topic.file));
+        for (const HelpTopic& topic : HelpTopics())
+            QVERIFY(CurrentHelpWindow()->ShowPage(topic.file));
     }
 
     void helpBelongsToItsOwnerOrToNobody() {
@@ -70,7 +72,8 @@ private slots:
         });
         QTest::mouseClick(window.Navigation().At(NavigationBar::kHowToUse), Qt::LeftButton);
         QCOMPARE(opened.size(), 1);
-        QVERIFY(opened.front().toLocalFile().endsWith(QStringLiteral("/HOW TO USE THIS UTILITY.txt")));
+        QVERIFY(
+            opened.front().toLocalFile().endsWith(QStringLiteral("/HOW TO USE THIS UTILITY.txt")));
 
         QTemporaryDir empty;
         OverrideDataFolders({empty.path()});

@@ -34,7 +34,8 @@ void AnswerPrompt(const QStringList& entries) {
             prompt->ModelEdit()->setText(entry);
             prompt->ContinueButton()->click();
         }
-        if (prompt->isVisible()) prompt->reject();
+        if (prompt->isVisible())
+            prompt->reject();
     });
 }
 }  // namespace
@@ -42,7 +43,7 @@ void AnswerPrompt(const QStringList& entries) {
 class InterfaceWizardTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void withNoReaderContinueExplainsAndStays() {
         AppRig rig;
         InterfaceWizard wizard(rig.Link, rig.Messages, nullptr);
@@ -107,10 +108,10 @@ private slots:
                       QStringLiteral("RX-44305ABCDEFGHIJK"), QStringLiteral("RX-44505"),
                       QStringLiteral("RX-44305ABCDEFGHIJ")});
         wizard.ContinueButton()->click();
-        QCOMPARE(rig.Messages.Messages,
-                 (Strings{"Please Input Model Number!", "Unknown Model Number!",
-                          "Unknown Model Number!", "Unknown Model Number!",
-                          "Unknown Model Number!", kCouldNotOpen}));
+        QCOMPARE(
+            rig.Messages.Messages,
+            (Strings{"Please Input Model Number!", "Unknown Model Number!", "Unknown Model Number!",
+                     "Unknown Model Number!", "Unknown Model Number!", kCouldNotOpen}));
         QCOMPARE(ended.count(), 0);
 
         // A PS/2 model has no transport: both messages, and the wizard stays.

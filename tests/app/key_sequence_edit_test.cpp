@@ -1,6 +1,6 @@
 #include <QApplication>
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -16,7 +16,8 @@ constexpr char kExceeded[] = "Exceed the maximum range.";
 
 Bytes Of(std::initializer_list<int> values) {
     Bytes bytes;
-    for (int v : values) bytes.push_back(static_cast<std::uint8_t>(v));
+    for (int v : values)
+        bytes.push_back(static_cast<std::uint8_t>(v));
     return bytes;
 }
 
@@ -31,7 +32,7 @@ QPoint PointAt(QLineEdit& box, int pos) {
 class KeySequenceEditTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void typingRespectsTheLimit() {
         RecordingMessenger messages;
         KeySequenceEdit box(messages);
@@ -116,7 +117,8 @@ private slots:
         QCOMPARE(box.text(), QStringLiteral("\\stx\\etx"));
 
         // Latin-1 characters are bytes; characters beyond it have no byte.
-        for (const QString& typed : {QString::fromUtf8("\xC3\xA9"), QString::fromUtf8("\xE2\x82\xAC")}) {
+        for (const QString& typed :
+             {QString::fromUtf8("\xC3\xA9"), QString::fromUtf8("\xE2\x82\xAC")}) {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
             QApplication::sendEvent(&box, &press);
         }
@@ -135,8 +137,8 @@ private slots:
         const QPoint start = PointAt(box, 0);
         const QPoint insideName = PointAt(box, 3);
         QTest::mousePress(&box, Qt::LeftButton, {}, start);
-        QMouseEvent move(QEvent::MouseMove, insideName, box.mapToGlobal(insideName),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, insideName, box.mapToGlobal(insideName), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&box, &move);
         QTest::mouseRelease(&box, Qt::LeftButton, {}, insideName);
         QCOMPARE(box.SelectionAnchor(), 0);
@@ -176,8 +178,7 @@ private slots:
 
         required->setFocus();
         other->setFocus();
-        QTRY_COMPARE(messages.Messages,
-                     std::vector<std::string>{"You should input a charater."});
+        QTRY_COMPARE(messages.Messages, std::vector<std::string>{"You should input a charater."});
         QVERIFY(required->hasFocus());
 
         // With a byte in it the box may be left.

@@ -34,7 +34,7 @@ void Click(MainWindow& window, NavigationBar::Button button) {
 class MainWindowNavigationTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void init() { SavePreferences(Preferences{}); }
 
     void aFirstStartFindsTheOnlyReaderForTheBasicEditor() {

@@ -14,7 +14,7 @@ using namespace ravelfin::testing;
 class MessageAndNoticeTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void theMessageClosesItselfAfterTenSeconds() {
         MessageDialog dialog(QStringLiteral("Success to re-open the device."));
         QVERIFY(!dialog.AutoCloseTimer().isActive());  // counts from the moment it shows

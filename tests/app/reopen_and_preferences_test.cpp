@@ -20,7 +20,7 @@ constexpr char kNotReopened[] =
 class ReopenAndPreferencesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void init() { SavePreferences(Preferences{}); }
 
     void aReaderBackAfterItsResetIsReopened() {

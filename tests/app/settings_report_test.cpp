@@ -18,7 +18,7 @@ using Strings = std::vector<std::string>;
 // opens, or "" when none does.
 QString CheckSettings(MainWindow& window) {
     QString shown;
-    OnNextModal([&shown](QWidget* modal) {
+    QPointer<QTimer> poll = OnNextModal([&shown](QWidget* modal) {
         auto* report = qobject_cast<SettingsReportDialog*>(modal);
         QVERIFY(report);
         QVERIFY(report->TextBox()->isReadOnly());
@@ -27,7 +27,8 @@ QString CheckSettings(MainWindow& window) {
     });
     QTest::mouseClick(window.Navigation().At(NavigationBar::kCheckSettings), Qt::LeftButton);
     // A report that did not open leaves the poll running: let it give up.
-    if (shown.isEmpty()) QTest::qWait(50);
+    if (shown.isEmpty())
+        QTest::qWait(50);
     return shown;
 }
 }  // namespace
@@ -35,7 +36,7 @@ QString CheckSettings(MainWindow& window) {
 class SettingsReportTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void init() { SavePreferences(Preferences{}); }
 
     void theOnlyReaderIsConnectedAndReported() {

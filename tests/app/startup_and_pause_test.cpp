@@ -11,13 +11,13 @@ using namespace ravelfin;
 class StartupAndPauseTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void theCommandLineTakesRepeatedReadersAndRefusesMistakes() {
         AppOptions options;
         std::string error;
-        QVERIFY(ParseAppOptions({"ravelfin-config", "--simulate", "usb-hid",
-                                 "--simulate=rs232,firmware=V3.31"},
-                                options, error));
+        QVERIFY(ParseAppOptions(
+            {"ravelfin-config", "--simulate", "usb-hid", "--simulate=rs232,firmware=V3.31"},
+            options, error));
         QCOMPARE(options.SimulatedReaders.size(), std::size_t{2});
         QCOMPARE(options.SimulatedReaders[1].InterfaceType, std::uint32_t{kInterfaceRs232});
         QCOMPARE(options.SimulatedReaders[1].Firmware, std::string("V3.31"));
@@ -28,10 +28,10 @@ private slots:
         QVERIFY(help.ShowHelp);
         QVERIFY(AppUsage().find("--simulate READER") != std::string::npos);
 
-        for (const QStringList& wrong :
-             {QStringList{"ravelfin-config", "--simulate", "usb-floppy"},
-              QStringList{"ravelfin-config", "--device", "/dev/hidraw0"},
-              QStringList{"ravelfin-config", "report"}, QStringList{"ravelfin-config", "--simulate"}}) {
+        for (const QStringList& wrong : {QStringList{"ravelfin-config", "--simulate", "usb-floppy"},
+                                         QStringList{"ravelfin-config", "--device", "/dev/hidraw0"},
+                                         QStringList{"ravelfin-config", "report"},
+                                         QStringList{"ravelfin-config", "--simulate"}}) {
             AppOptions rejected;
             error.clear();
             QVERIFY2(!ParseAppOptions(wrong, rejected, error), qPrintable(wrong.join(' ')));

@@ -42,6 +42,8 @@ SettingsReportDialog::SettingsReportDialog(const std::string& report, QWidget* p
     ok_->setFocus();
 }
 
-QString SettingsReportDialog::ShownText() const { return text_->toPlainText(); }
+QString SettingsReportDialog::ShownText() const {
+    return text_->toPlainText();
+}
 
 }  // namespace ravelfin

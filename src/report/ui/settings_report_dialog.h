@@ -13,7 +13,7 @@ namespace ravelfin {
 /// box above "OK". Nothing in it changes the reader.
 class SettingsReportDialog final : public QDialog {
     Q_OBJECT
-public:
+  public:
     /// `report` is the report text as built (ISO 8859-1 bytes, "\r\n" line ends).
     explicit SettingsReportDialog(const std::string& report, QWidget* parent = nullptr);
 
@@ -22,7 +22,7 @@ public:
     QPlainTextEdit* TextBox() const { return text_; }
     QPushButton* OkButton() const { return ok_; }
 
-private:
+  private:
     QPlainTextEdit* text_;
     QPushButton* ok_;
 };

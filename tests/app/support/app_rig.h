@@ -32,7 +32,7 @@ struct AppRig {
 
 /// Stand-ins for the two settings editors: pages with a close button that has the focus.
 class StubEditors final : public SettingsDialogs {
-public:
+  public:
     QDialog* CreateBasic(QWidget* parent) override { return Make(parent, "basic"); }
     QDialog* CreateAdvanced(QWidget* parent) override { return Make(parent, "advanced"); }
     void ReaderReopened(QDialog& advanced) override { Reopened.push_back(&advanced); }
@@ -40,7 +40,7 @@ public:
     int Created = 0;
     std::vector<QDialog*> Reopened;
 
-private:
+  private:
     QDialog* Make(QWidget* parent, const char* name) {
         auto* page = new SkinnedDialog(parent, SkinnedDialog::PageTag{});
         page->setObjectName(QString::fromLatin1(name));

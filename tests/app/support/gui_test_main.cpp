@@ -31,7 +31,8 @@ bool RegisterGuiTest(const char* sourceFile, GuiTestFactory factory) {
 // Runs the test class named by the first argument (a test file's name without extension),
 // or every class when none is named. Further arguments go to Qt Test.
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvane-Ravelfin"));
     QApplication::setApplicationName(QStringLiteral("ravelfin-config-tests"));
@@ -58,7 +59,8 @@ int main(int argc, char* argv[]) {
     }
     int failures = 0;
     for (auto& [name, factory] : tests) {
-        if (!only.empty() && name != only) continue;
+        if (!only.empty() && name != only)
+            continue;
         std::unique_ptr<QObject> test = factory();
         failures += QTest::qExec(test.get(), arguments);
     }

@@ -14,6 +14,6 @@ bool RegisterGuiTest(const char* sourceFile, GuiTestFactory factory);
 }  // namespace ravelfin::testing
 
 /// Makes `Class` runnable as `test_app <file name stem>`.
-#define RAVELFIN_GUI_TEST(Class)                                                         \
+#define RAVELFIN_GUI_TEST(Class)                                                        \
     static const bool ravelfinRegistered##Class = ::ravelfin::testing::RegisterGuiTest( \
         __FILE__, [] { return std::unique_ptr<QObject>(new Class); })

@@ -6,19 +6,28 @@
 
 namespace ravelfin::testing {
 
-void OnNextModal(std::function<void(QWidget*)> action) {
+QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> action) {
     auto* poll = new QTimer;
     auto tries = std::make_shared<int>(0);
     QObject::connect(poll, &QTimer::timeout, [poll, tries, action = std::move(action)] {
         QWidget* modal = QApplication::activeModalWidget();
         // Give up after a while, so that a dialog that never opens fails the test instead of
         // leaving a poll behind for the next one.
-        if (!modal && ++*tries < 400) return;
+        if (!modal && ++*tries < 400)
+            return;
         poll->stop();
         poll->deleteLater();
-        if (modal) action(modal);
+        if (modal)
+            action(modal);
     });
     poll->start(5);
+    return poll;
+}
+
+void StopPoll(QPointer<QTimer> poll) {
+    if (!poll) return;
+    poll->stop();
+    poll->deleteLater();
 }
 
 void FireTimer(QTimer& timer) {

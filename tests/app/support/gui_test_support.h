@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -12,8 +13,12 @@
 namespace ravelfin::testing {
 
 /// Runs `action` on the next modal window once it shows (the test's way of answering a
-/// dialog that runs its own event loop). The action must close the window.
-void OnNextModal(std::function<void(QWidget*)> action);
+/// dialog that runs its own event loop). The action must close the window. Returns the poll,
+/// for the caller to stop when no window is expected any more.
+QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> action);
+
+/// Stops a poll of OnNextModal that found no window.
+void StopPoll(QPointer<QTimer> poll);
 
 /// Fires a timer's timeout at once, as if its time had passed.
 void FireTimer(QTimer& timer);

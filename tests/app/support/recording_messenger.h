@@ -9,7 +9,7 @@ namespace ravelfin::testing {
 
 /// Keeps every message and notice instead of showing it.
 class RecordingMessenger final : public Messenger {
-public:
+  public:
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
     void ShowNotice(const std::string& text) override { Notices.push_back(text); }
 
