@@ -28,9 +28,6 @@ std::vector<InterfaceSelection::Choice> InterfaceSelection::ProbeGroup(int group
         SelectedIndex = entry.Index;
         choices.push_back({connection_.ProbeDevice(entry.Type, entry.Index), entry});
     }
-    // A probe reads the version only: the record it leaves holds factory values, not the
-    // reader's, and must not pass for a connection that an editor could send from.
-    connection_.Settings.reset();
     return choices;
 }
 

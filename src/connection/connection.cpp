@@ -63,7 +63,10 @@ std::string Connection::ProbeDevice(int type, int index) {
     if (!OpenNew(type, index)) return "";
     std::string text;
     const bool ok = Transport->GetFirmwareVersion(text);
-    Transport->Close();
+    // Only the selection describes the probed reader: a record of settings never read from
+    // it must not pass for a connection that an editor could send from.
+    Transport.reset();
+    Settings.reset();
     if (!ok) return "";
     FirmwareVersionText = text;
     return text;

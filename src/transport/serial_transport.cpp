@@ -13,6 +13,9 @@ namespace {
 
 constexpr int kAnswerPauseMs = 1000;
 constexpr int kSilenceMs = 1000;
+// The silence is waited for in short steps through the pause, so that the desktop program
+// keeps its window painting while the reader is quiet.
+constexpr int kSilenceStepMs = 10;
 
 }  // namespace
 
@@ -72,6 +75,14 @@ bool SerialTransport::GetFirmwareVersion(std::string& out) {
     return !FirmwareVersionText.empty();
 }
 
+SerialLink::ReadResult SerialTransport::ReadWithinSilence(std::uint8_t& byte) {
+    for (int waited = 0;; waited += kSilenceStepMs) {
+        const SerialLink::ReadResult result = link_->ReadByte(byte, 0);
+        if (result != SerialLink::ReadResult::Timeout || waited >= kSilenceMs) return result;
+        environment_.GetPause().Wait(kSilenceStepMs);
+    }
+}
+
 bool SerialTransport::Exchange(std::span<const std::uint8_t> send, std::span<std::uint8_t> recv,
                                std::size_t& recvLen) {
     recvLen = 0;
@@ -86,7 +97,7 @@ bool SerialTransport::Exchange(std::span<const std::uint8_t> send, std::span<std
         environment_.GetPause().Wait(kAnswerPauseMs);
         for (;;) {
             std::uint8_t byte = 0;
-            const SerialLink::ReadResult result = link_->ReadByte(byte, kSilenceMs);
+            const SerialLink::ReadResult result = ReadWithinSilence(byte);
             if (result == SerialLink::ReadResult::Timeout) link_->PurgeReceive();
             if (result != SerialLink::ReadResult::Byte) break;
             if (received == recv.size()) break;

@@ -48,6 +48,8 @@ public:
     int DeviceIndex = -1;
 
 private:
+    /// The next answer byte, or Timeout after 1000 ms without one.
+    SerialLink::ReadResult ReadWithinSilence(std::uint8_t& byte);
     ReaderEnvironment& environment_;
     std::unique_ptr<SerialLink> link_;
     std::mutex lock_;  // held over one exchange, so that two never interleave

@@ -138,9 +138,16 @@ TEST_F(ConnectionTest, InterfacesWithoutTransportSayErrorInterfaceType) {
 }
 
 TEST_F(ConnectionTest, ProbeGivesTheVersionTextOrNothing) {
-    Attach(kInterfaceUsbHid, "LUMA V4.27");
+    SimulatedReader& hid = Attach(kInterfaceUsbHid, "LUMA V4.27");
     SimulatedReader& serial = Attach(kInterfaceUsbRs232, "V3.31");
+    hid.Settings().TerminalType = '6';
     EXPECT_EQ(connection.ProbeDevice(kInterfaceUsbHid, 0), "LUMA V4.27");
+    // The probe read no settings, so nothing passes for a connection: the next use reads them.
+    EXPECT_FALSE(connection.IsConnected());
+    EXPECT_EQ(connection.InterfaceType, kInterfaceUsbHid);
+    ASSERT_TRUE(connection.EnsureConnected());
+    EXPECT_EQ(connection.Settings->TerminalType, '6');
+
     EXPECT_EQ(connection.ProbeDevice(kInterfaceUsbRs232, 0), "V3.31");
     serial.SetFault(SimulatedFault::NoAnswer);
     EXPECT_EQ(connection.ProbeDevice(kInterfaceUsbRs232, 0), "");

@@ -40,7 +40,11 @@ TEST_F(SerialTransportTest, AnswerEndsAtSilenceWithoutPaddingAndStopsAtTheCapaci
     const Bytes expected = reader().Answer(CommandFrame(kFuncReadAll));
     ASSERT_TRUE(Exchange(CommandFrame(kFuncReadAll), 1024));
     EXPECT_EQ(Received(), expected);
-    EXPECT_EQ(environment_.RecordedPauses().Waits, std::vector<int>{1000});
+    // 1000 ms after sending, then 1000 ms of silence waited for in steps.
+    const auto& waits = environment_.RecordedPauses().Waits;
+    ASSERT_FALSE(waits.empty());
+    EXPECT_EQ(waits.front(), 1000);
+    EXPECT_EQ(environment_.RecordedPauses().Total(), 2000);
 
     ASSERT_TRUE(Exchange(CommandFrame(kFuncReadAll), 20));
     EXPECT_EQ(Received(), Bytes(expected.begin(), expected.begin() + 20));
