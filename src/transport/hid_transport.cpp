@@ -92,14 +92,10 @@ bool HidTransport::GetFirmwareVersion(std::string& out) {
     if (!device_ || !device_->IsOpen()) {
         if (!OpenByIndex(DeviceIndex)) return false;
     }
-    std::array<std::uint8_t, kShortFrameBuffer> frame{};
-    std::size_t frameLength = 0;
-    if (!BuildCommandFrame(kFuncReadVersion, {}, frame, frameLength)) return false;
-    std::array<std::uint8_t, 128> answer{};
-    std::size_t answerLength = 0;
-    if (!Exchange(std::span(frame).first(frameLength), answer, answerLength)) return false;
+    std::string text;
+    if (!ExchangeVersionCommand(*this, text)) return false;  // the device stays open
     Close();
-    FirmwareVersionText = VersionTextFromAnswer(std::span(answer).first(answerLength));
+    FirmwareVersionText = text;
     out = FirmwareVersionText;
     return !FirmwareVersionText.empty();
 }

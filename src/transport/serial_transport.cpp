@@ -62,15 +62,11 @@ bool SerialTransport::GetFirmwareVersion(std::string& out) {
     if (!link_ || !link_->IsOpen()) {
         if (!OpenByIndex(DeviceIndex)) return false;
     }
-    std::array<std::uint8_t, kShortFrameBuffer> frame{};
-    std::size_t frameLength = 0;
-    if (!BuildCommandFrame(kFuncReadVersion, {}, frame, frameLength)) return false;
-    std::array<std::uint8_t, 128> answer{};
-    std::size_t answerLength = 0;
-    const bool exchanged = Exchange(std::span(frame).first(frameLength), answer, answerLength);
+    std::string text;
+    const bool exchanged = ExchangeVersionCommand(*this, text);
     Close();
     if (!exchanged) return false;
-    FirmwareVersionText = VersionTextFromAnswer(std::span(answer).first(answerLength));
+    FirmwareVersionText = text;
     out = FirmwareVersionText;
     return !FirmwareVersionText.empty();
 }

@@ -1,6 +1,9 @@
 #include "transport/version_answer.h"
 
+#include <array>
+
 #include "protocol/command_frame.h"
+#include "transport/reader_transport.h"
 
 namespace ravelfin {
 
@@ -20,6 +23,20 @@ std::string VersionTextFromAnswer(std::span<const std::uint8_t> answer) {
     // A text that does not end at ETX was cut short; taking it would cache a wrong version.
     if (i > end || answer[i] != kEtx) text.clear();
     return text;
+}
+
+bool ExchangeVersionCommand(ReaderTransport& transport, std::string& text) {
+    text.clear();
+    std::array<std::uint8_t, kShortFrameBuffer> frame{};
+    std::size_t frameLength = 0;
+    if (!BuildCommandFrame(kFuncReadVersion, {}, frame, frameLength)) return false;
+    std::array<std::uint8_t, 128> answer{};
+    std::size_t answerLength = 0;
+    if (!transport.Exchange(std::span(frame).first(frameLength), answer, answerLength)) {
+        return false;
+    }
+    text = VersionTextFromAnswer(std::span(answer).first(answerLength));
+    return true;
 }
 
 }  // namespace ravelfin

@@ -13,4 +13,11 @@ namespace ravelfin {
 /// ETX (an answer cut short, or a zero byte of a HID report's padding first).
 std::string VersionTextFromAnswer(std::span<const std::uint8_t> answer);
 
+class ReaderTransport;
+
+/// Sends the read-version command (0x22) on an open transport with a 128-byte answer buffer
+/// and takes the text from the answer. False when the exchange failed; the device is left as
+/// it is either way.
+bool ExchangeVersionCommand(ReaderTransport& transport, std::string& text);
+
 }  // namespace ravelfin
