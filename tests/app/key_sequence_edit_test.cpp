@@ -1,31 +1,39 @@
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 
-#include "app/support/gui_test_registry.h"
-#include "app/support/recording_messenger.h"
+#include "app/support/gui_test_support.h"
 #include "controls/key_sequence_edit.h"
 
 using namespace ravelfin;
-using ravelfin::testing::RecordingMessenger;
+using namespace ravelfin::testing;
 
 namespace {
-constexpr char kExceeded[] = "Exceed the maximum range.";
-
-Bytes Of(std::initializer_list<int> values) {
-    Bytes bytes;
-    for (int v : values)
-        bytes.push_back(static_cast<std::uint8_t>(v));
-    return bytes;
+void Press(QWidget& box, std::initializer_list<Qt::Key> keys) {
+    for (Qt::Key key : keys)
+        QTest::keyClick(&box, key);
 }
 
-// The centre of the shown character at display position `pos`.
-QPoint PointAt(QLineEdit& box, int pos) {
-    box.setCursorPosition(pos);
-    const QRect caret = box.inputMethodQuery(Qt::ImCursorRectangle).toRect();
-    return QPoint(caret.center().x() + 2, box.height() / 2);
+// Caret, selection anchor and selection end, as byte indexes.
+QList<int> Marks(const KeySequenceEdit& box) {
+    return {box.Caret(), box.SelectionAnchor(), box.SelectionEnd()};
+}
+
+// Drags with the left button from the character at display position `from` to that at `to`.
+void Drag(QLineEdit& box, int from, int to) {
+    const auto at = [&box](int pos) {
+        box.setCursorPosition(pos);
+        return QPoint(box.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x() + 2,
+                      box.height() / 2);
+    };
+    const QPoint start = at(from), end = at(to);
+    QTest::mousePress(&box, Qt::LeftButton, {}, start);
+    QMouseEvent move(QEvent::MouseMove, end, box.mapToGlobal(end), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&box, &move);
+    QTest::mouseRelease(&box, Qt::LeftButton, {}, end);
 }
 }  // namespace
 
@@ -33,140 +41,102 @@ class KeySequenceEditTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void typingRespectsTheLimit() {
+    void theLimitHoldsForTypingPicksAndValues() {
         RecordingMessenger messages;
         KeySequenceEdit box(messages);
         box.SetTextLimit(8);
         QTest::keyClicks(&box, QStringLiteral("ABCDEFGHI"));
-        QCOMPARE(box.Value(), BytesFromText("ABCDEFGH"));
-        QCOMPARE(messages.Messages, std::vector<std::string>{kExceeded});
-
-        // One byte boxes: the new character replaces the old one, without complaint.
-        messages.Clear();
-        KeySequenceEdit single(messages);
-        single.SetTextLimit(1);
-        QTest::keyClick(&single, 'A');
-        QTest::keyClick(&single, 'B');
-        QCOMPARE(single.Value(), BytesFromText("B"));
-        single.InsertCode(0x0D);
-        QCOMPARE(single.Value(), Of({0x0D}));
-        QCOMPARE(single.text(), QStringLiteral("\\cr"));
-        QVERIFY(messages.Messages.empty());
-
-        // A pick from the name list obeys the limit too.
         box.InsertCode(0x02);
-        QCOMPARE(box.Value().size(), std::size_t{8});
-        QCOMPARE(messages.Messages, std::vector<std::string>{kExceeded});
+        QCOMPARE(box.Value(), BytesFromText("ABCDEFGH"));
+        QCOMPARE(messages.Messages, Strings(2, "Exceed the maximum range."));
+        box.SetBytes(BytesFromText("0123456789"));
+        QCOMPARE(box.Value(), BytesFromText("01234567"));
+
+        // In a one-byte box the new byte replaces the old one, without complaint.
+        messages.Clear();
+        box.SetTextLimit(1);
+        box.Clear();
+        QTest::keyClicks(&box, QStringLiteral("AB"));
+        QCOMPARE(box.Value(), BytesFromText("B"));
+        box.InsertCode(0x0D);
+        QCOMPARE(box.text(), QStringLiteral("\\cr"));
+        QVERIFY(messages.Messages.empty());
     }
 
-    void namesAreSteppedOverAndDeletedAsOneByte() {
+    void namesAreSteppedOverDeletedAndInsertedAsOneByte() {
         RecordingMessenger messages;
         KeySequenceEdit box(messages);
-        box.SetBytes(Of({0x02, 0x41}));
+        box.SetBytes(Bytes{0x02, 'A'});
         QCOMPARE(box.text(), QStringLiteral("\\stxA"));
         QCOMPARE(box.cursorPosition(), 5);
-
-        QTest::keyClick(&box, Qt::Key_Left);
+        Press(box, {Qt::Key_Left});
         QCOMPARE(box.cursorPosition(), 4);
         QCOMPARE(box.Caret(), 1);
-        QTest::keyClick(&box, Qt::Key_Up);
+        Press(box, {Qt::Key_Up, Qt::Key_Left, Qt::Key_Backspace});  // to the start, no further
         QCOMPARE(box.cursorPosition(), 0);
-        QTest::keyClick(&box, Qt::Key_Left);  // already at the start
-        QCOMPARE(box.Caret(), 0);
-        QTest::keyClick(&box, Qt::Key_Backspace);
-        QCOMPARE(box.Value(), Of({0x02, 0x41}));
-
-        QTest::keyClick(&box, Qt::Key_Delete);
-        QCOMPARE(box.Value(), Of({0x41}));
+        QCOMPARE(box.Value(), (Bytes{0x02, 'A'}));
+        Press(box, {Qt::Key_Delete});
         QCOMPARE(box.text(), QStringLiteral("A"));
-        QTest::keyClick(&box, Qt::Key_Down);
-        QTest::keyClick(&box, Qt::Key_Right);  // already at the end
+        Press(box, {Qt::Key_Down, Qt::Key_Right, Qt::Key_Delete});  // to the end, no further
         QCOMPARE(box.Caret(), 1);
-        QTest::keyClick(&box, Qt::Key_Delete);  // nothing after the caret
-        QCOMPARE(box.Value(), Of({0x41}));
-        QTest::keyClick(&box, Qt::Key_Backspace);
-        QVERIFY(box.Value().empty());
+        QCOMPARE(box.Value(), Bytes{'A'});
+
+        // A pick goes in at the caret, which then stands behind the name.
+        box.SetBytes(BytesFromText("AB"));
+        Press(box, {Qt::Key_Left});
+        box.InsertCode(0x0D);
+        QCOMPARE(box.text(), QStringLiteral("A\\crB"));
+        QCOMPARE(box.cursorPosition(), 4);
+        QCOMPARE(box.FirstByte(), std::uint8_t{'A'});
+        Press(box, {Qt::Key_Backspace});
+        QCOMPARE(box.Value(), BytesFromText("AB"));
+        box.Clear();
+        QCOMPARE(box.FirstByte(), std::uint8_t{0});
+        QCOMPARE(Marks(box), (QList<int>{0, 0, 0}));
         QCOMPARE(box.text(), QString());
     }
 
-    void picksGoInAtTheCaret() {
-        RecordingMessenger messages;
-        KeySequenceEdit box(messages);
-        box.SetBytes(BytesFromText("AB"));
-        QTest::keyClick(&box, Qt::Key_Left);
-        box.InsertCode(0x0D);
-        QCOMPARE(box.Value(), Of({'A', 0x0D, 'B'}));
-        QCOMPARE(box.text(), QStringLiteral("A\\crB"));
-        QCOMPARE(box.cursorPosition(), 4);  // behind the name
-        QCOMPARE(box.FirstByte(), std::uint8_t{'A'});
-        box.Clear();
-        QCOMPARE(box.FirstByte(), std::uint8_t{0});
-        QCOMPARE(box.Caret(), 0);
-    }
-
-    void controlCharactersAreTypedAndOtherKeysIgnored() {
+    void controlAndLatin1CharactersAreBytesAndOtherKeysDoNothing() {
         RecordingMessenger messages;
         KeySequenceEdit box(messages);
         QTest::keyClick(&box, Qt::Key_B, Qt::ControlModifier);
         QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);  // no copy: a byte
         QTest::keyClick(&box, Qt::Key_H, Qt::ControlModifier);  // the backspace character
-        QTest::keyClick(&box, Qt::Key_Home);
-        QTest::keyClick(&box, Qt::Key_End);
-        QTest::keyClick(&box, Qt::Key_Return);
-        QCOMPARE(box.Value(), Of({0x02, 0x03}));
-        QCOMPARE(box.text(), QStringLiteral("\\stx\\etx"));
-
-        // Latin-1 characters are bytes; characters beyond it have no byte.
-        for (const QString& typed :
-             {QString::fromUtf8("\xC3\xA9"), QString::fromUtf8("\xE2\x82\xAC")}) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+        Press(box, {Qt::Key_Home, Qt::Key_End, Qt::Key_Return, Qt::Key_Escape});
+        for (const char* typed : {"\xC3\xA9", "\xE2\x82\xAC"}) {  // e acute; the euro sign
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(typed));
             QApplication::sendEvent(&box, &press);
         }
-        QCOMPARE(box.Value(), Of({0x02, 0x03, 0xE9}));
+        QInputMethodEvent composed;
+        composed.setCommitString(QString::fromUtf8("\xE2\x82\xAC\xC3\xBCx"));
+        QApplication::sendEvent(&box, &composed);
+        QCOMPARE(box.Value(), (Bytes{0x02, 0x03, 0xE9, 0xFC, 'x'}));
+        QCOMPARE(box.text().left(8), QStringLiteral("\\stx\\etx"));
     }
 
-    void draggingSelectsWholeBytesAndTypingReplacesThem() {
+    void draggingSelectsWholeBytesThatTypingOrDeletingReplaces() {
         RecordingMessenger messages;
         KeySequenceEdit box(messages);
         box.resize(300, 30);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        box.SetBytes(Of({'A', 0x02, 'B', 'C'}));  // "A\stxBC"
-
-        // Press on "A", drag into the middle of the name, release there.
-        const QPoint start = PointAt(box, 0);
-        const QPoint insideName = PointAt(box, 3);
-        QTest::mousePress(&box, Qt::LeftButton, {}, start);
-        QMouseEvent move(QEvent::MouseMove, insideName, box.mapToGlobal(insideName), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&box, &move);
-        QTest::mouseRelease(&box, Qt::LeftButton, {}, insideName);
-        QCOMPARE(box.SelectionAnchor(), 0);
-        QCOMPARE(box.SelectionEnd(), 1);
+        box.SetBytes(Bytes{'A', 0x02, 'B', 'C'});  // "A\stxBC"
+        Drag(box, 0, 3);                           // released inside the name
+        QCOMPARE(Marks(box), (QList<int>{1, 0, 1}));
         QCOMPARE(box.selectedText(), QStringLiteral("A"));
-
         QTest::keyClick(&box, 'Z');
-        QCOMPARE(box.Value(), Of({'Z', 0x02, 'B', 'C'}));
+        QCOMPARE(box.Value(), (Bytes{'Z', 0x02, 'B', 'C'}));
 
-        // Select the name and delete it: caret, anchor and end meet at its start.
-        QTest::mousePress(&box, Qt::LeftButton, {}, PointAt(box, 1));
-        QMouseEvent over(QEvent::MouseMove, PointAt(box, 5), box.mapToGlobal(PointAt(box, 5)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&box, &over);
-        QTest::mouseRelease(&box, Qt::LeftButton, {}, PointAt(box, 5));
+        Drag(box, 1, 5);
         QCOMPARE(box.selectedText(), QStringLiteral("\\stx"));
-        QTest::keyClick(&box, Qt::Key_Backspace);
+        Press(box, {Qt::Key_Backspace});
         QCOMPARE(box.Value(), BytesFromText("ZBC"));
-        QCOMPARE(box.Caret(), 1);
-        QCOMPARE(box.SelectionAnchor(), 1);
-        QCOMPARE(box.SelectionEnd(), 1);
-
-        // A right click changes nothing.
-        QTest::mouseClick(&box, Qt::RightButton, {}, PointAt(box, 0));
+        QCOMPARE(Marks(box), (QList<int>{1, 1, 1}));
+        QTest::mouseClick(&box, Qt::RightButton, {}, QPoint(2, 15));  // changes nothing
         QCOMPARE(box.Caret(), 1);
     }
 
-    void aRequiredBoxLeftEmptyKeepsTheFocus() {
+    void aRequiredBoxLeftEmptyComplainsAndKeepsTheFocus() {
         RecordingMessenger messages;
         QWidget window;
         auto* required = new KeySequenceEdit(messages, &window);
@@ -175,19 +145,16 @@ class KeySequenceEditTest : public QObject {
         other->move(0, 40);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-
         required->setFocus();
         other->setFocus();
-        QTRY_COMPARE(messages.Messages, std::vector<std::string>{"You should input a charater."});
+        QTRY_COMPARE(messages.Messages, Strings{"You should input a charater."});
         QVERIFY(required->hasFocus());
 
-        // With a byte in it the box may be left.
-        messages.Clear();
+        messages.Clear();  // with a byte in it the box may be left
         QTest::keyClick(required, Qt::Key_X);
         other->setFocus();
-        QTest::qWait(20);
-        QVERIFY(messages.Messages.empty());
-        QVERIFY(other->hasFocus());
+        QCoreApplication::processEvents();
+        QVERIFY(messages.Messages.empty() && other->hasFocus());
     }
 };
 

@@ -9,14 +9,15 @@
 #include <vector>
 
 #include "flows/flow_context.h"
+#include "flows/flow_messages.h"
 #include "protocol/command_frame.h"
 #include "protocol/interface_type.h"
 #include "protocol/reader_settings.h"
 
 namespace ravelfin::testing {
 
-/// One ordered record of what the flows did: opens, frames ("send" and the FuncID), closes,
-/// waits, messages ("msg" and the text), page refreshes.
+/// What the flows did, in order: opens ("open" and the device), frames ("send" and the
+/// FuncID), closes, waits, messages (their text), page refreshes; and the frames sent.
 struct Recorder {
     std::vector<std::string> trace;
     std::vector<Bytes> frames;
@@ -43,9 +44,9 @@ class FakeTransport final : public ReaderTransport {
                   std::size_t& recvLen) override {
         rec_.frames.emplace_back(send.begin(), send.end());
         char label[16];
-        std::snprintf(label, sizeof label, "send %02X", send.size() > 2 ? send[2] : 0);
+        std::snprintf(label, sizeof label, "send %02X", send[2]);
         rec_.trace.push_back(label);
-        const bool set = send.size() > 1 && send[1] == kSetLetter;
+        const bool set = send[1] == kSetLetter;
         Answer answer{set, set ? Bytes{kAck} : Bytes{}};
         if (!Answers.empty()) {
             answer = Answers.front();
@@ -69,9 +70,7 @@ class FakeTransport final : public ReaderTransport {
   private:
     bool Opened(std::string event) {
         rec_.trace.push_back(std::move(event));
-        open_ = OpensLeft > 0;
-        if (open_)
-            --OpensLeft;
+        open_ = OpensLeft > 0 && OpensLeft--;
         return open_;
     }
     Recorder& rec_;
@@ -82,26 +81,20 @@ class FakeTransport final : public ReaderTransport {
 /// A reader with the messages and pauses of the flows run on it, all in one trace.
 struct Rig : Messenger, Pause {
     explicit Rig(int type = kInterfaceUsbHid) : reader(rec, type) {}
-    void ShowMessage(const std::string& text) override { rec.trace.push_back("msg " + text); }
+    void ShowMessage(const std::string& text) override {
+        rec.trace.push_back(text);
+        messages.push_back(text);
+    }
     void ShowNotice(const std::string& text) override { rec.trace.push_back("note " + text); }
     void Wait(int ms) override { rec.trace.push_back("wait " + std::to_string(ms)); }
     FlowContext Context(DeviceAddress device = 0) { return {&reader, device, *this, *this}; }
     std::function<void()> Refresh() {
         return [this] { rec.trace.push_back("refresh"); };
     }
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> shown;
-        for (const auto& e : rec.trace) {
-            if (e.rfind("msg ", 0) == 0)
-                shown.push_back(e.substr(4));
-        }
-        return shown;
-    }
-    int Count(const std::string& event) const {
-        return std::count(rec.trace.begin(), rec.trace.end(), event);
-    }
+    int Count(const std::string& event) const { return std::ranges::count(rec.trace, event); }
 
     Recorder rec;
+    std::vector<std::string> messages;
     FakeTransport reader;
 };
 

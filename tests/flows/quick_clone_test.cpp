@@ -22,14 +22,15 @@ struct CloneRig : Rig {
         return clone.ReadSource(kInterfaceUsbHid, "/dev/source");
     }
     std::deque<std::unique_ptr<FakeTransport>> next;
-    std::unique_ptr<ReaderTransport> Next() {
-        if (next.empty())
-            return nullptr;
-        std::unique_ptr<ReaderTransport> transport = std::move(next.front());
-        next.pop_front();
-        return transport;
-    }
-    QuickClone clone{[this](int) { return Next(); }, *this};
+    QuickClone clone{[this](int) {
+                         std::unique_ptr<ReaderTransport> transport;
+                         if (!next.empty()) {
+                             transport = std::move(next.front());
+                             next.pop_front();
+                         }
+                         return transport;
+                     },
+                     *this};
 };
 
 TEST(QuickClone, WritesTheSourcesGeneralSettingsEncodedForTheTarget) {
@@ -37,12 +38,10 @@ TEST(QuickClone, WritesTheSourcesGeneralSettingsEncodedForTheTarget) {
     ASSERT_TRUE(rig.ReadSource());
     rig.Add(kInterfaceUsbHidKb).Version = "V4.30";
     EXPECT_EQ(rig.clone.CloneTo(kInterfaceUsbHidKb, "/dev/target"), kWriteOk);
-    EXPECT_THAT(rig.rec.trace,
-                ElementsAre("open /dev/source", "send 1F",
-                            "msg Read configuration settings from Source MSR device successfully!",
-                            // Reading the target's version closes it; the write opens it again.
-                            "close", "open /dev/target", "open /dev/target", "send 10",
-                            "msg Clone to Target MSR device successfully!", "close"));
+    // Reading the target's version closes it; the write opens it again.
+    EXPECT_THAT(rig.rec.trace, ElementsAre("open /dev/source", "send 1F", kSourceReadText, "close",
+                                           "open /dev/target", "open /dev/target", "send 10",
+                                           kClonedText, "close"));
     // The source's terminal type and beep mode, the latter only known to a 4.30 target.
     EXPECT_THAT(std::vector(rig.rec.frames[1].begin() + 4, rig.rec.frames[1].begin() + 8),
                 ElementsAre('3', 0xAE, 1, 5));
@@ -60,14 +59,9 @@ TEST(QuickClone, ClonesOnlyAFreshReadOfTheChosenSource) {
     EXPECT_EQ(rig.clone.CloneTo(kInterfaceUsbHid, "t"), kWriteRefused);
     rig.clone.ForgetSource();
     rig.clone.CloneTo(kInterfaceUsbHid, "t");
-    const std::string read = "Read configuration settings from Source MSR device successfully!";
-    EXPECT_THAT(rig.Messages(),
-                ElementsAre("Please Read From MSR First!", read,
-                            "Could not open the source Ravelfin device! or It is not Ravelfin "
-                            "device",
-                            "Please Read From MSR First!", read,
-                            "Warning! There are unknown FuncIDs in the command.",
-                            "Please Read From MSR First!"));
+    EXPECT_THAT(rig.messages,
+                ElementsAre(kReadFirstText, kSourceReadText, kSourceOpenFailedText, kReadFirstText,
+                            kSourceReadText, kUnknownFuncIdsText, kReadFirstText));
 }
 
 }  // namespace

@@ -3,78 +3,59 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "flows/factory_defaults.h"
 #include "flows/flow_fakes.h"
+#include "flows/settings_file_flow.h"
+#include "protocol/settings_file.h"
 
 namespace ravelfin::testing {
 namespace {
 
 using ::testing::_;
 using ::testing::ElementsAre;
+using enum ReaderReset;
 
 TEST(SendToReader, TheDecidingResultPicksTheMessageAndOnlyAnAcceptedSendResets) {
     using A = FakeTransport::Answer;
     const A ack{true, {kAck}}, fail{false, {}}, refuse{false, {kRefused}};
     const struct {
         int type;
-        std::uint8_t interval;  // the interval as read is 1
-        std::deque<A> answers;
+        std::deque<A> answers;  // to the data-editing frame, then to the general one
         int result;
         const char* message;
-        ReaderReset reset;
-    } cases[] = {
-        {kInterfaceUsbHidKb, 9, {ack, ack}, kWriteOk, "", ReaderReset::kReopenCloseEditor},
-        {kInterfaceUsbHid, 9, {ack, ack}, kWriteOk, "", ReaderReset::kNone},
-        {kInterfaceUsbHidKb,
-         9,
-         {fail},
-         kWriteFailed,
-         "Could not write configuration settings to Ravelfin device!",
-         ReaderReset::kNone},
-        {kInterfaceUsbHidKb,
-         9,
-         {ack, refuse},
-         kWriteRefused,
-         "Warning! There are unknown FuncIDs in the command.",
-         ReaderReset::kNone},
-        {kInterfaceUsbHidKb,
-         9,
-         {refuse, ack},
-         kWriteRefused,
-         "Warning! There are unknown FuncIDs in the command.",
-         ReaderReset::kNone},
-    };
+        ReaderReset reset;  // for a new polling interval, with no reset pending
+    } cases[] = {{kInterfaceUsbHidKb, {ack, ack}, kWriteOk, kWrittenText, kReopenCloseEditor},
+                 {kInterfaceUsbHid, {ack, ack}, kWriteOk, kWrittenText, kNone},
+                 {kInterfaceUsbHidKb, {fail}, kWriteFailed, kWriteFailedText, kNone},
+                 {kInterfaceUsbHidKb, {ack, refuse}, kWriteRefused, kUnknownFuncIdsText, kNone},
+                 {kInterfaceUsbHidKb, {refuse, ack}, kWriteRefused, kUnknownFuncIdsText, kNone}};
     for (const auto& c : cases) {
         for (const std::uint32_t pending : {0u, 1u}) {
             Rig rig(c.type);
             rig.reader.Answers = c.answers;
             ReaderSettings settings(c.type);
             settings.KbPollIntervalRead = 1;
-            settings.KbPollInterval = c.interval;
+            settings.KbPollInterval = 9;
             settings.ReconnectPending = pending;
             const SendOutcome outcome = SendToReader(rig.Context(), settings);
             EXPECT_EQ(outcome.Result, c.result);
-            if (*c.message) {
-                EXPECT_THAT(rig.Messages(), ElementsAre(c.message));
-            }
-            const ReaderReset reset =
-                pending && c.result == kWriteOk ? ReaderReset::kReopen : c.reset;
+            EXPECT_THAT(rig.messages, ElementsAre(c.message));
+            const ReaderReset reset = pending && c.result == kWriteOk ? kReopen : c.reset;
             EXPECT_EQ(outcome.Reset, reset);
             // The wait follows the message and the close; a pending reset not acted on stays.
-            EXPECT_EQ(rig.rec.trace.back(), reset != ReaderReset::kNone ? "wait 8000" : "close");
-            EXPECT_EQ(settings.ReconnectPending, reset == ReaderReset::kReopen ? 0u : pending);
+            EXPECT_EQ(rig.rec.trace.back(), reset != kNone ? "wait 8000" : "close");
+            EXPECT_EQ(settings.ReconnectPending, reset == kReopen ? 0u : pending);
         }
     }
-}
-
-TEST(SendToReader, ATooLongFormulaFrameIsNeverSent) {
-    Rig rig;
+    Rig tooLong;  // a frame over the limit is never sent
     ReaderSettings settings(kInterfaceUsbHid);
     settings.formulas[0] = Bytes(200, '1');
     settings.formulas[2] = Bytes(50, '2');
-    EXPECT_EQ(SendToReader(rig.Context(), settings).Result, kWriteTooLong);
-    EXPECT_TRUE(rig.rec.frames.empty());
-    EXPECT_THAT(rig.Messages(), ElementsAre("The command is too long, maybe there are too many "
-                                            "fields in the formulas, please check it!"));
+    EXPECT_EQ(SendToReader(tooLong.Context(), settings).Result, kWriteTooLong);
+    EXPECT_TRUE(tooLong.rec.frames.empty());
+    EXPECT_THAT(tooLong.messages, ElementsAre(kTooLongText));
 }
 
 TEST(SendToReader, WritesForTheReadersFirmwareAndReadsASecureReadersStateBack) {
@@ -95,19 +76,117 @@ TEST(SendToReader, WritesForTheReadersFirmwareAndReadsASecureReadersStateBack) {
     SendToReader(rig.Context(2), settings, onSecurity);
     EXPECT_EQ(seen.Level, '3');
     EXPECT_EQ(seen.Encryption, 0);
-    EXPECT_THAT(rig.rec.trace,
-                ElementsAre("open 2", "send FA", "send 10", "send 7E", "send 4C", "security",
-                            "msg The configuration settings have been written to "
-                            "Ravelfin device successfully!",
-                            "close"));
+    EXPECT_THAT(rig.rec.trace, ElementsAre("open 2", "send FA", "send 10", "send 7E", "send 4C",
+                                           "security", kWrittenText, "close"));
     EXPECT_EQ(rig.rec.frames[1][5], 0xAE);  // the beep item only 4.3 firmware knows
     EXPECT_THAT(rig.rec.frames,
                 ElementsAre(_, _, Bytes{2, 0x52, 0x7E, 3, 0x2D}, Bytes{2, 0x52, 0x4C, 3, 0x1F}));
-    Rig older;  // firmware without security settings
-    older.reader.FirmwareVersionNumber = 4.25;
-    older.reader.ModelClass = 30000;
-    SendToReader(older.Context(), settings, onSecurity);
-    EXPECT_EQ(older.rec.frames.size(), 2u);
+    // Neither firmware 4.25 nor a reader of another class has security settings.
+    for (const auto& [version, modelClass] : {std::pair{4.25, 30000u}, {4.3, 10000u}}) {
+        Rig other;
+        other.reader.FirmwareVersionNumber = version;
+        other.reader.ModelClass = modelClass;
+        SendToReader(other.Context(), settings, onSecurity);
+        EXPECT_EQ(other.rec.frames.size(), 2u);
+    }
+}
+
+std::string TempPath(const std::string& name) {
+    return ::testing::TempDir() + "flows_" + name;
+}
+
+TEST(SettingsFileFlow, SaveWritesForTheReadersFirmwareInTheEditorsWords) {
+    Rig rig;
+    rig.reader.FirmwareVersionNumber = 4.3;
+    ReaderSettings settings(kInterfaceUsbHid), loaded(kInterfaceUsbHid);
+    settings.BeepMode = 7;  // only a 4.3 file carries the mode
+    loaded.FirmwareVersionNumber = 4.3;
+    EXPECT_TRUE(SaveToFile(settings, &rig.reader, TempPath("a.cfs2"), Editor::kBasic, rig));
+    ASSERT_TRUE(LoadSettingsFile(loaded, TempPath("a.cfs2")));
+    EXPECT_EQ(loaded.BeepMode, 7);
+    EXPECT_FALSE(SaveToFile(settings, nullptr, TempPath("none/a"), Editor::kAdvanced, rig));
+    EXPECT_THAT(rig.messages, ElementsAre(kBasicSavedText, kAdvancedSaveFailedText));
+}
+
+TEST(SettingsFileFlow, ALoadedFormatOrPollingIntervalMakesTheNextSendReopenTheReader) {
+    ReaderSettings file(kInterfaceUsbHidKb);
+    file.KbPollInterval = 9;
+    ASSERT_TRUE(SaveSettingsFile(file, TempPath("interval.cfs2")));
+    file.HidFormat = '1';
+    ASSERT_TRUE(SaveSettingsFile(file, TempPath("format.cfs2")));
+    for (const bool formatChanges : {false, true}) {
+        Rig rig(kInterfaceUsbHidKb);
+        ReaderSettings settings(kInterfaceUsbHidKb);
+        settings.HidFormat = '0';
+        settings.KbPollInterval = settings.KbPollIntervalRead = 1;  // as read from the reader
+        ASSERT_TRUE(LoadFromFile(settings,
+                                 TempPath(formatChanges ? "format.cfs2" : "interval.cfs2"), rig,
+                                 rig.Refresh()));
+        EXPECT_THAT(rig.rec.trace, ElementsAre("refresh", kLoadedText));
+        EXPECT_EQ(settings.KbPollInterval, 9);
+        EXPECT_EQ(settings.ReconnectPending, formatChanges ? 1u : 0u);
+        EXPECT_EQ(SendToReader(rig.Context(), settings).Reset,
+                  formatChanges ? kReopen : kReopenCloseEditor);
+    }
+    // A file that does not load changes nothing at all.
+    std::ofstream(TempPath("bad.cfs2"), std::ios::binary) << "KORVEXMSRCFG1999\x02S";
+    Rig rig;
+    ReaderSettings settings(kInterfaceUsbHid);
+    settings.HidFormat = '1';
+    const ReaderSettings before = settings;
+    EXPECT_FALSE(LoadFromFile(settings, TempPath("bad.cfs2"), rig, rig.Refresh()));
+    EXPECT_THAT(rig.rec.trace, ElementsAre(kLoadFailedText));
+    EXPECT_EQ(settings, before);
+}
+
+TEST(RestoreDefaults, RestoresThenReadsBackAfterAnyReset) {
+    // Only a keyboard reader resets, and only when its polling interval was off the default 1.
+    for (const auto& [type, intervalRead, resets] :
+         {std::tuple<int, int, bool>{kInterfaceUsbHidKb, 1, false},
+          {kInterfaceUsbHidKb, 5, true},
+          {kInterfaceUsbHid, 5, false}}) {
+        Rig rig(type);
+        rig.reader.Answers = {{true, {kAck}}, {true, SettingsAnswer({0x14, 1, 1})}};
+        ReaderSettings settings(type);
+        settings.KbPollIntervalRead = static_cast<std::uint8_t>(intervalRead);
+        const DefaultsOutcome outcome = RestoreDefaults(rig.Context(1), settings, rig.Refresh());
+        EXPECT_TRUE(outcome.Restored && outcome.Reread);
+        EXPECT_EQ(settings.KbPollIntervalRead, 1);
+        EXPECT_EQ(outcome.Reset, resets ? kReopenCloseEditor : kNone);
+        std::vector<std::string> expected{"open 1", "wait 700", "send 18", "close",
+                                          kDefaultsSetText};
+        if (resets)
+            expected.push_back("wait 8000");
+        expected.insert(expected.end(), {"wait 500", "open 1", "send 1F", "refresh", "close"});
+        EXPECT_EQ(rig.rec.trace, expected);
+    }
+}
+
+TEST(RestoreDefaults, EveryFailureIsToldClosesTheDeviceAndKeepsTheRecord) {
+    const struct {
+        int opensLeft;
+        std::deque<FakeTransport::Answer> answers;
+        const char* message;
+    } cases[] = {
+        {0, {}, kOpenFailedText},
+        {9, {{false, {}}}, kDefaultsFailedText},
+        {1, {}, kReopenForReadFailedText},
+        {9,
+         {{true, {kAck}}, {true, {kAck, kStx, 0x14, 1, 7, kEtx, 0}}},
+         kRereadFailedText},  // bad LRC
+    };
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.reader.OpensLeft = c.opensLeft;
+        rig.reader.Answers = c.answers;
+        ReaderSettings settings(kInterfaceUsbHid);
+        const ReaderSettings before = settings;
+        EXPECT_FALSE(RestoreDefaults(rig.Context(), settings, rig.Refresh()).Reread);
+        EXPECT_EQ(settings, before);
+        EXPECT_EQ(rig.messages.back(), c.message);
+        EXPECT_EQ(rig.Count("refresh"), 0);
+        EXPECT_FALSE(rig.reader.IsReady());
+    }
 }
 
 }  // namespace

@@ -15,11 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const ByteList kHeader = {'K', 'O', 'R', 'V', 'E', 'X', 'M', 'S',
-                          'R', 'C', 'F', 'G', '2', '0', '0', '0'};
-
 ByteList FileOf(const ByteList& frame) {
-    ByteList file = kHeader;
+    const std::string header = "KORVEXMSRCFG2000";
+    ByteList file(header.begin(), header.end());
     file.insert(file.end(), frame.begin(), frame.end());
     return file;
 }
@@ -46,13 +44,11 @@ TEST(SettingsFile, RoundTripsWhatEachFirmwareVersionCarries) {
         ASSERT_TRUE(LoadSettingsFile(loaded, path));
 
         ReaderSettings expected = saved;
-        const ReaderSettings target = LoadTarget();
-        expected.InterfaceType = target.InterfaceType;
-        expected.FirmwareVersionNumber = target.FirmwareVersionNumber;
-        expected.ModelClass = target.ModelClass;
-        expected.ReconnectPending = target.ReconnectPending;
-        expected.HidFormatBeforeLoad = target.HidFormatBeforeLoad;
-        expected.SerialNumber = target.SerialNumber;
+        const ReaderSettings t = LoadTarget();
+        std::tie(expected.InterfaceType, expected.FirmwareVersionNumber, expected.ModelClass,
+                 expected.ReconnectPending, expected.HidFormatBeforeLoad, expected.SerialNumber) =
+            std::tie(t.InterfaceType, t.FirmwareVersionNumber, t.ModelClass, t.ReconnectPending,
+                     t.HidFormatBeforeLoad, t.SerialNumber);
         if (version == 4.3) {
             expected.BeepVolume = '2';
         } else {
@@ -63,7 +59,7 @@ TEST(SettingsFile, RoundTripsWhatEachFirmwareVersionCarries) {
             expected.PrePan = expected.PostPan = 4;
             expected.MaskChar = '*';
             expected.SecurityLevel = '0';
-            expected.Encryption = target.Encryption;
+            expected.Encryption = t.Encryption;
         }
         EXPECT_EQ(loaded, expected);
 
@@ -80,26 +76,26 @@ TEST(SettingsFile, RejectsFilesItCannotTrustAndKeepsTheRecord) {
     const std::string path = dir.File("settings.cfs2");
     ASSERT_TRUE(SaveSettingsFile(VariedRecord(4.26), path));
     const ByteList good = ReadFile(path);
-    ByteList wrongLrc = good;
-    wrongLrc.back() ^= 0x55;
-    ByteList wrongVersion = good;
-    wrongVersion[15] = '1';
-    ByteList ackFirst = good;
-    ackFirst[16] = kAck;
-    ByteList readLetter = good;
-    readLetter[17] = 'R';
-    ByteList wrongMagic = good;
-    wrongMagic[0] = 'k';
+    std::vector<ByteList> bad = {{}};
+    const std::pair<std::size_t, std::uint8_t> damage[] = {
+        {good.size() - 1, static_cast<std::uint8_t>(good.back() ^ 0x55)},  // LRC
+        {15, '1'}, {16, kAck}, {17, 'R'}, {0, 'k'}};  // version, ACK first, read letter, magic
+    for (auto [at, value] : damage) {
+        bad.push_back(good);
+        bad.back()[at] = value;
+    }
     // 1025 bytes: a frame of unknown items without an ETX, one byte too long.
     ByteList tooLong = FileOf({kStx, 'S'});
     while (tooLong.size() < 1025) tooLong.insert(tooLong.end(), {0x90, 0});
     tooLong.resize(1025, 0);
-
-    for (const ByteList& bytes :
-         {ByteList{}, wrongLrc, wrongVersion, ackFirst, readLetter, wrongMagic, tooLong}) {
+    bad.push_back(tooLong);
+    const auto load = [&](const ByteList& bytes, ReaderSettings& r) {
         WriteFile(path, bytes);
+        return LoadSettingsFile(r, path);
+    };
+    for (const ByteList& bytes : bad) {
         ReaderSettings r = LoadTarget();
-        EXPECT_FALSE(LoadSettingsFile(r, path)) << bytes.size();
+        EXPECT_FALSE(load(bytes, r)) << ::testing::PrintToString(bytes);
         EXPECT_EQ(r, LoadTarget());
     }
     ReaderSettings r = LoadTarget();
@@ -108,10 +104,8 @@ TEST(SettingsFile, RejectsFilesItCannotTrustAndKeepsTheRecord) {
 
     // A full 1024-byte file, and one cut short after an item, are read.
     tooLong.pop_back();
-    WriteFile(path, tooLong);
-    EXPECT_TRUE(LoadSettingsFile(r, path));
-    WriteFile(path, FileOf({kStx, 'S', 0x10, 1, '7'}));
-    EXPECT_TRUE(LoadSettingsFile(r, path));
+    EXPECT_TRUE(load(tooLong, r));
+    EXPECT_TRUE(load(FileOf({kStx, 'S', 0x10, 1, '7'}), r));
     EXPECT_EQ(r.TerminalType, '7');
 }
 
@@ -140,28 +134,16 @@ TEST(SettingsFile, AFailedSaveKeepsTheExistingFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 1);  // no leftovers
 }
 
-/// Makes a file refuse every write, root's too, for as long as it lives.
-class Immutable {
-public:
-    explicit Immutable(const std::string& path) : path_(path) { active_ = Set(true); }
-    ~Immutable() {
-        if (active_) Set(false);
-    }
-
-private:
-    bool Set(bool on) {
-        const int fd = open(path_.c_str(), O_RDONLY);
-        if (fd < 0) return false;
-        int flags = 0;
-        bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        close(fd);
-        return ok;
-    }
-    std::string path_;
-    bool active_ = false;
-};
+/// Sets or clears the immutable flag, which makes a file refuse every write, root's too.
+bool SetImmutable(const std::string& path, bool on) {
+    const int fd = open(path.c_str(), O_RDONLY);
+    int flags = 0;
+    bool ok = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0) close(fd);
+    return ok;
+}
 
 TEST(SettingsFile, AReadOnlyFileLoads) {
     TempDir dir;
@@ -169,12 +151,13 @@ TEST(SettingsFile, AReadOnlyFileLoads) {
     const ReaderSettings saved = VariedRecord(4.26);
     ASSERT_TRUE(SaveSettingsFile(saved, path));
     fs::permissions(path, fs::perms::owner_read);
-    Immutable guard(path);
-    if (std::ofstream(path, std::ios::app).is_open()) {
-        GTEST_SKIP() << "this file system lets the test user write a read-only file";
-    }
+    const bool immutable = SetImmutable(path, true);
+    const bool writable = std::ofstream(path, std::ios::app).is_open();
     ReaderSettings loaded;
-    ASSERT_TRUE(LoadSettingsFile(loaded, path));
+    const bool ok = LoadSettingsFile(loaded, path);
+    if (immutable) SetImmutable(path, false);
+    if (writable) GTEST_SKIP() << "this file system lets the test user write a read-only file";
+    ASSERT_TRUE(ok);
     EXPECT_EQ(loaded.Track3Suffix, saved.Track3Suffix);
     EXPECT_EQ(loaded.custom, saved.custom);
 }

@@ -18,47 +18,37 @@ ReaderSettings StaleReset() {
     return r;
 }
 
-/// Parses STX + body + ETX + LRC into a reset record.
-ReaderSettings ParseBody(const ByteList& body, bool expected = true) {
+/// Parses STX + body + ETX + LRC into a stale record.
+ReaderSettings ParseBody(const ByteList& body) {
     ByteList frame = {kStx};
     frame.insert(frame.end(), body.begin(), body.end());
     frame.push_back(kEtx);
     ReaderSettings r = Stale();
-    EXPECT_EQ(ParseSettings(WithLrc(frame), r), expected);
+    EXPECT_TRUE(ParseSettings(WithLrc(frame), r));
     return r;
 }
 
-TEST(SettingsParser, StartsFromDefaultsAndChecksTheLrcWithoutRollback) {
+TEST(SettingsParser, StartsFromDefaultsAndChecksStartAndLrcWithoutRollback) {
     const ByteList frame = WithLrc({kAck, kStx, 'S', 0x10, 1, '1', kEtx}, 1);
-    ReaderSettings r = Stale();
-    EXPECT_TRUE(ParseSettings(frame, r));
-    ReaderSettings expected = StaleReset();
-    expected.TerminalType = '1';
-    EXPECT_EQ(r, expected);
-
-    ByteList wrong = frame;
-    wrong.back() ^= 1;
-    r = Stale();
-    EXPECT_FALSE(ParseSettings(wrong, r));
-    EXPECT_EQ(r, expected);  // stored before the failure
-
-    r = Stale();
-    EXPECT_TRUE(ParseSettings(ByteList{kStx, 0x10, 1, '1'}, r));  // no ETX
-    EXPECT_EQ(r, expected);
-    EXPECT_TRUE(ParseSettings(WithLrc({0xFA, kStx, 0x10, 1, '1', kEtx}, 1), r));
+    ByteList wrongLrc = frame;
+    wrongLrc.back() ^= 1;
+    ReaderSettings withOne = StaleReset();
+    withOne.TerminalType = '1';
+    const std::tuple<ByteList, bool, ReaderSettings> cases[] = {
+        {frame, true, withOne}, {wrongLrc, false, withOne},  // stored before the failure
+        {{kStx, 0x10, 1, '1'}, true, withOne},  // no ETX
+        {WithLrc({0xFA, kStx, 0x10, 1, '1', kEtx}, 1), true, withOne},
+        {{}, false, Stale()},  // an empty source is left alone
+        {{0x05, kStx, kEtx, 0x01}, false, StaleReset()},  // no STX
+        {{kAck, 0x05, kStx, kEtx}, false, StaleReset()}, {{kAck}, false, StaleReset()}};
+    for (const auto& [source, ok, expected] : cases) {
+        ReaderSettings r = Stale();
+        EXPECT_EQ(ParseSettings(source, r), ok) << ::testing::PrintToString(source);
+        EXPECT_EQ(r, expected) << ::testing::PrintToString(source);
+    }
 }
 
-TEST(SettingsParser, RejectsAMissingStartAndLeavesAnEmptySourceAlone) {
-    ReaderSettings r = Stale();
-    EXPECT_FALSE(ParseSettings({}, r));
-    EXPECT_EQ(r, Stale());
-    EXPECT_FALSE(ParseSettings(ByteList{0x05, kStx, kEtx, 0x01}, r));
-    EXPECT_FALSE(ParseSettings(ByteList{kAck, 0x05, kStx, kEtx}, r));
-    EXPECT_FALSE(ParseSettings(ByteList{kAck}, r));
-    EXPECT_EQ(r, StaleReset());
-}
-
-TEST(SettingsParser, StoresOneByteSettingsAndGuardedOnesOnlyWithLenOne) {
+TEST(SettingsParser, GuardedSettingsNeedTheirLenAndTheWalkResumesAfterTheirLen) {
     auto r = ParseBody({0x14, 1, 7, 0x77, 1, 'x', 'R', 0x69, 1, '!', 0x7E, 1, '3', 0x4C, 1, '2'});
     EXPECT_EQ(r.KbPollInterval, 7);
     EXPECT_EQ(r.KbPollIntervalRead, 7);
@@ -66,62 +56,49 @@ TEST(SettingsParser, StoresOneByteSettingsAndGuardedOnesOnlyWithLenOne) {
     EXPECT_EQ(r.SecurityLevel, '3');
     EXPECT_EQ(r.Encryption, '2');
 
-    // Len 2 on 0x4C stores nothing and the walk resumes at its first data byte.
-    r = ParseBody({0x4C, 2, 0x10, 1, '5'});
+    // Len 2 on 0x4C, or a serial number of 8: nothing stored, the walk resumes at the data.
+    r = ParseBody({0x4C, 2, 0x10, 1, '5', 0x4E, 8, 0x11, 1, '3', 'S', 'R'});
     EXPECT_EQ(r.Encryption, StaleReset().Encryption);
-    EXPECT_EQ(r.TerminalType, '5');
-}
-
-TEST(SettingsParser, SerialNumberNeedsNineToElevenBytes) {
-    // Len 8: nothing stored, and the walk resumes at the first data byte.
-    auto r = ParseBody({0x4E, 8, 0x10, 1, '5', 0x11, 1, '3', 'S', 'R'});
     EXPECT_EQ(r.SerialNumber, Stale().SerialNumber);
     EXPECT_EQ(r.TerminalType, '5');
     EXPECT_EQ(r.BeepVolume, '3');
     r = ParseBody({0x4E, 9, 8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'});
-    const std::array<std::uint8_t, 11> expected = {8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'};
-    EXPECT_EQ(r.SerialNumber, expected);
+    EXPECT_EQ(r.SerialNumber,
+              (std::array<std::uint8_t, 11>{8, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H'}));
 }
 
-TEST(SettingsParser, ByteStringsFollowTheirLenNotTheirCountByte) {
+TEST(SettingsParser, StringsAndAddedFieldsFollowTheirLen) {
     auto r = ParseBody({0x34, 1, 0, 0x35, 4, 3, 'A', 'B', 'C', 0xD3, 0, 0x36, 3, 9, 0, 'x'});
     EXPECT_TRUE(r.Track1Prefix.empty());
     EXPECT_EQ(r.Track2Prefix, (Bytes{'A', 'B', 'C'}));
     EXPECT_TRUE(r.Postamble.empty());
-    EXPECT_EQ(r.Track3Prefix, (Bytes{0, 'x'}));
-}
+    EXPECT_EQ(r.Track3Prefix, (Bytes{0, 'x'}));  // not its count byte
 
-TEST(SettingsParser, AddedFieldsSkipEmptyAndOverlongEntries) {
     ByteList body = {0xFA, 30};  // three entries; the 3 bytes left over are walked as items
     for (ByteList entry : {ByteList{2, 'A', 'B'}, ByteList{0}, ByteList{9, 1, 2, 3, 4, 5, 6, 7}}) {
         entry.resize(9, 0);
         body.insert(body.end(), entry.begin(), entry.end());
     }
     body.insert(body.end(), {0x10, 1, '4'});
-    auto r = ParseBody(body);
-    EXPECT_EQ(r.addedFields, (std::vector<Bytes>{{'A', 'B'}}));
+    r = ParseBody(body);
+    EXPECT_EQ(r.addedFields, (std::vector<Bytes>{{'A', 'B'}}));  // empty and overlong skipped
     EXPECT_EQ(r.TerminalType, '4');
 }
 
-TEST(SettingsParser, FormulaSlotsByCode) {
+TEST(SettingsParser, FormulaSlotsAndCustomItemsGoToTheirPlace) {
     auto r = ParseBody({0xFC, 11, 3, 0xE4, '1', '2', 0xFF, 0, 0xFF, 2, 0xE3, 'z', 0xFF});
-    EXPECT_EQ(r.formulas[1], (Bytes{'1', '2'}));
-    EXPECT_EQ(r.formulas[3], (Bytes{'z'}));
-    EXPECT_TRUE(r.formulas[0].empty());
-    // A code past 4 ends the block; the walk goes on after it.
-    r = ParseBody({0xFC, 9, 2, 0xE5, 0x10, 1, '6'});
+    EXPECT_EQ(r.formulas, (std::array<Bytes, 4>{{{}, {'1', '2'}, {}, {'z'}}}));
+    r = ParseBody({0xFC, 9, 2, 0xE5, 0x10, 1, '6'});  // a code past 4 ends the block
     EXPECT_EQ(r.TerminalType, '6');
     EXPECT_EQ(r.formulas, StaleReset().formulas);
-}
 
-TEST(SettingsParser, CustomItemsGoToTheirTrackOrAreSkipped) {
-    auto r = ParseBody({0xFD, 28,
-                        0xF0, 0x60, 1, 9,             // track 3 length limit
-                        0xF1, 0x20, 0, 1, 'M',        // track 1 match string
-                        0xF2, 0x80, 1, 1, 'Q',        // track 4: no place for it
-                        0xF0, 0x00, 1, 2,             // track 0: no place for it
-                        0xF4, 0x41, 1, 0, 3, 1, 'x',  // a field
-                        0x10, 1, '7'});               // not an item: the block ends
+    r = ParseBody({0xFD, 28,
+                   0xF0, 0x60, 1, 9,             // track 3 length limit
+                   0xF1, 0x20, 0, 1, 'M',        // track 1 match string
+                   0xF2, 0x80, 1, 1, 'Q',        // track 4: no place for it
+                   0xF0, 0x00, 1, 2,             // track 0: no place for it
+                   0xF4, 0x41, 1, 0, 3, 1, 'x',  // a field
+                   0x10, 1, '7'});               // not an item: the block ends
     EXPECT_EQ(r.custom2.lengthLimits[2], (Bytes{0xF0, 0x60, 1, 9}));
     EXPECT_EQ(r.custom2.matchStrings[0], (Bytes{0xF1, 0x20, 0, 1, 'M'}));
     EXPECT_EQ(r.custom2.fields, (std::vector<Bytes>{{0xF4, 0x41, 1, 0, 3, 1, 'x'}}));

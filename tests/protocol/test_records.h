@@ -15,6 +15,14 @@ inline ByteList WithLrc(ByteList bytes, std::size_t from = 0) {
     return bytes;
 }
 
+/// STX 'S', the parts, ETX and LRC.
+inline ByteList Frame(std::initializer_list<ByteList> parts) {
+    ByteList frame = {kStx, 'S'};
+    for (const ByteList& part : parts) frame.insert(frame.end(), part.begin(), part.end());
+    frame.push_back(kEtx);
+    return WithLrc(frame);
+}
+
 /// Every one-byte setting that a settings frame carries.
 inline std::vector<std::uint8_t*> OneByteFields(ReaderSettings& r) {
     return {&r.TerminalType, &r.BeepVolume, &r.BeepMode, &r.InterCharDelay, &r.Handshake,
@@ -37,16 +45,10 @@ inline ReaderSettings VariedRecord(double version) {
     std::uint8_t value = 0x80;
     for (std::uint8_t* field : OneByteFields(r)) *field = value++;
     r.KbPollInterval = r.KbPollIntervalRead = 9;
-    r.SecurityLevel = '3';
-    r.Encryption = '2';
-    r.Preamble = {0x00, 'P', 0xFF};
-    r.Postamble = {'p', 'o', 's', 't'};
-    r.Track1Prefix = {'1'};
-    r.Track2Prefix = {'2', '2'};
-    r.Track3Prefix = {0x03, 0x00, 0x03};
-    r.Track1Suffix = {'s'};
-    r.Track2Suffix = {0x0D, 0x0A};
-    r.Track3Suffix = ByteList(40, 'z');
+    r.SecurityLevel = '3', r.Encryption = '2';
+    r.Preamble = {0x00, 'P', 0xFF}, r.Postamble = {'p', 'o', 's', 't'}, r.Track1Prefix = {'1'};
+    r.Track2Prefix = {'2', '2'}, r.Track3Prefix = {0x03, 0x00, 0x03}, r.Track1Suffix = {'s'};
+    r.Track2Suffix = {0x0D, 0x0A}, r.Track3Suffix = ByteList(40, 'z');
     r.addedFields = {{'A', 'B'}, {'1', '2', '3', '4', '5', '6', '7', '8'}, {0x00}};
     r.custom.lengthLimits[1] = {0xF0, 0x40, 5, 20};
     r.custom.matchStrings[2] = {0xF1, 0x60, 0, 2, 'X', 'Y'};
@@ -56,9 +58,7 @@ inline ReaderSettings VariedRecord(double version) {
                        {0xF5, 0x23, 1, 1, '^', 1, 1, '/', 0, 5}};
     r.custom2.lengthLimits[0] = {0xF0, 0x20, 1, 2};
     r.custom2.fields = {{0xF2, 0x60, 1, 1, '%'}};
-    r.formulas[0] = {0x20, 0x24, 0x40};
-    r.formulas[1] = {0x61, 0x62};
-    r.formulas[3] = {0x00, 0x21};
+    r.formulas = {{{0x20, 0x24, 0x40}, {0x61, 0x62}, {}, {0x00, 0x21}}};
     return r;
 }
 

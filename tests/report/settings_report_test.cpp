@@ -13,20 +13,14 @@ ReaderSettings Record(std::uint32_t type, double version, std::uint32_t modelCla
     ReaderSettings r(type);
     r.FirmwareVersionNumber = version;
     r.ModelClass = modelClass;
-    r.HidFormat = '0';
-    r.SecurityLevel = '0';
     return r;
 }
 
 TEST(SettingsReport, SerialReaderWithOldFirmware) {
     ReaderSettings r = Record(kInterfaceRs232, 3.31, 0);
     r.Handshake = '1';
-    r.StopBits = '0';
-    r.BaudRate = '5';
     r.DataBits = '1';
     r.Parity = '2';
-    r.XOnChar = 0x11;
-    r.XOffChar = 0x13;
     r.TrackSelect = '3';
     r.Terminator = 0x0A;
     r.UicOptions = 0x58;
@@ -108,25 +102,16 @@ TEST(SettingsReport, SerialReaderWithOldFirmware) {
               "Firmware Version: V3.31\r\n");
 }
 
-TEST(SettingsReport, SecureKeyboardReader) {
+TEST(SettingsReport, SecureReaderEndsWithSecurityBlockAndPollingIntervalAndHidesPrefixes) {
     ReaderSettings r = Record(kInterfaceUsbHidKb, 4.27, 30000);
-    r.BeepVolume = '3';
-    r.HidFormat = '8';
     r.SecurityLevel = '3';
     r.Encryption = '1';
     r.PrePan = 6;
     r.MaskChar = '#';
     r.SerialNumber = {5, 'S', 'N', '1', '2', '3'};
     r.KbPollInterval = 8;
-    r.Track1Prefix = {'X'};
-    r.formulas[0] = {0x20};
-
     const std::string text = BuildSettingsReport(r, "V4.27");
-    EXPECT_TRUE(Has(text, "Version 2.9\r\nBeep Volume: Quick HIGH\r\nTrack Select: Any Track\r\n"));
-    EXPECT_TRUE(Has(text,
-                    "USB HID Format: Default HID Keyboard Data Format\r\n"
-                    "UIC LRC Option: Do Not Send LRC\r\n"));
-    EXPECT_FALSE(Has(text, "6 bit encoding"));
+    EXPECT_TRUE(Has(text, "UIC LRC Option: Do Not Send LRC\r\n"));
     const std::string tail =
         "Track 3 End Sentinel: ?\r\n"
         "Preamble:\r\n"
@@ -142,124 +127,92 @@ TEST(SettingsReport, SecureKeyboardReader) {
         "\r\n"
         "INTERFACE_TYPE: USB-HID-KB\r\n"
         "Firmware Version: V4.27\r\n";
-    ASSERT_GE(text.size(), tail.size());
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    EXPECT_EQ(text.substr(text.size() - std::min(text.size(), tail.size())), tail);
+
+    // Only the two highest levels hide the prefixes and suffixes, all six of them.
+    for (std::uint8_t level : {'0', '1', '2', '4'}) {
+        r.SecurityLevel = level;
+        const std::string shown = BuildSettingsReport(r, "");
+        EXPECT_EQ(Has(shown, "Sentinel: ?\r\nTrack 1 Prefix: \r\n"), level < '3') << level;
+        EXPECT_EQ(Has(shown, "Track 3 Suffix: \r\nPreamble:"), level < '3') << level;
+        EXPECT_TRUE(Has(shown, "Security Level:" + std::string(1, char(level)) + "\r\n"));
+    }
+    r.Encryption = '5';  // no name: an empty line
+    EXPECT_TRUE(Has(BuildSettingsReport(r, ""), "Mask Char:'#'\r\n\r\nSecurity Level:4\r\n"));
+    const std::pair<std::array<std::uint8_t, 11>, const char*> serials[] = {
+        {{3, 'A', 'B', 'C', 'D'}, "ABC"},
+        {{3, 0xFF, 'B', 'C'}, ""},
+        {{3, 0x1F, 'B', 'C'}, ""},
+        {{3, ' ', 'B', 'C'}, " BC"},
+        {{200, '0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}, "0123456789"},
+        {{9, 'Q', 'R', 0, 'S'}, "QR"}};
+    for (const auto& [serial, shown] : serials) {
+        r.SerialNumber = serial;
+        EXPECT_TRUE(Has(BuildSettingsReport(r, ""),
+                        "Security Level:4\r\nSerial number:" + std::string(shown) + "\r\n\r\n"))
+            << shown;
+    }
 }
 
 TEST(SettingsReport, InterfaceTypeChoosesItsOwnLines) {
-    const char* terminal = "Terminal Type: ";
-    const char* delay = "Inter Character Delay: 2 ms\r\n";
-    const char* serial = "HandShake: ";
-    const char* polling = "USB HID KB Polling Interval: 1\r\n";
-    const std::string ps2 = BuildSettingsReport(Record(kInterfacePs2, 3.5, 0), "");
-    EXPECT_TRUE(Has(ps2, "Terminal Type: IBM PC/AT\r\nBeep Volume: HIGH\r\n" + std::string(delay)));
-    EXPECT_FALSE(Has(ps2, serial));
-    EXPECT_FALSE(Has(ps2, polling));
-    EXPECT_TRUE(Has(ps2, "INTERFACE_TYPE: PS/2 Keyboard\r\n"));
-    for (std::uint32_t type : {kInterfaceUnknown, kInterfaceUsbRs232, kInterfaceUsbHid}) {
-        const std::string text = BuildSettingsReport(Record(type, 3.5, 0), "");
-        EXPECT_FALSE(Has(text, terminal) || Has(text, delay) || Has(text, serial) ||
-                     Has(text, polling))
-            << type;
+    const struct {
+        std::uint32_t type;
+        bool ps2, serial, polling;
+    } cases[] = {{kInterfacePs2, true, false, false},      {kInterfaceRs232, false, true, false},
+                 {kInterfaceUsbHidKb, false, false, true}, {kInterfaceUsbHid, false, false, false},
+                 {kInterfaceUsbRs232, false, false, false}, {kInterfaceUnknown, false, false, false}};
+    for (const auto& c : cases) {
+        const std::string text = BuildSettingsReport(Record(c.type, 3.5, 0), "");
+        EXPECT_EQ(Has(text, "Terminal Type: "), c.ps2) << c.type;
+        EXPECT_EQ(Has(text, "Inter Character Delay: "), c.ps2) << c.type;
+        EXPECT_EQ(Has(text, "HandShake: "), c.serial) << c.type;
+        EXPECT_EQ(Has(text, "USB HID KB Polling Interval: "), c.polling) << c.type;
     }
-    // A value without a name prints an empty name.
-    ReaderSettings notebook = Record(kInterfacePs2, 3.5, 0);
-    notebook.TerminalType = '4';
-    notebook.HidFormat = '2';
-    const std::string text = BuildSettingsReport(notebook, "");
-    EXPECT_TRUE(Has(text, "Terminal Type: \r\n"));
-    EXPECT_TRUE(Has(text, "USB HID Format: Default HID Keyboard Data Format\r\n"));
+    ReaderSettings ps2 = Record(kInterfacePs2, 3.5, 0);
+    EXPECT_TRUE(Has(BuildSettingsReport(ps2, ""), "Terminal Type: IBM PC/AT\r\nBeep Volume: HIGH\r\n"
+                                                  "Inter Character Delay: 2 ms\r\n"));
+    ps2.TerminalType = '4';  // a value without a name prints an empty name
+    EXPECT_TRUE(Has(BuildSettingsReport(ps2, ""), "Terminal Type: \r\nBeep Volume: HIGH\r\n"));
 }
 
-TEST(SettingsReport, BeepLineOfFirmwareFourPointThree) {
-    ReaderSettings r = Record(kInterfaceUsbHid, 4.3, 0);
-    r.BeepVolume = '0';
-    const std::string soundsFrom =
-        "Software version: Orvane Ravelfin Configuration Utility "
-        "Version 2.9\r\n";
-    for (auto [mode, line] : {std::pair{0, "Beep Volume: OFF\n"},
-                              {2, "Beep Volume: GOOD\n"},
-                              {4, "Beep Volume: BAD\n"},
-                              {6, "Beep Volume: BADGOOD\n"}}) {
-        r.BeepMode = static_cast<std::uint8_t>(mode);
-        EXPECT_TRUE(Has(BuildSettingsReport(r, ""), soundsFrom + line + "Track Select:")) << mode;
-    }
-    r.BeepMode = 1;
-    EXPECT_FALSE(Has(BuildSettingsReport(r, ""), "Beep Volume"));
-    r.FirmwareVersionNumber = 4.31;
-    EXPECT_TRUE(Has(BuildSettingsReport(r, ""), "Beep Volume: OFF\r\n"));
-}
-
-TEST(SettingsReport, VersionDecidesSentinelsAndSlotName) {
-    struct Case {
-        double version;
-        bool sixBit;
-        const char* slotOne;
-    };
-    for (const Case& c :
-         {Case{3.31, true, "CDL"}, Case{3.32, false, "CDL"}, Case{3.33, false, "Custom2"}}) {
-        const std::string text = BuildSettingsReport(Record(kInterfaceUsbHid, c.version, 0), "");
-        EXPECT_EQ(Has(text, "Track 1 6 bit encoding Start Sentinel: %\r\n"), c.sixBit);
-        EXPECT_EQ(Has(text, "Track 3 6 bit encoding Start Sentinel: !\r\n"), c.sixBit);
-        EXPECT_TRUE(Has(text, "Data Edit-CreditCard:\r\nData Edit-" + std::string(c.slotOne) +
-                                  ":\r\nData Edit-AAMVA:"))
-            << c.version;
-    }
-}
-
-TEST(SettingsReport, ModelClassChoosesFormulasOrSecurity) {
-    struct Case {
+TEST(SettingsReport, VersionAndModelClassChooseBeepSentinelsFormulasAndSecurity) {
+    const struct {
         double version;
         std::uint32_t modelClass;
-        bool formulas;
+        const char* beep;  // the default beep volume is HIGH, the default mode GOOD
+        bool sixBit;
+        const char* slotOne;  // nullptr: no formulas
         bool security;
+    } cases[] = {
+        {3.31, 0, "HIGH\r\n", true, "CDL", false},
+        {3.32, 0, "HIGH\r\n", false, "CDL", false},
+        {3.33, 0, "HIGH\r\n", false, "Custom2", false},
+        {4.25, 30000, "HIGH\r\n", false, "Custom2", false},
+        {4.27, 10000, "HIGH\r\n", false, "Custom2", false},
+        {4.27, 30000, "HIGH\r\n", false, nullptr, true},
+        {4.3, 10000, "GOOD\n", false, "Custom2", false},
+        {4.31, 0, "HIGH\r\n", false, nullptr, false},
     };
-    for (const Case& c : {Case{4.25, 0, true, false}, Case{4.25, 30000, true, false},
-                          Case{4.27, 30000, false, true}, Case{4.27, 10000, true, false},
-                          Case{4.27, 0, false, false}}) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.version) + " " + std::to_string(c.modelClass));
         const std::string text =
             BuildSettingsReport(Record(kInterfaceUsbHid, c.version, c.modelClass), "");
-        EXPECT_EQ(Has(text, "Data Edit-"), c.formulas) << c.version << " " << c.modelClass;
-        EXPECT_EQ(Has(text, "PrePAN:"), c.security) << c.version << " " << c.modelClass;
-        if (!c.formulas && !c.security) {
+        EXPECT_TRUE(Has(text, "Version 2.9\r\nBeep Volume: " + std::string(c.beep) + "Track Select"));
+        EXPECT_EQ(Has(text, "Track 1 6 bit encoding Start Sentinel: %\r\n"), c.sixBit);
+        EXPECT_EQ(Has(text, "Track 3 6 bit encoding Start Sentinel: !\r\n"), c.sixBit);
+        EXPECT_EQ(Has(text, "Data Edit-"), c.slotOne != nullptr);
+        if (c.slotOne) {
+            EXPECT_TRUE(Has(text, "Data Edit-CreditCard:\r\nData Edit-" + std::string(c.slotOne) +
+                                      ":\r\nData Edit-AAMVA:"));
+        }
+        EXPECT_EQ(Has(text, "PrePAN:"), c.security);
+        if (!c.slotOne && !c.security) {
             EXPECT_TRUE(Has(text, "Preamble:\r\nPostamble:\r\nINTERFACE_TYPE: USB-HID\r\n"));
         }
     }
-}
-
-TEST(SettingsReport, OnlyTheTwoHighestSecurityLevelsHidePrefixes) {
-    ReaderSettings r = Record(kInterfaceUsbHid, 3.5, 0);
-    r.Track2Suffix = {'~'};
-    for (std::uint8_t level : {'0', '1', '2', '3', '4'}) {
-        r.SecurityLevel = level;
-        const std::string text = BuildSettingsReport(r, "");
-        const bool shown = level < '3';
-        EXPECT_EQ(Has(text, "Track 1 Prefix: \r\n"), shown) << level;
-        EXPECT_EQ(Has(text, "Track 2 Suffix: ~\r\nTrack 3 Suffix: \r\nPreamble:"), shown) << level;
-    }
-}
-
-TEST(SettingsReport, SecurityBlockLines) {
-    ReaderSettings r = Record(kInterfaceUsbHid, 4.5, 30000);
-    r.Encryption = '5';
-    r.SecurityLevel = '1';
-    r.SerialNumber = {3, 'A', 'B', 'C', 'D'};
-    EXPECT_TRUE(Has(BuildSettingsReport(r, ""),
-                    "Mask Char:'*'\r\n\r\nSecurity Level:1\r\nSerial number:ABC\r\n\r\n"));
-
-    struct Case {
-        std::array<std::uint8_t, 11> serial;
-        const char* line;
-    };
-    for (const Case& c : {Case{{3, 0xFF, 'B', 'C'}, "\r\nSerial number:\r\n"},
-                          Case{{3, 0x1F, 'B', 'C'}, "\r\nSerial number:\r\n"},
-                          Case{{3, ' ', 'B', 'C'}, "\r\nSerial number: BC\r\n"},
-                          Case{{200, '0', '1', '2', '3', '4', '5', '6', '7', '8', '9'},
-                               "\r\nSerial number:0123456789\r\n"},
-                          Case{{9, 'Q', 'R', 0, 'S'}, "\r\nSerial number:QR\r\n"}}) {
-        r.SerialNumber = c.serial;
-        EXPECT_TRUE(Has(BuildSettingsReport(r, ""), c.line)) << c.line;
-    }
+    ReaderSettings r = Record(kInterfaceUsbHid, 4.3, 0);
+    r.BeepMode = 1;  // a mode without a name: no beep line at all
+    EXPECT_FALSE(Has(BuildSettingsReport(r, ""), "Beep Volume"));
 }
 
 }  // namespace

@@ -6,8 +6,17 @@
 
 #include "protocol/bytes.h"
 #include "protocol/command_frame.h"
+#include "sim/simulated_reader_options.h"
 
 namespace ravelfin {
+
+/// What a simulated reader of `type` with `firmware` is, the rest left at the defaults.
+inline SimulatedReaderOptions ReaderOptions(std::uint32_t type, const char* firmware = "V4.30") {
+    SimulatedReaderOptions options;
+    options.InterfaceType = type;
+    options.Firmware = firmware;
+    return options;
+}
 
 /// The frame BuildCommandFrame makes for one FuncID and its data.
 inline Bytes CommandFrame(std::uint8_t funcId, std::span<const std::uint8_t> data = {}) {

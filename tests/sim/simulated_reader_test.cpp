@@ -5,6 +5,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "protocol/settings_encoder.h"
 #include "protocol/settings_file.h"
@@ -14,13 +15,6 @@
 
 namespace ravelfin {
 namespace {
-
-SimulatedReaderOptions Options(const std::string& firmware, std::uint32_t type = kInterfaceUsbHid) {
-    SimulatedReaderOptions options;
-    options.InterfaceType = type;
-    options.Firmware = firmware;
-    return options;
-}
 
 ReaderSettings ReadBack(SimulatedReader& reader) {
     const Bytes answer = reader.Answer(CommandFrame(kFuncReadAll));
@@ -40,41 +34,33 @@ Bytes Encode(bool (*encoder)(const ReaderSettings&, std::span<std::uint8_t>, std
 }
 
 TEST(SimulatedReader, RefusesFuncIdsItsFirmwareDoesNotKnowAndThenStoresNothing) {
-    struct Case {
-        const char* firmware;
-        std::uint8_t funcId;
-        std::uint8_t expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::uint8_t, std::uint8_t> cases[] = {
         {"V4.30", 0xAE, kAck},     {"V4.31", 0xAE, kRefused}, {"V4.20", 0xAE, kRefused},
         {"V3.32", 0xFD, kRefused}, {"V3.33", 0xFD, kAck},     {"V4.25", 0x49, kRefused},
         {"V4.25", 0x4C, kRefused}, {"V4.25", 0x7E, kRefused}, {"V4.26", 0x4B, kAck},
         {"V4.26", 0x7E, kAck},     {"V4.30", 0x99, kRefused}, {"V4.30", 0x4E, kRefused},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.firmware) + " FuncID " + std::to_string(c.funcId));
-        SimulatedReader reader(Options(c.firmware));
-        const Bytes value = c.funcId == 0xFD ? Bytes{} : Bytes{'2'};
-        Bytes items{0x10, 1, '5', c.funcId, static_cast<std::uint8_t>(value.size())};
-        items.insert(items.end(), value.begin(), value.end());
-        EXPECT_EQ(reader.Answer(SetFrame(items)), Bytes{c.expected});
-        EXPECT_EQ(reader.Settings().TerminalType, c.expected == kAck ? '5' : '0');
+    for (const auto& [firmware, funcId, expected] : cases) {
+        SCOPED_TRACE(std::string(firmware) + " FuncID " + std::to_string(funcId));
+        SimulatedReader reader(ReaderOptions(kInterfaceUsbHid, firmware));
+        Bytes items{0x10, 1, '5', funcId, 1, '2'};
+        if (funcId == 0xFD)
+            items = {0x10, 1, '5', funcId, 0};  // an item without data
+        EXPECT_EQ(reader.Answer(SetFrame(items)), Bytes{expected});
+        EXPECT_EQ(reader.Settings().TerminalType, expected == kAck ? '5' : '0');
     }
 }
 
 TEST(SimulatedReader, SentFramesComeBackInTheReadAllAnswerAndOnlyReplaceWhatTheyCarry) {
-    SimulatedReader reader(Options("V4.30"));
+    SimulatedReader reader(ReaderOptions(kInterfaceUsbHid));
     ReaderSettings record(kInterfaceUsbHid);
     record.FirmwareVersionNumber = 4.3;
     record.TerminalType = '5';
     record.BeepMode = 6;
-    record.Preamble = {0x00, 0x41, 0x0D};
     record.Track3Suffix = BytesFromText("END");
     record.PrePan = 6;
-    record.MaskChar = '#';
     record.mode = '1';
     record.addedFields = {BytesFromText("AB")};
-    record.custom.lengthLimits[0] = {0xF0, 0x20, 0x05, 0x28};
     record.custom.fields = {{0xF2, 0x40, 0x01, 0x02, 'X', 'Y'}};
     record.formulas[1] = {0x21, 0x42};
 
@@ -99,20 +85,28 @@ TEST(SimulatedReader, SentFramesComeBackInTheReadAllAnswerAndOnlyReplaceWhatThey
               "SN00000001");
 
     // Older firmware knows no security items, so none are reported.
-    SimulatedReader old(Options("V4.25"));
+    SimulatedReader old(ReaderOptions(kInterfaceUsbHid, "V4.25"));
     EXPECT_EQ(ReadBack(old).SecurityLevel, '0');
 }
 
-TEST(SimulatedReader, AnswersShortCommandsAndSingleReads) {
-    SimulatedReader reader(Options("V4.30"));
+TEST(SimulatedReader, AnswersShortCommandsAndSingleReadsAndNaksDamagedFrames) {
+    SimulatedReader reader(ReaderOptions(kInterfaceUsbHid));
     reader.Answer(SetFrame({0x10, 1, '6', 0x7E, 1, '3', 0x4C, 1, '2'}));
-
     EXPECT_EQ(reader.Answer(ReadFrame(0x7E)), (Bytes{kAck, kStx, 0x7E, 1, '3', kEtx, 0x4D}));
-    EXPECT_EQ(reader.Answer(Bytes{2, 0x52, 0x7E, 3, 0x2D}).at(4), '3');
     EXPECT_EQ(reader.Answer(ReadFrame(0x4C)).at(4), '2');
     EXPECT_EQ(reader.Answer(ReadFrame(0x10)), Bytes{kRefused});
     EXPECT_EQ(reader.Answer(CommandFrame(kFuncReadVersion)),
               (Bytes{kAck, kStx, 'V', '4', '.', '3', '0', kEtx, 0x4E}));
+    EXPECT_EQ(SimulatedReader(ReaderOptions(kInterfaceUsbHid, "V4.20")).Answer(ReadFrame(0x7E)),
+              Bytes{kRefused});
+
+    // A wrong LRC, a Len past the end of the frame, an unknown letter: nothing changes.
+    Bytes wrongLrc = SetFrame({0x10, 1, '5'});
+    wrongLrc.back() ^= 1;
+    for (const Bytes& damaged :
+         {wrongLrc, SetFrame({0x10, 1, '5', 0xD2, 9, 1}), Bytes{kStx, 'X', 0x10, kEtx, 0x49}})
+        EXPECT_EQ(reader.Answer(damaged), Bytes{kNak});
+    EXPECT_EQ(reader.Settings().TerminalType, '6');
 
     // Factory defaults undo the settings but keep the security level and serial number.
     EXPECT_EQ(reader.Answer(CommandFrame(kFuncSetDefaults)), Bytes{kAck});
@@ -121,23 +115,8 @@ TEST(SimulatedReader, AnswersShortCommandsAndSingleReads) {
     EXPECT_EQ(reader.Settings().Encryption, '1');
 
     EXPECT_FALSE(reader.InBootLoader());
-    EXPECT_EQ(reader.Answer(Bytes{2, 0x53, 0x70, 1, 0xFF, 3, 0xDC}), Bytes{kAck});
+    EXPECT_EQ(reader.Answer(SetFrame({0x70, 1, 0xFF})), Bytes{kAck});
     EXPECT_TRUE(reader.InBootLoader());
-
-    SimulatedReader old(Options("V4.20"));
-    EXPECT_EQ(old.Answer(ReadFrame(0x7E)), Bytes{kRefused});
-}
-
-TEST(SimulatedReader, NaksDamagedFramesAndChangesNothing) {
-    SimulatedReader reader(Options("V4.30"));
-    Bytes wrongLrc = SetFrame({0x10, 1, '5'});
-    wrongLrc.back() ^= 1;
-    EXPECT_EQ(reader.Answer(wrongLrc), Bytes{kNak});
-    // The Len byte promises more data than the frame holds.
-    EXPECT_EQ(reader.Answer(SetFrame({0x10, 1, '5', 0xD2, 9, 1})), Bytes{kNak});
-    EXPECT_EQ(reader.Answer(Bytes{kStx, 'X', 0x10, kEtx, 0x49}), Bytes{kNak});
-    EXPECT_EQ(reader.Settings().TerminalType, '0');
-    EXPECT_EQ(reader.Frames().size(), 3u);
 }
 
 TEST(SimulatedReader, StartsFromAConfigurationFileAndRejectsAnUnreadableOne) {
@@ -151,9 +130,9 @@ TEST(SimulatedReader, StartsFromAConfigurationFileAndRejectsAnUnreadableOne) {
 
     SimulatedEnvironment environment;
     std::string error;
-    SimulatedReaderOptions options = Options("V4.30", kInterfaceRs232);
-    options.LoadFile = path;
+    SimulatedReaderOptions options = ReaderOptions(kInterfaceRs232);
     options.SecurityLevel = '2';
+    options.LoadFile = path;
     ASSERT_TRUE(environment.AddReader(options, error)) << error;
     const ReaderSettings& image = environment.Reader(0).Settings();
     EXPECT_EQ(image.TerminalType, '6');

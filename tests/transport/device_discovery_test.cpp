@@ -2,12 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/sim_test_support.h"
 #include "sim/simulated_device_source.h"
 #include "sim/simulated_environment.h"
 #include "transport/transport_factory.h"
 
 namespace ravelfin {
 namespace {
+
+using List = std::vector<DeviceEntry>;
+
+List Listed(DeviceSource& source, int type, List list = {}) {
+    ListDevices(source, type, list);
+    return list;
+}
 
 TEST(DeviceDiscovery, SerialPortsAreTypedByTheirUsbIdsAndKeepTheirIndex) {
     SimulatedDeviceSource source;
@@ -17,34 +25,25 @@ TEST(DeviceDiscovery, SerialPortsAreTypedByTheirUsbIdsAndKeepTheirIndex) {
     source.AddSerialPort({"/dev/ttyUSB2", true, 0x5E1C, 0x0D43});
     source.AddSerialPort({"/dev/ttyS1", false, 0, 0});
 
-    std::vector<DeviceEntry> list{{2, "kept", 0}};
-    ListDevices(source, kInterfaceRs232, list);
-    EXPECT_EQ(list, (std::vector<DeviceEntry>{
-                        {2, "kept", 0}, {1, "/dev/ttyS0", 0}, {1, "/dev/ttyS1", 4}}));
-    list.clear();
-    ListDevices(source, kInterfaceUsbRs232, list);
-    EXPECT_EQ(list, (std::vector<DeviceEntry>{{4, "/dev/ttyUSB1", 2}}));
+    EXPECT_EQ(Listed(source, kInterfaceRs232, {{2, "kept", 0}}),
+              (List{{2, "kept", 0}, {1, "/dev/ttyS0", 0}, {1, "/dev/ttyS1", 4}}));
+    EXPECT_EQ(Listed(source, kInterfaceUsbRs232), (List{{4, "/dev/ttyUSB1", 2}}));
+    EXPECT_EQ(Listed(source, kInterfacePs2), (List{{2, "PS/2 Keyboard port", 0}}));
+    for (int type : {0, 6, -1})
+        EXPECT_EQ(Listed(source, type), List{}) << type;
 
-    int type = -1;
-    std::string name = "x";
-    EXPECT_TRUE(ClassifyPort(source, 1, type, name));
-    EXPECT_EQ(type, 0);
-    EXPECT_EQ(name, "");
+    // Opening by index takes any port, reader or not.
+    std::string name;
     EXPECT_TRUE(GetPortName(source, 1, name));
     EXPECT_EQ(name, "/dev/ttyUSB0");
-    EXPECT_FALSE(ClassifyPort(source, 5, type, name));
-    EXPECT_FALSE(GetPortName(source, 5, name));
-    EXPECT_FALSE(GetPortName(source, -1, name));
 }
 
-TEST(DeviceDiscovery, HidInterfacesAreReadersByVendorAndProductLists) {
-    EXPECT_EQ(HidReaderType(0x3A1D, 0x4101), 3);
-    EXPECT_EQ(HidReaderType(0x3A1D, 0x4106), 3);
-    EXPECT_EQ(HidReaderType(0x3A1D, 0x4201), 5);
-    EXPECT_EQ(HidReaderType(0x3A1D, 0x4206), 5);
-    for (std::uint16_t pid : {0x4100, 0x4107, 0x4200, 0x4207, 0x4301}) {
-        EXPECT_EQ(HidReaderType(0x3A1D, pid), 0) << pid;
-    }
+TEST(DeviceDiscovery, HidInterfacesAreReadersByVendorAndProductRanges) {
+    const std::pair<std::uint16_t, int> products[] = {{0x4100, 0}, {0x4101, 3}, {0x4106, 3},
+                                                      {0x4107, 0}, {0x4200, 0}, {0x4201, 5},
+                                                      {0x4206, 5}, {0x4207, 0}};
+    for (const auto& [product, type] : products)
+        EXPECT_EQ(HidReaderType(0x3A1D, product), type) << std::hex << product;
     EXPECT_EQ(HidReaderType(0x3A1E, 0x4206), 0);
 
     SimulatedDeviceSource source;
@@ -52,66 +51,35 @@ TEST(DeviceDiscovery, HidInterfacesAreReadersByVendorAndProductLists) {
     source.AddHidInterface({"/dev/hidraw1", 0x3A1D, 0x4206});
     source.AddHidInterface({"/dev/hidraw2", 0x3A1D, 0x4103});
     source.AddHidInterface({"/dev/hidraw3", 0x3A1D, 0x4202});
-    std::vector<DeviceEntry> list;
-    ListDevices(source, kInterfaceUsbHid, list);
-    EXPECT_EQ(list, (std::vector<DeviceEntry>{{5, "/dev/hidraw1", 1}, {5, "/dev/hidraw3", 3}}));
-    list.clear();
-    ListDevices(source, kInterfaceUsbHidKb, list);
-    EXPECT_EQ(list, (std::vector<DeviceEntry>{{3, "/dev/hidraw2", 2}}));
+    EXPECT_EQ(Listed(source, kInterfaceUsbHid),
+              (List{{5, "/dev/hidraw1", 1}, {5, "/dev/hidraw3", 3}}));
+    EXPECT_EQ(Listed(source, kInterfaceUsbHidKb), (List{{3, "/dev/hidraw2", 2}}));
 
-    int type = -1;
-    std::string path = "x";
-    EXPECT_TRUE(ClassifyHidDevice(source, 0, type, path));
-    EXPECT_EQ(type, 0);
-    EXPECT_EQ(path, "");
+    std::string path;
     EXPECT_TRUE(GetHidDevicePath(source, 0, path));
     EXPECT_EQ(path, "/dev/hidraw0");
-    EXPECT_FALSE(ClassifyHidDevice(source, 4, type, path));
-    EXPECT_FALSE(GetHidDevicePath(source, 4, path));
 }
 
-TEST(DeviceDiscovery, KeyboardWedgeIsOneFixedEntryAndOtherTypesListNothing) {
-    SimulatedDeviceSource source;
-    source.AddHidInterface({"/dev/hidraw0", 0x3A1D, 0x4206});
-    std::vector<DeviceEntry> list;
-    ListDevices(source, kInterfacePs2, list);
-    EXPECT_EQ(list, (std::vector<DeviceEntry>{{2, "PS/2 Keyboard port", 0}}));
-    for (int type : {0, 6, -1})
-        ListDevices(source, type, list);
-    EXPECT_EQ(list.size(), 1u);
-}
-
-TEST(DeviceDiscovery, SimulatedReadersTakeTheNextIndexOfTheirOwnClass) {
+TEST(DeviceDiscovery, SimulatedReadersTakeTheNextIndexOfTheirClassAndGetTheirTransport) {
     SimulatedEnvironment environment;
     std::string error;
     for (std::uint32_t type : {kInterfaceUsbHid, kInterfaceRs232, kInterfaceUsbHid,
-                               kInterfaceUsbRs232, kInterfaceUsbHidKb}) {
-        SimulatedReaderOptions options;
-        options.InterfaceType = type;
-        ASSERT_TRUE(environment.AddReader(options, error)) << error;
-    }
-    SimulatedReaderOptions ps2;
-    ps2.InterfaceType = kInterfacePs2;
-    EXPECT_FALSE(environment.AddReader(ps2, error));
-
-    std::vector<DeviceEntry> list;
+                               kInterfaceUsbRs232, kInterfaceUsbHidKb, kInterfacePs2})
+        EXPECT_EQ(environment.AddReader(ReaderOptions(type), error), type != kInterfacePs2);
+    List list;
     for (int type = 1; type <= 5; ++type)
         ListDevices(environment.Devices(), type, list);
-    EXPECT_EQ(list, (std::vector<DeviceEntry>{{1, "/sim/ttyS0", 0},
-                                              {2, "PS/2 Keyboard port", 0},
-                                              {3, "/sim/hidraw2", 2},
-                                              {4, "/sim/ttyUSB1", 1},
-                                              {5, "/sim/hidraw0", 0},
-                                              {5, "/sim/hidraw1", 1}}));
-}
+    EXPECT_EQ(list, (List{{1, "/sim/ttyS0", 0},
+                          {2, "PS/2 Keyboard port", 0},
+                          {3, "/sim/hidraw2", 2},
+                          {4, "/sim/ttyUSB1", 1},
+                          {5, "/sim/hidraw0", 0},
+                          {5, "/sim/hidraw1", 1}}));
 
-TEST(DeviceDiscovery, TransportsExistForSerialAndHidTypesOnly) {
-    SimulatedEnvironment environment;
     for (int type : {1, 3, 4, 5}) {
         const auto transport = MakeTransport(type, environment);
         ASSERT_NE(transport, nullptr) << type;
         EXPECT_EQ(transport->GetInterfaceType(), type);
-        EXPECT_TRUE(transport->IsReady());
     }
     for (int type : {0, 2, 6, -1})
         EXPECT_EQ(MakeTransport(type, environment), nullptr) << type;

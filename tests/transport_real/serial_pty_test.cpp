@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <thread>
 
-#include "protocol/command_frame.h"
 #include "protocol/settings_encoder.h"
 #include "protocol/settings_parser.h"
 #include "sim/pty_reader_server.h"
+#include "sim/sim_test_support.h"
 #include "transport/real/hidapi_device.h"
 #include "transport/real/qt_serial_link.h"
 #include "transport/real/real_environment.h"
@@ -18,92 +17,69 @@ namespace ravelfin {
 namespace {
 
 /// A simulated RS-232 reader served on a pseudo-terminal for the length of one test.
-class ServedReader {
-public:
-    ServedReader() : reader_(Options()), server_(reader_) {
+struct ServedReader {
+    ServedReader() {
         std::string error;
-        started_ = server_.Start(error);
-        EXPECT_TRUE(started_) << error;
-        if (started_) thread_ = std::thread([this] { server_.Serve(stop_, 20); });
+        EXPECT_TRUE(server.Start(error)) << error;
+        thread = std::thread([this] { served = server.Serve(stop, 20); });
     }
     ~ServedReader() { Stop(); }
     /// Stops serving; the reader may be looked at from this thread afterwards.
     void Stop() {
-        stop_ = true;
-        if (thread_.joinable()) thread_.join();
-    }
-    const std::string& Path() const { return server_.TerminalPath(); }
-    SimulatedReader& Reader() { return reader_; }
-
-private:
-    static SimulatedReaderOptions Options() {
-        SimulatedReaderOptions options;
-        options.InterfaceType = kInterfaceRs232;
-        return options;
+        stop = true;
+        if (thread.joinable())
+            thread.join();
     }
 
-    SimulatedReader reader_;
-    PtyReaderServer server_;
-    bool started_ = false;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    SimulatedReader reader{ReaderOptions(kInterfaceRs232)};
+    PtyReaderServer server{reader};
+    std::atomic<bool> stop{false};
+    bool served = false;
+    std::thread thread;
 };
 
-TEST(SerialOverPty, ReadAllArrivesWholeAndEndsAtOneSecondOfSilence) {
+TEST(SerialOverPty, ASetFrameReachesTheReaderAndReadAllEndsAtOneSecondOfSilence) {
     ServedReader served;
     RealEnvironment environment;
     SerialTransport transport(kInterfaceRs232, environment);
-    ASSERT_TRUE(transport.Open(served.Path())) << static_cast<int>(transport.LastOpenError());
-
-    std::array<std::uint8_t, kShortFrameBuffer> frame{};
-    std::size_t frameLength = 0;
-    ASSERT_TRUE(BuildCommandFrame(kFuncReadAll, {}, frame, frameLength));
-    std::array<std::uint8_t, kSettingsBuffer> answer{};
-    std::size_t answerLength = 0;
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(transport.Exchange(std::span(frame).first(frameLength), answer, answerLength));
-    const auto elapsed = std::chrono::steady_clock::now() - start;
-    served.Stop();
-
-    EXPECT_GE(elapsed, std::chrono::milliseconds(1950));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(4000));
-    ReaderSettings record(kInterfaceRs232);
-    ASSERT_TRUE(ParseSettings(std::span(answer).first(answerLength), record));
-    EXPECT_EQ(record, served.Reader().Settings());
-}
-
-TEST(SerialOverPty, AGeneralSettingsFrameReachesTheReader) {
-    ServedReader served;
-    RealEnvironment environment;
-    SerialTransport transport(kInterfaceRs232, environment);
-    ASSERT_TRUE(transport.Open(served.Path()));
+    ASSERT_TRUE(transport.Open(served.server.TerminalPath()))
+        << static_cast<int>(transport.LastOpenError());
 
     ReaderSettings record(kInterfaceRs232);
     record.FirmwareVersionNumber = 4.3;
     record.TerminalType = '5';
     record.Track2Suffix = {'E', 'N', 'D', 0x0D};
-    std::array<std::uint8_t, kSettingsBuffer> frame{};
-    std::size_t frameLength = 0;
-    ASSERT_TRUE(EncodeGeneralSettings(record, frame, frameLength));
-    std::array<std::uint8_t, kWriteAnswerBuffer> answer{};
-    std::size_t answerLength = 0;
-    EXPECT_TRUE(transport.Exchange(std::span(frame).first(frameLength), answer, answerLength));
-    EXPECT_EQ(answerLength, 1u);
-    transport.Close();
+    Bytes frame(kSettingsBuffer);
+    std::size_t length = 0;
+    ASSERT_TRUE(EncodeGeneralSettings(record, frame, length));
+    frame.resize(length);
+    Bytes answer(kSettingsBuffer);
+    EXPECT_TRUE(transport.Exchange(frame, answer, length));
+    EXPECT_EQ(length, 1u);
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(transport.Exchange(CommandFrame(kFuncReadAll), answer, length));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
     served.Stop();
-    EXPECT_EQ(served.Reader().Settings().TerminalType, '5');
-    EXPECT_EQ(served.Reader().Settings().Track2Suffix, record.Track2Suffix);
+    EXPECT_TRUE(served.served);
+    EXPECT_GE(elapsed, std::chrono::milliseconds(1950));
+    EXPECT_LT(elapsed, std::chrono::milliseconds(4000));
+    ReaderSettings parsed(kInterfaceRs232);
+    ASSERT_TRUE(ParseSettings(std::span(answer).first(length), parsed));
+    EXPECT_EQ(parsed, served.reader.Settings());
+    EXPECT_EQ(parsed.TerminalType, '5');
+    EXPECT_EQ(parsed.Track2Suffix, record.Track2Suffix);
 }
 
 TEST(SerialOverPty, OpeningIsExclusiveAndSaysWhyItFailed) {
     ServedReader served;
     QtSerialLink first;
-    ASSERT_TRUE(first.Open(served.Path()));  // a pseudo-terminal has no DTR or RTS
+    ASSERT_TRUE(first.Open(served.server.TerminalPath()));  // a pseudo-terminal has no DTR or RTS
     QtSerialLink second;
-    EXPECT_FALSE(second.Open(served.Path()));
+    EXPECT_FALSE(second.Open(served.server.TerminalPath()));
     EXPECT_EQ(second.LastError(), PortError::Busy);
     first.Close();
-    EXPECT_TRUE(second.Open(served.Path()));
+    EXPECT_TRUE(second.Open(served.server.TerminalPath()));
 
     EXPECT_FALSE(second.Open("/dev/ravelfin-no-such-port"));
     EXPECT_EQ(second.LastError(), PortError::NotFound);

@@ -1,15 +1,10 @@
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <map>
-#include <string>
 
-#include "app/support/gui_test_registry.h"
-#include "controls/skin_style.h"
+#include "app/support/gui_test_support.h"
 
 namespace ravelfin::testing {
 
@@ -26,6 +21,15 @@ bool RegisterGuiTest(const char* sourceFile, GuiTestFactory factory) {
     return true;
 }
 
+AppRig::AppRig(const Strings& readers) {
+    for (const std::string& spec : readers) {
+        SimulatedReaderOptions options;
+        std::string error;
+        if (!ParseSimulatedReaderSpec(spec, options, error) || !Machine.AddReader(options, error))
+            QTest::qFail(("cannot attach " + spec + ": " + error).c_str(), __FILE__, __LINE__);
+    }
+}
+
 }  // namespace ravelfin::testing
 
 // Runs the test class named by the first argument (a test file's name without extension),
@@ -34,35 +38,19 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Orvane-Ravelfin"));
-    QApplication::setApplicationName(QStringLiteral("ravelfin-config-tests"));
-    ravelfin::InstallSkin(application);
-
-    // The preferences of the tests never touch the user's own.
-    QTemporaryDir settingsHome;
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsHome.path());
-
-    std::string only;
-    QStringList arguments{QString::fromLocal8Bit(argv[0])};
-    for (int i = 1; i < argc; ++i) {
-        if (i == 1 && argv[i][0] != '-') {
-            only = argv[i];
-        } else {
+    ravelfin::testing::PrepareApplication(application);
+    const bool named = argc > 1 && argv[1][0] != '-';
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        if (!named || i != 1)
             arguments << QString::fromLocal8Bit(argv[i]);
-        }
     }
-    auto& tests = ravelfin::testing::Registry();
-    if (!only.empty() && !tests.count(only)) {
-        std::fprintf(stderr, "no test class for '%s'\n", only.c_str());
-        return 2;
+    int failures = 0, ran = 0;
+    for (auto& [name, factory] : ravelfin::testing::Registry()) {
+        if (!named || name == argv[1])
+            ++ran, failures += QTest::qExec(factory().get(), arguments);
     }
-    int failures = 0;
-    for (auto& [name, factory] : tests) {
-        if (!only.empty() && name != only)
-            continue;
-        std::unique_ptr<QObject> test = factory();
-        failures += QTest::qExec(test.get(), arguments);
-    }
-    return failures == 0 ? 0 : 1;
+    if (ran == 0)
+        std::fprintf(stderr, "no test class for %s\n", named ? argv[1] : "any file");
+    return ran == 0 ? 2 : failures == 0 ? 0 : 1;
 }

@@ -1,35 +1,121 @@
 #pragma once
 
-#include <QPointer>
-#include <QStringList>
+#include <QApplication>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
-#include <functional>
-#include <string>
-#include <vector>
+#include <utility>
 
+#include "app/main_window.h"
+#include "app/qt_messenger.h"
+#include "app/settings_dialogs.h"
+#include "connection/connection.h"
+#include "controls/skin_style.h"
+#include "controls/skinned_dialog.h"
 #include "sim/simulated_environment.h"
 
 namespace ravelfin::testing {
 
-/// Runs `action` on the next modal window once it shows (the test's way of answering a
-/// dialog that runs its own event loop). The action must close the window. Returns the poll,
-/// for the caller to stop when no window is expected any more.
-QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> action);
+using Strings = std::vector<std::string>;
 
-/// Stops a poll of OnNextModal that found no window.
-void StopPoll(QPointer<QTimer> poll);
+/// Makes `Class` runnable as `test_app <file name stem>`.
+using GuiTestFactory = std::function<std::unique_ptr<QObject>()>;
+bool RegisterGuiTest(const char* sourceFile, GuiTestFactory factory);
+#define RAVELFIN_GUI_TEST(Class)                                                        \
+    static const bool ravelfinRegistered##Class = ::ravelfin::testing::RegisterGuiTest( \
+        __FILE__, [] { return std::unique_ptr<QObject>(new Class); })
+
+/// Names the program, puts on its skin and keeps its preferences in a folder of their own,
+/// away from the user's.
+inline void PrepareApplication(QApplication& application) {
+    static QTemporaryDir folder;
+    InstallSkin(application);
+    QApplication::setOrganizationName(QStringLiteral("Orvane-Ravelfin"));
+    QApplication::setApplicationName(QStringLiteral("ravelfin-config-tests"));
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+}
+
+/// Runs `action` on the next modal window once it shows (the way to answer a dialog that
+/// runs its own event loop); the action must close it. The poll gives up after `polls`
+/// looks 5 ms apart (never when negative); the caller may delete it sooner.
+inline QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> action, int polls = 400) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, polls, action = std::move(action)]() mutable {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && --polls != 0)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (modal)
+            action(modal);
+    });
+    poll->start(5);
+    return poll;
+}
 
 /// Fires a timer's timeout at once, as if its time had passed.
-void FireTimer(QTimer& timer);
+inline void FireTimer(QTimer& timer) {
+    timer.stop();
+    QMetaObject::invokeMethod(&timer, "timeout");
+}
 
-/// A simulated reader description as `--simulate` takes it, e.g. "usb-hid,firmware=V4.30".
-SimulatedReaderOptions Reader(const std::string& spec);
+/// Keeps every message and notice instead of showing it.
+class RecordingMessenger final : public Messenger {
+  public:
+    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    void ShowNotice(const std::string& text) override { Notices.push_back(text); }
+    void Clear() { Messages.clear(), Notices.clear(); }
+    Strings Messages;
+    Strings Notices;
+};
 
-/// Attaches readers to `environment`; fails the test when one cannot be attached.
-void Attach(SimulatedEnvironment& environment, const std::vector<std::string>& specs);
+/// Stand-ins for the two settings editors: pages with a Close button that has the focus.
+class StubEditors final : public SettingsDialogs {
+  public:
+    QDialog* CreateBasic(QWidget* parent) override { return Make(parent); }
+    QDialog* CreateAdvanced(QWidget* parent) override { return Make(parent); }
+    void ReaderReopened(QDialog& advanced) override { Reopened.push_back(&advanced); }
+    int Created = 0;
+    std::vector<QDialog*> Reopened;
 
-/// Writes `text` into `path`; false when it cannot.
-bool WriteFile(const QString& path, const QByteArray& text);
+  private:
+    QDialog* Make(QWidget* parent) {
+        auto* page = new SkinnedDialog(parent, SkinnedDialog::PageTag{});
+        auto* close = new QPushButton(QStringLiteral("Close"), page);
+        QObject::connect(close, &QPushButton::clicked, page, &QDialog::reject);
+        page->setFocusProxy(close);
+        ++Created;
+        return page;
+    }
+};
+
+/// Simulated readers (as `--simulate` describes them) whose pauses return at once and are
+/// recorded, a connection to them, a messenger that records and editors for a window.
+struct AppRig {
+    explicit AppRig(const Strings& readers = {});
+    /// Every pause asked for since the last call, then forgets them.
+    std::vector<int> TakePauses() { return std::exchange(Machine.RecordedPauses().Waits, {}); }
+
+    SimulatedEnvironment Machine;
+    RecordingMessenger Messages;
+    StubEditors Editors;
+    Connection Link{Machine, Messages};
+};
+
+/// The program's window, shown, on the readers of `machine`, as the program sets it up.
+struct ShownWindow {
+    explicit ShownWindow(ReaderEnvironment& machine) : connection(machine, messenger) {
+        messenger.SetWindow(&window, [this](const QString& text) { window.ShowNotice(text); });
+        window.show();
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    }
+    QtMessenger messenger;
+    NoSettingsDialogs editors;
+    Connection connection;
+    MainWindow window{connection, messenger, editors};
+};
 
 }  // namespace ravelfin::testing

@@ -1,0 +1,172 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/app_options.h"
+#include "app/qt_pause.h"
+#include "app/support/gui_test_support.h"
+#include "controls/editable_grid.h"
+#include "controls/message_dialog.h"
+#include "controls/notice_window.h"
+
+using namespace ravelfin;
+using namespace ravelfin::testing;
+
+class ControlsAndStartupTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void theGridReportsAnEditWhenItsCellEditorIsLeft() {
+        // 30 rows of a read-only caption, a text cell ("%") and a drop-down ("Two").
+        EditableGrid grid;
+        grid.setColumnCount(3);
+        grid.setRowCount(30);
+        for (int cell = 0; cell < 90; ++cell)
+            grid.setItem(cell / 3, cell % 3,
+                         new QTableWidgetItem(QStringList{"row", "%", "Two"}[cell % 3]));
+        grid.SetColumnKind(1, EditableGrid::CellKind::Text);
+        grid.SetColumnKind(2, EditableGrid::CellKind::Choice, {"One", "Two", "Three"});
+        grid.resize(360, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowActive(&grid));
+        const auto click = [&grid](int row, int column) {
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                              grid.visualItemRect(grid.item(row, column)).center());
+        };
+        QSignalSpy began(&grid, &EditableGrid::EditBegan);
+        QSignalSpy ended(&grid, &EditableGrid::EditEnded);
+        click(0, 0);  // the caption column is not edited
+        QVERIFY(!grid.Editor() && !grid.BeginEdit(0, 0) && !grid.BeginEdit(40, 1));
+
+        // A text cell reports only a non-empty text, and leaves the cell to its owner.
+        click(1, 1);
+        QCOMPARE(began.count(), 1);
+        QCOMPARE(began.at(0).at(0).toInt(), 1);
+        auto* editor = qobject_cast<QLineEdit*>(grid.Editor());
+        QVERIFY(editor && editor->text() == QStringLiteral("%"));
+        const int narrow = editor->width();
+        editor->setText(QStringLiteral("a much longer text than the cell is wide"));
+        QVERIFY(editor->width() > narrow);
+        editor->clear();
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(editor->hasFocus());
+        QCOMPARE(ended.count(), 0);
+        QTest::keyClicks(editor, QStringLiteral("!"));
+        QTest::keyClick(editor, Qt::Key_Escape);  // ends a text edit like Enter
+        QTRY_COMPARE(ended.count(), 1);
+        QCOMPARE(ended.at(0), (QList<QVariant>{1, 1, true, QStringLiteral("!")}));
+        QVERIFY(!grid.Editor() && grid.hasFocus());
+        QCOMPARE(grid.item(1, 1)->text(), QStringLiteral("%"));
+
+        // Clicking another cell ends the first edit; so does scrolling.
+        click(0, 1);
+        qobject_cast<QLineEdit*>(grid.Editor())->setText(QStringLiteral("^"));
+        click(2, 1);
+        QTRY_COMPARE(ended.count(), 2);
+        QCOMPARE(ended.at(1), (QList<QVariant>{0, 1, true, QStringLiteral("^")}));
+        QCOMPARE(qobject_cast<QLineEdit*>(grid.Editor())->text(), QStringLiteral("%"));
+        grid.verticalScrollBar()->setValue(5);
+        QTRY_COMPARE(ended.count(), 3);
+        QCOMPARE(ended.at(2).at(0).toInt(), 2);
+
+        // A drop-down reports the choice, or no value when left with Escape.
+        QVERIFY(grid.BeginEdit(3, 2));
+        auto* combo = qobject_cast<QComboBox*>(grid.Editor());
+        QVERIFY(combo && combo->currentText() == QStringLiteral("Two"));
+        combo->hidePopup();
+        combo->setCurrentIndex(2);
+        emit combo->activated(2);
+        QTRY_COMPARE(ended.count(), 4);
+        QCOMPARE(ended.at(3), (QList<QVariant>{3, 2, true, QStringLiteral("Three")}));
+        QVERIFY(grid.BeginEdit(4, 2));
+        combo = qobject_cast<QComboBox*>(grid.Editor());
+        QTRY_VERIFY(QApplication::activePopupWidget());  // the list opens by itself
+        combo->hidePopup();
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QApplication::setActiveWindow(&grid);
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Escape);
+        QTRY_COMPARE(ended.count(), 5);
+        QCOMPARE(ended.at(4), (QList<QVariant>{4, 2, false, QString()}));
+    }
+
+    void theMessageClosesItselfWhenItsTimerRunsOut() {
+        MessageDialog dialog(QStringLiteral("Success to re-open the device."));
+        QVERIFY(!dialog.AutoCloseTimer().isActive());  // counts from the moment it shows
+        bool running = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            running = dialog.AutoCloseTimer().isActive();
+            FireTimer(dialog.AutoCloseTimer());
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+        QVERIFY(running && dialog.AutoCloseTimer().isSingleShot());
+        QCOMPARE(dialog.AutoCloseTimer().interval(), 10000);
+
+        MessageDialog longOne(QString(70, QLatin1Char('x')));  // stands higher than a short one
+        dialog.show(), longOne.show();
+        QCOMPARE(dialog.findChild<QLabel*>()->y() - longOne.findChild<QLabel*>()->y(), 10);
+    }
+
+    void theNoticeEndsOnceByTimerClickOrKey() {
+        QWidget owner;
+        owner.resize(600, 400);
+        owner.show();
+        for (int way = 0; way < 3; ++way) {
+            NoticeWindow notice(QStringLiteral("notice"), &owner);
+            QSignalSpy finished(&notice, &NoticeWindow::Finished);
+            notice.show();
+            QVERIFY(notice.LifetimeTimer().isActive());  // from the moment it shows
+            QCOMPARE(notice.LifetimeTimer().interval(), 5000);
+            way == 0   ? FireTimer(notice.LifetimeTimer())
+            : way == 1 ? QTest::mouseClick(&notice, Qt::LeftButton)
+                       : QTest::keyClick(&notice, Qt::Key_A);
+            QTest::keyClick(&notice, Qt::Key_Space);  // finished already: no second signal
+            QCOMPARE(finished.count(), 1);
+            QVERIFY(!notice.LifetimeTimer().isActive());
+        }
+    }
+
+    void theCommandLineTakesRepeatedReadersAndRefusesMistakes() {
+        AppOptions options;
+        std::string error;
+        const QString line = "ravelfin-config --simulate usb-hid --simulate=rs232,firmware=V3.31";
+        QVERIFY(ParseAppOptions(line.split(' '), options, error));
+        QCOMPARE(options.SimulatedReaders.size(), std::size_t{2});
+        QCOMPARE(options.SimulatedReaders[1].InterfaceType, std::uint32_t{kInterfaceRs232});
+        QCOMPARE(options.SimulatedReaders[1].Firmware, std::string("V3.31"));
+        QVERIFY(!options.ShowHelp);
+        AppOptions help;
+        QVERIFY(ParseAppOptions({"ravelfin-config", "--help"}, help, error) && help.ShowHelp);
+
+        for (const char* wrong :
+             {"--simulate usb-floppy", "--device /dev/hidraw0", "report", "--simulate"}) {
+            error.clear();
+            const QStringList arguments =
+                QStringLiteral("ravelfin-config %1").arg(wrong).split(' ');
+            QVERIFY2(!ParseAppOptions(arguments, help, error) && !error.empty(), wrong);
+        }
+    }
+
+    void thePauseKeepsTimersRunningUnderTheWaitCursor() {
+        int ticks = 0;
+        Qt::CursorShape cursorDuring = Qt::ArrowCursor;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            ++ticks;
+            if (const QCursor* cursor = QApplication::overrideCursor())
+                cursorDuring = cursor->shape();
+        });
+        ticker.start(1);
+        QtPause().Wait(40);
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QCOMPARE(cursorDuring, Qt::WaitCursor);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+};
+
+RAVELFIN_GUI_TEST(ControlsAndStartupTest);
+#include "controls_and_startup_test.moc"

@@ -1,0 +1,242 @@
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QSet>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/main_window.h"
+#include "app/preferences.h"
+#include "app/support/gui_test_support.h"
+#include "controls/data_files.h"
+#include "controls/help_topics.h"
+#include "controls/help_window.h"
+#include "report/ui/settings_report_dialog.h"
+
+using namespace ravelfin;
+using namespace ravelfin::testing;
+
+namespace {
+void Click(MainWindow& window, NavigationBar::Button button) {
+    QTest::mouseClick(window.Navigation().At(button), Qt::LeftButton);
+}
+
+// Presses CHECK CURRENT READER SETTINGS; the text of the report that opens, or "" for none.
+QString CheckSettings(MainWindow& window) {
+    QString shown;
+    QPointer<QTimer> poll = OnNextModal([&shown](QWidget* modal) {
+        auto* report = qobject_cast<SettingsReportDialog*>(modal);
+        QVERIFY(report && report->TextBox()->isReadOnly());
+        shown = report->ShownText();
+        report->OkButton()->click();
+    });
+    Click(window, NavigationBar::kCheckSettings);
+    delete poll;
+    return shown;
+}
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        SavePreferences(Preferences{});
+        OverrideDataFolders({QStringLiteral(RAVELFIN_RESOURCES_DIR)});
+    }
+    void cleanup() {
+        OverrideDataFolders({});
+        delete CurrentHelpWindow();
+    }
+
+    void thePagesExcludeEachOtherWithANotice() {
+        AppRig rig({"usb-hid"});
+        MainWindow window(rig.Link, rig.Messages, rig.Editors);
+        QVERIFY(!rig.Link.Transport && !rig.Link.Settings);  // nothing opened at start
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        // The wizard keeps the editors and the report out without touching the reader.
+        Click(window, NavigationBar::kSelectInterface);
+        QVERIFY(window.Wizard() && window.Wizard()->isVisible());
+        rig.TakePauses();
+        Click(window, NavigationBar::kChangeBasic);
+        Click(window, NavigationBar::kChangeAdvanced);
+        Click(window, NavigationBar::kCheckSettings);
+        const std::string blocked = "Please close current window before selecting ";
+        QCOMPARE(rig.Messages.Notices, (Strings{blocked + "\"CHANGE BASIC READER SETTINGS\"",
+                                                blocked + "\"CHANGE ADVANCED READER SETTINGS\"",
+                                                blocked + "\"CHECK CURRENT READER SETTINGS\""}));
+        QVERIFY(rig.Editors.Created == 0 && rig.TakePauses().empty());
+        window.Wizard()->CancelButton()->click();
+        QTRY_VERIFY(!window.Wizard());
+
+        // At most one editor shows; the visible one keeps the wizard out and takes the focus.
+        rig.Messages.Clear();
+        Click(window, NavigationBar::kChangeBasic);
+        QDialog* firstBasic = window.BasicDialog();
+        Click(window, NavigationBar::kChangeAdvanced);
+        QVERIFY(firstBasic && !firstBasic->isVisible() && window.AdvancedDialog()->isVisible());
+        Click(window, NavigationBar::kSelectInterface);
+        QVERIFY(!window.Wizard());
+        QVERIFY(window.AdvancedDialog()->findChild<QPushButton*>()->hasFocus());
+        Click(window, NavigationBar::kChangeBasic);  // a new one replaces the hidden one
+        QVERIFY(window.BasicDialog() != firstBasic && !window.AdvancedDialog()->isVisible());
+        QCOMPARE(window.BasicDialog()->geometry(), window.ContentArea());
+        Click(window, NavigationBar::kSelectInterface);
+        QCOMPARE(rig.Messages.Notices,
+                 (Strings{"Please close \"Change Advanced Reader Setting\" Before Going Back to "
+                          "the Main Menu",
+                          "Please close \"Change Basic Reader Setting\" Before Going Back to the "
+                          "Main Menu"}));
+
+        // An editor that closes itself goes and EXIT has the focus; a hidden one keeps nothing out.
+        window.BasicDialog()->findChild<QPushButton*>()->click();
+        QTRY_VERIFY(!window.BasicDialog());
+        QVERIFY(window.Navigation().At(NavigationBar::kExit)->hasFocus());
+        Click(window, NavigationBar::kSelectInterface);
+        QVERIFY(window.Wizard() && window.Wizard()->isVisible());
+        QCOMPARE(rig.Editors.Created, 3);
+        QVERIFY(rig.Messages.Messages.empty());
+    }
+
+    void withoutAChosenReaderTheEditorsSayNothingAndTheReportOpensTheWizard() {
+        AppRig rig({"usb-hid", "usb-hid"});  // two readers: none is taken by itself
+        MainWindow window(rig.Link, rig.Messages, rig.Editors);
+        Click(window, NavigationBar::kChangeBasic);
+        QVERIFY(rig.TakePauses().empty());
+        Click(window, NavigationBar::kChangeAdvanced);
+        QCOMPARE(rig.TakePauses(), std::vector<int>(10, 300));
+        QCOMPARE(CheckSettings(window), QString());
+        QVERIFY(window.Wizard());
+        QCOMPARE(rig.Editors.Created, 0);
+        QVERIFY(rig.Messages.Messages.empty() && rig.Messages.Notices.empty());
+
+        // Cancelling leaves the last reader probed chosen: the next click connects to it.
+        window.Wizard()->CancelButton()->click();
+        QTRY_VERIFY(!window.Wizard());
+        Click(window, NavigationBar::kChangeBasic);
+        QVERIFY(rig.Link.IsConnected() && rig.Link.DeviceIndex == 1);
+        QCOMPARE(rig.Editors.Created, 1);
+    }
+
+    void theWindowMovesShowsGuideAndHelpAndKeepsOneNotice() {
+        AppRig rig;
+        MainWindow window(rig.Link, rig.Messages, rig.Editors);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint before = window.pos();
+        QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(20, 300));
+        QMouseEvent drag(QEvent::MouseMove, QPoint(60, 330), window.mapToGlobal(QPoint(60, 330)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drag);
+        QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(60, 330));
+        QCOMPARE(window.pos(), before + QPoint(40, 30));
+
+        QList<QUrl> opened;
+        window.SetDocumentOpener([&opened](const QUrl& url) { return opened << url, true; });
+        Click(window, NavigationBar::kHowToUse);
+        QCOMPARE(opened.size(), 1);
+        QVERIFY(opened[0].toLocalFile().endsWith(QStringLiteral("/HOW TO USE THIS UTILITY.txt")));
+        Click(window, NavigationBar::kHelp);
+        QVERIFY(CurrentHelpWindow() && CurrentHelpWindow()->parentWidget() == &window);
+
+        // Each context opens its own titled page; another owner gets a window of its own.
+        QSet<QString> titles;
+        for (int context = kHelpMainWindow; context <= kHelpKeyboardSettings; ++context) {
+            QCOMPARE(ShowHelp(nullptr, kHelpFileName, kHelpContextCommand, context), 1);
+            HelpWindow* help = CurrentHelpWindow();
+            QVERIFY(help && help->isVisible() && !help->parentWidget());
+            QCOMPARE(help->CurrentPage(), HelpFileForContext(context));
+            titles.insert(help->PageTitle());
+        }
+        QVERIFY(titles.size() == 8 && !titles.contains(QString()));
+        for (const HelpTopic& topic : HelpTopics())
+            QVERIFY2(CurrentHelpWindow()->ShowPage(topic.file), qPrintable(topic.file));
+        QCOMPARE(ShowHelp(nullptr, kHelpFileName, 1, kHelpMainWindow), 0);  // a wrong command
+        QCOMPARE(ShowHelp(nullptr, kHelpFileName, kHelpContextCommand, 17000), 0);
+        delete CurrentHelpWindow();
+
+        QTemporaryDir empty;
+        OverrideDataFolders({empty.path()});
+        Click(window, NavigationBar::kHowToUse);
+        Click(window, NavigationBar::kHelp);
+        QVERIFY(opened.size() == 1 && !CurrentHelpWindow() && rig.Messages.Messages.empty());
+
+        window.ShowNotice(QStringLiteral("first"));
+        QPointer<NoticeWindow> first = window.Notice();
+        QVERIFY(first && first->isVisible());
+        window.ShowNotice(QStringLiteral("second"));
+        QCOMPARE(window.Notice()->Text(), QStringLiteral("second"));
+        QTRY_VERIFY(!first);
+        QTest::mouseClick(window.Notice(), Qt::LeftButton);  // a click ends it
+        QTRY_VERIFY(!window.Notice());
+        window.ShowNotice(QStringLiteral("third"));
+        QPointer<NoticeWindow> third = window.Notice();
+        Click(window, NavigationBar::kExit);  // closes the window and its notice
+        QVERIFY(!window.isVisible());
+        QTRY_VERIFY(!third);
+    }
+
+    void theReportAndReopenReadTheReaderAgainOrSayWhyNot() {
+        AppRig rig({"usb-hid,firmware=V4.30"});
+        MainWindow window(rig.Link, rig.Messages, rig.Editors);
+        const QString report = CheckSettings(window);  // connects the only reader first
+        QVERIFY(report.contains(QStringLiteral("INTERFACE_TYPE: USB-HID\n")));
+        QVERIFY(report.contains(QStringLiteral("Firmware Version: V4.30")) && !window.Wizard());
+        rig.Machine.Reader(0).Settings().Terminator = 'X';
+        QVERIFY(CheckSettings(window).contains(QStringLiteral("Terminator: X\n")));
+        QCOMPARE(SettingsReportDialog("Track Separator: \xA7\r\nTerminator: \\cr\r\n").ShownText(),
+                 QString::fromUtf8("Track Separator: \xC2\xA7\nTerminator: \\cr\n"));  // Latin-1
+
+        // A reader back after its reset is reopened, and the advanced editor told.
+        window.ChangeAdvancedSettings();
+        QDialog* advanced = window.AdvancedDialog();
+        window.ReopenReader();
+        QCOMPARE(rig.Messages.Messages, Strings{"Success to re-open the device."});
+        QVERIFY(rig.Link.IsConnected() && window.AdvancedDialog() == advanced);
+        QCOMPARE(rig.Editors.Reopened, std::vector<QDialog*>{advanced});
+
+        rig.Messages.Clear();
+        for (SimulatedFault fault :
+             {SimulatedFault::PortBusy, SimulatedFault::NoAnswer, SimulatedFault::WrongLrc}) {
+            rig.Machine.Reader(0).SetFault(fault);
+            QCOMPARE(CheckSettings(window), QString());
+        }
+        rig.Machine.Reader(0).SetFault(SimulatedFault::PortBusy);
+        window.ReopenReader();  // the reader stays away: the editor closes, the wizard opens
+        QCOMPARE(rig.Messages.Messages,
+                 (Strings{"Can not open Ravelfin device!", "Can not read from Ravelfin device!",
+                          "Can not read from Ravelfin device!",
+                          "Warning: fail to re-open the device. please try it from \"Select "
+                          "Interface\" windows."}));
+        QCOMPARE(rig.Editors.Reopened.size(), std::size_t{1});
+        QVERIFY(!window.AdvancedDialog() && window.Wizard());
+    }
+
+    void theSelectionIsRestoredAtStartAndWrittenAtExit() {
+        QSettings().setValue(QStringLiteral("Settings/InterfaceType"), 4);
+        QSettings().setValue(QStringLiteral("Settings/DeviceIndex"), 2);
+        AppRig rig({"usb-hid-kb", "usb-hid"});
+        {
+            MainWindow window(rig.Link, rig.Messages, rig.Editors);
+            QCOMPARE(rig.Link.InterfaceType, 4);
+            QCOMPARE(rig.Link.DeviceIndex, 2);
+            // The wizard probes both readers; cancelling it keeps the last one probed.
+            window.SelectReaderInterface();
+            window.Wizard()->CancelButton()->click();
+        }
+        QCOMPARE(LoadPreferences().InterfaceType, 5);
+        QCOMPARE(LoadPreferences().DeviceIndex, 1);
+
+        QSettings().remove(QStringLiteral("Settings"));
+        QCOMPARE(LoadPreferences().InterfaceType, 0);
+        QCOMPARE(LoadPreferences().DeviceIndex, -1);
+        QSettings().setValue(QStringLiteral("Settings/DeviceIndex"), QStringLiteral("two"));
+        QCOMPARE(LoadPreferences().DeviceIndex, -1);
+    }
+};
+
+RAVELFIN_GUI_TEST(MainWindowTest);
+#include "main_window_test.moc"
