@@ -10,6 +10,7 @@
 
 #include "app/model_number.h"
 #include "connection/messenger.h"
+#include "controls/skinned_dialog.h"
 
 namespace ravelfin {
 
@@ -55,11 +56,7 @@ ModelNumberDialog::ModelNumberDialog(Messenger& messenger, QWidget* parent)
     auto* entry = new QHBoxLayout;
     entry->addWidget(prompt);
     entry->addWidget(model_, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(continue_);
-    buttons->addWidget(cancel_);
-    buttons->addStretch();
+    auto* buttons = CenteredButtonRow({continue_, cancel_});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(40, 30, 40, 28);

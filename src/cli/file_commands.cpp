@@ -5,6 +5,7 @@
 
 #include "cli/console.h"
 #include "cli/settings_json.h"
+#include "flows/flow_messages.h"
 #include "protocol/firmware_version.h"
 #include "protocol/settings_file.h"
 #include "report/settings_report.h"
@@ -12,9 +13,6 @@
 namespace ravelfin::cli {
 
 namespace {
-
-constexpr const char* kLoadFailed = "Failed to load configuration from file.";
-constexpr const char* kSaveFailed = "Failed to save configuration to file.";
 
 bool ParseModelClass(const std::string& text, std::uint32_t& out) {
     if (text.empty() || text.size() > 9) return false;
@@ -25,6 +23,18 @@ bool ParseModelClass(const std::string& text, std::uint32_t& out) {
     }
     out = value;
     return true;
+}
+
+/// The --interface option's type, usb-hid without it; kInterfaceUnknown (said on standard
+/// error) for a name that is none of the five.
+int InterfaceOption(const CommandLine& cl) {
+    if (!cl.interface) return kInterfaceUsbHid;
+    const int type = ParseInterfaceName(*cl.interface);
+    if (type == kInterfaceUnknown) {
+        PrintError("unknown interface '" + *cl.interface +
+                   "': use rs232, ps2, usb-hid-kb, usb-rs232 or usb-hid");
+    }
+    return type;
 }
 
 }  // namespace
@@ -39,15 +49,8 @@ int ParseInterfaceName(const std::string& name) {
 }
 
 int RunShow(const CommandLine& cl) {
-    int type = kInterfaceUsbHid;
-    if (cl.interface) {
-        type = ParseInterfaceName(*cl.interface);
-        if (type == kInterfaceUnknown) {
-            PrintError("unknown interface '" + *cl.interface +
-                       "': use rs232, ps2, usb-hid-kb, usb-rs232 or usb-hid");
-            return kExitUsage;
-        }
-    }
+    const int type = InterfaceOption(cl);
+    if (type == kInterfaceUnknown) return kExitUsage;
     std::uint32_t modelClass = 0;
     if (cl.modelClass && !ParseModelClass(*cl.modelClass, modelClass)) {
         PrintError("--model-class takes a number such as 0, 10000 or 30000");
@@ -57,7 +60,7 @@ int RunShow(const CommandLine& cl) {
 
     ReaderSettings record(static_cast<std::uint32_t>(type));
     if (!LoadSettingsFile(record, cl.arguments[0])) {
-        PrintError(kLoadFailed);
+        PrintError(kLoadFailedText);
         return kExitFailed;
     }
     record.FirmwareVersionNumber = ParseVersionNumber(firmware);
@@ -77,12 +80,12 @@ int RunConvert(const CommandLine& cl) {
     }
     ReaderSettings record(kInterfaceUsbHid);
     if (!LoadSettingsFile(record, cl.arguments[0])) {
-        PrintError(kLoadFailed);
+        PrintError(kLoadFailedText);
         return kExitFailed;
     }
     record.FirmwareVersionNumber = ParseVersionNumber(*cl.firmware);
     if (!SaveSettingsFile(record, cl.arguments[1])) {
-        PrintError(kSaveFailed);
+        PrintError(kBasicSaveFailedText);
         return kExitFailed;
     }
     return kExitOk;
@@ -93,15 +96,8 @@ int RunNew(const CommandLine& cl) {
         PrintError("new needs --firmware TEXT, the firmware version of the reader it is for");
         return kExitUsage;
     }
-    int type = kInterfaceUsbHid;
-    if (cl.interface) {
-        type = ParseInterfaceName(*cl.interface);
-        if (type == kInterfaceUnknown) {
-            PrintError("unknown interface '" + *cl.interface +
-                       "': use rs232, ps2, usb-hid-kb, usb-rs232 or usb-hid");
-            return kExitUsage;
-        }
-    }
+    const int type = InterfaceOption(cl);
+    if (type == kInterfaceUnknown) return kExitUsage;
     const std::string& path = cl.arguments[0];
     std::error_code ec;
     if (!cl.force && std::filesystem::exists(path, ec)) {
@@ -111,7 +107,7 @@ int RunNew(const CommandLine& cl) {
     ReaderSettings record(static_cast<std::uint32_t>(type));
     record.FirmwareVersionNumber = ParseVersionNumber(*cl.firmware);
     if (!SaveSettingsFile(record, path)) {
-        PrintError(kSaveFailed);
+        PrintError(kBasicSaveFailedText);
         return kExitFailed;
     }
     return kExitOk;

@@ -80,14 +80,7 @@ void KeySequenceEdit::InsertCode(std::uint8_t code) {
 void KeySequenceEdit::TypeCharacter(std::uint8_t code) {
     if (HasSelection())
         DeleteSelection();
-    if (limit_ == 1) {
-        bytes_.clear();
-        caret_ = anchor_ = end_ = 0;
-    }
-    if (!InsertAtCaret(code))
-        messenger_.ShowMessage("Exceed the maximum range.");
-    Refresh();
-    emit BytesChanged();
+    InsertCode(code);
 }
 
 bool KeySequenceEdit::InsertAtCaret(std::uint8_t code) {

@@ -36,10 +36,7 @@ MessageDialog::MessageDialog(const QString& text, QWidget* parent)
     ok_->setFixedSize(96, 28);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addStretch();
+    auto* buttons = CenteredButtonRow({ok_});
 
     auto* layout = new QVBoxLayout(this);
     const int top = text.size() < kShortTextLength ? 16 + kShortTextDrop : 16;

@@ -1,6 +1,8 @@
 #include "controls/skinned_dialog.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
+#include <QPushButton>
 
 #include "controls/colors.h"
 
@@ -21,6 +23,15 @@ void SkinnedDialog::SetBackground(const QColor& color) {
 void SkinnedDialog::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
+}
+
+QHBoxLayout* CenteredButtonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    row->addStretch();
+    return row;
 }
 
 }  // namespace ravelfin

@@ -2,6 +2,10 @@
 
 #include <QColor>
 #include <QDialog>
+#include <initializer_list>
+
+class QHBoxLayout;
+class QPushButton;
 
 namespace ravelfin {
 
@@ -28,5 +32,8 @@ class SkinnedDialog : public QDialog {
   private:
     QColor background_;
 };
+
+/// A row with these buttons side by side in its middle, as every dialog's buttons stand.
+QHBoxLayout* CenteredButtonRow(std::initializer_list<QPushButton*> buttons);
 
 }  // namespace ravelfin

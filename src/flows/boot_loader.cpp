@@ -23,13 +23,9 @@ bool SetBootLoaderMode(const FlowContext& context) {
         context.Messages.ShowMessage(kBootLoaderFailedText);
         return false;
     }
-    ReaderTransport* transport = context.Transport;
-    if (!transport || !OpenDevice(*transport, context.Device)) {
-        if (transport)
-            transport->Close();
-        context.Messages.ShowMessage(kOpenFailedText);
+    ReaderTransport* transport = OpenContextDevice(context);
+    if (!transport)
         return false;
-    }
     std::array<std::uint8_t, kWriteAnswerBuffer> answer{};
     std::size_t received = 0;
     const bool ok = transport->Exchange(std::span(frame).first(length), answer, received);

@@ -13,13 +13,9 @@ constexpr std::uint8_t kDefaultPollInterval = 1;
 DefaultsOutcome RestoreDefaults(const FlowContext& context, ReaderSettings& settings,
                                 const std::function<void()>& refreshPages) {
     DefaultsOutcome outcome;
-    ReaderTransport* transport = context.Transport;
-    if (!transport || !OpenDevice(*transport, context.Device)) {
-        if (transport)
-            transport->Close();
-        context.Messages.ShowMessage(kOpenFailedText);
+    ReaderTransport* transport = OpenContextDevice(context);
+    if (!transport)
         return outcome;
-    }
     context.Waits.Wait(kPauseBeforeDefaults);
     outcome.Restored = RestoreFactoryDefaults(transport);
     transport->Close();

@@ -17,6 +17,10 @@ struct FlowContext {
     Pause& Waits;
 };
 
+/// The context's transport with its device open; null, with the device closed, after telling
+/// the user that the reader could not be opened.
+ReaderTransport* OpenContextDevice(const FlowContext& context);
+
 /// The two editors word a few messages differently.
 enum class Editor { kBasic, kAdvanced };
 

@@ -97,10 +97,8 @@ ManualCommandResult ManualCommand::Send(const std::string& typed, const FlowCont
     log_ += (log_.empty() ? "" : "\r\n") + std::to_string(count_) + ") Send Command:  " + text +
             Hex("\\x%x", lrc) + " ......\r\n";
 
-    if (!transport || !OpenDevice(*transport, context.Device)) {
-        context.Messages.ShowMessage(kOpenFailedText);
-        return finish(ManualCommandResult::kOpenFailed);
-    }
+    if (!OpenContextDevice(context))
+        return ManualCommandResult::kOpenFailed;
     std::array<std::uint8_t, kManualAnswerBuffer> answer{};
     std::size_t received = 0;
     const bool ok = transport->Exchange(command, answer, received);

@@ -11,21 +11,31 @@ namespace ravelfin {
 QuickClone::QuickClone(TransportFactory factory, Messenger& messages)
     : factory_(std::move(factory)), messages_(messages) {}
 
-bool QuickClone::ReadSource(int interfaceType, const DeviceAddress& source) {
-    source_.reset();
+std::unique_ptr<ReaderTransport> QuickClone::OpenChosen(int interfaceType,
+                                                        const DeviceAddress& address,
+                                                        const char* noChoiceText,
+                                                        const char* openFailedText) {
     if (interfaceType <= 0) {
-        messages_.ShowMessage(kSelectSourceText);
-        return false;
+        messages_.ShowMessage(noChoiceText);
+        return nullptr;
     }
     auto transport = factory_ ? factory_(interfaceType) : nullptr;
     if (!transport) {
         messages_.ShowMessage(kNoMemoryText);
-        return false;
+        return nullptr;
     }
-    if (!OpenDevice(*transport, source)) {
-        messages_.ShowMessage(kSourceOpenFailedText);
-        return false;
+    if (!OpenDevice(*transport, address)) {
+        messages_.ShowMessage(openFailedText);
+        return nullptr;
     }
+    return transport;
+}
+
+bool QuickClone::ReadSource(int interfaceType, const DeviceAddress& source) {
+    source_.reset();
+    auto transport = OpenChosen(interfaceType, source, kSelectSourceText, kSourceOpenFailedText);
+    if (!transport)
+        return false;
     auto record = std::make_unique<ReaderSettings>(static_cast<std::uint32_t>(interfaceType));
     const bool read = ReadAllSettings(*record, transport.get());
     messages_.ShowMessage(read ? kSourceReadText : kSourceReadFailedText);
@@ -40,19 +50,9 @@ int QuickClone::CloneTo(int interfaceType, const DeviceAddress& target) {
         messages_.ShowMessage(kReadFirstText);
         return kWriteFailed;
     }
-    if (interfaceType <= 0) {
-        messages_.ShowMessage(kSelectTargetText);
+    auto transport = OpenChosen(interfaceType, target, kSelectTargetText, kTargetOpenFailedText);
+    if (!transport)
         return kWriteFailed;
-    }
-    auto transport = factory_ ? factory_(interfaceType) : nullptr;
-    if (!transport) {
-        messages_.ShowMessage(kNoMemoryText);
-        return kWriteFailed;
-    }
-    if (!OpenDevice(*transport, target)) {
-        messages_.ShowMessage(kTargetOpenFailedText);
-        return kWriteFailed;
-    }
     // A record read afresh carries no firmware version, and encoded for none it would leave
     // out the beep mode and the security settings: encode for the target reader instead.
     ReaderSettings copy = *source_;

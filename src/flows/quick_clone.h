@@ -43,6 +43,11 @@ class QuickClone {
     const ReaderSettings* Source() const { return source_.get(); }
 
   private:
+    /// A transport for the chosen reader, opened; null after saying why not.
+    std::unique_ptr<ReaderTransport> OpenChosen(int interfaceType, const DeviceAddress& address,
+                                                const char* noChoiceText,
+                                                const char* openFailedText);
+
     TransportFactory factory_;
     Messenger& messages_;
     std::unique_ptr<ReaderSettings> source_;

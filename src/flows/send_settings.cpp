@@ -49,11 +49,9 @@ SecurityState ReadSecurityState(ReaderTransport& transport) {
 SendOutcome SendToReader(const FlowContext& context, ReaderSettings& settings,
                          const SecurityStateCallback& onSecurity) {
     SendOutcome outcome;
-    ReaderTransport* transport = context.Transport;
-    if (!transport || !OpenDevice(*transport, context.Device)) {
-        context.Messages.ShowMessage(kOpenFailedText);
+    ReaderTransport* transport = OpenContextDevice(context);
+    if (!transport)
         return outcome;
-    }
     outcome.Opened = true;
     // The encoders choose FuncIDs by the firmware of the reader they talk to.
     settings.FirmwareVersionNumber = transport->FirmwareVersionNumber;

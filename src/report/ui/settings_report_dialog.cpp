@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/skinned_dialog.h"
+
 namespace ravelfin {
 
 QString ReportDisplayText(const std::string& report) {
@@ -32,10 +34,7 @@ SettingsReportDialog::SettingsReportDialog(const std::string& report, QWidget* p
     ok_->setMinimumSize(96, 28);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addStretch();
+    auto* buttons = CenteredButtonRow({ok_});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_, 1);
     layout->addLayout(buttons);
