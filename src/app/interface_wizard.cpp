@@ -143,21 +143,29 @@ void InterfaceWizard::paintEvent(QPaintEvent* event) {
     const int firstBase = static_cast<int>(h * 0.02) + painter.fontMetrics().ascent();
     painter.drawText(left, firstBase, QStringLiteral("FIRST"));
     const int textLeft = left + painter.fontMetrics().horizontalAdvance(QStringLiteral("FIRST"));
-    painter.setFont(PageFont(static_cast<int>(h * 0.033), true, true));
-    painter.setPen(QColor(30, 30, 30));
-    const int line = painter.fontMetrics().ascent() + 2;
-    painter.drawText(textLeft + 2, firstBase, QStringLiteral(", Establish communication"));
-    painter.drawText(textLeft + 18, firstBase + line, QStringLiteral("between the reader"));
-    painter.drawText(textLeft + 18, firstBase + 2 * line, QStringLiteral("and the host."));
 
     // Host and reader joined by a cable, at the top right.
-    const QRectF host(w * 0.66, h * 0.025, w * 0.14, h * 0.16);
-    const QRectF reader(w * 0.82, h * 0.07, w * 0.16, h * 0.11);
+    const QRectF host(w * 0.69, h * 0.025, w * 0.13, h * 0.16);
+    const QRectF reader(w * 0.835, h * 0.07, w * 0.15, h * 0.11);
     painter.setPen(QPen(QColor(60, 60, 60), 3, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(QPointF(host.center().x(), host.center().y()),
                      QPointF(reader.center().x(), reader.center().y()));
     DrawHostPicture(painter, host);
     DrawReaderPicture(painter, reader);
+
+    // The rest of the sentence shrinks, if it must, to end before the pictures.
+    const QString lead = QStringLiteral(", Establish communication");
+    int size = static_cast<int>(h * 0.033);
+    painter.setFont(PageFont(size, true, true));
+    while (size > 10 &&
+           textLeft + 2 + painter.fontMetrics().horizontalAdvance(lead) > host.left() - 6) {
+        painter.setFont(PageFont(--size, true, true));
+    }
+    painter.setPen(QColor(30, 30, 30));
+    const int line = painter.fontMetrics().ascent() + 2;
+    painter.drawText(textLeft + 2, firstBase, lead);
+    painter.drawText(textLeft + 18, firstBase + line, QStringLiteral("between the reader"));
+    painter.drawText(textLeft + 18, firstBase + 2 * line, QStringLiteral("and the host."));
 
     // The three instructions, with the connection kinds under the first one.
     painter.setFont(PageFont(17, true));
