@@ -19,10 +19,13 @@ bool SimulatedHidDevice::Open(const std::string& path, Access /*access*/) {
     }
     lastError_ = PortError::None;
     device_ = device;
+    ++device_->OpenHandles;
     return true;
 }
 
 void SimulatedHidDevice::Close() {
+    if (device_)
+        --device_->OpenHandles;
     device_ = nullptr;
     collector_.Reset();
     answer_.clear();
@@ -57,8 +60,7 @@ bool SimulatedHidDevice::SetFeature(std::span<const std::uint8_t> report) {
     Bytes frame;
     while (collector_.Take(frame)) {
         answer_ = reader.Answer(frame);
-        pollsBeforeAnswer_ =
-            reader.Fault() == SimulatedFault::SlowAnswer ? SimulatedReader::kSlowPolls : 0;
+        pollsBeforeAnswer_ = reader.AnswerDelayPolls();
     }
     return true;
 }

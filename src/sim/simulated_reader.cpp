@@ -115,11 +115,15 @@ bool SimulatedReader::ConsumeSetReportFailure() {
 }
 
 Bytes SimulatedReader::Answer(std::span<const std::uint8_t> frame) {
+    const SimulatedFault fault = Fault();
     frames_.emplace_back(frame.begin(), frame.end());
-    if (fault_ == SimulatedFault::NoAnswer) return {};
-    if (fault_ == SimulatedFault::Nak) return {kNak};
+    answerDelayPolls_ = fault == SimulatedFault::SlowAnswer   ? kSlowPolls
+                        : fault == SimulatedFault::LateAnswer ? kLatePolls
+                                                              : 0;
+    if (fault == SimulatedFault::NoAnswer) return {};
+    if (fault == SimulatedFault::Nak) return {kNak};
     Bytes answer = AnswerFrame(frame);
-    switch (fault_) {
+    switch (fault) {
         case SimulatedFault::WrongLrc:
             if (answer.size() > 1) answer.back() ^= 0xFF;
             break;

@@ -21,6 +21,7 @@ enum class SimulatedFault {
     CutShort,            // only the first half of every answer arrives
     UnpluggedMidAnswer,  // half of the answer arrives, then the reader is gone
     SlowAnswer,          // the answer comes only after `kSlowPolls` polls found nothing
+    LateAnswer,          // the answer comes only after `kLatePolls` polls: past every time limit
     PortBusy,            // another program holds the device: opening fails
 };
 
@@ -31,6 +32,8 @@ class SimulatedReader {
 public:
     /// How many polls a slow reader lets pass before its answer appears.
     static constexpr int kSlowPolls = 2;
+    /// How many polls a late reader lets pass: more than either link waits for an answer.
+    static constexpr int kLatePolls = 1000;
 
     explicit SimulatedReader(const SimulatedReaderOptions& options);
 
@@ -52,14 +55,25 @@ public:
     std::uint32_t InterfaceType() const { return options_.InterfaceType; }
     const SimulatedReaderOptions& Options() const { return options_; }
 
-    void SetFault(SimulatedFault fault) { fault_ = fault; }
-    SimulatedFault Fault() const { return fault_; }
+    /// Switches a fault on; the first `sparedFrames` frames from now on are still answered
+    /// as a sound reader would, so that a fault can strike a later step of an operation.
+    void SetFault(SimulatedFault fault, int sparedFrames = 0) {
+        fault_ = fault;
+        faultFromFrame_ = frames_.size() + static_cast<std::size_t>(sparedFrames);
+    }
+    /// The fault in effect for the next frame.
+    SimulatedFault Fault() const {
+        return frames_.size() >= faultFromFrame_ ? fault_ : SimulatedFault::None;
+    }
+    /// How many polls the simulated devices let pass before delivering the last answer.
+    int AnswerDelayPolls() const { return answerDelayPolls_; }
     /// The next `count` HID set-report requests fail.
     void FailNextSetReports(int count) { failingSetReports_ = count; }
     /// Used by the HID device: true (and one fewer left) when this set request must fail.
     bool ConsumeSetReportFailure();
 
     bool IsPlugged() const { return plugged_; }
+    void Unplug() { plugged_ = false; }
     void Replug() { plugged_ = true; }
     bool InBootLoader() const { return inBootLoader_; }
     /// Every complete frame received, in order.
@@ -81,6 +95,8 @@ private:
     std::uint16_t productId_ = 0;
     ReaderSettings settings_;
     SimulatedFault fault_ = SimulatedFault::None;
+    std::size_t faultFromFrame_ = 0;
+    int answerDelayPolls_ = 0;
     int failingSetReports_ = 0;
     bool plugged_ = true;
     bool inBootLoader_ = false;
