@@ -71,8 +71,8 @@ class BoundedPause final : public Pause {
     std::string Cell;
 };
 
-/// One cell's machine: the reader under test at index 0 of its class; a sound second reader
-/// of the same kind at index 1 serves as the clone's source.
+/// One cell's machine: the reader under test, alone in its device class, and a sound reader
+/// on the other link kind as the clone's source.
 struct Cell {
     explicit Cell(std::uint32_t type)
         : environment(pause), type(static_cast<int>(type)), record(type) {
@@ -81,6 +81,7 @@ struct Cell {
         options.Firmware = "V4.30";
         std::string error;
         EXPECT_TRUE(environment.AddReader(options, error)) << error;
+        options.InterfaceType = type == kInterfaceUsbHid ? kInterfaceUsbRs232 : kInterfaceUsbHid;
         EXPECT_TRUE(environment.AddReader(options, error)) << error;
         Source().Settings().TrackSelect = '5';
         Reader().Settings().TerminalType = '6';
@@ -90,23 +91,20 @@ struct Cell {
     }
     SimulatedReader& Reader() { return environment.Reader(0); }
     SimulatedReader& Source() { return environment.Reader(1); }
+    int SourceType() const {
+        return type == kInterfaceUsbHid ? kInterfaceUsbRs232 : kInterfaceUsbHid;
+    }
     std::unique_ptr<ReaderTransport> NewTransport() { return MakeTransport(type, environment); }
     FlowContext Context(ReaderTransport* transport) {
         return {transport, DeviceAddress(0), messenger, pause};
     }
     bool AnyDeviceOpen() {
         SimulatedDeviceSource& devices = environment.Source();
-        for (int i = 0; i < devices.HidInterfaceCount(); ++i) {
-            HidInterfaceInfo info;
-            devices.GetHidInterface(i, info);
-            if (devices.FindHidInterface(info.Path)->OpenHandles != 0)
-                return true;
-        }
-        for (int i = 0; i < devices.SerialPortCount(); ++i) {
-            SerialPortInfo info;
-            devices.GetSerialPort(i, info);
-            if (devices.FindSerialPort(info.Name)->Open)
-                return true;
+        for (std::size_t i = 0; i < environment.ReaderCount(); ++i) {
+            const std::string& name = environment.ReaderName(i);
+            const auto* hid = devices.FindHidInterface(name);
+            const auto* port = devices.FindSerialPort(name);
+            if ((hid && hid->OpenHandles != 0) || (port && port->Open)) return true;
         }
         return false;
     }
@@ -227,7 +225,8 @@ char VersionRead(Cell& cell) {
 }
 
 QuickClone MakeClone(Cell& cell) {
-    return QuickClone([&cell](int) { return cell.NewTransport(); }, cell.messenger);
+    return QuickClone([&cell](int type) { return MakeTransport(type, cell.environment); },
+                      cell.messenger);
 }
 
 char CloneRead(Cell& cell) {
@@ -250,8 +249,8 @@ char CloneWrite(Cell& cell) {
     const SimulatedFault fault = cell.Reader().Fault();
     const bool unplugged = !cell.Reader().IsPlugged();
     cell.Reader().SetFault(SimulatedFault::None);
-    cell.Reader().Replug();
-    EXPECT_TRUE(clone.ReadSource(cell.type, DeviceAddress(1)));
+    cell.environment.Plug(0);
+    EXPECT_TRUE(clone.ReadSource(cell.SourceType(), DeviceAddress(0)));
     cell.messenger.Messages.clear();
     const ReaderSettings source = *clone.Source();
     // The target's version is read soundly; the fault meets the settings frame.
