@@ -10,6 +10,7 @@
 #include "app/settings_dialogs.h"
 #include "connection/connection.h"
 #include "controls/skin_style.h"
+#include "sim/simulated_clock.h"
 #include "sim/simulated_environment.h"
 #include "transport/real/real_environment.h"
 
@@ -63,6 +64,12 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<ReaderEnvironment> machine = MakeEnvironment(options, pause);
     if (!machine)
         return 2;
+    // Simulated readers with arrive= or leave= times come and go by the wall clock.
+    std::unique_ptr<SimulatedClock> clock;
+    if (auto* simulated = dynamic_cast<SimulatedEnvironment*>(machine.get())) {
+        clock = std::make_unique<SimulatedClock>(*simulated);
+        clock->Start();
+    }
     QtMessenger messenger;
     Connection connection(*machine, messenger);
     NoSettingsDialogs editors;
