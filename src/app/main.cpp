@@ -7,8 +7,9 @@
 #include "app/main_window.h"
 #include "app/qt_messenger.h"
 #include "app/qt_pause.h"
-#include "app/settings_dialogs.h"
+#include "app/settings_editors.h"
 #include "connection/connection.h"
+#include "controls/config_file_chooser.h"
 #include "controls/skin_style.h"
 #include "sim/simulated_environment.h"
 #include "transport/real/real_environment.h"
@@ -65,7 +66,8 @@ int main(int argc, char* argv[]) {
         return 2;
     QtMessenger messenger;
     Connection connection(*machine, messenger);
-    NoSettingsDialogs editors;
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
 
     int status = 0;
     {
