@@ -1,4 +1,5 @@
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -11,16 +12,35 @@ using namespace ravelfin;
 using namespace ravelfin::testing;
 
 namespace {
+// Runs `action` on the next modal window of type T once it shows.
+template <typename T>
+void OnNextModalOf(std::function<void(T*)> action) {
+    auto* poll = new QTimer;
+    int polls = 400;
+    QObject::connect(poll, &QTimer::timeout, [poll, polls, action]() mutable {
+        T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!modal && --polls != 0)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (modal)
+            action(modal);
+    });
+    poll->start(5);
+}
+
 // Answers the next file dialog with `name` typed; `then` answers what that brings up.
-void TypeInNextFileDialog(const QString& name, std::function<void(QWidget*)> then = {}) {
-    OnNextModal([name, then](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY(dialog);
+void TypeInNextFileDialog(const QString& name, std::function<void(QMessageBox*)> then = {}) {
+    OnNextModalOf<QFileDialog>([name, then](QFileDialog* dialog) {
         QCOMPARE(dialog->nameFilters(), (QStringList{QStringLiteral("Config Files (*.cfs2)"),
                                                      QStringLiteral("All Files (*)")}));
-        dialog->selectFile(name);
+        // Typed, as a user does: the dialog's own selection follows its folder listing,
+        // which fills in later.
+        auto* typed = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(typed);
+        typed->setText(name);
         if (then)
-            OnNextModal(then);
+            OnNextModalOf<QMessageBox>(then);
         static_cast<QDialog*>(dialog)->accept();  // as the Save or Open button does
         if (dialog->isVisible())
             dialog->reject();
@@ -48,9 +68,7 @@ class ConfigFileChooserTest : public QObject {
         QVERIFY(existing.open(QIODevice::WriteOnly));
         existing.close();
         bool asked = false;
-        TypeInNextFileDialog(QStringLiteral("reader.cfs2"), [&asked](QWidget* question) {
-            auto* box = qobject_cast<QMessageBox*>(question);
-            QVERIFY(box);
+        TypeInNextFileDialog(QStringLiteral("reader.cfs2"), [&asked](QMessageBox* box) {
             asked = true;
             box->button(QMessageBox::No)->click();
         });
@@ -58,12 +76,10 @@ class ConfigFileChooserTest : public QObject {
         QVERIFY(asked);
 
         // Opening starts where the last file was chosen; a cancel yields nothing.
-        QTemporaryDir other;
-        QSettings().setValue(QStringLiteral("Settings/ConfigFileFolder"), other.path());
-        TypeInNextFileDialog(saved);
-        QCOMPARE(chooser.ChooseFileToOpen(nullptr), saved);
         QCOMPARE(ConfigFileFolder(), folder.path());
-        OnNextModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+        TypeInNextFileDialog(QStringLiteral("reader.cfs2"));
+        QCOMPARE(chooser.ChooseFileToOpen(nullptr), saved);
+        OnNextModalOf<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
         QCOMPARE(chooser.ChooseFileToOpen(nullptr), QString());
     }
 };
