@@ -15,8 +15,9 @@ configure=(-S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 command -v ccache >/dev/null && configure+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if command -v dpkg-buildflags >/dev/null; then
   # Fortified, bind-now, read-only-relocation builds, as Debian builds its own packages.
-  export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-  export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+  export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+  configure+=("-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+              "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)")
 fi
 cmake "${configure[@]}"
 cmake --build "$build" -j"$(nproc)"
