@@ -19,10 +19,13 @@ bool SimulatedHidDevice::Open(const std::string& path, Access /*access*/) {
     }
     lastError_ = PortError::None;
     device_ = device;
+    ++device_->OpenHandles;
     return true;
 }
 
 void SimulatedHidDevice::Close() {
+    if (device_)
+        --device_->OpenHandles;
     device_ = nullptr;
     collector_.Reset();
     answer_.clear();
@@ -30,14 +33,16 @@ void SimulatedHidDevice::Close() {
 }
 
 bool SimulatedHidDevice::GetAttributes(std::uint16_t& vendorId, std::uint16_t& productId) {
-    if (!device_) return false;
+    if (!device_)
+        return false;
     vendorId = device_->Info.VendorId;
     productId = device_->Info.ProductId;
     return true;
 }
 
 bool SimulatedHidDevice::GetFeatureReportLength(std::size_t& length) {
-    if (!device_ || device_->FeatureReportLength == 0) return false;
+    if (!device_ || device_->FeatureReportLength == 0)
+        return false;
     length = device_->FeatureReportLength;
     return true;
 }
@@ -49,22 +54,24 @@ bool SimulatedHidDevice::Usable(std::size_t reportLength) const {
 }
 
 bool SimulatedHidDevice::SetFeature(std::span<const std::uint8_t> report) {
-    if (!Usable(report.size()) || report[0] != 0) return false;
+    if (!Usable(report.size()) || report[0] != 0)
+        return false;
     SimulatedReader& reader = *device_->Reader;
-    if (!reader.IsPlugged() || reader.ConsumeSetReportFailure()) return false;
-    device_->Reports.emplace_back(report.begin(), report.end());
+    if (!reader.IsPlugged() || reader.ConsumeSetReportFailure())
+        return false;
+    source_.RecordReport(*device_, report);
     collector_.Add(report.subspan(1));
     Bytes frame;
     while (collector_.Take(frame)) {
         answer_ = reader.Answer(frame);
-        pollsBeforeAnswer_ =
-            reader.Fault() == SimulatedFault::SlowAnswer ? SimulatedReader::kSlowPolls : 0;
+        pollsBeforeAnswer_ = reader.AnswerDelayPolls();
     }
     return true;
 }
 
 bool SimulatedHidDevice::GetFeature(std::span<std::uint8_t> report) {
-    if (!Usable(report.size()) || report[0] != 0) return false;
+    if (!Usable(report.size()) || report[0] != 0)
+        return false;
     // A frame still incomplete when the host asks for the answer will never be finished.
     collector_.Reset();
     const std::span<std::uint8_t> payload = report.subspan(1);
@@ -80,7 +87,8 @@ bool SimulatedHidDevice::GetFeature(std::span<std::uint8_t> report) {
         answer_.erase(answer_.begin(), answer_.begin() + static_cast<std::ptrdiff_t>(count));
         return true;
     }
-    if (!device_->Reader->IsPlugged()) return false;
+    if (!device_->Reader->IsPlugged())
+        return false;
     payload[0] = kNak;
     return true;
 }
