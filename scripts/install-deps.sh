@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-serialport-dev libgl-dev
-  libhidapi-dev
+  libhidapi-dev libudev-dev
 )
 missing=()
 for p in "${packages[@]}"; do

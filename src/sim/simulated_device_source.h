@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <deque>
+#include <mutex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,9 +15,13 @@ namespace ravelfin {
 
 /// The attached devices as a test or the --simulate option describes them: serial ports and
 /// HID interfaces in the order they were added, each optionally wired to a simulated reader.
-/// Devices without a reader are other equipment that never answers.
+/// Devices without a reader are other equipment that never answers. A reader that is
+/// unplugged drops out of the lists, so the indices of the devices after it move up, as they
+/// do on a real machine.
+///
+/// Safe to use from several threads: readers worked in parallel share the lists.
 class SimulatedDeviceSource final : public DeviceSource {
-public:
+  public:
     struct SerialPort {
         SerialPortInfo Info;
         SimulatedReader* Reader = nullptr;
@@ -37,15 +43,24 @@ public:
     int AddHidInterface(const HidInterfaceInfo& info, SimulatedReader* reader = nullptr,
                         std::size_t featureReportLength = 33);
 
-    /// The port with this name, or nullptr.
+    /// The port with this name, or nullptr; also while its reader is unplugged. Entries stay
+    /// where they are for as long as the source lives.
     SerialPort* FindSerialPort(const std::string& name);
-    /// The interface with this path, or nullptr.
+    /// The interface with this path, or nullptr; also while its reader is unplugged.
     HidInterface* FindHidInterface(const std::string& path);
 
-    int SerialPortCount() const { return static_cast<int>(ports_.size()); }
-    int HidInterfaceCount() const { return static_cast<int>(interfaces_.size()); }
+    /// Takes the port for a link; false when another link holds it.
+    bool ClaimSerialPort(SerialPort& port);
+    void ReleaseSerialPort(SerialPort& port);
+    /// Keeps a set report that reached the interface.
+    void RecordReport(HidInterface& hid, std::span<const std::uint8_t> report);
 
-private:
+    /// Every entry ever added, plugged in or not.
+    int SerialPortCount() const;
+    int HidInterfaceCount() const;
+
+  private:
+    mutable std::mutex mutex_;
     std::deque<SerialPort> ports_;  // a deque: links keep pointers to entries
     std::deque<HidInterface> interfaces_;
 };

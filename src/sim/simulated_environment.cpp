@@ -1,5 +1,8 @@
 #include "sim/simulated_environment.h"
 
+#include <algorithm>
+
+#include "sim/simulated_device_monitor.h"
 #include "sim/simulated_hid_device.h"
 #include "sim/simulated_serial_link.h"
 #include "transport/device_discovery.h"
@@ -9,6 +12,8 @@ namespace ravelfin {
 SimulatedEnvironment::SimulatedEnvironment() : pause_(ownPause_) {}
 
 SimulatedEnvironment::SimulatedEnvironment(Pause& pause) : pause_(pause) {}
+
+SimulatedEnvironment::~SimulatedEnvironment() = default;
 
 bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std::string& error) {
     const std::uint32_t type = options.InterfaceType;
@@ -23,18 +28,24 @@ bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std:
                 "' (not a readable cfs2 configuration file)";
         return false;
     }
-    if (type == kInterfaceUsbHid || type == kInterfaceUsbHidKb) {
-        const std::string path = "/sim/hidraw" + std::to_string(source_.HidInterfaceCount());
-        source_.AddHidInterface({path, kReaderVendorId, reader->ProductId()}, reader.get(),
+    if (options.ArriveAfterMs >= 0)
+        reader->Unplug();
+    Attached attached;
+    attached.Hid = type == kInterfaceUsbHid || type == kInterfaceUsbHidKb;
+    if (attached.Hid) {
+        attached.Name = "/sim/hidraw" + std::to_string(source_.HidInterfaceCount());
+        source_.AddHidInterface({attached.Name, kReaderVendorId, reader->ProductId()}, reader.get(),
                                 options.FeatureReportLength);
     } else if (type == kInterfaceUsbRs232) {
-        const std::string name = "/sim/ttyUSB" + std::to_string(source_.SerialPortCount());
-        source_.AddSerialPort({name, true, kUsbSerialVendorId, kUsbSerialProductId}, reader.get());
+        attached.Name = "/sim/ttyUSB" + std::to_string(source_.SerialPortCount());
+        source_.AddSerialPort({attached.Name, true, kUsbSerialVendorId, kUsbSerialProductId},
+                              reader.get());
     } else {
-        const std::string name = "/sim/ttyS" + std::to_string(source_.SerialPortCount());
-        source_.AddSerialPort({name, false, 0, 0}, reader.get());
+        attached.Name = "/sim/ttyS" + std::to_string(source_.SerialPortCount());
+        source_.AddSerialPort({attached.Name, false, 0, 0}, reader.get());
     }
-    readers_.push_back(std::move(reader));
+    attached.Reader = std::move(reader);
+    readers_.push_back(std::move(attached));
     return true;
 }
 
@@ -44,6 +55,94 @@ std::unique_ptr<HidDevice> SimulatedEnvironment::CreateHidDevice() {
 
 std::unique_ptr<SerialLink> SimulatedEnvironment::CreateSerialLink() {
     return std::make_unique<SimulatedSerialLink>(source_);
+}
+
+std::unique_ptr<DeviceMonitor> SimulatedEnvironment::CreateDeviceMonitor() {
+    return std::make_unique<SimulatedDeviceMonitor>(*this);
+}
+
+void SimulatedEnvironment::Subscribe(const void* owner, DeviceMonitor::Listener listener) {
+    std::lock_guard lock(changeMutex_);
+    subscribers_.push_back({owner, std::move(listener)});
+}
+
+void SimulatedEnvironment::Unsubscribe(const void* owner) {
+    std::lock_guard lock(changeMutex_);
+    std::erase_if(subscribers_, [&](const Subscriber& s) { return s.Owner == owner; });
+}
+
+void SimulatedEnvironment::Announce(std::size_t index, DeviceEvent::Change change) {
+    const Attached& attached = readers_.at(index);
+    const DeviceEvent event{change, attached.Hid, attached.Name,
+                            static_cast<int>(attached.Reader->InterfaceType())};
+    // A copy: a listener may stop its own monitor while it is being called.
+    const std::vector<Subscriber> subscribers = subscribers_;
+    for (const Subscriber& s : subscribers) {
+        const bool stillSubscribed =
+            std::any_of(subscribers_.begin(), subscribers_.end(),
+                        [&](const Subscriber& now) { return now.Owner == s.Owner; });
+        if (stillSubscribed)
+            s.Listener(event);
+    }
+}
+
+void SimulatedEnvironment::Plug(std::size_t index) {
+    std::lock_guard lock(changeMutex_);
+    SimulatedReader& reader = Reader(index);
+    if (reader.IsPlugged())
+        return;
+    reader.Replug();
+    Announce(index, DeviceEvent::Change::Arrived);
+}
+
+void SimulatedEnvironment::Unplug(std::size_t index) {
+    std::lock_guard lock(changeMutex_);
+    SimulatedReader& reader = Reader(index);
+    if (!reader.IsPlugged())
+        return;
+    reader.Unplug();
+    Announce(index, DeviceEvent::Change::Left);
+}
+
+void SimulatedEnvironment::AdvanceClock(int elapsedMs) {
+    std::lock_guard lock(changeMutex_);
+    clockMs_ = std::max(clockMs_, elapsedMs);
+    for (;;) {
+        const int due = NextScheduledMs();
+        if (due < 0 || due > clockMs_)
+            return;
+        // Arrivals before departures at the same time, readers in the order they were added.
+        for (std::size_t i = 0; i < readers_.size(); ++i) {
+            Attached& a = readers_[i];
+            if (!a.Arrived && a.Reader->Options().ArriveAfterMs == due) {
+                a.Arrived = true;
+                Plug(i);
+            }
+        }
+        for (std::size_t i = 0; i < readers_.size(); ++i) {
+            Attached& a = readers_[i];
+            if (!a.Left && a.Reader->Options().LeaveAfterMs == due) {
+                a.Left = true;
+                Unplug(i);
+            }
+        }
+    }
+}
+
+int SimulatedEnvironment::NextScheduledMs() const {
+    std::lock_guard lock(changeMutex_);
+    int next = -1;
+    auto consider = [&](int ms) {
+        if (ms >= 0 && (next < 0 || ms < next))
+            next = ms;
+    };
+    for (const Attached& a : readers_) {
+        if (!a.Arrived)
+            consider(a.Reader->Options().ArriveAfterMs);
+        if (!a.Left)
+            consider(a.Reader->Options().LeaveAfterMs);
+    }
+    return next;
 }
 
 }  // namespace ravelfin

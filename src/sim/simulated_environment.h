@@ -2,12 +2,14 @@
 
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "sim/recording_pause.h"
 #include "sim/simulated_device_source.h"
 #include "sim/simulated_reader.h"
+#include "transport/device_monitor.h"
 #include "transport/reader_environment.h"
 
 namespace ravelfin {
@@ -16,37 +18,82 @@ namespace ravelfin {
 /// mode of both programs. HID readers appear as HID interfaces (/sim/hidraw<i>), serial
 /// readers as serial ports (/sim/ttyS<i> for RS-232, /sim/ttyUSB<i> for the reader's USB
 /// virtual port, with USB ids 5E1C:0D42), each at the next index of its class.
+///
+/// Readers can be plugged in and pulled out, by hand (`Plug`, `Unplug`) or by the clock of
+/// the machine after their arrive= and leave= times (`AdvanceClock`, or a `SimulatedClock`
+/// that runs it); monitors from `CreateDeviceMonitor` hear of it. Safe to use from several
+/// threads, except `AddReader`, which belongs to setting the machine up.
 class SimulatedEnvironment final : public ReaderEnvironment {
-public:
+  public:
     /// Pauses are recorded in `RecordedPauses` and return at once.
     SimulatedEnvironment();
     /// Pauses go to `pause` (the programs' demo mode waits for real).
     explicit SimulatedEnvironment(Pause& pause);
+    ~SimulatedEnvironment() override;
     SimulatedEnvironment(const SimulatedEnvironment&) = delete;
     SimulatedEnvironment& operator=(const SimulatedEnvironment&) = delete;
 
-    /// Attaches one more reader. False with a one-line `error` when its interface type is
-    /// not 1, 3, 4 or 5 or its settings file cannot be loaded; nothing is attached then.
+    /// Attaches one more reader; one with an arrive= time stays unplugged until then. False
+    /// with a one-line `error` when its interface type is not 1, 3, 4 or 5 or its settings
+    /// file cannot be loaded; nothing is attached then.
     bool AddReader(const SimulatedReaderOptions& options, std::string& error);
 
     std::size_t ReaderCount() const { return readers_.size(); }
     /// The reader added `index`-th (0 based).
-    SimulatedReader& Reader(std::size_t index) { return *readers_.at(index); }
+    SimulatedReader& Reader(std::size_t index) { return *readers_.at(index).Reader; }
+    /// The path or port name of the reader added `index`-th.
+    const std::string& ReaderName(std::size_t index) const { return readers_.at(index).Name; }
     /// The device list, for adding devices that are not readers.
     SimulatedDeviceSource& Source() { return source_; }
     /// The pauses asked for, when no outside pause was given.
     RecordingPause& RecordedPauses() { return ownPause_; }
 
+    /// Plugs the reader added `index`-th in: it joins the device lists and the monitors hear
+    /// of its arrival. Nothing happens while it is plugged in.
+    void Plug(std::size_t index);
+    /// Pulls the reader added `index`-th out: it leaves the device lists, its devices fail,
+    /// and the monitors hear of its departure. Nothing happens while it is out.
+    void Unplug(std::size_t index);
+    /// Moves the machine's clock to `elapsedMs` after its start: the arrivals and departures
+    /// due by then happen, in the order of their times, each once.
+    void AdvanceClock(int elapsedMs);
+    /// When the next arrival or departure is due (ms after the start); -1 when none is left.
+    int NextScheduledMs() const;
+
     DeviceSource& Devices() override { return source_; }
     std::unique_ptr<HidDevice> CreateHidDevice() override;
     std::unique_ptr<SerialLink> CreateSerialLink() override;
     Pause& GetPause() override { return pause_; }
+    std::unique_ptr<DeviceMonitor> CreateDeviceMonitor() override;
 
-private:
+    /// Used by the monitors: while subscribed, `listener` hears of every plug and unplug.
+    void Subscribe(const void* owner, DeviceMonitor::Listener listener);
+    void Unsubscribe(const void* owner);
+
+  private:
+    struct Attached {
+        std::unique_ptr<SimulatedReader> Reader;
+        std::string Name;
+        bool Hid = false;
+        bool Arrived = false;  // the scheduled arrival happened
+        bool Left = false;     // the scheduled departure happened
+    };
+    struct Subscriber {
+        const void* Owner;
+        DeviceMonitor::Listener Listener;
+    };
+
+    void Announce(std::size_t index, DeviceEvent::Change change);
+
     RecordingPause ownPause_;
     Pause& pause_;
     SimulatedDeviceSource source_;
-    std::vector<std::unique_ptr<SimulatedReader>> readers_;
+    std::vector<Attached> readers_;
+    // Held while a change is announced, so that a monitor stopping on another thread waits
+    // for the listener call in progress; recursive, since a listener may stop its monitor.
+    mutable std::recursive_mutex changeMutex_;
+    std::vector<Subscriber> subscribers_;
+    int clockMs_ = -1;
 };
 
 }  // namespace ravelfin

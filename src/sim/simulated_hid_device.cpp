@@ -30,14 +30,16 @@ void SimulatedHidDevice::Close() {
 }
 
 bool SimulatedHidDevice::GetAttributes(std::uint16_t& vendorId, std::uint16_t& productId) {
-    if (!device_) return false;
+    if (!device_)
+        return false;
     vendorId = device_->Info.VendorId;
     productId = device_->Info.ProductId;
     return true;
 }
 
 bool SimulatedHidDevice::GetFeatureReportLength(std::size_t& length) {
-    if (!device_ || device_->FeatureReportLength == 0) return false;
+    if (!device_ || device_->FeatureReportLength == 0)
+        return false;
     length = device_->FeatureReportLength;
     return true;
 }
@@ -49,10 +51,12 @@ bool SimulatedHidDevice::Usable(std::size_t reportLength) const {
 }
 
 bool SimulatedHidDevice::SetFeature(std::span<const std::uint8_t> report) {
-    if (!Usable(report.size()) || report[0] != 0) return false;
+    if (!Usable(report.size()) || report[0] != 0)
+        return false;
     SimulatedReader& reader = *device_->Reader;
-    if (!reader.IsPlugged() || reader.ConsumeSetReportFailure()) return false;
-    device_->Reports.emplace_back(report.begin(), report.end());
+    if (!reader.IsPlugged() || reader.ConsumeSetReportFailure())
+        return false;
+    source_.RecordReport(*device_, report);
     collector_.Add(report.subspan(1));
     Bytes frame;
     while (collector_.Take(frame)) {
@@ -64,7 +68,8 @@ bool SimulatedHidDevice::SetFeature(std::span<const std::uint8_t> report) {
 }
 
 bool SimulatedHidDevice::GetFeature(std::span<std::uint8_t> report) {
-    if (!Usable(report.size()) || report[0] != 0) return false;
+    if (!Usable(report.size()) || report[0] != 0)
+        return false;
     // A frame still incomplete when the host asks for the answer will never be finished.
     collector_.Reset();
     const std::span<std::uint8_t> payload = report.subspan(1);
@@ -80,7 +85,8 @@ bool SimulatedHidDevice::GetFeature(std::span<std::uint8_t> report) {
         answer_.erase(answer_.begin(), answer_.begin() + static_cast<std::ptrdiff_t>(count));
         return true;
     }
-    if (!device_->Reader->IsPlugged()) return false;
+    if (!device_->Reader->IsPlugged())
+        return false;
     payload[0] = kNak;
     return true;
 }

@@ -31,9 +31,11 @@ bool ItemSpans(std::span<const std::uint8_t> items,
     spans.clear();
     std::size_t p = 0;
     while (p < items.size()) {
-        if (p + 1 >= items.size()) return false;
+        if (p + 1 >= items.size())
+            return false;
         const std::size_t length = 2 + static_cast<std::size_t>(items[p + 1]);
-        if (p + length > items.size()) return false;
+        if (p + length > items.size())
+            return false;
         spans.emplace_back(p, length);
         p += length;
     }
@@ -63,7 +65,8 @@ Bytes AckAnd(const Bytes& frame) {
 bool EncodedItems(const ReaderSettings& record, Bytes& items) {
     std::array<std::uint8_t, kEncodeBuffer> frame{};
     std::size_t length = 0;
-    if (!EncodeAllSettings(record, frame, length) || length < 4) return false;
+    if (!EncodeAllSettings(record, frame, length) || length < 4)
+        return false;
     items.assign(frame.begin() + 2, frame.begin() + static_cast<std::ptrdiff_t>(length - 2));
     return true;
 }
@@ -81,14 +84,29 @@ bool IsOneByteSetting(std::uint8_t funcId) {
 SimulatedReader::SimulatedReader(const SimulatedReaderOptions& options)
     : options_(options), firmwareNumber_(ParseVersionNumber(options.Firmware)) {
     productId_ = options.ProductId;
-    if (productId_ == 0 && options.InterfaceType == kInterfaceUsbHid) productId_ = 0x4206;
-    if (productId_ == 0 && options.InterfaceType == kInterfaceUsbHidKb) productId_ = 0x4106;
+    if (productId_ == 0 && options.InterfaceType == kInterfaceUsbHid)
+        productId_ = 0x4206;
+    if (productId_ == 0 && options.InterfaceType == kInterfaceUsbHidKb)
+        productId_ = 0x4106;
     settings_ = FactorySettings(options.SecurityLevel);
+    fault_ = options.Fault;
+}
+
+void SimulatedReader::SetFault(SimulatedFault fault, int afterFrames) {
+    std::lock_guard lock(mutex_);
+    fault_ = fault;
+    framesBeforeFault_ = afterFrames;
+}
+
+SimulatedFault SimulatedReader::Fault() const {
+    std::lock_guard lock(mutex_);
+    return framesBeforeFault_ > 0 ? SimulatedFault::None : fault_;
 }
 
 ReaderSettings SimulatedReader::FactorySettings(char securityLevel) const {
     ReaderSettings settings(options_.InterfaceType);
-    if (options_.InterfaceType == kInterfaceUsbHidKb) settings.HidFormat = '8';
+    if (options_.InterfaceType == kInterfaceUsbHidKb)
+        settings.HidFormat = '8';
     settings.KbPollIntervalRead = settings.KbPollInterval;
     settings.SecurityLevel = static_cast<std::uint8_t>(securityLevel);
     settings.Encryption = '0';
@@ -100,35 +118,56 @@ ReaderSettings SimulatedReader::FactorySettings(char securityLevel) const {
 }
 
 bool SimulatedReader::LoadSettings(const std::string& path) {
+    std::lock_guard lock(mutex_);
     ReaderSettings loaded = settings_;
-    if (!LoadSettingsFile(loaded, path)) return false;
+    if (!LoadSettingsFile(loaded, path))
+        return false;
     loaded.SecurityLevel = settings_.SecurityLevel;
     loaded.SerialNumber = settings_.SerialNumber;
     settings_ = loaded;
     return true;
 }
 
+void SimulatedReader::FailNextSetReports(int count) {
+    std::lock_guard lock(mutex_);
+    failingSetReports_ = count;
+}
+
 bool SimulatedReader::ConsumeSetReportFailure() {
-    if (failingSetReports_ <= 0) return false;
+    std::lock_guard lock(mutex_);
+    if (failingSetReports_ <= 0)
+        return false;
     --failingSetReports_;
     return true;
 }
 
 Bytes SimulatedReader::Answer(std::span<const std::uint8_t> frame) {
+    std::lock_guard lock(mutex_);
     frames_.emplace_back(frame.begin(), frame.end());
-    if (fault_ == SimulatedFault::NoAnswer) return {};
-    if (fault_ == SimulatedFault::Nak) return {kNak};
+    SimulatedFault fault = fault_;
+    if (framesBeforeFault_ > 0) {
+        --framesBeforeFault_;
+        fault = SimulatedFault::None;
+    }
+    if (fault == SimulatedFault::NoAnswer)
+        return {};
+    if (fault == SimulatedFault::Nak)
+        return {kNak};
     Bytes answer = AnswerFrame(frame);
-    switch (fault_) {
+    switch (fault) {
         case SimulatedFault::WrongLrc:
-            if (answer.size() > 1) answer.back() ^= 0xFF;
+            if (answer.size() > 1)
+                answer.back() ^= 0xFF;
             break;
-        case SimulatedFault::CutShort: answer.resize(answer.size() / 2); break;
+        case SimulatedFault::CutShort:
+            answer.resize(answer.size() / 2);
+            break;
         case SimulatedFault::UnpluggedMidAnswer:
             answer.resize(answer.size() / 2);
             plugged_ = false;
             break;
-        default: break;
+        default:
+            break;
     }
     return answer;
 }
@@ -139,8 +178,10 @@ Bytes SimulatedReader::AnswerFrame(std::span<const std::uint8_t> frame) {
         ComputeLrc(frame.first(n - 1)) != frame[n - 1]) {
         return {kNak};
     }
-    if (frame[1] == kReadLetter) return n == 5 ? AnswerRead(frame[2]) : Bytes{kNak};
-    if (frame[1] != kSetLetter) return {kNak};
+    if (frame[1] == kReadLetter)
+        return n == 5 ? AnswerRead(frame[2]) : Bytes{kNak};
+    if (frame[1] != kSetLetter)
+        return {kNak};
     if (n == 5 && frame[2] == kFuncSetDefaults) {
         settings_ = FactorySettings(static_cast<char>(settings_.SecurityLevel));
         return {kAck};
@@ -152,29 +193,39 @@ Bytes SimulatedReader::AnswerRead(std::uint8_t funcId) const {
     switch (funcId) {
         case kFuncReadAll: {
             Bytes items;
-            if (!ReportedItems(items)) return {kNak};
+            if (!ReportedItems(items))
+                return {kNak};
             return AckAnd(Framed(items));
         }
-        case kFuncReadVersion: return AckAnd(Framed(BytesFromText(options_.Firmware)));
+        case kFuncReadVersion:
+            return AckAnd(Framed(BytesFromText(options_.Firmware)));
         case kFuncSecurityLevel:
         case kFuncEncryption: {
-            if (!KnowsFuncId(funcId)) return {kRefused};
+            if (!KnowsFuncId(funcId))
+                return {kRefused};
             const std::uint8_t value =
                 funcId == kFuncSecurityLevel ? settings_.SecurityLevel : settings_.Encryption;
             const std::uint8_t item[] = {funcId, 1, value};
             return AckAnd(Framed(item));
         }
-        default: return {kRefused};
+        default:
+            return {kRefused};
     }
 }
 
 bool SimulatedReader::KnowsFuncId(std::uint8_t funcId) const {
-    if (IsOneByteSetting(funcId)) return true;
-    if ((funcId >= 0x34 && funcId <= 0x39) || funcId == 0xD2 || funcId == 0xD3) return true;
-    if (funcId >= 0xFA && funcId <= 0xFC) return true;
-    if (funcId == kFuncBootLoader) return true;
-    if (funcId == kFuncBeepMode) return firmwareNumber_ == 4.3;
-    if (funcId == kFuncCustom2) return firmwareNumber_ > 3.32;
+    if (IsOneByteSetting(funcId))
+        return true;
+    if ((funcId >= 0x34 && funcId <= 0x39) || funcId == 0xD2 || funcId == 0xD3)
+        return true;
+    if (funcId >= 0xFA && funcId <= 0xFC)
+        return true;
+    if (funcId == kFuncBootLoader)
+        return true;
+    if (funcId == kFuncBeepMode)
+        return firmwareNumber_ == 4.3;
+    if (funcId == kFuncCustom2)
+        return firmwareNumber_ > 3.32;
     if ((funcId >= 0x49 && funcId <= kFuncEncryption) || funcId == kFuncSecurityLevel) {
         return firmwareNumber_ > 4.25;
     }
@@ -183,22 +234,28 @@ bool SimulatedReader::KnowsFuncId(std::uint8_t funcId) const {
 
 Bytes SimulatedReader::AnswerSet(std::span<const std::uint8_t> items) {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
-    if (!ItemSpans(items, spans)) return {kNak};
+    if (!ItemSpans(items, spans))
+        return {kNak};
     bool onlyCommands = true;
     for (const auto& [offset, length] : spans) {
-        if (!KnowsFuncId(items[offset])) return {kRefused};
-        if (items[offset] != kFuncBootLoader) onlyCommands = false;
+        if (!KnowsFuncId(items[offset]))
+            return {kRefused};
+        if (items[offset] != kFuncBootLoader)
+            onlyCommands = false;
     }
     for (const auto& [offset, length] : spans) {
-        if (items[offset] == kFuncBootLoader) inBootLoader_ = true;
+        if (items[offset] == kFuncBootLoader)
+            inBootLoader_ = true;
     }
-    if (onlyCommands) return {kAck};
+    if (onlyCommands)
+        return {kAck};
 
     // The new settings: the image's own items, less those the frame replaces, then the
     // frame's items, read by the same parser that reads the reader's answer.
     Bytes state;
     std::vector<std::pair<std::size_t, std::size_t>> stateSpans;
-    if (!StateItems(state) || !ItemSpans(state, stateSpans)) return {kNak};
+    if (!StateItems(state) || !ItemSpans(state, stateSpans))
+        return {kNak};
     Bytes body{kSetLetter};
     for (const auto& [offset, length] : stateSpans) {
         const bool replaced = std::any_of(spans.begin(), spans.end(), [&](const auto& item) {
@@ -211,7 +268,8 @@ Bytes SimulatedReader::AnswerSet(std::span<const std::uint8_t> items) {
     }
     body.insert(body.end(), items.begin(), items.end());
     ReaderSettings next(options_.InterfaceType);
-    if (!ParseSettings(Framed(body), next)) return {kNak};
+    if (!ParseSettings(Framed(body), next))
+        return {kNak};
     next.SerialNumber = settings_.SerialNumber;
     settings_ = next;
     return {kAck};
@@ -220,7 +278,8 @@ Bytes SimulatedReader::AnswerSet(std::span<const std::uint8_t> items) {
 bool SimulatedReader::ReportedItems(Bytes& items) const {
     ReaderSettings reported = settings_;
     reported.FirmwareVersionNumber = firmwareNumber_;
-    if (!EncodedItems(reported, items)) return false;
+    if (!EncodedItems(reported, items))
+        return false;
     if (KnowsFuncId(kFuncEncryption)) {
         // The encoder leaves the encryption out at some security levels; a reader always
         // reports it.
@@ -229,7 +288,8 @@ bool SimulatedReader::ReportedItems(Bytes& items) const {
         const bool present = std::any_of(spans.begin(), spans.end(), [&](const auto& item) {
             return items[item.first] == kFuncEncryption;
         });
-        if (!present) AppendItem(items, kFuncEncryption, settings_.Encryption);
+        if (!present)
+            AppendItem(items, kFuncEncryption, settings_.Encryption);
     }
     const std::size_t serialLength = settings_.SerialNumber[0];
     // The answer carries 9 to 11 bytes or no serial number at all: a shorter item would
@@ -247,7 +307,8 @@ bool SimulatedReader::ReportedItems(Bytes& items) const {
 bool SimulatedReader::StateItems(Bytes& items) const {
     ReaderSettings everything = settings_;
     everything.FirmwareVersionNumber = kVersionWithEverything;
-    if (!EncodedItems(everything, items)) return false;
+    if (!EncodedItems(everything, items))
+        return false;
     AppendItem(items, kFuncBeepMode, settings_.BeepMode);
     AppendItem(items, kFuncEncryption, settings_.Encryption);
     return true;

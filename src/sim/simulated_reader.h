@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,24 +13,14 @@
 
 namespace ravelfin {
 
-/// Misbehaviour a test switches on. The simulated devices carry the answer as the fault
-/// says; `Answer` itself applies the faults that change the answer's bytes.
-enum class SimulatedFault {
-    None,
-    NoAnswer,            // the reader stays silent and acts on nothing
-    Nak,                 // the reader answers NAK to everything and acts on nothing
-    WrongLrc,            // the last byte of every answer is corrupted
-    CutShort,            // only the first half of every answer arrives
-    UnpluggedMidAnswer,  // half of the answer arrives, then the reader is gone
-    SlowAnswer,          // the answer comes only after `kSlowPolls` polls found nothing
-    PortBusy,            // another program holds the device: opening fails
-};
-
 /// A card reader in software: it keeps a settings image and answers command frames the way
 /// the utility expects a reader to (ACK or 0x16 after a set frame, the whole configuration,
 /// the firmware version text, single reads of the security level and encryption).
+///
+/// Answering, faults and plugging are safe from several threads; `Settings` and `Frames` are
+/// for looking at a reader that nobody is talking to.
 class SimulatedReader {
-public:
+  public:
     /// How many polls a slow reader lets pass before its answer appears.
     static constexpr int kSlowPolls = 2;
 
@@ -52,20 +44,23 @@ public:
     std::uint32_t InterfaceType() const { return options_.InterfaceType; }
     const SimulatedReaderOptions& Options() const { return options_; }
 
-    void SetFault(SimulatedFault fault) { fault_ = fault; }
-    SimulatedFault Fault() const { return fault_; }
+    /// Switches `fault` on once `afterFrames` more frames have been answered normally.
+    void SetFault(SimulatedFault fault, int afterFrames = 0);
+    /// The fault in effect now.
+    SimulatedFault Fault() const;
     /// The next `count` HID set-report requests fail.
-    void FailNextSetReports(int count) { failingSetReports_ = count; }
+    void FailNextSetReports(int count);
     /// Used by the HID device: true (and one fewer left) when this set request must fail.
     bool ConsumeSetReportFailure();
 
     bool IsPlugged() const { return plugged_; }
     void Replug() { plugged_ = true; }
+    void Unplug() { plugged_ = false; }
     bool InBootLoader() const { return inBootLoader_; }
     /// Every complete frame received, in order.
     const std::vector<Bytes>& Frames() const { return frames_; }
 
-private:
+  private:
     Bytes AnswerFrame(std::span<const std::uint8_t> frame);
     Bytes AnswerRead(std::uint8_t funcId) const;
     Bytes AnswerSet(std::span<const std::uint8_t> items);
@@ -80,9 +75,11 @@ private:
     double firmwareNumber_ = 0.0;
     std::uint16_t productId_ = 0;
     ReaderSettings settings_;
+    mutable std::mutex mutex_;  // one conversation at a time changes the image
     SimulatedFault fault_ = SimulatedFault::None;
+    int framesBeforeFault_ = 0;
     int failingSetReports_ = 0;
-    bool plugged_ = true;
+    std::atomic<bool> plugged_{true};
     bool inBootLoader_ = false;
     std::vector<Bytes> frames_;
 };

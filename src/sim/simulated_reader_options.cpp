@@ -1,5 +1,6 @@
 #include "sim/simulated_reader_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,8 @@ std::vector<std::string> SplitOnComma(const std::string& text) {
     for (;;) {
         const std::size_t comma = text.find(',', start);
         parts.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos) return parts;
+        if (comma == std::string::npos)
+            return parts;
         start = comma + 1;
     }
 }
@@ -35,10 +37,27 @@ bool ParseHex16(std::string_view text, std::uint16_t& value) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         text.remove_prefix(2);
     }
-    if (text.empty()) return false;
+    if (text.empty())
+        return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
     return ec == std::errc() && end == text.data() + text.size();
 }
+
+bool ParseMilliseconds(const std::string& text, int& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value >= 0;
+}
+
+struct FaultName {
+    std::string_view name;
+    SimulatedFault fault;
+};
+
+constexpr FaultName kFaultNames[] = {
+    {"no-answer", SimulatedFault::NoAnswer},        {"nak", SimulatedFault::Nak},
+    {"wrong-lrc", SimulatedFault::WrongLrc},        {"cut-short", SimulatedFault::CutShort},
+    {"unplug", SimulatedFault::UnpluggedMidAnswer},
+};
 
 }  // namespace
 
@@ -88,11 +107,32 @@ bool ParseSimulatedReaderSpec(const std::string& spec, SimulatedReaderOptions& o
             out.SecurityLevel = value[0];
         } else if (key == "load") {
             out.LoadFile = value;
+        } else if (key == "arrive" || key == "leave") {
+            int& ms = key == "arrive" ? out.ArriveAfterMs : out.LeaveAfterMs;
+            if (!ParseMilliseconds(value, ms)) {
+                error = key + " '" + value + "' is not a number of milliseconds such as 500";
+                return false;
+            }
+        } else if (key == "fault") {
+            const auto* found = std::find_if(std::begin(kFaultNames), std::end(kFaultNames),
+                                             [&](const FaultName& f) { return f.name == value; });
+            if (found == std::end(kFaultNames)) {
+                error =
+                    "fault '" + value + "' is not no-answer, nak, wrong-lrc, cut-short or unplug";
+                return false;
+            }
+            out.Fault = found->fault;
         } else {
             error = "unknown simulated reader option '" + key +
-                    "' (use firmware, pid, security-level or load)";
+                    "' (use firmware, pid, security-level, load, arrive, leave or fault)";
             return false;
         }
+    }
+    if (out.LeaveAfterMs >= 0 && out.LeaveAfterMs < std::max(out.ArriveAfterMs, 0)) {
+        error = "leave=" + std::to_string(out.LeaveAfterMs) +
+                " comes before arrive=" + std::to_string(out.ArriveAfterMs) +
+                "; a reader leaves after it arrives";
+        return false;
     }
     return true;
 }

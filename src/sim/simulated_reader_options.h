@@ -5,6 +5,7 @@
 #include <string>
 
 #include "protocol/interface_type.h"
+#include "sim/simulated_fault.h"
 
 namespace ravelfin {
 
@@ -21,11 +22,19 @@ struct SimulatedReaderOptions {
     std::string SerialNumber = "SN00000001";
     /// Length of one HID feature report including the report-id byte.
     std::size_t FeatureReportLength = 33;
+    /// When the reader is plugged in and pulled out, in milliseconds after the simulated
+    /// machine starts its clock; -1: attached from the start, respectively never pulled out.
+    int ArriveAfterMs = -1;
+    int LeaveAfterMs = -1;
+    /// How the reader misbehaves from the start.
+    SimulatedFault Fault = SimulatedFault::None;
 };
 
-/// Reads `TYPE[,firmware=TEXT][,pid=HEX][,security-level=D][,load=FILE]`, TYPE one of
-/// rs232, usb-rs232, usb-hid-kb, usb-hid; pid is hexadecimal with or without 0x and applies
-/// to the two USB HID types only; D is a digit 0 to 4. Returns false with a one-line
+/// Reads `TYPE[,firmware=TEXT][,pid=HEX][,security-level=D][,load=FILE][,arrive=MS]
+/// [,leave=MS][,fault=FAULT]`, TYPE one of rs232, usb-rs232, usb-hid-kb, usb-hid; pid is
+/// hexadecimal with or without 0x and applies to the two USB HID types only; D is a digit 0
+/// to 4; MS a number of milliseconds (leave after arrive); FAULT one of no-answer, nak,
+/// wrong-lrc, cut-short, unplug. Returns false with a one-line
 /// `error` naming what is wrong; `out` is then unspecified.
 bool ParseSimulatedReaderSpec(const std::string& spec, SimulatedReaderOptions& out,
                               std::string& error);

@@ -9,18 +9,19 @@ bool SimulatedSerialLink::Open(const std::string& name) {
         lastError_ = PortError::NotFound;
         return false;
     }
-    if (port->Open || (port->Reader && port->Reader->Fault() == SimulatedFault::PortBusy)) {
+    if ((port->Reader && port->Reader->Fault() == SimulatedFault::PortBusy) ||
+        !source_.ClaimSerialPort(*port)) {
         lastError_ = PortError::Busy;
         return false;
     }
     lastError_ = PortError::None;
-    port->Open = true;
     port_ = port;
     return true;
 }
 
 void SimulatedSerialLink::Close() {
-    if (port_) port_->Open = false;
+    if (port_)
+        source_.ReleaseSerialPort(*port_);
     port_ = nullptr;
     collector_.Reset();
     received_.clear();
@@ -28,10 +29,13 @@ void SimulatedSerialLink::Close() {
 }
 
 bool SimulatedSerialLink::Write(std::span<const std::uint8_t> bytes) {
-    if (!port_) return false;
+    if (!port_)
+        return false;
     SimulatedReader* reader = port_->Reader;
-    if (!reader) return true;  // nothing listens on this port
-    if (!reader->IsPlugged()) return false;
+    if (!reader)
+        return true;  // nothing listens on this port
+    if (!reader->IsPlugged())
+        return false;
     collector_.Add(bytes);
     Bytes frame;
     while (collector_.Take(frame)) {
@@ -44,7 +48,8 @@ bool SimulatedSerialLink::Write(std::span<const std::uint8_t> bytes) {
 }
 
 SerialLink::ReadResult SimulatedSerialLink::ReadByte(std::uint8_t& byte, int /*timeoutMs*/) {
-    if (!port_) return ReadResult::Error;
+    if (!port_)
+        return ReadResult::Error;
     if (pollsBeforeAnswer_ > 0) {
         --pollsBeforeAnswer_;
         return ReadResult::Timeout;
@@ -54,7 +59,8 @@ SerialLink::ReadResult SimulatedSerialLink::ReadByte(std::uint8_t& byte, int /*t
         received_.pop_front();
         return ReadResult::Byte;
     }
-    if (port_->Reader && !port_->Reader->IsPlugged()) return ReadResult::Error;
+    if (port_->Reader && !port_->Reader->IsPlugged())
+        return ReadResult::Error;
     return ReadResult::Timeout;
 }
 

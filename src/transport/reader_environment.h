@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "transport/device_monitor.h"
 #include "transport/device_source.h"
 #include "transport/hid_device.h"
 #include "transport/pause.h"
@@ -13,7 +14,7 @@ namespace ravelfin {
 /// open HID interfaces and serial ports, and the pause. The real environment talks to hidapi
 /// and the serial ports; the simulated one to in-process simulated readers.
 class ReaderEnvironment {
-public:
+  public:
     virtual ~ReaderEnvironment() = default;
     virtual DeviceSource& Devices() = 0;
     /// A closed HID device port; the transport opens it by path.
@@ -21,6 +22,9 @@ public:
     /// A closed serial link port; the transport opens it by name.
     virtual std::unique_ptr<SerialLink> CreateSerialLink() = 0;
     virtual Pause& GetPause() = 0;
+    /// A stopped monitor of readers arriving and leaving; nullptr when this machine cannot
+    /// report them.
+    virtual std::unique_ptr<DeviceMonitor> CreateDeviceMonitor() { return nullptr; }
 };
 
 }  // namespace ravelfin

@@ -24,6 +24,16 @@ TEST(SimulatedReaderSpec, ReadsTypeAndOptionsAndSaysWhatItCannotUse) {
     EXPECT_EQ(options.ProductId, 0x4205);
     EXPECT_EQ(options.SecurityLevel, '3');
     EXPECT_EQ(options.LoadFile, "/tmp/a b.cfs2");
+    EXPECT_EQ(options.ArriveAfterMs, -1);
+    EXPECT_EQ(options.LeaveAfterMs, -1);
+
+    ASSERT_TRUE(ParseSimulatedReaderSpec("rs232,arrive=0,leave=1500,fault=unplug", options, error))
+        << error;
+    EXPECT_EQ(options.ArriveAfterMs, 0);
+    EXPECT_EQ(options.LeaveAfterMs, 1500);
+    EXPECT_EQ(options.Fault, SimulatedFault::UnpluggedMidAnswer);
+    ASSERT_TRUE(ParseSimulatedReaderSpec("usb-hid,leave=10,fault=wrong-lrc", options, error));
+    EXPECT_EQ(options.Fault, SimulatedFault::WrongLrc);
 
     const char* bad[][2] = {
         {"usb", "unknown simulated reader type 'usb'"},
@@ -32,6 +42,10 @@ TEST(SimulatedReaderSpec, ReadsTypeAndOptionsAndSaysWhatItCannotUse) {
         {"rs232,pid=4206", "pid applies to usb-hid and usb-hid-kb readers only"},
         {"usb-hid,pid=42g6", "pid '42g6'"},
         {"usb-hid,security-level=5", "security-level '5'"},
+        {"usb-hid,arrive=-5", "arrive '-5' is not a number of milliseconds"},
+        {"usb-hid,leave=2s", "leave '2s'"},
+        {"usb-hid,arrive=500,leave=400", "leave=400 comes before arrive=500"},
+        {"usb-hid,fault=smoke", "fault 'smoke' is not no-answer"},
     };
     for (const auto& [spec, message] : bad) {
         EXPECT_FALSE(ParseSimulatedReaderSpec(spec, options, error)) << spec;

@@ -21,7 +21,8 @@ std::string SysfsDeviceDirectory(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::string& contents) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in)
+        return false;
     contents.assign(std::istreambuf_iterator<char>(in), {});
     return true;
 }
@@ -32,7 +33,8 @@ bool ParseHidUevent(const std::string& uevent, std::uint16_t& vendorId, std::uin
     std::istringstream lines(uevent);
     std::string line;
     while (std::getline(lines, line)) {
-        if (line.rfind("HID_ID=", 0) != 0) continue;
+        if (line.rfind("HID_ID=", 0) != 0)
+            continue;
         unsigned bus = 0;
         unsigned long vendor = 0;
         unsigned long product = 0;
@@ -50,6 +52,11 @@ bool ParseHidUevent(const std::string& uevent, std::uint16_t& vendorId, std::uin
     return false;
 }
 
+std::mutex& HidapiLibraryMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 HidapiDevice::~HidapiDevice() {
     Close();
 }
@@ -57,12 +64,13 @@ HidapiDevice::~HidapiDevice() {
 bool HidapiDevice::Open(const std::string& path, Access /*access*/) {
     Close();
     lastError_ = CheckDeviceAccess(path);
-    if (lastError_ != PortError::None) return false;
-    if (hid_init() != 0) {
-        lastError_ = PortError::Failed;
+    if (lastError_ != PortError::None)
         return false;
+    {
+        std::lock_guard lock(HidapiLibraryMutex());
+        if (hid_init() == 0)
+            device_ = hid_open_path(path.c_str());
     }
-    device_ = hid_open_path(path.c_str());
     if (device_ == nullptr) {
         lastError_ = PortError::Failed;
         return false;
@@ -89,7 +97,10 @@ bool HidapiDevice::Open(const std::string& path, Access /*access*/) {
 }
 
 void HidapiDevice::Close() {
-    if (device_) hid_close(device_);
+    if (device_) {
+        std::lock_guard lock(HidapiLibraryMutex());
+        hid_close(device_);
+    }
     device_ = nullptr;
     haveIds_ = false;
     vendorId_ = productId_ = 0;
@@ -97,25 +108,29 @@ void HidapiDevice::Close() {
 }
 
 bool HidapiDevice::GetAttributes(std::uint16_t& vendorId, std::uint16_t& productId) {
-    if (!device_ || !haveIds_) return false;
+    if (!device_ || !haveIds_)
+        return false;
     vendorId = vendorId_;
     productId = productId_;
     return true;
 }
 
 bool HidapiDevice::GetFeatureReportLength(std::size_t& length) {
-    if (!device_ || featureReportLength_ == 0) return false;
+    if (!device_ || featureReportLength_ == 0)
+        return false;
     length = featureReportLength_;
     return true;
 }
 
 bool HidapiDevice::SetFeature(std::span<const std::uint8_t> report) {
-    if (!device_ || report.empty()) return false;
+    if (!device_ || report.empty())
+        return false;
     return hid_send_feature_report(device_, report.data(), report.size()) >= 0;
 }
 
 bool HidapiDevice::GetFeature(std::span<std::uint8_t> report) {
-    if (!device_ || report.empty()) return false;
+    if (!device_ || report.empty())
+        return false;
     // hidapi returns how many bytes it filled, the report id included; the rest stays as
     // the caller cleared it.
     return hid_get_feature_report(device_, report.data(), report.size()) >= 0;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 
 #include "transport/hid_device.h"
 
@@ -16,7 +17,7 @@ namespace ravelfin {
 /// hidraw has no query-only open: keyboard readers are opened like the others, but only
 /// feature reports are ever exchanged with them, so their keystrokes still reach the desktop.
 class HidapiDevice final : public HidDevice {
-public:
+  public:
     HidapiDevice() = default;
     ~HidapiDevice() override;
     HidapiDevice(const HidapiDevice&) = delete;
@@ -31,7 +32,7 @@ public:
     bool GetFeature(std::span<std::uint8_t> report) override;
     PortError LastError() const override { return lastError_; }
 
-private:
+  private:
     hid_device_* device_ = nullptr;
     bool haveIds_ = false;
     std::uint16_t vendorId_ = 0;
@@ -39,6 +40,10 @@ private:
     std::size_t featureReportLength_ = 0;
     PortError lastError_ = PortError::None;
 };
+
+/// Held around hidapi's calls that touch the library's own state (initialising, enumerating,
+/// opening and closing), so that readers worked on several threads can use it together.
+std::mutex& HidapiLibraryMutex();
 
 /// The vendor and product id in a hidraw node's uevent text (its HID_ID=bus:vendor:product
 /// line, in hexadecimal). False when the line is missing or malformed.

@@ -4,13 +4,16 @@
 
 #include <hidapi/hidapi.h>
 
+#include "transport/real/hidapi_device.h"
+
 #include <algorithm>
 #include <vector>
 
 namespace ravelfin {
 
 bool RealDeviceSource::GetSerialPort(int index, SerialPortInfo& out) {
-    if (index < 0) return false;
+    if (index < 0)
+        return false;
     std::vector<SerialPortInfo> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         SerialPortInfo port;
@@ -24,28 +27,36 @@ bool RealDeviceSource::GetSerialPort(int index, SerialPortInfo& out) {
     }
     std::sort(ports.begin(), ports.end(),
               [](const SerialPortInfo& a, const SerialPortInfo& b) { return a.Name < b.Name; });
-    if (static_cast<std::size_t>(index) >= ports.size()) return false;
+    if (static_cast<std::size_t>(index) >= ports.size())
+        return false;
     out = ports[static_cast<std::size_t>(index)];
     return true;
 }
 
 bool RealDeviceSource::GetHidInterface(int index, HidInterfaceInfo& out) {
-    if (index < 0 || hid_init() != 0) return false;
+    if (index < 0)
+        return false;
+    std::lock_guard lock(HidapiLibraryMutex());
+    if (hid_init() != 0)
+        return false;
     std::vector<HidInterfaceInfo> interfaces;
     hid_device_info* list = hid_enumerate(0, 0);
     for (const hid_device_info* info = list; info != nullptr; info = info->next) {
-        if (info->path == nullptr) continue;
+        if (info->path == nullptr)
+            continue;
         HidInterfaceInfo hid{info->path, info->vendor_id, info->product_id};
         // hidapi lists an interface once per top-level usage.
         const bool seen =
             std::any_of(interfaces.begin(), interfaces.end(),
                         [&](const HidInterfaceInfo& h) { return h.Path == hid.Path; });
-        if (!seen) interfaces.push_back(hid);
+        if (!seen)
+            interfaces.push_back(hid);
     }
     hid_free_enumeration(list);
     std::sort(interfaces.begin(), interfaces.end(),
               [](const HidInterfaceInfo& a, const HidInterfaceInfo& b) { return a.Path < b.Path; });
-    if (static_cast<std::size_t>(index) >= interfaces.size()) return false;
+    if (static_cast<std::size_t>(index) >= interfaces.size())
+        return false;
     out = interfaces[static_cast<std::size_t>(index)];
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "transport/real/hidapi_device.h"
 #include "transport/real/qt_serial_link.h"
+#include "transport/real/udev_device_monitor.h"
 
 namespace ravelfin {
 
@@ -11,6 +12,10 @@ std::unique_ptr<HidDevice> RealEnvironment::CreateHidDevice() {
 
 std::unique_ptr<SerialLink> RealEnvironment::CreateSerialLink() {
     return std::make_unique<QtSerialLink>();
+}
+
+std::unique_ptr<DeviceMonitor> RealEnvironment::CreateDeviceMonitor() {
+    return std::make_unique<UdevDeviceMonitor>();
 }
 
 }  // namespace ravelfin

@@ -7,7 +7,7 @@ namespace ravelfin {
 
 /// The machine itself: hidapi, Qt Serial Port and their device lists.
 class RealEnvironment final : public ReaderEnvironment {
-public:
+  public:
     /// Pauses block the calling thread.
     RealEnvironment() : pause_(ownPause_) {}
     /// Pauses go to `pause` (the desktop program keeps its window painting).
@@ -19,8 +19,10 @@ public:
     std::unique_ptr<HidDevice> CreateHidDevice() override;
     std::unique_ptr<SerialLink> CreateSerialLink() override;
     Pause& GetPause() override { return pause_; }
+    /// A udev monitor; its listener is called from the starting thread's event loop.
+    std::unique_ptr<DeviceMonitor> CreateDeviceMonitor() override;
 
-private:
+  private:
     SleepPause ownPause_;
     Pause& pause_;
     RealDeviceSource source_;

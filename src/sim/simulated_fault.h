@@ -1,0 +1,18 @@
+#pragma once
+
+namespace ravelfin {
+
+/// Misbehaviour a test or --simulate switches on. The simulated devices carry the answer as the
+/// fault says; `Answer` itself applies the faults that change the answer's bytes.
+enum class SimulatedFault {
+    None,
+    NoAnswer,            // the reader stays silent and acts on nothing
+    Nak,                 // the reader answers NAK to everything and acts on nothing
+    WrongLrc,            // the last byte of every answer is corrupted
+    CutShort,            // only the first half of every answer arrives
+    UnpluggedMidAnswer,  // half of the answer arrives, then the reader is gone
+    SlowAnswer,          // the answer comes only after `kSlowPolls` polls found nothing
+    PortBusy,            // another program holds the device: opening fails
+};
+
+}  // namespace ravelfin

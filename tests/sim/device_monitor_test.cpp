@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "protocol/reader_operations.h"
+#include "sim/simulated_clock.h"
+#include "sim/simulated_environment.h"
+#include "sim_test_support.h"
+#include "transport/device_discovery.h"
+#include "transport/transport_factory.h"
+
+namespace ravelfin {
+namespace {
+
+using Change = DeviceEvent::Change;
+
+/// A monitor of `env` that keeps what it heard.
+struct Heard {
+    explicit Heard(SimulatedEnvironment& env) : monitor(env.CreateDeviceMonitor()) {
+        std::string error;
+        EXPECT_TRUE(monitor->Start(
+            [this](const DeviceEvent& e) {
+                std::lock_guard lock(mutex);
+                events.push_back(e);
+                changed.notify_all();
+            },
+            error))
+            << error;
+    }
+    std::vector<DeviceEvent> Events() {
+        std::lock_guard lock(mutex);
+        return events;
+    }
+    bool WaitFor(std::size_t count) {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(5),
+                                [&] { return events.size() >= count; });
+    }
+
+    std::unique_ptr<DeviceMonitor> monitor;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<DeviceEvent> events;
+};
+
+void Attach(SimulatedEnvironment& env, const char* spec) {
+    SimulatedReaderOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseSimulatedReaderSpec(spec, options, error)) << error;
+    ASSERT_TRUE(env.AddReader(options, error)) << error;
+}
+
+/// The machine's devices with a pause of one thread's own.
+class ThreadEnvironment final : public ReaderEnvironment {
+  public:
+    explicit ThreadEnvironment(ReaderEnvironment& machine) : machine_(machine) {}
+    DeviceSource& Devices() override { return machine_.Devices(); }
+    std::unique_ptr<HidDevice> CreateHidDevice() override { return machine_.CreateHidDevice(); }
+    std::unique_ptr<SerialLink> CreateSerialLink() override { return machine_.CreateSerialLink(); }
+    Pause& GetPause() override { return pause_; }
+
+  private:
+    ReaderEnvironment& machine_;
+    RecordingPause pause_;
+};
+
+std::vector<DeviceEntry> Listed(SimulatedEnvironment& env, int type) {
+    std::vector<DeviceEntry> list;
+    ListDevices(env.Devices(), type, list);
+    return list;
+}
+
+TEST(SimulatedDeviceMonitor, HearsPlugsAndUnplugsWhileTheDeviceListsFollow) {
+    SimulatedEnvironment env;
+    Attach(env, "usb-hid");
+    Attach(env, "usb-hid-kb");
+    Attach(env, "usb-rs232");
+    Heard heard(env);
+
+    env.Unplug(0);
+    env.Unplug(0);  // already out: nothing more to tell
+    // The keyboard reader moves up to index 0, like on a machine whose reader was pulled out.
+    EXPECT_EQ(Listed(env, kInterfaceUsbHid), std::vector<DeviceEntry>{});
+    EXPECT_EQ(Listed(env, kInterfaceUsbHidKb),
+              (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw1", 0}}));
+    auto transport = MakeTransport(kInterfaceUsbHid, env);
+    EXPECT_FALSE(transport->Open("/sim/hidraw0"));
+
+    env.Unplug(2);
+    EXPECT_EQ(Listed(env, kInterfaceUsbRs232), std::vector<DeviceEntry>{});
+    env.Plug(0);
+    EXPECT_EQ(Listed(env, kInterfaceUsbHid),
+              (std::vector<DeviceEntry>{{kInterfaceUsbHid, "/sim/hidraw0", 0}}));
+    EXPECT_EQ(Listed(env, kInterfaceUsbHidKb),
+              (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw1", 1}}));
+    ReaderSettings settings(kInterfaceUsbHid);
+    ASSERT_TRUE(transport->OpenByIndex(0));
+    EXPECT_TRUE(ReadAllSettings(settings, transport.get()));
+    transport->Close();
+
+    heard.monitor->Stop();
+    env.Unplug(1);
+    EXPECT_EQ(heard.Events(), (std::vector<DeviceEvent>{
+                                  {Change::Left, true, "/sim/hidraw0", kInterfaceUsbHid},
+                                  {Change::Left, false, "/sim/ttyUSB0", kInterfaceUsbRs232},
+                                  {Change::Arrived, true, "/sim/hidraw0", kInterfaceUsbHid},
+                              }));
+}
+
+TEST(SimulatedDeviceMonitor, TheClockPlugsReadersInAndOutAtTheirTimes) {
+    SimulatedEnvironment env;
+    Attach(env, "usb-hid,arrive=300,leave=900");
+    Attach(env, "rs232");
+    Attach(env, "usb-hid,arrive=100");
+    Attach(env, "usb-hid-kb,leave=300");
+    Heard heard(env);
+
+    // Readers with an arrival time are not there before it.
+    EXPECT_EQ(Listed(env, kInterfaceUsbHid).size(), 0u);
+    EXPECT_EQ(env.NextScheduledMs(), 100);
+    env.AdvanceClock(99);
+    EXPECT_TRUE(heard.Events().empty());
+    env.AdvanceClock(300);
+    EXPECT_EQ(Listed(env, kInterfaceUsbHid),
+              (std::vector<DeviceEntry>{{kInterfaceUsbHid, "/sim/hidraw0", 0},
+                                        {kInterfaceUsbHid, "/sim/hidraw1", 1}}));
+    EXPECT_EQ(env.NextScheduledMs(), 900);
+    env.AdvanceClock(200);  // the clock does not run backwards
+    env.AdvanceClock(5000);
+    EXPECT_EQ(env.NextScheduledMs(), -1);
+    EXPECT_EQ(heard.Events(), (std::vector<DeviceEvent>{
+                                  {Change::Arrived, true, "/sim/hidraw1", kInterfaceUsbHid},
+                                  {Change::Arrived, true, "/sim/hidraw0", kInterfaceUsbHid},
+                                  {Change::Left, true, "/sim/hidraw2", kInterfaceUsbHidKb},
+                                  {Change::Left, true, "/sim/hidraw0", kInterfaceUsbHid},
+                              }));
+}
+
+TEST(SimulatedDeviceMonitor, ARunningClockDeliversOnItsOwnThreadAndStopsWhenAsked) {
+    SimulatedEnvironment env;
+    Attach(env, "usb-hid,arrive=0,leave=30");
+    Attach(env, "usb-hid,arrive=600000");
+    Heard heard(env);
+    SimulatedClock clock(env);
+    clock.Start();
+    ASSERT_TRUE(heard.WaitFor(2));
+    clock.Stop();  // long before the second reader is due
+    EXPECT_EQ(heard.Events().size(), 2u);
+    EXPECT_EQ(env.NextScheduledMs(), 600000);
+}
+
+TEST(SimulatedEnvironment, ServesReadersOnSeveralThreadsWhileOthersComeAndGo) {
+    SimulatedEnvironment env;
+    constexpr int kReaders = 6;
+    for (int i = 0; i < kReaders; ++i)
+        Attach(env, i % 2 ? "usb-rs232" : "usb-hid");
+    Attach(env, "usb-hid-kb");
+    Heard heard(env);
+    std::atomic<int> read{0};
+    std::vector<std::thread> workers;
+    for (int i = 0; i < kReaders; ++i) {
+        workers.emplace_back([&env, &read, i] {
+            const std::string name = env.ReaderName(static_cast<std::size_t>(i));
+            ThreadEnvironment own(env);
+            auto transport = MakeTransport(i % 2 ? kInterfaceUsbRs232 : kInterfaceUsbHid, own);
+            for (int round = 0; round < 20; ++round) {
+                ReaderSettings settings(transport->GetInterfaceType());
+                if (transport->Open(name) && ReadAllSettings(settings, transport.get()))
+                    ++read;
+                transport->Close();
+                std::vector<DeviceEntry> list;
+                ListDevices(env.Devices(), kInterfaceUsbHid, list);
+            }
+        });
+    }
+    for (int round = 0; round < 50; ++round) {
+        env.Unplug(kReaders);
+        env.Plug(kReaders);
+    }
+    for (std::thread& t : workers)
+        t.join();
+    EXPECT_EQ(read, kReaders * 20);
+    EXPECT_EQ(heard.Events().size(), 100u);
+}
+
+}  // namespace
+}  // namespace ravelfin
