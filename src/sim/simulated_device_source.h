@@ -32,6 +32,7 @@ class SimulatedDeviceSource final : public DeviceSource {
         SimulatedReader* Reader = nullptr;
         std::size_t FeatureReportLength = 0;  // including the report-id byte
         std::vector<Bytes> Reports;           // every set report that reached the device
+        int OpenHandles = 0;                  // devices that have it open now
     };
 
     bool GetSerialPort(int index, SerialPortInfo& out) override;

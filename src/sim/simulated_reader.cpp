@@ -153,6 +153,11 @@ SimulatedFault SimulatedReader::Fault() const {
     return framesBeforeFault_ > 0 ? SimulatedFault::None : fault_;
 }
 
+int SimulatedReader::AnswerDelayPolls() const {
+    std::lock_guard lock(mutex_);
+    return answerDelayPolls_;
+}
+
 ReaderSettings SimulatedReader::FactorySettings(char securityLevel) const {
     ReaderSettings settings(options_.InterfaceType);
     if (options_.InterfaceType == kInterfaceUsbHidKb)
@@ -199,6 +204,9 @@ Bytes SimulatedReader::Answer(std::span<const std::uint8_t> frame) {
         --framesBeforeFault_;
         fault = SimulatedFault::None;
     }
+    answerDelayPolls_ = fault == SimulatedFault::SlowAnswer   ? kSlowPolls
+                        : fault == SimulatedFault::LateAnswer ? kLatePolls
+                                                              : 0;
     if (fault == SimulatedFault::NoAnswer)
         return {};
     if (fault == SimulatedFault::Nak)

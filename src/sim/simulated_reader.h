@@ -24,6 +24,8 @@ class SimulatedReader {
   public:
     /// How many polls a slow reader lets pass before its answer appears.
     static constexpr int kSlowPolls = 2;
+    /// How many polls a late reader lets pass: more than either link waits for an answer.
+    static constexpr int kLatePolls = 1000;
 
     explicit SimulatedReader(const SimulatedReaderOptions& options);
 
@@ -49,6 +51,8 @@ class SimulatedReader {
     void SetFault(SimulatedFault fault, int afterFrames = 0);
     /// The fault in effect now.
     SimulatedFault Fault() const;
+    /// How many polls the simulated devices let pass before delivering the last answer.
+    int AnswerDelayPolls() const;
     /// The next `count` HID set-report requests fail.
     void FailNextSetReports(int count);
     /// Used by the HID device: true (and one fewer left) when this set request must fail.
@@ -91,6 +95,7 @@ class SimulatedReader {
     mutable std::mutex mutex_;  // one conversation at a time changes the image
     SimulatedFault fault_ = SimulatedFault::None;
     int framesBeforeFault_ = 0;
+    int answerDelayPolls_ = 0;
     int failingSetReports_ = 0;
     std::atomic<bool> plugged_{true};
     bool resetDue_ = false;
