@@ -8,10 +8,10 @@
 #include <QVBoxLayout>
 
 #include "advanced/advanced_page.h"
-#include "advanced/data_editing_tab.h"
 #include "advanced/output_format_page.h"
 #include "advanced/security_setting_page.h"
 #include "advanced/tool_pages.h"
+#include "dataedit/ui/data_editing_page.h"
 #include "flows/factory_defaults.h"
 #include "flows/send_settings.h"
 #include "flows/settings_file_flow.h"
@@ -66,9 +66,11 @@ void AdvancedSettingsDialog::FetchReaderContext() {
 
 void AdvancedSettingsDialog::BuildTabs() {
     const ReaderTransport* transport = reader_.Transport;
-    tabs_ = AdvancedTabSet(transport ? transport->ProductId : 0,
-                           reader_.Settings ? reader_.Settings->SecurityLevel : 0,
-                           transport ? transport->FirmwareVersionNumber : 0.0);
+    tabs_ =
+        AdvancedTabSet(transport ? transport->ProductId : 0,
+                       reader_.Settings ? reader_.Settings->SecurityLevel : 0, FirmwareVersion());
+    if (!reader_.Settings)  // no record to edit: the reader tools only
+        std::erase_if(tabs_, IsSettingsTab);
     for (AdvancedTab tab : tabs_)
         tabWidget_->addTab(CreatePage(tab), QString::fromLatin1(TabCaption(tab)));
     tabWidget_->setCurrentIndex(0);
@@ -80,7 +82,8 @@ QWidget* AdvancedSettingsDialog::CreatePage(AdvancedTab tab) {
         case AdvancedTab::kOutputFormat:
             return outputFormat_ = new OutputFormatPage(pages_, tabWidget_);
         case AdvancedTab::kDataEditing:
-            return dataEditing_ = CreateDataEditingTab(pages_, tabWidget_);
+            return dataEditing_ = new DataEditingPage(*reader_.Settings, FirmwareVersion(),
+                                                      services_.Messages, tabWidget_);
         case AdvancedTab::kSecuritySetting:
             return security_ = new SecuritySettingPage(pages_, tabWidget_);
         case AdvancedTab::kQuickClone:
@@ -112,7 +115,7 @@ void AdvancedSettingsDialog::RefreshAllPages() {
     if (outputFormat_)
         outputFormat_->Refresh();
     if (dataEditing_)
-        RefreshDataEditingTab(*dataEditing_);
+        dataEditing_->Refresh();
     if (security_)
         security_->Refresh();
 }
@@ -124,23 +127,15 @@ void AdvancedSettingsDialog::RefreshBothEditors() {
 }
 
 void AdvancedSettingsDialog::ReaderReopened() {
-    const ReaderSettings* before = reader_.Settings;
     FetchReaderContext();
-    // The data editing page holds on to the record it was built on.
-    if (dataEditing_ && reader_.Settings != before) {
-        const int index = tabWidget_->indexOf(dataEditing_);
-        const int current = tabWidget_->currentIndex();
-        QWidget* old = dataEditing_;
-        dataEditing_ = CreateDataEditingTab(pages_, tabWidget_);
-        tabWidget_->blockSignals(true);
-        tabWidget_->removeTab(index);
-        tabWidget_->insertTab(index, dataEditing_,
-                              QString::fromLatin1(TabCaption(AdvancedTab::kDataEditing)));
-        tabWidget_->setCurrentIndex(current);
-        tabWidget_->blockSignals(false);
-        old->deleteLater();
-    }
+    // The data editing page holds on to the record it was given; a reopen brings a new one.
+    if (dataEditing_ && reader_.Settings)
+        dataEditing_->SetRecord(*reader_.Settings, FirmwareVersion());
     RefreshAllPages();
+}
+
+double AdvancedSettingsDialog::FirmwareVersion() const {
+    return reader_.Transport ? reader_.Transport->FirmwareVersionNumber : 0.0;
 }
 
 void AdvancedSettingsDialog::DevicesChanged() {

@@ -12,6 +12,7 @@ class QTabWidget;
 
 namespace ravelfin {
 
+class DataEditingPage;
 class OutputFormatPage;
 class SecuritySettingPage;
 
@@ -79,6 +80,8 @@ class AdvancedSettingsDialog final : public SkinnedDialog {
     void OnTabChanged(int index);
     void AfterReset(ReaderReset reset);
     void RefreshBothEditors();
+    /// The firmware version number of the connection's reader.
+    double FirmwareVersion() const;
 
     AdvancedEditorServices& services_;
     ReaderContext reader_;
@@ -87,7 +90,7 @@ class AdvancedSettingsDialog final : public SkinnedDialog {
     QTabWidget* tabWidget_;
     OutputFormatPage* outputFormat_ = nullptr;
     SecuritySettingPage* security_ = nullptr;
-    QWidget* dataEditing_ = nullptr;
+    DataEditingPage* dataEditing_ = nullptr;
     QWidget* quickClone_ = nullptr;
     QPushButton* send_;
     QPushButton* save_;
