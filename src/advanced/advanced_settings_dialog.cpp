@@ -138,9 +138,9 @@ double AdvancedSettingsDialog::FirmwareVersion() const {
     return reader_.Transport ? reader_.Transport->FirmwareVersionNumber : 0.0;
 }
 
-void AdvancedSettingsDialog::DevicesChanged() {
+void AdvancedSettingsDialog::DevicesChanged(std::int64_t timestampMs) {
     if (quickClone_)
-        PassDeviceChange(*quickClone_);
+        PassDeviceChange(*quickClone_, timestampMs);
 }
 
 void AdvancedSettingsDialog::SendToMsr() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "advanced/advanced_context.h"
@@ -40,8 +41,9 @@ class AdvancedSettingsDialog final : public SkinnedDialog {
     void RefreshAllPages();
     /// The main window re-opened the reader: take the new connection and show its settings.
     void ReaderReopened();
-    /// Readers arrived or left (passed on to the quick clone page).
-    void DevicesChanged();
+    /// Readers arrived or left at `timestampMs` (a clock that only moves forward); passed on
+    /// to the quick clone page.
+    void DevicesChanged(std::int64_t timestampMs);
 
     // The five buttons.
     void SendToMsr();

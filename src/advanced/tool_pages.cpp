@@ -1,34 +1,28 @@
 #include "advanced/tool_pages.h"
 
-#include <QLabel>
-#include <QVBoxLayout>
-
-#include "advanced/advanced_page.h"
+#include "advanced/boot_loader_page.h"
+#include "advanced/manual_command_page.h"
+#include "advanced/quick_clone_page.h"
 
 namespace ravelfin {
 
-namespace {
-/// Stands in a tool's slot until the tool's page is built.
-QWidget* PlaceholderPage(const QString& caption, QWidget* parent) {
-    auto* page = new AdvancedPage(parent);
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(new QLabel(caption, page), 0, Qt::AlignCenter);
-    return page;
-}
-}  // namespace
-
-QWidget* CreateQuickClonePage(const AdvancedPageContext& /*context*/, QWidget* parent) {
-    return PlaceholderPage(QStringLiteral("Quick Clone"), parent);
+QWidget* CreateQuickClonePage(const AdvancedPageContext& context, QWidget* parent) {
+    return new QuickClonePage(context.Services.Link.Environment(), context.Services.Messages,
+                              parent);
 }
 
-QWidget* CreateManualCommandPage(const AdvancedPageContext& /*context*/, QWidget* parent) {
-    return PlaceholderPage(QStringLiteral("Manual Command"), parent);
+QWidget* CreateManualCommandPage(const AdvancedPageContext& context, QWidget* parent) {
+    return new ManualCommandPage(context.Services.Link, context.Services.Messages,
+                                 context.RefreshEditors, parent);
 }
 
-QWidget* CreateBootLoaderPage(const AdvancedPageContext& /*context*/, QWidget* parent) {
-    return PlaceholderPage(QStringLiteral("Set Boot Loader Mode"), parent);
+QWidget* CreateBootLoaderPage(const AdvancedPageContext& context, QWidget* parent) {
+    return new BootLoaderPage(context.Services.Link, context.Services.Messages, parent);
 }
 
-void PassDeviceChange(QWidget& /*quickClonePage*/) {}
+void PassDeviceChange(QWidget& quickClonePage, std::int64_t timestampMs) {
+    if (auto* page = qobject_cast<QuickClonePage*>(&quickClonePage))
+        page->DeviceChanged(timestampMs);
+}
 
 }  // namespace ravelfin

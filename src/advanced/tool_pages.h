@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "advanced/advanced_context.h"
 
 class QWidget;
@@ -16,7 +18,8 @@ QWidget* CreateManualCommandPage(const AdvancedPageContext& context, QWidget* pa
 /// "Set Boot Loader Mode": switches a reader below firmware 4.0 into its boot loader.
 QWidget* CreateBootLoaderPage(const AdvancedPageContext& context, QWidget* parent);
 
-/// Readers arrived or left: the quick clone page brings its lists up to date.
-void PassDeviceChange(QWidget& quickClonePage);
+/// Readers arrived or left at `timestampMs` (a clock that only moves forward): the quick
+/// clone page brings its lists up to date.
+void PassDeviceChange(QWidget& quickClonePage, std::int64_t timestampMs);
 
 }  // namespace ravelfin
