@@ -51,12 +51,16 @@ int main(int argc, char* argv[]) {
         std::fputs(AppUsage().c_str(), stdout);
         return 0;
     }
+    if (options.ShowVersion) {
+        std::fputs("ravelfin-config " PROJECT_VERSION_TEXT "\n", stdout);
+        return 0;
+    }
 
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvane-Ravelfin"));
     QApplication::setApplicationName(QStringLiteral("ravelfin-config"));
-    QApplication::setApplicationVersion(QStringLiteral("2.9"));
-    QApplication::setDesktopFileName(QStringLiteral("ravelfin-config"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral("com.orvane.RavelfinConfig"));
     QApplication::setWindowIcon(ApplicationIcon());
     InstallSkin(application);
 
