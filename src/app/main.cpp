@@ -7,8 +7,9 @@
 #include "app/main_window.h"
 #include "app/qt_messenger.h"
 #include "app/qt_pause.h"
-#include "app/settings_dialogs.h"
+#include "app/settings_editors.h"
 #include "connection/connection.h"
+#include "controls/config_file_chooser.h"
 #include "controls/skin_style.h"
 #include "sim/simulated_clock.h"
 #include "sim/simulated_environment.h"
@@ -51,12 +52,16 @@ int main(int argc, char* argv[]) {
         std::fputs(AppUsage().c_str(), stdout);
         return 0;
     }
+    if (options.ShowVersion) {
+        std::fputs("ravelfin-config " PROJECT_VERSION_TEXT "\n", stdout);
+        return 0;
+    }
 
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvane-Ravelfin"));
     QApplication::setApplicationName(QStringLiteral("ravelfin-config"));
-    QApplication::setApplicationVersion(QStringLiteral("2.9"));
-    QApplication::setDesktopFileName(QStringLiteral("ravelfin-config"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral("com.orvane.RavelfinConfig"));
     QApplication::setWindowIcon(ApplicationIcon());
     InstallSkin(application);
 
@@ -72,7 +77,8 @@ int main(int argc, char* argv[]) {
     }
     QtMessenger messenger;
     Connection connection(*machine, messenger);
-    NoSettingsDialogs editors;
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
 
     int status = 0;
     {

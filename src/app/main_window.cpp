@@ -295,6 +295,8 @@ void MainWindow::ReopenReader() {
         reopened = connection_.Reopen();
     }
     if (reopened) {
+        if (basic_)
+            dialogs_.ReaderReopened(*basic_);
         if (advanced_)
             dialogs_.ReaderReopened(*advanced_);
         messenger_.ShowMessage("Success to re-open the device.");
@@ -302,6 +304,9 @@ void MainWindow::ReopenReader() {
     }
     messenger_.ShowMessage(
         "Warning: fail to re-open the device. please try it from \"Select Interface\" windows.");
+    // An editor open on the record that the reset dropped has nothing left to edit.
+    if (basic_)
+        OnEditorClosed(basic_);
     if (advanced_)
         OnEditorClosed(advanced_);
     SelectReaderInterface();

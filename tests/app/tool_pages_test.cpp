@@ -78,6 +78,9 @@ class ToolPagesTest : public QObject {
         const ReaderSettings& target = rig.Machine.Reader(1).Settings();
         source.TerminalType = '3';
         source.Track1Prefix = {'A', 0x0D};
+        // The HID target's own format: a keyboard format would make it reset into a keyboard
+        // reader and leave for a while.
+        source.HidFormat = '0';
         Hosted<QuickClonePage> hosted(rig.Machine, rig.Messages);
         QuickClonePage& page = hosted.page;
         QCOMPARE(Items(page.SourceConnection()), QStringList{"/sim/hidraw0"});
