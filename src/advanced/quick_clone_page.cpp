@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -54,9 +55,14 @@ QuickClonePage::QuickClonePage(ReaderEnvironment& machine, Messenger& messages, 
     cloneButton_->setDefault(true);
 
     auto* columns = new QHBoxLayout;
-    columns->addLayout(source, 1);
-    columns->addSpacing(24);
-    columns->addLayout(target, 1);
+    for (QFormLayout* side : {source, target}) {
+        auto* frame = new QGroupBox;
+        side->setVerticalSpacing(12);
+        frame->setLayout(side);
+        columns->addWidget(frame, 1);
+    }
+    for (QPushButton* button : {readButton_, cloneButton_})
+        button->setMinimumWidth(140);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 24, 20, 20);
     layout->addLayout(columns);
