@@ -6,6 +6,7 @@ packages=(
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-serialport-dev libgl-dev
   libhidapi-dev libudev-dev
+  desktop-file-utils appstream lintian man-db groff-base
 )
 missing=()
 for p in "${packages[@]}"; do

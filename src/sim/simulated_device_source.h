@@ -53,6 +53,9 @@ class SimulatedDeviceSource final : public DeviceSource {
     /// Takes the port for a link; false when another link holds it.
     bool ClaimSerialPort(SerialPort& port);
     void ReleaseSerialPort(SerialPort& port);
+    /// Gives the interface with this path another product id (a reader that came back from
+    /// a reset as another kind of reader).
+    void SetHidProductId(const std::string& path, std::uint16_t productId);
     /// Keeps a set report that reached the interface.
     void RecordReport(HidInterface& hid, std::span<const std::uint8_t> report);
 

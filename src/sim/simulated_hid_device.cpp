@@ -24,9 +24,13 @@ bool SimulatedHidDevice::Open(const std::string& path, Access /*access*/) {
 }
 
 void SimulatedHidDevice::Close() {
+    // A reader told to reset does so once the host lets go of it.
+    SimulatedReader* reader = device_ ? device_->Reader : nullptr;
     if (device_)
         --device_->OpenHandles;
     device_ = nullptr;
+    if (reader)
+        reader->EndSession();
     collector_.Reset();
     answer_.clear();
     pollsBeforeAnswer_ = 0;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string>
@@ -57,6 +58,18 @@ class SimulatedReader {
     /// Used by the HID device: true (and one fewer left) when this set request must fail.
     bool ConsumeSetReportFailure();
 
+    /// Called when the host lets go of the reader after a change that makes it reset (a new
+    /// USB HID format, or a new polling interval on a keyboard reader): the reader restarts
+    /// and leaves the machine for a while. Set by the machine that attaches it.
+    void SetResetHandler(std::function<void()> handler);
+    /// The host closed its link to the reader: a reset that a change made due begins now.
+    void EndSession();
+    /// True from a change that resets the reader until the host lets go of it.
+    bool ResetDue() const;
+    /// Back from a reset, as the kind of reader its USB HID format makes it: a keyboard
+    /// reader (product id 0x41nn) for the keyboard formats, a HID reader (0x42nn) otherwise.
+    void FinishReset();
+
     bool IsPlugged() const { return plugged_; }
     void Replug() { plugged_ = true; }
     void Unplug() { plugged_ = false; }
@@ -85,6 +98,8 @@ class SimulatedReader {
     int answerDelayPolls_ = 0;
     int failingSetReports_ = 0;
     std::atomic<bool> plugged_{true};
+    bool resetDue_ = false;
+    std::function<void()> resetHandler_;
     bool inBootLoader_ = false;
     std::vector<Bytes> frames_;
 };

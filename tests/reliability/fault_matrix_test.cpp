@@ -118,7 +118,7 @@ struct Cell {
 
 /// What a cell came to: S the operation's success, F its failure after the exchange, O the
 /// device did not open, R (defaults only) the reader restored its defaults but could not be
-/// read back. Each operation checks its own promises and messages for the letter it returns.
+/// read back, P (version read only) the part of the version text that arrived. Each operation checks its own promises and messages for the letter it returns.
 using Operation = std::function<char(Cell&)>;
 
 char Letter(bool ok) {
@@ -220,8 +220,9 @@ char VersionRead(Cell& cell) {
         EXPECT_EQ(text, "");
         return 'O';
     }
-    EXPECT_TRUE(text.empty() || text == "V4.30") << text;
-    return Letter(text == "V4.30");
+    // An answer cut short keeps the text it brought.
+    EXPECT_EQ(std::string("V4.30").rfind(text, 0), 0u) << text;
+    return text.empty() ? 'F' : text == "V4.30" ? 'S' : 'P';
 }
 
 QuickClone MakeClone(Cell& cell) {
@@ -322,7 +323,7 @@ const OperationRow kOperations[] = {
     {"write general", WriteGeneral, "SFFSFOFFO", "SFFSFOFFO"},
     {"write data editing", WriteDataEdit, "SFFSFOFFO", "SFFSFOFFO"},
     {"factory defaults", FactoryDefaults, "SFFRFOFFO", "SFFRFOFFO"},
-    {"version read", VersionRead, "SFFSFOFFO", "SFFSFOFFO"},
+    {"version read", VersionRead, "SFFSPOPFO", "SFFSFOFFO"},
     {"clone read", CloneRead, "SFFFFOFFO", "SFFFFOFFO"},
     {"clone write", CloneWrite, "SFFSFOFFO", "SFFSFOFFO"},
     {"raw command", RawCommand, "SFFRFOFFO", "SFFRFOFFO"},

@@ -5,10 +5,14 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTabWidget>
 #include <cstdio>
 
 #include "app/model_number_dialog.h"
+#include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
+#include "basic/basic_settings_dialog.h"
+#include "controls/config_file_chooser.h"
 #include "controls/data_files.h"
 #include "controls/editable_grid.h"
 #include "controls/help_topics.h"
@@ -77,6 +81,36 @@ void SaveControls(Messenger& messenger) {
     page.show();
     Save(page, "controls.png");
 }
+// The four pages of the basic settings editor in the program's window, on a USB HID keyboard
+// reader so that every page takes input.
+void SaveBasicEditorPages() {
+    SimulatedEnvironment machine;
+    SimulatedReaderOptions reader;
+    reader.InterfaceType = kInterfaceUsbHidKb;
+    reader.Firmware = "V4.20";
+    std::string error;
+    machine.AddReader(reader, error);
+    machine.Reader(0).Settings().Track1Prefix = {0x02, 'T', '1'};
+    machine.Reader(0).Settings().Postamble = {'E', 'N', 'D', 0x0D, 0x0A};
+    QtMessenger messenger;
+    Connection connection(machine, messenger);
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
+    MainWindow window(connection, messenger, editors);
+    window.show();
+    window.ChangeBasicSettings();
+    auto* editor = qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+    if (!editor) {
+        std::fprintf(stderr, "the basic settings editor did not open\n");
+        return;
+    }
+    const char* names[] = {"basic-general.png", "basic-prepostamble.png", "basic-track.png",
+                           "basic-keyboard.png"};
+    for (int tab = 0; tab < 4; ++tab) {
+        editor->Tabs()->setCurrentIndex(tab);
+        Save(window, names[tab]);
+    }
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -115,5 +149,6 @@ int main(int argc, char* argv[]) {
     ShowHelp(&window, kHelpFileName, kHelpContextCommand, kHelpMainWindow);
     if (HelpWindow* help = CurrentHelpWindow())
         Save(*help, "help.png");
+    SaveBasicEditorPages();
     return 0;
 }
