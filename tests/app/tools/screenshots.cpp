@@ -19,6 +19,8 @@
 #include "controls/help_window.h"
 #include "controls/key_sequence_edit.h"
 #include "controls/skinned_dialog.h"
+#include "dataedit/custom_fields.h"
+#include "dataedit/ui/data_editing_page.h"
 #include "sim/simulated_environment.h"
 
 using namespace ravelfin;
@@ -111,6 +113,62 @@ void SaveBasicEditorPages() {
         Save(window, names[tab]);
     }
 }
+// The Data Editing page on a reader with formulas (model class 10000, firmware 3.40), with a
+// credit-card formula and a custom-card formula made of custom and added fields.
+struct DataEditingScene {
+    DataEditingScene() {
+        SimulatedReaderOptions reader;
+        reader.Firmware = "V3.40";
+        std::string error;
+        machine.AddReader(reader, error);
+        if (!connection.Connect(kInterfaceUsbHid, 0)) {
+            std::fprintf(stderr, "the simulated formula reader did not connect\n");
+            std::exit(1);
+        }
+        ReaderSettings& settings = *connection.Settings;
+        settings.mode = '1';
+        settings.addedFields = {{'#'}, {0x0D, 0x0A}};
+        settings.formulas[kSlotCreditCard] = {0x2A, 0x2B, 0x01, 0x41, 0x48, 0x47};
+        AddCustomField(settings.custom, CustomFieldKind::kBefore, 2, {"1", "=", "", "", "", ""});
+        AddCustomField(settings.custom, CustomFieldKind::kAfter, 1, {"1", "^", "", "", "0", "20"});
+        settings.custom.lengthLimits[1] = {0xF0, 0x40, 10, 40};
+        settings.formulas[kSlotCustom] = {0x40, 0x00, 0x21};
+        page =
+            std::make_unique<DataEditingPage>(settings, settings.FirmwareVersionNumber, messenger);
+        page->resize(680, 440);
+        page->show();
+    }
+    QAbstractButton* Button(const QString& text) const {
+        for (auto* b : page->findChildren<QAbstractButton*>()) {
+            if (b->text() == text)
+                return b;
+        }
+        std::fprintf(stderr, "no button %s on the Data Editing page\n", qPrintable(text));
+        std::exit(1);
+    }
+    SimulatedEnvironment machine;
+    QtMessenger messenger;
+    Connection connection{machine, messenger};
+    std::unique_ptr<DataEditingPage> page;
+};
+
+void SaveDataEditingPage() {
+    DataEditingScene scene;
+    Save(*scene.page, "data-editing.png");
+}
+
+void SaveCreditCardEditor() {
+    DataEditingScene scene;
+    SaveNextModal("formula-editor.png", nullptr);
+    scene.Button(QStringLiteral("Add Formula"))->click();
+}
+
+void SaveCustomCardEditor() {
+    DataEditingScene scene;
+    scene.Button(QStringLiteral("Custom"))->click();
+    SaveNextModal("customized-card-editor.png", nullptr);
+    scene.Button(QStringLiteral("Add Formula"))->click();
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -150,5 +208,8 @@ int main(int argc, char* argv[]) {
     if (HelpWindow* help = CurrentHelpWindow())
         Save(*help, "help.png");
     SaveBasicEditorPages();
+    SaveDataEditingPage();
+    SaveCreditCardEditor();
+    SaveCustomCardEditor();
     return 0;
 }
