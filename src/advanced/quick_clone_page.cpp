@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -54,20 +53,20 @@ QuickClonePage::QuickClonePage(ReaderEnvironment& machine, Messenger& messages, 
     // below.
     cloneButton_->setDefault(true);
 
-    auto* columns = new QHBoxLayout;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 20);
+    layout->setSpacing(16);
     for (QFormLayout* side : {source, target}) {
+        side->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+        side->setVerticalSpacing(10);
         auto* frame = new QGroupBox;
-        side->setVerticalSpacing(12);
         frame->setLayout(side);
-        columns->addWidget(frame, 1);
+        layout->addWidget(frame);
     }
+    layout->addStretch();
     for (QPushButton* button : {readButton_, cloneButton_})
         button->setMinimumWidth(140);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 24, 20, 20);
-    layout->addLayout(columns);
-    layout->addStretch();
-    // Down the source column, then down the target column.
+    // Down the source side, then down the target side.
     QWidget* order[] = {sourceType, sourceInterface_, sourceConnection_, readButton_,
                         targetType, targetInterface_, targetConnection_, cloneButton_};
     for (std::size_t i = 1; i < std::size(order); ++i)
