@@ -19,18 +19,18 @@ std::vector<DeviceEntry> ReaderSession::AttachedReaders() {
     return readers;
 }
 
-void ReaderSession::ReportOpenFailure(const std::string& what) {
-    switch (connection_.LastOpenError()) {
+std::string OpenFailureText(PortError error, const std::string& what) {
+    switch (error) {
         case PortError::PermissionDenied:
-            console_.Error("Permission denied opening " + what + ": " + kRuleAdvice + ".");
-            break;
+            return "Permission denied opening " + what + ": " + kRuleAdvice + ".";
         case PortError::Busy:
-            console_.Error(what + " is in use by another program; close it and try again.");
-            break;
-        default:
-            console_.Error("Can not open Ravelfin device! (" + what + ")");
-            break;
+            return what + " is in use by another program; close it and try again.";
+        default: return "Can not open Ravelfin device! (" + what + ")";
     }
+}
+
+void ReaderSession::ReportOpenFailure(const std::string& what) {
+    console_.Error(OpenFailureText(connection_.LastOpenError(), what));
 }
 
 bool ReaderSession::ConnectReader(const CommandLine& cl) {

@@ -9,6 +9,10 @@
 
 namespace ravelfin::cli {
 
+/// Why opening `what` failed, in one line with what to do about it: the udev rule for a
+/// missing permission, closing the other program for a busy device.
+std::string OpenFailureText(PortError error, const std::string& what);
+
 /// One command's conversation with readers: the device list (with any device named on the
 /// command line), the connection and where messages go.
 class ReaderSession {

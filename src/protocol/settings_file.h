@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "protocol/reader_settings.h"
@@ -22,5 +24,10 @@ bool SaveSettingsFile(const ReaderSettings& record, const std::string& path);
 /// then left exactly as it was. `InterfaceType`, `FirmwareVersionNumber`, `ModelClass`,
 /// `ReconnectPending` and `HidFormatBeforeLoad` are never changed by a load.
 bool LoadSettingsFile(ReaderSettings& record, const std::string& path);
+
+/// Reads the bytes of a whole configuration file, read before, into `record`: the same checks
+/// and the same result as `LoadSettingsFile`, so that one file read once can be loaded into
+/// the records of many readers.
+bool LoadSettingsFileBytes(ReaderSettings& record, std::span<const std::uint8_t> file);
 
 }  // namespace ravelfin
