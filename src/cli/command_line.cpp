@@ -33,35 +33,52 @@ const std::map<std::string, CommandRule>& Commands() {
     return kCommands;
 }
 
-const std::set<std::string> kValueOptions = {
-    "simulate", "device", "firmware", "model-class", "interface", "from",
-    "to",       "security-level", "load", "apply", "count"};
-const std::set<std::string> kFlagOptions = {"json", "force", "pty", "help", "version", "all",
-                                            "to-all"};
+const std::set<std::string> kValueOptions = {"simulate",  "device", "firmware", "model-class",
+                                             "interface", "from",   "to",       "security-level",
+                                             "load",      "apply",  "count"};
+const std::set<std::string> kFlagOptions = {"json",    "force", "pty",   "help",
+                                            "version", "all",   "to-all"};
 const std::set<std::string> kGlobalOptions = {"simulate", "device", "help", "version"};
 
 void Store(CommandLine& out, const std::string& name, const std::string& value) {
-    if (name == "simulate") out.simulate.push_back(value);
+    if (name == "simulate")
+        out.simulate.push_back(value);
     else if (name == "device") {
         out.devices.push_back(value);
-        if (!out.device) out.device = value;
-    }
-    else if (name == "firmware") out.firmware = value;
-    else if (name == "model-class") out.modelClass = value;
-    else if (name == "interface") out.interface = value;
-    else if (name == "from") out.from = value;
-    else if (name == "to") out.to.push_back(value);
-    else if (name == "security-level") out.securityLevel = value;
-    else if (name == "load") out.load = value;
-    else if (name == "json") out.json = true;
-    else if (name == "force") out.force = true;
-    else if (name == "pty") out.pty = true;
-    else if (name == "help") out.help = true;
-    else if (name == "version") out.version = true;
-    else if (name == "all") out.all = true;
-    else if (name == "to-all") out.toAll = true;
-    else if (name == "apply") out.applyFile = value;
-    else if (name == "count") out.count = value;
+        if (!out.device)
+            out.device = value;
+    } else if (name == "firmware")
+        out.firmware = value;
+    else if (name == "model-class")
+        out.modelClass = value;
+    else if (name == "interface")
+        out.interface = value;
+    else if (name == "from")
+        out.from = value;
+    else if (name == "to")
+        out.to.push_back(value);
+    else if (name == "security-level")
+        out.securityLevel = value;
+    else if (name == "load")
+        out.load = value;
+    else if (name == "json")
+        out.json = true;
+    else if (name == "force")
+        out.force = true;
+    else if (name == "pty")
+        out.pty = true;
+    else if (name == "help")
+        out.help = true;
+    else if (name == "version")
+        out.version = true;
+    else if (name == "all")
+        out.all = true;
+    else if (name == "to-all")
+        out.toAll = true;
+    else if (name == "apply")
+        out.applyFile = value;
+    else if (name == "count")
+        out.count = value;
 }
 
 }  // namespace
@@ -115,7 +132,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         seen.insert(name);
         Store(out, name, value.value_or(""));
     }
-    if (out.help || out.version) return true;
+    if (out.help || out.version)
+        return true;
     if (positionals.empty()) {
         error = "no command given";
         return false;
@@ -130,8 +148,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
     const std::size_t least = rule->second.positionals;
     const bool more = rule->second.morePositionals;
     if (out.arguments.size() < least || (!more && out.arguments.size() > least)) {
-        error = "'" + out.command + "' takes " + (more ? "at least " : "") +
-                std::to_string(least) + " argument" + (least == 1 ? "" : "s") + ", got " +
+        error = "'" + out.command + "' takes " + (more ? "at least " : "") + std::to_string(least) +
+                " argument" + (least == 1 ? "" : "s") + ", got " +
                 std::to_string(out.arguments.size());
         return false;
     }

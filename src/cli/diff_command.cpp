@@ -27,7 +27,8 @@ struct Side {
 bool Load(const std::string& argument, const CommandLine& cl, ReaderEnvironment& machine,
           Console& console, Side& side) {
     if (!NamesReader(argument)) {
-        if (LoadSettingsFile(side.Settings, argument)) return true;
+        if (LoadSettingsFile(side.Settings, argument))
+            return true;
         console.Error(std::string(kLoadFailedText) + " (" + argument + ")");
         return false;
     }
@@ -35,7 +36,8 @@ bool Load(const std::string& argument, const CommandLine& cl, ReaderEnvironment&
     const std::string device = argument.substr(kReaderPrefix.size());
     one.device = device.empty() ? std::nullopt : std::optional(device);
     ReaderSession session(machine, console);
-    if (!session.ConnectReader(one)) return false;
+    if (!session.ConnectReader(one))
+        return false;
     side.Settings = *session.Link().Settings;
     side.FromReader = true;
     return true;
@@ -45,10 +47,13 @@ bool Load(const std::string& argument, const CommandLine& cl, ReaderEnvironment&
 std::vector<QString> ComparedNames() {
     std::vector<QString> names;
     for (const ByteSetting& s : ByteSettings()) {
-        if (s.IsSetting) names.push_back(s.Name);
+        if (s.IsSetting)
+            names.push_back(s.Name);
     }
-    for (const StringSetting& s : StringSettings()) names.push_back(s.Name);
-    for (const char* name : {"addedFields", "custom", "custom2", "formulas"}) names.push_back(name);
+    for (const StringSetting& s : StringSettings())
+        names.push_back(s.Name);
+    for (const char* name : {"addedFields", "custom", "custom2", "formulas"})
+        names.push_back(name);
     return names;
 }
 
@@ -61,7 +66,8 @@ bool NamesReader(const std::string& argument) {
 int RunDiff(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
     std::array<Side, 2> sides;
     for (std::size_t i = 0; i < sides.size(); ++i) {
-        if (!Load(cl.arguments[i], cl, machine, console, sides[i])) return kExitUsage;
+        if (!Load(cl.arguments[i], cl, machine, console, sides[i]))
+            return kExitUsage;
     }
     // A file facing a reader is compared as that reader would store it.
     for (std::size_t i = 0; i < sides.size(); ++i) {
@@ -78,7 +84,8 @@ int RunDiff(const CommandLine& cl, ReaderEnvironment& machine, Console& console)
     QJsonObject differences;
     std::string lines;
     for (const QString& name : ComparedNames()) {
-        if (a.value(name) == b.value(name)) continue;
+        if (a.value(name) == b.value(name))
+            continue;
         differences[name] = QJsonObject{{"a", a.value(name)}, {"b", b.value(name)}};
         lines += name.toStdString() + ": " + CompactJson(a.value(name)) + " -> " +
                  CompactJson(b.value(name)) + "\n";

@@ -57,9 +57,11 @@ int RunFleetClone(const CommandLine& cl, ReaderEnvironment& machine, Console& co
     std::erase_if(targets, [&](const FleetTarget& t) {
         return t.Hid == source[0].Hid && t.Name == source[0].Name;
     });
-    if (targets.empty()) return NoReaders(console);
+    if (targets.empty())
+        return NoReaders(console);
     ReaderSettings read(static_cast<std::uint32_t>(source[0].Type));
-    if (!ReadCloneSource(machine, source[0], setup, console, read)) return kExitFailed;
+    if (!ReadCloneSource(machine, source[0], setup, console, read))
+        return kExitFailed;
     const auto results = RunOnReaders(
         machine, targets,
         [&read](ReaderEnvironment& environment, const FleetTarget& target) {
@@ -72,7 +74,8 @@ int RunFleetClone(const CommandLine& cl, ReaderEnvironment& machine, Console& co
 }  // namespace
 
 bool IsFleetCommand(const CommandLine& cl) {
-    if (cl.command == "clone") return cl.toAll || cl.to.size() > 1;
+    if (cl.command == "clone")
+        return cl.toAll || cl.to.size() > 1;
     const bool severalReaders = cl.all || cl.devices.size() > 1;
     return severalReaders &&
            (cl.command == "report" || cl.command == "apply" || cl.command == "defaults");
@@ -80,10 +83,12 @@ bool IsFleetCommand(const CommandLine& cl) {
 
 bool ReadConfigurationFile(const std::string& path, Bytes& bytes) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in)
+        return false;
     bytes.assign(kLargestFile, 0);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return false;
+    if (in.bad())
+        return false;
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     ReaderSettings check;
     return LoadSettingsFileBytes(check, bytes);
@@ -91,14 +96,16 @@ bool ReadConfigurationFile(const std::string& path, Bytes& bytes) {
 
 int RunFleetCommand(const CommandLine& cl, ReaderEnvironment& machine, Console& console,
                     const FleetSetup& setup) {
-    if (cl.command == "clone") return RunFleetClone(cl, machine, console, setup);
+    if (cl.command == "clone")
+        return RunFleetClone(cl, machine, console, setup);
     std::vector<FleetTarget> targets;
     std::string error;
     if (!ResolveFleetTargets(cl.devices, cl.all, machine.Devices(), targets, error)) {
         console.Error("ravelfin: " + error);
         return kExitUsage;
     }
-    if (targets.empty()) return NoReaders(console);
+    if (targets.empty())
+        return NoReaders(console);
     FleetJob job;
     std::string done;
     Bytes file;

@@ -19,11 +19,13 @@ std::vector<FleetResult> RunOnReaders(ReaderEnvironment& machine,
                                       const std::vector<FleetTarget>& targets, const FleetJob& job,
                                       const FleetSetup& setup, Console& console) {
     std::vector<std::string> labels;
-    for (const FleetTarget& t : targets) labels.push_back(t.Label() + " " + t.Name);
+    for (const FleetTarget& t : targets)
+        labels.push_back(t.Label() + " " + t.Name);
     ProgressBoard board(console, labels, setup.Progress);
     // Every worker's pause is made here, before any thread starts.
     std::vector<std::unique_ptr<Pause>> pauses;
-    for (std::size_t i = 0; i < targets.size(); ++i) pauses.push_back(setup.Pauses());
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        pauses.push_back(setup.Pauses());
 
     std::vector<FleetResult> results(targets.size());
     std::vector<std::thread> workers;
@@ -36,7 +38,8 @@ std::vector<FleetResult> RunOnReaders(ReaderEnvironment& machine,
             board.Show(i, results[i].Ok ? "done" : "failed");
         });
     }
-    for (std::thread& worker : workers) worker.join();
+    for (std::thread& worker : workers)
+        worker.join();
     board.Clear();
     return results;
 }
@@ -63,7 +66,8 @@ int PrintFleetResults(const std::vector<FleetTarget>& targets,
             array.append(o);
         } else {
             console.Print(ResultLine(targets[i], r) + "\n");
-            if (!r.Text.empty()) console.Print(r.Text + "\n");
+            if (!r.Text.empty())
+                console.Print(r.Text + "\n");
         }
     }
     std::string summary = std::to_string(succeeded) + " of " + std::to_string(targets.size()) +

@@ -10,18 +10,19 @@ namespace ravelfin::cli {
 
 /// Keeps what the flows say about one reader, for its result line.
 class KeptMessages final : public Messenger {
-public:
+  public:
     void ShowMessage(const std::string& text) override { texts_.push_back(text); }
     void ShowNotice(const std::string& text) override { texts_.push_back(text); }
     /// The first failure said, else the last message.
     std::string Outcome() const {
         for (const std::string& text : texts_) {
-            if (IsFailureText(text)) return text;
+            if (IsFailureText(text))
+                return text;
         }
         return texts_.empty() ? "" : texts_.back();
     }
 
-private:
+  private:
     std::vector<std::string> texts_;
 };
 

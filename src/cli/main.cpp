@@ -1,13 +1,13 @@
+#include <unistd.h>
 #include <QCoreApplication>
 #include <memory>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
 #include "cli/console.h"
-#include "cli/file_commands.h"
 #include "cli/diff_command.h"
+#include "cli/file_commands.h"
 #include "cli/fleet_commands.h"
 #include "cli/reader_commands.h"
 #include "cli/set_command.h"
@@ -26,7 +26,8 @@ namespace {
 /// `clock` runs so that they arrive and leave at their times.
 std::unique_ptr<ReaderEnvironment> MakeMachine(const CommandLine& cl, Pause& pause,
                                                std::unique_ptr<SimulatedClock>& clock) {
-    if (cl.simulate.empty()) return std::make_unique<RealEnvironment>(pause);
+    if (cl.simulate.empty())
+        return std::make_unique<RealEnvironment>(pause);
     auto simulated = std::make_unique<SimulatedEnvironment>(pause);
     for (const std::string& spec : cl.simulate) {
         SimulatedReaderOptions options;
@@ -45,13 +46,20 @@ std::unique_ptr<ReaderEnvironment> MakeMachine(const CommandLine& cl, Pause& pau
 using ReaderCommand = int (*)(const CommandLine&, ReaderEnvironment&, Console&);
 
 ReaderCommand FindReaderCommand(const std::string& name) {
-    if (name == "list") return RunList;
-    if (name == "report") return RunReport;
-    if (name == "save") return RunSave;
-    if (name == "apply") return RunApply;
-    if (name == "defaults") return RunDefaults;
-    if (name == "send") return RunSend;
-    if (name == "clone") return RunClone;
+    if (name == "list")
+        return RunList;
+    if (name == "report")
+        return RunReport;
+    if (name == "save")
+        return RunSave;
+    if (name == "apply")
+        return RunApply;
+    if (name == "defaults")
+        return RunDefaults;
+    if (name == "send")
+        return RunSend;
+    if (name == "clone")
+        return RunClone;
     return nullptr;
 }
 
@@ -74,11 +82,16 @@ int main(int argc, char** argv) {
         PrintText(std::string("ravelfin ") + PROJECT_VERSION_TEXT + "\n");
         return kExitOk;
     }
-    if (cl.command == "show") return RunShow(cl);
-    if (cl.command == "convert") return RunConvert(cl);
-    if (cl.command == "new") return RunNew(cl);
-    if (cl.command == "simulate") return RunSimulate(cl);
-    if (cl.command == "set") return RunSet(cl, StandardConsole());
+    if (cl.command == "show")
+        return RunShow(cl);
+    if (cl.command == "convert")
+        return RunConvert(cl);
+    if (cl.command == "new")
+        return RunNew(cl);
+    if (cl.command == "simulate")
+        return RunSimulate(cl);
+    if (cl.command == "set")
+        return RunSet(cl, StandardConsole());
 
     if (cl.devices.size() > 1 && !IsFleetCommand(cl)) {
         PrintError("ravelfin: '" + cl.command +
@@ -90,11 +103,15 @@ int main(int argc, char** argv) {
     SleepPause pause;
     std::unique_ptr<SimulatedClock> clock;
     auto machine = MakeMachine(cl, pause, clock);
-    if (!machine) return kExitUsage;
+    if (!machine)
+        return kExitUsage;
     const FleetSetup setup{[] { return std::make_unique<SleepPause>(); },
                            ::isatty(STDOUT_FILENO) == 1 && !cl.json};
-    if (IsFleetCommand(cl)) return RunFleetCommand(cl, *machine, StandardConsole(), setup);
-    if (cl.command == "watch") return RunWatch(cl, *machine, StandardConsole(), setup);
-    if (cl.command == "diff") return RunDiff(cl, *machine, StandardConsole());
+    if (IsFleetCommand(cl))
+        return RunFleetCommand(cl, *machine, StandardConsole(), setup);
+    if (cl.command == "watch")
+        return RunWatch(cl, *machine, StandardConsole(), setup);
+    if (cl.command == "diff")
+        return RunDiff(cl, *machine, StandardConsole());
     return FindReaderCommand(cl.command)(cl, *machine, StandardConsole());
 }

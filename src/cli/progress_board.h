@@ -13,7 +13,7 @@ namespace ravelfin::cli {
 /// place while the readers are worked on several threads. Off, it prints nothing at all, so
 /// that piped output holds only the results.
 class ProgressBoard {
-public:
+  public:
     /// `labels` start the lines ("usb-hid:0 /dev/hidraw3"); shown at once when `on`.
     ProgressBoard(Console& console, std::vector<std::string> labels, bool on);
     /// Shows `step` on the line of reader `line`. Safe from any thread.
@@ -21,7 +21,7 @@ public:
     /// Takes the lines off the screen, leaving the cursor where the first one was.
     void Clear();
 
-private:
+  private:
     std::string Line(std::size_t line) const;
 
     Console& console_;

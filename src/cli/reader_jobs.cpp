@@ -23,7 +23,8 @@ bool ConnectReader(Connection& link, const FleetTarget& target, FleetResult& res
     link.Connect(target.Type, 0);
     result.Firmware = link.FirmwareVersionText;
     // A reader whose settings were read but whose version text could not be had is usable.
-    if (link.IsConnected()) return true;
+    if (link.IsConnected())
+        return true;
     result.Message = link.InterfaceType == 0
                          ? OpenFailureText(link.LastOpenError(), target.Label())
                          : "Can not read from Ravelfin device! (" + target.Label() + ")";
@@ -35,8 +36,9 @@ void Reopen(Connection& link, FleetResult& result) {
     if (link.Reopen()) {
         result.Message += " The reader restarted and was opened again.";
     } else {
-        result.Message += " Warning: fail to re-open the device. Plug it in again and run "
-                          "'ravelfin report'.";
+        result.Message +=
+            " Warning: fail to re-open the device. Plug it in again and run "
+            "'ravelfin report'.";
     }
 }
 
@@ -52,7 +54,8 @@ FleetResult ApplyToReader(ReaderEnvironment& environment, const FleetTarget& tar
     KeptMessages messages;
     Connection link(environment, messages);
     FleetResult result;
-    if (!ConnectReader(link, target, result)) return result;
+    if (!ConnectReader(link, target, result))
+        return result;
     if (!LoadFromFileBytes(*link.Settings, file, messages)) {
         result.Message = messages.Outcome();
         return result;
@@ -60,7 +63,8 @@ FleetResult ApplyToReader(ReaderEnvironment& environment, const FleetTarget& tar
     const SendOutcome outcome = SendToReader(Context(link, messages), *link.Settings);
     result.Ok = outcome.Result == kWriteOk || outcome.Result == kWriteRefused;
     result.Message = messages.Outcome();
-    if (outcome.Reset != ReaderReset::kNone) Reopen(link, result);
+    if (outcome.Reset != ReaderReset::kNone)
+        Reopen(link, result);
     return result;
 }
 
@@ -68,11 +72,13 @@ FleetResult RestoreReaderDefaults(ReaderEnvironment& environment, const FleetTar
     KeptMessages messages;
     Connection link(environment, messages);
     FleetResult result;
-    if (!ConnectReader(link, target, result)) return result;
+    if (!ConnectReader(link, target, result))
+        return result;
     const DefaultsOutcome outcome = RestoreDefaults(Context(link, messages), *link.Settings);
     result.Ok = outcome.Restored && outcome.Reread;
     result.Message = messages.Outcome();
-    if (outcome.Reset != ReaderReset::kNone) Reopen(link, result);
+    if (outcome.Reset != ReaderReset::kNone)
+        Reopen(link, result);
     return result;
 }
 
@@ -80,7 +86,8 @@ FleetResult ReportReader(ReaderEnvironment& environment, const FleetTarget& targ
     KeptMessages messages;
     Connection link(environment, messages);
     FleetResult result;
-    if (!ConnectReader(link, target, result)) return result;
+    if (!ConnectReader(link, target, result))
+        return result;
     result.Ok = true;
     result.Message = result.Firmware.empty() ? "settings read" : result.Firmware;
     result.Text = BuildSettingsReport(*link.Settings, result.Firmware);

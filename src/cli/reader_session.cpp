@@ -25,7 +25,8 @@ std::string OpenFailureText(PortError error, const std::string& what) {
             return "Permission denied opening " + what + ": " + kRuleAdvice + ".";
         case PortError::Busy:
             return what + " is in use by another program; close it and try again.";
-        default: return "Can not open Ravelfin device! (" + what + ")";
+        default:
+            return "Can not open Ravelfin device! (" + what + ")";
     }
 }
 
@@ -42,7 +43,8 @@ bool ReaderSession::ConnectReader(const CommandLine& cl) {
             return false;
         }
         const int index = environment_.IndexOf(choice);
-        if (connection_.Connect(choice.Type, index)) return true;
+        if (connection_.Connect(choice.Type, index))
+            return true;
     } else {
         std::vector<DeviceEntry> usb;
         for (int type : {kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
@@ -59,10 +61,12 @@ bool ReaderSession::ConnectReader(const CommandLine& cl) {
                            ". Pass --device TYPE:INDEX or TYPE:NAME to choose a reader.");
             return false;
         }
-        if (connection_.EnsureConnected()) return true;
+        if (connection_.EnsureConnected())
+            return true;
     }
     // A reader whose settings were read but whose version text could not be had is usable.
-    if (connection_.IsConnected()) return true;
+    if (connection_.IsConnected())
+        return true;
     const std::string what = cl.device ? *cl.device : "the USB reader";
     if (connection_.InterfaceType == 0) {
         ReportOpenFailure(what);
@@ -78,7 +82,8 @@ bool ReaderSession::ReopenAfterReset() {
         console_.Print("Success to re-open the device.\n");
         return true;
     }
-    console_.Error("Warning: fail to re-open the device. Plug it in again and run 'ravelfin report'.");
+    console_.Error(
+        "Warning: fail to re-open the device. Plug it in again and run 'ravelfin report'.");
     return false;
 }
 

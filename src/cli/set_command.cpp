@@ -30,8 +30,10 @@ bool Assign(const std::string& assignment, ReaderSettings& record, std::string& 
     }
     const std::string value = assignment.substr(equals + 1);
     for (const ByteSetting& s : ByteSettings()) {
-        if (name != s.Name) continue;
-        if (!s.IsSetting) break;
+        if (name != s.Name)
+            continue;
+        if (!s.IsSetting)
+            break;
         if (!ParseByteValue(value, record.*s.Field)) {
             error = name + ": '" + value + "' is out of range; it holds a number from 0 to 255";
             return false;
@@ -39,7 +41,8 @@ bool Assign(const std::string& assignment, ReaderSettings& record, std::string& 
         return true;
     }
     for (const StringSetting& s : StringSettings()) {
-        if (name != s.Name) continue;
+        if (name != s.Name)
+            continue;
         Bytes bytes;
         std::string why;
         if (!ParseByteString(value, bytes, why)) {
@@ -47,17 +50,19 @@ bool Assign(const std::string& assignment, ReaderSettings& record, std::string& 
             return false;
         }
         if (bytes.size() > s.MaxLength) {
-            error = name + ": " + std::to_string(bytes.size()) + " bytes is too long; it holds at most " +
-                    std::to_string(s.MaxLength);
+            error = name + ": " + std::to_string(bytes.size()) +
+                    " bytes is too long; it holds at most " + std::to_string(s.MaxLength);
             return false;
         }
         record.*s.Field = bytes;
         return true;
     }
     const bool known = SettingsToJson(record).contains(QString::fromStdString(name));
-    error = known ? name + " cannot be set here (it is no single setting; edit data editing in "
-                           "ravelfin-config)"
-                  : "unknown setting '" + name + "' (the names are those of ravelfin show FILE --json)";
+    error =
+        known ? name +
+                    " cannot be set here (it is no single setting; edit data editing in "
+                    "ravelfin-config)"
+              : "unknown setting '" + name + "' (the names are those of ravelfin show FILE --json)";
     return false;
 }
 
@@ -75,8 +80,10 @@ double StoredFirmware(std::span<const std::uint8_t> file) {
         custom2 |= id == 0xFD;
         p += 2 + file[p + 1];
     }
-    if (beepMode) return 4.3;
-    if (security) return 4.26;
+    if (beepMode)
+        return 4.3;
+    if (security)
+        return 4.26;
     return custom2 ? 4.0 : 3.0;
 }
 
@@ -108,7 +115,8 @@ int RunSet(const CommandLine& cl, Console& console) {
     }
     const QJsonObject kept = SettingsToJson(stored);
     for (std::size_t i = 1; i < cl.arguments.size(); ++i) {
-        const QString name = QString::fromStdString(cl.arguments[i].substr(0, cl.arguments[i].find('=')));
+        const QString name =
+            QString::fromStdString(cl.arguments[i].substr(0, cl.arguments[i].find('=')));
         if (wanted.value(name) != kept.value(name)) {
             console.Error("ravelfin: " + name.toStdString() + ": a file for firmware " +
                           QString::number(record.FirmwareVersionNumber).toStdString() +
@@ -124,8 +132,8 @@ int RunSet(const CommandLine& cl, Console& console) {
     const QJsonObject after = SettingsToJson(record);
     for (auto it = after.begin(); it != after.end(); ++it) {
         if (before.value(it.key()) != it.value()) {
-            console.Print(it.key().toStdString() + ": " + CompactJson(before.value(it.key())) + " -> " +
-                          CompactJson(it.value()) + "\n");
+            console.Print(it.key().toStdString() + ": " + CompactJson(before.value(it.key())) +
+                          " -> " + CompactJson(it.value()) + "\n");
         }
     }
     return kExitOk;

@@ -71,17 +71,23 @@ constexpr StringSetting kStringSettings[] = {
 
 }  // namespace
 
-std::span<const ByteSetting> ByteSettings() { return kByteSettings; }
+std::span<const ByteSetting> ByteSettings() {
+    return kByteSettings;
+}
 
-std::span<const StringSetting> StringSettings() { return kStringSettings; }
+std::span<const StringSetting> StringSettings() {
+    return kStringSettings;
+}
 
 bool AsStoredBy(ReaderSettings& record, double firmware) {
     ReaderSettings copy = record;
     copy.FirmwareVersionNumber = firmware;
     std::array<std::uint8_t, kFrameBuffer> frame{};
     std::size_t length = 0;
-    if (!EncodeAllSettings(copy, frame, length)) return false;
-    if (!ParseSettings(std::span(frame).first(length), copy)) return false;
+    if (!EncodeAllSettings(copy, frame, length))
+        return false;
+    if (!ParseSettings(std::span(frame).first(length), copy))
+        return false;
     record = copy;
     return true;
 }

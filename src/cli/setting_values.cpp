@@ -45,7 +45,8 @@ bool ParseArray(std::string_view text, Bytes& bytes, std::string& error) {
             return false;
         }
         bytes.push_back(static_cast<std::uint8_t>(value));
-        if (comma == std::string_view::npos) break;
+        if (comma == std::string_view::npos)
+            break;
         text = text.substr(comma + 1);
         if (Trimmed(text).empty()) {
             error = "an array of bytes does not end with a comma";
@@ -56,9 +57,12 @@ bool ParseArray(std::string_view text, Bytes& bytes, std::string& error) {
 }
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -90,7 +94,8 @@ bool ParseText(std::string_view text, Bytes& bytes, std::string& error) {
                    HexDigit(rest[1]) >= 0) {
             int value = HexDigit(rest[1]);
             p += 3;
-            if (p < text.size() && HexDigit(text[p]) >= 0) value = value * 16 + HexDigit(text[p++]);
+            if (p < text.size() && HexDigit(text[p]) >= 0)
+                value = value * 16 + HexDigit(text[p++]);
             bytes.push_back(static_cast<std::uint8_t>(value));
         } else if (const int name = NameAt(text.substr(p)); name >= 0) {
             bytes.push_back(CharCodeAt(name));
@@ -108,14 +113,16 @@ bool ParseText(std::string_view text, Bytes& bytes, std::string& error) {
 
 bool ParseByteValue(const std::string& text, std::uint8_t& value) {
     unsigned number = 0;
-    if (!ParseNumber(Trimmed(text), number) || number > 255) return false;
+    if (!ParseNumber(Trimmed(text), number) || number > 255)
+        return false;
     value = static_cast<std::uint8_t>(number);
     return true;
 }
 
 bool ParseByteString(const std::string& text, Bytes& bytes, std::string& error) {
     bytes.clear();
-    if (!Trimmed(text).empty() && Trimmed(text).front() == '[') return ParseArray(text, bytes, error);
+    if (!Trimmed(text).empty() && Trimmed(text).front() == '[')
+        return ParseArray(text, bytes, error);
     return ParseText(text, bytes, error);
 }
 

@@ -12,14 +12,16 @@ namespace {
 template <typename Range>
 QJsonArray ByteArray(const Range& bytes) {
     QJsonArray array;
-    for (std::uint8_t b : bytes) array.append(static_cast<int>(b));
+    for (std::uint8_t b : bytes)
+        array.append(static_cast<int>(b));
     return array;
 }
 
 template <typename Range>
 QJsonArray ArrayOfByteArrays(const Range& strings) {
     QJsonArray array;
-    for (const Bytes& s : strings) array.append(ByteArray(s));
+    for (const Bytes& s : strings)
+        array.append(ByteArray(s));
     return array;
 }
 
@@ -39,8 +41,10 @@ QJsonObject SettingsToJson(const ReaderSettings& record) {
     object["ModelClass"] = static_cast<qint64>(record.ModelClass);
     object["FirmwareVersionNumber"] = record.FirmwareVersionNumber;
     object["ReconnectPending"] = static_cast<qint64>(record.ReconnectPending);
-    for (const ByteSetting& s : ByteSettings()) object[s.Name] = static_cast<int>(record.*s.Field);
-    for (const StringSetting& s : StringSettings()) object[s.Name] = ByteArray(record.*s.Field);
+    for (const ByteSetting& s : ByteSettings())
+        object[s.Name] = static_cast<int>(record.*s.Field);
+    for (const StringSetting& s : StringSettings())
+        object[s.Name] = ByteArray(record.*s.Field);
     object["SerialNumber"] = ByteArray(record.SerialNumber);
     object["addedFields"] = ArrayOfByteArrays(record.addedFields);
     object["custom"] = CustomCardToJson(record.custom);
@@ -50,11 +54,13 @@ QJsonObject SettingsToJson(const ReaderSettings& record) {
 }
 
 std::string CompactJson(const QJsonValue& value) {
-    if (value.isArray()) return QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact).toStdString();
+    if (value.isArray())
+        return QJsonDocument(value.toArray()).toJson(QJsonDocument::Compact).toStdString();
     if (value.isObject()) {
         return QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact).toStdString();
     }
-    if (value.isDouble()) return QString::number(value.toDouble()).toStdString();
+    if (value.isDouble())
+        return QString::number(value.toDouble()).toStdString();
     return QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).toStdString();
 }
 

@@ -4,13 +4,13 @@
 #include <QObject>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <fcntl.h>
+#include <unistd.h>
+#include <csignal>
 #include <list>
 #include <map>
 #include <set>
 #include <thread>
-#include <unistd.h>
 
 #include "cli/fleet_commands.h"
 #include "cli/reader_jobs.h"
@@ -34,9 +34,10 @@ extern "C" void WriteStopByte(int) {
 
 /// SIGINT and SIGTERM become a readable byte on a pipe, for as long as it lives.
 class StopSignals {
-public:
+  public:
     StopSignals() {
-        if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+            return;
         struct sigaction action {};
         action.sa_handler = WriteStopByte;
         sigemptyset(&action.sa_mask);
@@ -45,7 +46,8 @@ public:
         installed_ = true;
     }
     ~StopSignals() {
-        if (!installed_) return;
+        if (!installed_)
+            return;
         ::sigaction(SIGINT, &oldInt_, nullptr);
         ::sigaction(SIGTERM, &oldTerm_, nullptr);
         ::close(stopPipe[0]);
@@ -54,7 +56,7 @@ public:
     }
     int Descriptor() const { return installed_ ? stopPipe[0] : -1; }
 
-private:
+  private:
     bool installed_ = false;
     struct sigaction oldInt_ {};
     struct sigaction oldTerm_ {};
@@ -64,10 +66,12 @@ bool IsConfigurable(int type) {
     return type == kInterfaceUsbHid || type == kInterfaceUsbHidKb || type == kInterfaceUsbRs232;
 }
 
-std::string Key(bool hid, const std::string& name) { return (hid ? "hid:" : "serial:") + name; }
+std::string Key(bool hid, const std::string& name) {
+    return (hid ? "hid:" : "serial:") + name;
+}
 
 class Watch {
-public:
+  public:
     Watch(ReaderEnvironment& machine, Console& console, const FleetSetup& setup, const Bytes* file,
           int count)
         : machine_(machine), console_(console), setup_(setup), file_(file), count_(count) {}
@@ -75,13 +79,13 @@ public:
     int Run() {
         auto monitor = machine_.CreateDeviceMonitor();
         std::string error;
-        if (!monitor ||
-            !monitor->Start(
-                [this](const DeviceEvent& event) {
-                    QMetaObject::invokeMethod(&context_, [this, event] { OnEvent(event); },
-                                              Qt::QueuedConnection);
-                },
-                error)) {
+        if (!monitor || !monitor->Start(
+                            [this](const DeviceEvent& event) {
+                                QMetaObject::invokeMethod(
+                                    &context_, [this, event] { OnEvent(event); },
+                                    Qt::QueuedConnection);
+                            },
+                            error)) {
             console_.Error("ravelfin: " +
                            (monitor ? error : "this machine cannot report readers arriving"));
             return kExitFailed;
@@ -98,11 +102,12 @@ public:
         });
         loop_.exec();
         monitor->Stop();
-        for (Job& job : jobs_) job.Thread.join();
+        for (Job& job : jobs_)
+            job.Thread.join();
         return kExitOk;
     }
 
-private:
+  private:
     struct Job {
         FleetTarget Target;
         std::unique_ptr<Pause> OwnPause;
@@ -110,21 +115,32 @@ private:
     };
 
     void OnEvent(const DeviceEvent& event) {
-        if (stopping_) return;
+        if (stopping_)
+            return;
         const std::string key = Key(event.Hid, event.Name);
         if (event.What == DeviceEvent::Change::Left) {
             const auto seen = present_.find(key);
-            if (seen == present_.end()) return;
+            if (seen == present_.end())
+                return;
             console_.Print(seen->second.Label() + " " + event.Name + ": left\n");
             present_.erase(seen);
             return;
         }
-        if (event.Type == kInterfaceUnknown || event.Type == kInterfacePs2) return;
+        if (event.Type == kInterfaceUnknown || event.Type == kInterfacePs2)
+            return;
         FleetTarget target;
-        if (!FindListedTarget(machine_.Devices(), event.Hid, event.Name, event.Type, target)) return;
+        if (!FindListedTarget(machine_.Devices(), event.Hid, event.Name, event.Type, target))
+            return;
         present_[key] = target;
         console_.Print(target.Label() + " " + target.Name + ": arrived\n");
-        if (file_ && IsConfigurable(event.Type) && busy_.insert(key).second) Start(target);
+        if (!file_ || !IsConfigurable(event.Type))
+            return;
+        // Back while its last arrival is still being worked on: its turn comes after that.
+        if (!busy_.insert(key).second) {
+            again_.insert(key);
+            return;
+        }
+        Start(target);
     }
 
     void Start(const FleetTarget& target) {
@@ -143,10 +159,18 @@ private:
 
     void OnResult(const Job& job, const FleetResult& result) {
         --running_;
-        busy_.erase(Key(job.Target.Hid, job.Target.Name));
+        const std::string key = Key(job.Target.Hid, job.Target.Name);
         console_.Print(ResultLine(job.Target, result) + "\n");
-        if (result.Ok && ++configured_ == count_) Stop();
-        if (stopping_ && running_ == 0) loop_.quit();
+        if (result.Ok && ++configured_ == count_)
+            Stop();
+        const auto present = present_.find(key);
+        if (again_.erase(key) > 0 && !stopping_ && present != present_.end()) {
+            Start(present->second);
+        } else {
+            busy_.erase(key);
+        }
+        if (stopping_ && running_ == 0)
+            loop_.quit();
     }
 
     /// No new reader is taken on; the watch ends once the readers in progress are finished.
@@ -159,7 +183,8 @@ private:
                                " reader(s) in the middle of their configuration ...");
             }
         }
-        if (running_ == 0) loop_.quit();
+        if (running_ == 0)
+            loop_.quit();
     }
 
     ReaderEnvironment& machine_;
@@ -171,15 +196,17 @@ private:
     QObject context_;
     QEventLoop loop_;
     std::map<std::string, FleetTarget> present_;
-    std::set<std::string> busy_;
-    std::list<Job> jobs_;  // a list: running threads keep references to their job
+    std::set<std::string> busy_;   // being configured
+    std::set<std::string> again_;  // arrived again meanwhile
+    std::list<Job> jobs_;          // a list: running threads keep references to their job
     int running_ = 0;
     int configured_ = 0;
     bool stopping_ = false;
 };
 
 bool ParseCount(const std::string& text, int& count) {
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return false;
     }
     count = std::stoi(text);
@@ -192,8 +219,9 @@ int RunWatch(const CommandLine& cl, ReaderEnvironment& machine, Console& console
              const FleetSetup& setup) {
     int count = 0;
     if (cl.count && (!cl.applyFile || !ParseCount(*cl.count, count))) {
-        console.Error(cl.applyFile ? "ravelfin: --count takes a number of readers such as 10"
-                                   : "ravelfin: --count counts configured readers; it needs --apply FILE");
+        console.Error(cl.applyFile
+                          ? "ravelfin: --count takes a number of readers such as 10"
+                          : "ravelfin: --count counts configured readers; it needs --apply FILE");
         return kExitUsage;
     }
     Bytes file;

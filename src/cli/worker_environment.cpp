@@ -9,17 +9,21 @@ namespace {
 
 /// The step a frame starts: its second byte says whether it reads or sets.
 void TellFrame(const WorkStepListener& onStep, std::span<const std::uint8_t> frame) {
-    if (!onStep || frame.size() < 2 || frame[0] != kStx) return;
-    if (frame[1] == kReadLetter) onStep(WorkStep::Reading);
-    if (frame[1] == kSetLetter) onStep(WorkStep::Writing);
+    if (!onStep || frame.size() < 2 || frame[0] != kStx)
+        return;
+    if (frame[1] == kReadLetter)
+        onStep(WorkStep::Reading);
+    if (frame[1] == kSetLetter)
+        onStep(WorkStep::Writing);
 }
 
 class StepHidDevice final : public HidDevice {
-public:
+  public:
     StepHidDevice(std::unique_ptr<HidDevice> inner, const WorkStepListener& onStep)
         : inner_(std::move(inner)), onStep_(onStep) {}
     bool Open(const std::string& path, Access access) override {
-        if (onStep_) onStep_(WorkStep::Opening);
+        if (onStep_)
+            onStep_(WorkStep::Opening);
         return inner_->Open(path, access);
     }
     void Close() override { inner_->Close(); }
@@ -31,23 +35,25 @@ public:
         return inner_->GetFeatureReportLength(length);
     }
     bool SetFeature(std::span<const std::uint8_t> report) override {
-        if (!report.empty()) TellFrame(onStep_, report.subspan(1));  // past the report id
+        if (!report.empty())
+            TellFrame(onStep_, report.subspan(1));  // past the report id
         return inner_->SetFeature(report);
     }
     bool GetFeature(std::span<std::uint8_t> report) override { return inner_->GetFeature(report); }
     PortError LastError() const override { return inner_->LastError(); }
 
-private:
+  private:
     std::unique_ptr<HidDevice> inner_;
     const WorkStepListener& onStep_;
 };
 
 class StepSerialLink final : public SerialLink {
-public:
+  public:
     StepSerialLink(std::unique_ptr<SerialLink> inner, const WorkStepListener& onStep)
         : inner_(std::move(inner)), onStep_(onStep) {}
     bool Open(const std::string& name) override {
-        if (onStep_) onStep_(WorkStep::Opening);
+        if (onStep_)
+            onStep_(WorkStep::Opening);
         return inner_->Open(name);
     }
     void Close() override { inner_->Close(); }
@@ -62,20 +68,21 @@ public:
     void PurgeReceive() override { inner_->PurgeReceive(); }
     PortError LastError() const override { return inner_->LastError(); }
 
-private:
+  private:
     std::unique_ptr<SerialLink> inner_;
     const WorkStepListener& onStep_;
 };
 
 class StepPause final : public Pause {
-public:
+  public:
     StepPause(Pause& inner, const WorkStepListener& onStep) : inner_(inner), onStep_(onStep) {}
     void Wait(int milliseconds) override {
-        if (onStep_ && milliseconds == kReaderResetWaitMs) onStep_(WorkStep::WaitingForReset);
+        if (onStep_ && milliseconds == kReaderResetWaitMs)
+            onStep_(WorkStep::WaitingForReset);
         inner_.Wait(milliseconds);
     }
 
-private:
+  private:
     Pause& inner_;
     const WorkStepListener& onStep_;
 };
@@ -84,17 +91,23 @@ private:
 
 const char* WorkStepText(WorkStep step) {
     switch (step) {
-        case WorkStep::Opening: return "opening";
-        case WorkStep::Reading: return "reading";
-        case WorkStep::Writing: return "writing";
-        case WorkStep::WaitingForReset: return "waiting for the reset";
+        case WorkStep::Opening:
+            return "opening";
+        case WorkStep::Reading:
+            return "reading";
+        case WorkStep::Writing:
+            return "writing";
+        case WorkStep::WaitingForReset:
+            return "waiting for the reset";
     }
     return "";
 }
 
 WorkerEnvironment::WorkerEnvironment(ReaderEnvironment& machine, const FleetTarget& target,
                                      Pause& pause, WorkStepListener onStep)
-    : machine_(machine), target_(target), onStep_(std::move(onStep)),
+    : machine_(machine),
+      target_(target),
+      onStep_(std::move(onStep)),
       stepPause_(std::make_unique<StepPause>(pause, onStep_)) {}
 
 WorkerEnvironment::~WorkerEnvironment() = default;
@@ -107,16 +120,20 @@ std::unique_ptr<SerialLink> WorkerEnvironment::CreateSerialLink() {
     return std::make_unique<StepSerialLink>(machine_.CreateSerialLink(), onStep_);
 }
 
-Pause& WorkerEnvironment::GetPause() { return *stepPause_; }
+Pause& WorkerEnvironment::GetPause() {
+    return *stepPause_;
+}
 
 bool WorkerEnvironment::GetSerialPort(int index, SerialPortInfo& out) {
-    if (index != 0 || target_.Hid || target_.Name.empty()) return false;
+    if (index != 0 || target_.Hid || target_.Name.empty())
+        return false;
     out = target_.SerialInfo;
     return true;
 }
 
 bool WorkerEnvironment::GetHidInterface(int index, HidInterfaceInfo& out) {
-    if (index != 0 || !target_.Hid || target_.Name.empty()) return false;
+    if (index != 0 || !target_.Hid || target_.Name.empty())
+        return false;
     out = target_.HidInfo;
     return true;
 }

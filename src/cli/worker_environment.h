@@ -21,7 +21,7 @@ using WorkStepListener = std::function<void(WorkStep)>;
 /// unchanged and nothing enumerates the machine while other workers run. Opening the device
 /// and the frames going out tell `onStep` what the worker is doing.
 class WorkerEnvironment final : public ReaderEnvironment, private DeviceSource {
-public:
+  public:
     WorkerEnvironment(ReaderEnvironment& machine, const FleetTarget& target, Pause& pause,
                       WorkStepListener onStep = {});
     ~WorkerEnvironment() override;
@@ -31,7 +31,7 @@ public:
     std::unique_ptr<SerialLink> CreateSerialLink() override;
     Pause& GetPause() override;
 
-private:
+  private:
     bool GetSerialPort(int index, SerialPortInfo& out) override;
     bool GetHidInterface(int index, HidInterfaceInfo& out) override;
 

@@ -69,6 +69,8 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     /// Used by the monitors: while subscribed, `listener` hears of every plug and unplug.
     void Subscribe(const void* owner, DeviceMonitor::Listener listener);
     void Unsubscribe(const void* owner);
+    /// True while any monitor listens.
+    bool IsMonitored() const;
 
   private:
     struct Attached {
