@@ -1,8 +1,10 @@
 #include "app/editor_connection.h"
 
 #include <memory>
+#include <vector>
 
 #include "connection/connection.h"
+#include "transport/device_discovery.h"
 
 namespace ravelfin {
 
@@ -36,6 +38,17 @@ bool ConnectForAdvancedEditor(Connection& connection) {
         connection.Environment().GetPause().Wait(kPauseBetweenAttempts);
     }
     return false;
+}
+
+std::string WhyNoReader(Connection& connection) {
+    std::vector<DeviceEntry> readers;
+    for (int type : {kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid})
+        ListDevices(connection.Environment().Devices(), type, readers);
+    if (readers.empty())
+        return "No reader was found: plug one in.";
+    if (readers.size() > 1)
+        return "Several readers are attached: choose the one to use.";
+    return "The reader attached did not answer: check it, then choose it.";
 }
 
 }  // namespace ravelfin

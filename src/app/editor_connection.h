@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace ravelfin {
 
 class Connection;
@@ -12,5 +14,9 @@ class Connection;
 /// time, so a reader plugged in after a failed attempt is found by the next click.
 bool ConnectForBasicEditor(Connection& connection);
 bool ConnectForAdvancedEditor(Connection& connection);
+
+/// Why no reader could be taken without asking, for the wizard that then opens: none
+/// attached, several attached, or the one attached did not answer.
+std::string WhyNoReader(Connection& connection);
 
 }  // namespace ravelfin

@@ -26,7 +26,8 @@ std::vector<InterfaceSelection::Choice> InterfaceSelection::ProbeGroup(int group
     for (const DeviceEntry& entry : lists_[static_cast<std::size_t>(group)]) {
         SelectedType = entry.Type;
         SelectedIndex = entry.Index;
-        choices.push_back({connection_.ProbeDevice(entry.Type, entry.Index), entry});
+        Connection probe(connection_.Environment(), messenger_);
+        choices.push_back({probe.ProbeDevice(entry.Type, entry.Index), entry});
     }
     return choices;
 }
@@ -66,7 +67,32 @@ void InterfaceSelection::Cancel() {
 }
 
 bool InterfaceSelection::ConnectSelected() {
-    return connection_.Connect(SelectedType, SelectedIndex);
+    Connection chosen(connection_.Environment(), messenger_);
+    if (!chosen.Connect(SelectedType, SelectedIndex))
+        return false;
+    connection_.InterfaceType = chosen.InterfaceType;
+    connection_.DeviceIndex = chosen.DeviceIndex;
+    connection_.FirmwareVersionText = chosen.FirmwareVersionText;
+    connection_.Settings = std::move(chosen.Settings);
+    connection_.Transport = std::move(chosen.Transport);
+    return true;
+}
+
+const char* InterfaceKindName(int type) {
+    switch (type) {
+        case kInterfaceRs232:
+            return "RS-232";
+        case kInterfacePs2:
+            return "PS/2 keyboard";
+        case kInterfaceUsbHidKb:
+            return "USB HID keyboard";
+        case kInterfaceUsbRs232:
+            return "USB virtual serial";
+        case kInterfaceUsbHid:
+            return "USB HID";
+        default:
+            return "unknown interface";
+    }
 }
 
 }  // namespace ravelfin

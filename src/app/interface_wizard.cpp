@@ -1,14 +1,17 @@
 #include "app/interface_wizard.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 
 #include "app/artwork.h"
 #include "app/model_number_dialog.h"
 #include "app/wait_cursor.h"
 #include "controls/colors.h"
+#include "controls/text_fit.h"
 
 namespace ravelfin {
 
@@ -18,6 +21,11 @@ constexpr double kConnectionRow = 0.22;
 constexpr double kPlugRow = 0.65;
 constexpr double kSelectRow = 0.72;
 constexpr double kButtonRow = 0.85;
+
+constexpr char kHeadline[] = "FIRST, Establish communication between the reader and the host.";
+constexpr char kConnectionQuestion[] = "-How is the reader connected to the host?";
+constexpr char kPlugInstruction[] = "-Plug the reader to the host";
+constexpr char kSelectDevice[] = "-Select the &device";
 
 QFont PageFont(int pixelSize, bool bold, bool italic = false) {
     QFont font(QStringLiteral("Arial"));
@@ -32,9 +40,11 @@ InterfaceWizard::InterfaceWizard(Connection& connection, Messenger& messenger, Q
     : SkinnedDialog(parent, PageTag{}),
       messenger_(messenger),
       selection_(connection, messenger),
+      deviceLabel_(new QLabel(QString::fromLatin1(kSelectDevice), this)),
       combo_(new QComboBox(this)),
-      continue_(new QPushButton(QStringLiteral("CONTINUE"), this)),
-      cancel_(new QPushButton(QStringLiteral("CANCEL"), this)) {
+      status_(new QLabel(this)),
+      continue_(new QPushButton(QStringLiteral("C&ONTINUE"), this)),
+      cancel_(new QPushButton(QStringLiteral("CA&NCEL"), this)) {
     // The connection groups other than USB are not offered: their buttons stay hidden.
     const char* names[3] = {"PS/2 Keyboard", "RS232", "USB"};
     for (int group = 0; group < 3; ++group) {
@@ -44,10 +54,25 @@ InterfaceWizard::InterfaceWizard(Connection& connection, Messenger& messenger, Q
     }
     groups_[InterfaceSelection::kUsbGroup]->setChecked(true);
 
+    // What is painted is told to screen readers: the headline names the page, the two
+    // painted instructions describe it.
+    setAccessibleName(QString::fromLatin1(kHeadline));
+    setAccessibleDescription(
+        QStringLiteral("%1 USB\n%2")
+            .arg(QString::fromLatin1(kConnectionQuestion), QString::fromLatin1(kPlugInstruction)));
+
+    deviceLabel_->setFont(PageFont(17, true));
+    deviceLabel_->setBuddy(combo_);
     combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo_->setFont(PageFont(14, false));
-    for (QPushButton* button : {continue_, cancel_})
+    status_->setFont(PageFont(13, true));
+    status_->setWordWrap(true);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    status_->setStyleSheet(QStringLiteral("color: #1c6042;"));
+    for (QPushButton* button : {continue_, cancel_}) {
         button->setFont(PageFont(13, true));
+        button->setAccessibleName(button->text().remove(QLatin1Char('&')));
+    }
     continue_->setDefault(true);
     connect(continue_, &QPushButton::clicked, this, &InterfaceWizard::OnContinue);
     connect(cancel_, &QPushButton::clicked, this, &InterfaceWizard::OnCancel);
@@ -65,12 +90,16 @@ void InterfaceWizard::SetModelNumberPrompt(InterfaceSelection::ModelNumberPrompt
     prompt_ = std::move(prompt);
 }
 
-void InterfaceWizard::Initialise() {
+void InterfaceWizard::Initialise(const Preferences& remembered, const QString& reason) {
     WaitCursor busy;
+    remembered_ = remembered;
+    reason_ = reason;
     selection_.SelectedType = 3;
     selection_.SelectedIndex = 0;
     selection_.BuildLists();
     FillCombo();
+    if (devicesChanged_)
+        DevicesChanged();
 }
 
 int InterfaceWizard::SelectedGroup() const {
@@ -81,16 +110,67 @@ int InterfaceWizard::SelectedGroup() const {
     return InterfaceSelection::kUsbGroup;
 }
 
+void InterfaceWizard::ShowStatus(const QString& text) {
+    status_->setText(text);
+    FitStatus();
+}
+
+void InterfaceWizard::FitStatus() {
+    status_->setFont(FitFont(PageFont(13, true), status_->contentsRect(),
+                             Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, status_->text()));
+}
+
+void InterfaceWizard::DevicesChanged() {
+    // A search re-entered from inside a probe's wait would list devices under its feet.
+    if (busy_) {
+        devicesChanged_ = true;
+        return;
+    }
+    const int item = combo_->currentIndex();
+    const std::optional<DeviceEntry> chosen =
+        item >= 0 && item < static_cast<int>(comboEntries_.size())
+            ? std::optional(comboEntries_[static_cast<std::size_t>(item)])
+            : std::nullopt;
+    do {
+        devicesChanged_ = false;
+        selection_.BuildLists();
+        FillCombo();
+    } while (devicesChanged_);
+    for (std::size_t i = 0; chosen && i < comboEntries_.size(); ++i) {
+        if (comboEntries_[i].Type == chosen->Type && comboEntries_[i].Name == chosen->Name)
+            combo_->setCurrentIndex(static_cast<int>(i));
+    }
+}
+
 void InterfaceWizard::FillCombo() {
     WaitCursor busy;
+    const QScopedValueRollback searching(busy_, true);
     combo_->clear();
     comboEntries_.clear();
+    for (QWidget* control : {static_cast<QWidget*>(combo_), static_cast<QWidget*>(continue_)})
+        control->setEnabled(false);
+    ShowStatus(QStringLiteral("Searching for readers..."));
+    status_->repaint();  // a probe may block before the window paints again
+
+    int preferred = 0;
     for (const auto& choice : selection_.ProbeGroup(SelectedGroup())) {
-        combo_->addItem(QString::fromLatin1(choice.Text.c_str()));
+        if (choice.Device.Type == remembered_.InterfaceType &&
+            choice.Device.Index == remembered_.DeviceIndex) {
+            preferred = combo_->count();
+        }
+        combo_->addItem(DeviceLine(choice));
         comboEntries_.push_back(choice.Device);
     }
     if (combo_->count() > 0)
-        combo_->setCurrentIndex(0);
+        combo_->setCurrentIndex(preferred);
+
+    for (QWidget* control : {static_cast<QWidget*>(combo_), static_cast<QWidget*>(continue_)})
+        control->setEnabled(true);
+    ShowStatus(!reason_.isEmpty()     ? reason_
+               : combo_->count() == 0 ? QStringLiteral("No reader was found.")
+                                      : QString());
+    if (isVisible())
+        (combo_->count() > 0 ? static_cast<QWidget*>(combo_) : cancel_)->setFocus();
 }
 
 void InterfaceWizard::OnContinue() {
@@ -102,10 +182,13 @@ void InterfaceWizard::OnContinue() {
     bool connected = false;
     {
         WaitCursor busy;
+        const QScopedValueRollback connecting(busy_, true);
         connected = selection_.Continue(chosen, prompt_);
     }
     if (connected)
         done(QDialog::Accepted);
+    else if (devicesChanged_)
+        DevicesChanged();
 }
 
 void InterfaceWizard::OnCancel() {
@@ -118,10 +201,22 @@ void InterfaceWizard::resizeEvent(QResizeEvent* event) {
     const int w = width();
     const int h = height();
     const int left = w / 12;
-    combo_->setGeometry(left + 16, static_cast<int>(h * kSelectRow) + 26, w / 2, 30);
-    const int buttonTop = static_cast<int>(h * kButtonRow);
-    continue_->setGeometry(w / 2 - 170, buttonTop, 150, 40);
-    cancel_->setGeometry(w / 2 + 20, buttonTop, 150, 40);
+    const QFont labelFont = PageFont(17, true);
+    deviceLabel_->setFont(
+        FitFontToWidth(labelFont, w - left - 8, deviceLabel_->text().remove(QLatin1Char('&'))));
+    const int labelTop = static_cast<int>(h * kSelectRow) - deviceLabel_->fontMetrics().ascent();
+    deviceLabel_->setGeometry(left, labelTop, w - left - 8, deviceLabel_->fontMetrics().height());
+    const int comboTop = deviceLabel_->geometry().bottom() + 6;
+    const int comboHeight = std::max(30, combo_->sizeHint().height());
+    combo_->setGeometry(left + 16, comboTop, w / 2, comboHeight);
+    const int statusLeft = combo_->geometry().right() + 12;
+    status_->setGeometry(statusLeft, comboTop - 8, w - statusLeft - 8, comboHeight + 16);
+    FitStatus();
+    const int buttonTop =
+        std::max(static_cast<int>(h * kButtonRow), combo_->geometry().bottom() + 8);
+    const int buttonWidth = std::min(150, w / 2 - 30);
+    continue_->setGeometry(w / 2 - 20 - buttonWidth, buttonTop, buttonWidth, 40);
+    cancel_->setGeometry(w / 2 + 20, buttonTop, buttonWidth, 40);
 }
 
 void InterfaceWizard::paintEvent(QPaintEvent* event) {
@@ -167,14 +262,13 @@ void InterfaceWizard::paintEvent(QPaintEvent* event) {
     painter.drawText(textLeft + 18, firstBase + line, QStringLiteral("between the reader"));
     painter.drawText(textLeft + 18, firstBase + 2 * line, QStringLiteral("and the host."));
 
-    // The three instructions, with the connection kinds under the first one.
-    painter.setFont(PageFont(17, true));
+    // Two of the three instructions (the third labels the device list), with the
+    // connection kinds under the first one.
+    const QString question = QString::fromLatin1(kConnectionQuestion);
+    painter.setFont(FitFontToWidth(PageFont(17, true), static_cast<int>(w) - left - 8, question));
     painter.setPen(QColor(20, 20, 20));
-    painter.drawText(left, static_cast<int>(h * kConnectionRow),
-                     QStringLiteral("-How is the reader connected to the host?"));
-    painter.drawText(left, static_cast<int>(h * kPlugRow),
-                     QStringLiteral("-Plug the reader to the host"));
-    painter.drawText(left, static_cast<int>(h * kSelectRow), QStringLiteral("-Select the device"));
+    painter.drawText(left, static_cast<int>(h * kConnectionRow), question);
+    painter.drawText(left, static_cast<int>(h * kPlugRow), QString::fromLatin1(kPlugInstruction));
 
     const Connector kinds[3] = {Connector::kPs2, Connector::kRs232, Connector::kUsb};
     const char* captions[3] = {"PS/2 keyboard", "RS232", "USB"};
@@ -192,11 +286,22 @@ void InterfaceWizard::paintEvent(QPaintEvent* event) {
         painter.drawRoundedRect(tile, 10, 10);
         DrawConnector(painter, tile.adjusted(tileWidth * 0.2, 12, -tileWidth * 0.2, -34), kinds[i],
                       active);
-        painter.setFont(PageFont(14, active));
+        const QString caption = QString::fromLatin1(captions[i]);
+        painter.setFont(
+            FitFontToWidth(PageFont(14, active), static_cast<int>(tileWidth) - 8, caption));
         painter.setPen(active ? colors::DeepGreen() : QColor(140, 140, 140));
-        painter.drawText(tile.adjusted(0, 0, 0, -8), Qt::AlignHCenter | Qt::AlignBottom,
-                         QString::fromLatin1(captions[i]));
+        painter.drawText(tile.adjusted(0, 0, 0, -8), Qt::AlignHCenter | Qt::AlignBottom, caption);
     }
+}
+
+QString DeviceLine(const InterfaceSelection::Choice& choice) {
+    const QString version =
+        choice.Text.empty()
+            ? QStringLiteral("(no answer)")
+            : QString::fromLatin1(choice.Text.data(), static_cast<qsizetype>(choice.Text.size()));
+    return QStringLiteral("%1 \u2014 %2 \u2014 %3")
+        .arg(version, QString::fromLatin1(InterfaceKindName(choice.Device.Type)),
+             QString::fromLocal8Bit(choice.Device.Name.c_str()));
 }
 
 }  // namespace ravelfin

@@ -2,11 +2,14 @@
 
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 
+#include "advanced/quick_clone_page.h"
 #include "app/artwork.h"
+#include "app/device_change_relay.h"
 #include "app/editor_connection.h"
 #include "app/interface_wizard.h"
 #include "app/preferences.h"
@@ -26,7 +29,13 @@ namespace ravelfin {
 
 namespace {
 constexpr char kHowToGuide[] = "HOW TO USE THIS UTILITY.txt";
+constexpr char kTitle[] = "Orvane Ravelfin Configuration Utility";
 }  // namespace
+
+QSize MainWindowSize(const QSize& available) {
+    return QSize(std::min(kMainWindowWidth, available.width()),
+                 std::min(kMainWindowHeight, available.height()));
+}
 
 MainWindow::MainWindow(Connection& connection, Messenger& messenger, SettingsDialogs& dialogs,
                        QWidget* parent)
@@ -35,24 +44,52 @@ MainWindow::MainWindow(Connection& connection, Messenger& messenger, SettingsDia
       messenger_(messenger),
       dialogs_(dialogs),
       navigation_(new NavigationBar(this)),
+      deviceChanges_(new DeviceChangeRelay(connection.Environment(), this)),
       openDocument_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QStringLiteral("Orvane Company Ravelfin Configuration Utility"));
-    setFixedSize(1000, 680);
+    // The painted welcome page is read out as the window's description.
+    setAccessibleName(QString::fromLatin1(kTitle));
+    setAccessibleDescription(WelcomeText());
+    QSize size(kMainWindowWidth, kMainWindowHeight);
+    if (const QScreen* screen = this->screen())
+        size = MainWindowSize(screen->availableGeometry().size());
+    setFixedSize(size);
     if (const QScreen* screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
     new WindowDragger(*this);
     connect(navigation_, &NavigationBar::Clicked, this, &MainWindow::OnButton);
+    connect(deviceChanges_, &DeviceChangeRelay::Changed, this, &MainWindow::OnDevicesChanged);
+    setFocusProxy(navigation_->At(NavigationBar::kSelectInterface));
 
-    const Preferences stored = LoadPreferences();
-    connection_.InterfaceType = stored.InterfaceType;
-    connection_.DeviceIndex = stored.DeviceIndex;
+    remembered_ = LoadPreferences();
+    connection_.InterfaceType = remembered_.InterfaceType;
+    connection_.DeviceIndex = remembered_.DeviceIndex;
 }
 
 MainWindow::~MainWindow() {
-    // The values of the last probe count too: the wizard leaves them in the connection.
-    SavePreferences(Preferences{connection_.InterfaceType, connection_.DeviceIndex});
+    NoteReaderInUse();
+    SavePreferences(remembered_);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!focusWidget())
+        navigation_->At(NavigationBar::kSelectInterface)->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void MainWindow::NoteReaderInUse() {
+    // A reader that could not be opened clears the selection; the one remembered stays
+    // until another is chosen or connected.
+    if (connection_.InterfaceType != 0 && connection_.DeviceIndex != -1)
+        remembered_ = Preferences{connection_.InterfaceType, connection_.DeviceIndex};
+}
+
+Preferences MainWindow::RememberedReader() const {
+    if (connection_.InterfaceType != 0 && connection_.DeviceIndex != -1)
+        return Preferences{connection_.InterfaceType, connection_.DeviceIndex};
+    return remembered_;
 }
 
 void MainWindow::SetDocumentOpener(std::function<bool(const QUrl&)> opener) {
@@ -111,6 +148,7 @@ void MainWindow::OnButton(NavigationBar::Button button) {
         case NavigationBar::kButtonCount:
             break;
     }
+    NoteReaderInUse();
 }
 
 PageStates MainWindow::States() const {
@@ -125,6 +163,10 @@ void MainWindow::ShowPage(QWidget& page) {
 }
 
 void MainWindow::SelectReaderInterface() {
+    OpenWizard(QString());
+}
+
+void MainWindow::OpenWizard(const QString& reason) {
     const PageStates pages = States();
     const std::string refusal = WizardRefusal(pages);
     if (!refusal.empty()) {
@@ -141,16 +183,30 @@ void MainWindow::SelectReaderInterface() {
     wizard_ = new InterfaceWizard(connection_, messenger_, this);
     connect(wizard_, &QDialog::finished, this, &MainWindow::OnWizardEnded, Qt::QueuedConnection);
     ShowPage(*wizard_);
-    wizard_->Initialise();
+    NoteReaderInUse();
+    wizard_->Initialise(remembered_, reason);
+}
+
+void MainWindow::OpenWizardForNoReader() {
+    OpenWizard(QString::fromStdString(WhyNoReader(connection_)));
 }
 
 void MainWindow::OnWizardEnded() {
+    NoteReaderInUse();
     if (wizard_) {
         wizard_->hide();
         wizard_->deleteLater();
         wizard_ = nullptr;
     }
     CloseNotice();
+}
+
+void MainWindow::OnDevicesChanged(qint64 timestampMs) {
+    // Whichever tab holds it.
+    if (auto* clone = advanced_ ? advanced_->findChild<QuickClonePage*>() : nullptr)
+        clone->DeviceChanged(timestampMs);
+    if (wizard_ && wizard_->isVisible())
+        wizard_->DevicesChanged();
 }
 
 void MainWindow::OnEditorClosed(QPointer<QDialog>& editor) {
@@ -169,11 +225,13 @@ void MainWindow::ChangeBasicSettings() {
         messenger_.ShowNotice(refusal);
         return;
     }
+    bool connected = false;
     {
         WaitCursor busy;
-        if (!ConnectForBasicEditor(connection_))
-            return;
+        connected = ConnectForBasicEditor(connection_);
     }
+    if (!connected)
+        return OpenWizardForNoReader();
     if (basic_)
         OnEditorClosed(basic_);
     basic_ = dialogs_.CreateBasic(this);
@@ -192,11 +250,13 @@ void MainWindow::ChangeAdvancedSettings() {
         messenger_.ShowNotice(refusal);
         return;
     }
+    bool connected = false;
     {
         WaitCursor busy;
-        if (!ConnectForAdvancedEditor(connection_))
-            return;
+        connected = ConnectForAdvancedEditor(connection_);
     }
+    if (!connected)
+        return OpenWizardForNoReader();
     if (advanced_)
         OnEditorClosed(advanced_);
     advanced_ = dialogs_.CreateAdvanced(this);
@@ -218,7 +278,7 @@ void MainWindow::CheckCurrentSettings() {
         outcome = SettingsReportFlow(connection_, messenger_).Run(wizard_ != nullptr, report);
     }
     if (outcome == SettingsReportFlow::Outcome::kNoReader)
-        SelectReaderInterface();
+        OpenWizardForNoReader();
     if (outcome == SettingsReportFlow::Outcome::kReport)
         ShowReport(report);
 }
@@ -235,6 +295,8 @@ void MainWindow::ReopenReader() {
         reopened = connection_.Reopen();
     }
     if (reopened) {
+        if (basic_)
+            dialogs_.ReaderReopened(*basic_);
         if (advanced_)
             dialogs_.ReaderReopened(*advanced_);
         messenger_.ShowMessage("Success to re-open the device.");
@@ -242,6 +304,9 @@ void MainWindow::ReopenReader() {
     }
     messenger_.ShowMessage(
         "Warning: fail to re-open the device. please try it from \"Select Interface\" windows.");
+    // An editor open on the record that the reset dropped has nothing left to edit.
+    if (basic_)
+        OnEditorClosed(basic_);
     if (advanced_)
         OnEditorClosed(advanced_);
     SelectReaderInterface();
@@ -249,8 +314,13 @@ void MainWindow::ReopenReader() {
 
 void MainWindow::ShowHowToGuide() {
     const QString path = FindDataFile(QString::fromLatin1(kHowToGuide));
-    if (!path.isEmpty())
-        openDocument_(QUrl::fromLocalFile(path));
+    if (path.isEmpty())
+        return;
+    if (!openDocument_(QUrl::fromLocalFile(path))) {
+        messenger_.ShowMessage(("No program could show the guide. It is the text file " +
+                                QDir::toNativeSeparators(path) + ".")
+                                   .toStdString());
+    }
 }
 
 void MainWindow::ShowHelpFile() {
@@ -279,7 +349,9 @@ void MainWindow::CloseNotice() {
     notice_ = nullptr;
 }
 
-void MainWindow::Exit() { close(); }
+void MainWindow::Exit() {
+    close();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     CloseNotice();

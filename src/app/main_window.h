@@ -10,13 +10,21 @@
 #include "app/interface_wizard.h"
 #include "app/navigation_bar.h"
 #include "app/navigation_rules.h"
+#include "app/preferences.h"
 #include "controls/notice_window.h"
 
 namespace ravelfin {
 
 class Connection;
+class DeviceChangeRelay;
 class Messenger;
 class SettingsDialogs;
+
+/// The window's size where the screen has room for it; on a smaller screen it takes the
+/// screen's available area instead, and the layout keeps its proportions.
+inline constexpr int kMainWindowWidth = 1000;
+inline constexpr int kMainWindowHeight = 680;
+QSize MainWindowSize(const QSize& available);
 
 /// The program's one window: a window without caption bar with the navigation buttons on
 /// the left and a content area on the right, which shows the painted welcome page until a
@@ -47,14 +55,20 @@ class MainWindow final : public QWidget {
     void ShowNotice(const QString& text);
     void CloseNotice();
 
-    /// How the how-to guide is opened (the desktop's default viewer unless replaced).
+    /// How the how-to guide is opened (the desktop's default viewer unless replaced); false
+    /// when no viewer could open it, which the user is told.
     void SetDocumentOpener(std::function<bool(const QUrl&)> opener);
+    /// The reader the program remembers between runs: the one in use, else the one last
+    /// chosen or connected (also when it cannot be opened now).
+    Preferences RememberedReader() const;
 
     InterfaceWizard* Wizard() const { return wizard_; }
     QDialog* BasicDialog() const { return basic_; }
     QDialog* AdvancedDialog() const { return advanced_; }
     NoticeWindow* Notice() const { return notice_; }
     NavigationBar& Navigation() const { return *navigation_; }
+    /// Readers arriving and leaving; they reach the quick clone page and the wizard.
+    DeviceChangeRelay& DeviceChanges() const { return *deviceChanges_; }
     /// Where the pages are placed.
     QRect ContentArea() const;
 
@@ -63,16 +77,23 @@ class MainWindow final : public QWidget {
     /// other windows (help) are still open.
     void Closed();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void OnButton(NavigationBar::Button button);
+    /// Opens the wizard as SELECT READER INTERFACE does; `reason`, when given, says why.
+    void OpenWizard(const QString& reason);
+    /// Opens the wizard saying why no reader could be taken by itself.
+    void OpenWizardForNoReader();
+    void NoteReaderInUse();
     PageStates States() const;
     void ShowPage(QWidget& page);
     void OnWizardEnded();
+    void OnDevicesChanged(qint64 timestampMs);
     void OnEditorClosed(QPointer<QDialog>& editor);
     void ShowReport(const std::string& report);
 
@@ -80,11 +101,13 @@ protected:
     Messenger& messenger_;
     SettingsDialogs& dialogs_;
     NavigationBar* navigation_;
+    DeviceChangeRelay* deviceChanges_;
     QPointer<InterfaceWizard> wizard_;
     QPointer<QDialog> basic_;
     QPointer<QDialog> advanced_;
     QPointer<NoticeWindow> notice_;
     std::function<bool(const QUrl&)> openDocument_;
+    Preferences remembered_;
 };
 
 }  // namespace ravelfin

@@ -33,6 +33,8 @@ class NavigationBar final : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    static QFont ButtonFont();
+
     std::array<QPushButton*, kButtonCount> buttons_{};
 };
 

@@ -17,7 +17,7 @@ void QtPause::Wait(int milliseconds) {
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(milliseconds);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    loop.exec();  // input reaches the wait cursor's gate, which discards it
 }
 
 }  // namespace ravelfin

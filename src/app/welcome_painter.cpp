@@ -4,6 +4,7 @@
 
 #include "app/artwork.h"
 #include "controls/colors.h"
+#include "controls/text_fit.h"
 
 namespace ravelfin {
 
@@ -33,7 +34,20 @@ QFont WelcomeFont() {
     return font;
 }
 
+constexpr int kWelcomeFlags = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
+
 }  // namespace
+
+QString WelcomeText() {
+    return QString::fromLatin1(kWelcome).trimmed();
+}
+
+QRect WelcomeTextArea(const QSize& window, const QRect& content) {
+    const int top = static_cast<int>(window.height() * 0.83);
+    // Ends clear of the panel's border, whatever the font.
+    return QRect(content.left(), top, window.width() - 20 - content.left(),
+                 window.height() - 4 - top);
+}
 
 void PaintWelcomePage(QPainter& painter, const QSize& window, const QRect& content) {
     const int w = window.width();
@@ -56,22 +70,22 @@ void PaintWelcomePage(QPainter& painter, const QSize& window, const QRect& conte
     const int ruleY = logo.bottom() + 8;
     painter.setPen(QPen(colors::AccentGreen(), 2));
     painter.drawLine(QPoint(w / 10, ruleY), QPoint(w * 2 / 3, ruleY));
-    painter.setFont(TitleFont());
+    const QRect title(logo.right() + 14, logo.top(), w - logo.right() - 22, logo.height());
+    painter.setFont(
+        FitFont(TitleFont(), title, Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(kTitle)));
     painter.setPen(colors::DeepGreen());
-    painter.drawText(QRect(logo.right() + 14, logo.top(), w, logo.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(kTitle));
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(kTitle));
 
     // The reader, in the content area only, at most 60 % of the height tall.
     const QRectF picture(w * 0.30, h * 0.22, std::min(w * 0.62, content.right() - w * 0.30),
                          std::min(h * 0.6, h * 0.83 - h * 0.22 - 8));
     DrawReaderPicture(painter, picture);
 
-    painter.setFont(WelcomeFont());
+    const QRect text = WelcomeTextArea(window, content);
+    const QString welcome = QString::fromLatin1(kWelcome);
+    painter.setFont(FitFont(WelcomeFont(), text, kWelcomeFlags, welcome));
     painter.setPen(QColor(20, 20, 20));
-    const QRect text(content.left(), static_cast<int>(h * 0.83), w - 20 - content.left(),
-                     h - static_cast<int>(h * 0.83));
-    painter.drawText(text, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                     QString::fromLatin1(kWelcome));
+    painter.drawText(text, kWelcomeFlags, welcome);
     painter.restore();
 }
 

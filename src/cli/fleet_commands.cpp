@@ -91,7 +91,7 @@ bool ReadConfigurationFile(const std::string& path, Bytes& bytes) {
         return false;
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     ReaderSettings check;
-    return LoadSettingsFileBytes(check, bytes);
+    return LoadSettingsFromBytes(check, bytes);
 }
 
 int RunFleetCommand(const CommandLine& cl, ReaderEnvironment& machine, Console& console,

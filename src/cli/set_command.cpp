@@ -91,7 +91,7 @@ int RunSet(const CommandLine& cl, Console& console) {
     const std::string& path = cl.arguments[0];
     Bytes file;
     ReaderSettings record(kInterfaceUsbHid);
-    if (!ReadConfigurationFile(path, file) || !LoadSettingsFileBytes(record, file)) {
+    if (!ReadConfigurationFile(path, file) || !LoadSettingsFromBytes(record, file)) {
         console.Error(std::string(kLoadFailedText) + " (" + path + ")");
         return kExitFailed;
     }

@@ -53,7 +53,7 @@ bool LoadFromFile(ReaderSettings& settings, const std::string& path, Messenger& 
 bool LoadFromFileBytes(ReaderSettings& settings, std::span<const std::uint8_t> file,
                        Messenger& messages) {
     return LoadWith(settings, messages, {},
-                    [&](ReaderSettings& record) { return LoadSettingsFileBytes(record, file); });
+                    [&](ReaderSettings& record) { return LoadSettingsFromBytes(record, file); });
 }
 
 }  // namespace ravelfin

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include "app/app_options.h"
 #include "app/qt_pause.h"
 #include "app/support/gui_test_support.h"
+#include "app/wait_cursor.h"
 #include "controls/editable_grid.h"
 #include "controls/message_dialog.h"
 #include "controls/notice_window.h"
@@ -165,6 +167,44 @@ class ControlsAndStartupTest : public QObject {
         QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
         QCOMPARE(cursorDuring, Qt::WaitCursor);
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void inputDuringAConversationIsDiscardedNotDelayed() {
+        QPushButton button(QStringLiteral("EXIT"));
+        button.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&button));
+        QSignalSpy clicked(&button, &QPushButton::clicked);
+        const auto post = [&button] {  // a click and a key as the window system delivers them
+            const QPointF at(button.rect().center());
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QApplication::postEvent(
+                    &button, new QMouseEvent(type, at, button.mapToGlobal(at), Qt::LeftButton,
+                                             Qt::LeftButton, Qt::NoModifier));
+            }
+            QApplication::postEvent(&button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, {}));
+            QApplication::postEvent(&button, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, {}));
+        };
+
+        // Input while a pause waits, and input queued while an exchange blocks the thread.
+        QTimer::singleShot(0, &button, post);
+        QtPause().Wait(30);
+        {
+            WaitCursor busy;
+            post();
+        }
+        QApplication::processEvents();
+        QCOMPARE(clicked.count(), 0);
+
+        // A message in the middle of a conversation is answered as usual; afterwards input
+        // acts again.
+        {
+            WaitCursor busy;
+            CursorScope arrow(Qt::ArrowCursor);
+            QTest::mouseClick(&button, Qt::LeftButton);
+        }
+        post();
+        QApplication::processEvents();
+        QCOMPARE(clicked.count(), 3);
     }
 };
 

@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -31,6 +32,15 @@ void AnswerPrompt(const QStringList& entries) {
             prompt->reject();
     });
 }
+
+// A pause that lets the test look at the window while a reader conversation waits.
+struct WatchingPause final : Pause {
+    void Wait(int /*milliseconds*/) override {
+        if (Watch)
+            Watch();
+    }
+    std::function<void()> Watch;
+};
 }  // namespace
 
 class InterfaceWizardTest : public QObject {
@@ -52,6 +62,13 @@ class InterfaceWizardTest : public QObject {
              {"3.31", "2.10", "4.30"},
              1,
              4},
+            // Two readers of one firmware are told apart by their devices.
+            {{"usb-hid,firmware=V4.30", "usb-hid,firmware=V4.30", "usb-hid-kb,firmware=V4.30"},
+             {"V4.30 \u2014 USB HID keyboard \u2014 /sim/hidraw2",
+              "V4.30 \u2014 USB HID \u2014 /sim/hidraw0",
+              "V4.30 \u2014 USB HID \u2014 /sim/hidraw1"},
+             2,
+             5},
         };
         for (const Case& c : cases) {
             AppRig rig(c.readers);
@@ -60,7 +77,8 @@ class InterfaceWizardTest : public QObject {
             wizard.Initialise();
             QCOMPARE(wizard.DeviceCombo()->count(), c.listed.size());
             for (int i = 0; i < c.listed.size(); ++i)
-                QVERIFY(wizard.DeviceCombo()->itemText(i).contains(c.listed[i]));
+                QVERIFY2(wizard.DeviceCombo()->itemText(i).contains(c.listed[i]),
+                         qPrintable(wizard.DeviceCombo()->itemText(i)));
             QCOMPARE(wizard.DeviceCombo()->currentIndex(), c.listed.isEmpty() ? -1 : 0);
             wizard.DeviceCombo()->setCurrentIndex(c.chosen);
             wizard.ContinueButton()->click();
@@ -78,7 +96,8 @@ class InterfaceWizardTest : public QObject {
         QSignalSpy ended(&wizard, &QDialog::finished);
         wizard.Initialise();
         QCOMPARE(wizard.DeviceCombo()->count(), 1);  // only the USB group, the mute one too
-        QCOMPARE(wizard.DeviceCombo()->itemText(0), QString());
+        QCOMPARE(wizard.DeviceCombo()->itemText(0),
+                 QString::fromUtf8("(no answer) \u2014 USB HID \u2014 /sim/hidraw0"));
 
         // Every complaint of the prompt (empty, unknown model, 7 and 19 characters, unknown
         // series), then an 18-character number naming USB-HID, whose reader still is mute.
@@ -108,7 +127,67 @@ class InterfaceWizardTest : public QObject {
         QCOMPARE(rig.Link.InterfaceType, 1);
         QVERIFY(rig.Link.IsConnected() && rig.Messages.Messages.empty());
     }
+
+    void onlyContinueChangesTheReaderInUse();
 };
+
+void InterfaceWizardTest::onlyContinueChangesTheReaderInUse() {
+    // The keyboard reader is probed first, the HID reader last.
+    WatchingPause pause;
+    SimulatedEnvironment machine(pause);
+    std::string error;
+    for (const char* spec : {"usb-hid-kb,firmware=V3.31", "usb-hid,firmware=V4.30"}) {
+        SimulatedReaderOptions options;
+        QVERIFY(ParseSimulatedReaderSpec(spec, options, error) &&
+                machine.AddReader(options, error));
+    }
+    RecordingMessenger messages;
+    Connection link(machine, messages);
+    QVERIFY(link.Connect(kInterfaceUsbHidKb, 0));
+    ReaderSettings* inUse = link.Settings.get();
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        InterfaceWizard wizard(link, messages, nullptr);
+        // While the readers are probed the page says so and CONTINUE waits.
+        int watched = 0;
+        pause.Watch = [&] {
+            ++watched;
+            QCOMPARE(wizard.StatusLine()->text(), QStringLiteral("Searching for readers..."));
+            QVERIFY(!wizard.ContinueButton()->isEnabled());
+        };
+        wizard.Initialise(Preferences{kInterfaceUsbHidKb, 0},
+                          QStringLiteral("Several readers are attached: choose the one to use."));
+        pause.Watch = nullptr;
+        QVERIFY(watched > 0 && wizard.ContinueButton()->isEnabled());
+        QCOMPARE(wizard.StatusLine()->text(),
+                 QStringLiteral("Several readers are attached: choose the one to use."));
+        QCOMPARE(wizard.DeviceCombo()->currentIndex(), 0);  // the reader in use is offered
+
+        if (attempt == 1) {
+            // A CONTINUE that fails changes nothing either.
+            wizard.DeviceCombo()->setCurrentIndex(1);
+            machine.Reader(1).SetFault(SimulatedFault::NoAnswer);
+            wizard.SetModelNumberPrompt([] { return std::nullopt; });
+            wizard.ContinueButton()->click();
+        }
+        wizard.CancelButton()->click();
+        QVERIFY(link.IsConnected() && link.Settings.get() == inUse);
+        QCOMPARE(link.InterfaceType, int(kInterfaceUsbHidKb));
+        QCOMPARE(link.DeviceIndex, 0);
+        QCOMPARE(link.FirmwareVersionText, std::string("V3.31"));
+    }
+
+    // CONTINUE to the other reader replaces it; a remembered reader is offered first.
+    machine.Reader(1).SetFault(SimulatedFault::None);
+    InterfaceWizard wizard(link, messages, nullptr);
+    wizard.Initialise(Preferences{kInterfaceUsbHid, 1});
+    QCOMPARE(wizard.DeviceCombo()->currentIndex(), 1);
+    QCOMPARE(wizard.StatusLine()->text(), QString());
+    wizard.ContinueButton()->click();
+    QCOMPARE(link.InterfaceType, int(kInterfaceUsbHid));
+    QVERIFY(link.IsConnected() && link.FirmwareVersionText == "V4.30");
+    QVERIFY(messages.Messages.empty());
+}
 
 RAVELFIN_GUI_TEST(InterfaceWizardTest);
 #include "interface_wizard_test.moc"

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSet>
@@ -101,24 +103,43 @@ class MainWindowTest : public QObject {
         QVERIFY(rig.Messages.Messages.empty());
     }
 
-    void withoutAChosenReaderTheEditorsSayNothingAndTheReportOpensTheWizard() {
-        AppRig rig({"usb-hid", "usb-hid"});  // two readers: none is taken by itself
-        MainWindow window(rig.Link, rig.Messages, rig.Editors);
-        Click(window, NavigationBar::kChangeBasic);
-        QVERIFY(rig.TakePauses().empty());
-        Click(window, NavigationBar::kChangeAdvanced);
-        QCOMPARE(rig.TakePauses(), std::vector<int>(10, 300));
-        QCOMPARE(CheckSettings(window), QString());
-        QVERIFY(window.Wizard());
-        QCOMPARE(rig.Editors.Created, 0);
-        QVERIFY(rig.Messages.Messages.empty() && rig.Messages.Notices.empty());
-
-        // Cancelling leaves the last reader probed chosen: the next click connects to it.
-        window.Wizard()->CancelButton()->click();
-        QTRY_VERIFY(!window.Wizard());
-        Click(window, NavigationBar::kChangeBasic);
-        QVERIFY(rig.Link.IsConnected() && rig.Link.DeviceIndex == 1);
-        QCOMPARE(rig.Editors.Created, 1);
+    void withoutAReaderToTakeTheButtonsOpenTheWizardSayingWhy() {
+        struct Case {
+            Strings readers;
+            const char* reason;
+        };
+        const Case cases[] = {
+            {{"usb-hid", "usb-hid"}, "Several readers are attached: choose the one to use."},
+            {{}, "No reader was found: plug one in."},
+            {{"usb-hid,firmware=V4.30"},
+             "The reader attached did not answer: check it, then choose it."},
+        };
+        for (const Case& c : cases) {
+            AppRig rig(c.readers);
+            if (!c.readers.empty())
+                rig.Machine.Reader(0).SetFault(SimulatedFault::Nak);
+            MainWindow window(rig.Link, rig.Messages, rig.Editors);
+            for (NavigationBar::Button button :
+                 {NavigationBar::kChangeBasic, NavigationBar::kChangeAdvanced,
+                  NavigationBar::kCheckSettings}) {
+                rig.TakePauses();
+                if (button == NavigationBar::kCheckSettings)
+                    QCOMPARE(CheckSettings(window), QString());
+                else
+                    Click(window, button);
+                QVERIFY(window.Wizard());
+                QCOMPARE(window.Wizard()->StatusLine()->text(), QString::fromLatin1(c.reason));
+                if (button == NavigationBar::kChangeAdvanced) {  // it tries ten times first
+                    const std::vector<int> pauses = rig.TakePauses();
+                    QCOMPARE(std::count(pauses.begin(), pauses.end(), 300), 10);
+                }
+                window.Wizard()->CancelButton()->click();
+                QTRY_VERIFY(!window.Wizard());
+            }
+            QVERIFY(!rig.Link.IsConnected());
+            QCOMPARE(rig.Editors.Created, 0);
+            QVERIFY(rig.Messages.Messages.empty() && rig.Messages.Notices.empty());
+        }
     }
 
     void theWindowMovesShowsGuideAndHelpAndKeepsOneNotice() {
@@ -135,10 +156,17 @@ class MainWindowTest : public QObject {
         QCOMPARE(window.pos(), before + QPoint(40, 30));
 
         QList<QUrl> opened;
-        window.SetDocumentOpener([&opened](const QUrl& url) { return opened << url, true; });
+        bool viewer = false;  // first no program can show the guide: the user is told where it is
+        window.SetDocumentOpener([&](const QUrl& url) { return opened << url, viewer; });
         Click(window, NavigationBar::kHowToUse);
-        QCOMPARE(opened.size(), 1);
-        QVERIFY(opened[0].toLocalFile().endsWith(QStringLiteral("/HOW TO USE THIS UTILITY.txt")));
+        QCOMPARE(rig.Messages.Messages.size(), std::size_t{1});
+        QVERIFY(QString::fromStdString(rig.Messages.Messages[0])
+                    .contains(QStringLiteral("/HOW TO USE THIS UTILITY.txt")));
+        rig.Messages.Clear();
+        viewer = true;
+        Click(window, NavigationBar::kHowToUse);
+        QCOMPARE(opened.size(), 2);
+        QVERIFY(opened[1].toLocalFile().endsWith(QStringLiteral("/HOW TO USE THIS UTILITY.txt")));
         Click(window, NavigationBar::kHelp);
         QVERIFY(CurrentHelpWindow() && CurrentHelpWindow()->parentWidget() == &window);
 
@@ -162,7 +190,7 @@ class MainWindowTest : public QObject {
         OverrideDataFolders({empty.path()});
         Click(window, NavigationBar::kHowToUse);
         Click(window, NavigationBar::kHelp);
-        QVERIFY(opened.size() == 1 && !CurrentHelpWindow() && rig.Messages.Messages.empty());
+        QVERIFY(opened.size() == 2 && !CurrentHelpWindow() && rig.Messages.Messages.empty());
 
         window.ShowNotice(QStringLiteral("first"));
         QPointer<NoticeWindow> first = window.Notice();
@@ -215,20 +243,45 @@ class MainWindowTest : public QObject {
         QVERIFY(!window.AdvancedDialog() && window.Wizard());
     }
 
-    void theSelectionIsRestoredAtStartAndWrittenAtExit() {
+    void theRememberedReaderStaysUntilAnotherIsChosenOrConnected() {
+        // A reader remembered from an earlier run that is not attached now.
         QSettings().setValue(QStringLiteral("Settings/InterfaceType"), 4);
         QSettings().setValue(QStringLiteral("Settings/DeviceIndex"), 2);
-        AppRig rig({"usb-hid-kb", "usb-hid"});
+        AppRig rig({"usb-hid-kb,firmware=V3.31", "usb-hid,firmware=V4.30"});
         {
             MainWindow window(rig.Link, rig.Messages, rig.Editors);
             QCOMPARE(rig.Link.InterfaceType, 4);
             QCOMPARE(rig.Link.DeviceIndex, 2);
-            // The wizard probes both readers; cancelling it keeps the last one probed.
+            // The wizard probes both readers; cancelling it chooses neither.
             window.SelectReaderInterface();
             window.Wizard()->CancelButton()->click();
+            QTRY_VERIFY(!window.Wizard());
+            // The remembered reader cannot be opened and two others are attached.
+            Click(window, NavigationBar::kChangeBasic);
+            QVERIFY(window.Wizard() && !rig.Link.IsConnected());
+            window.Wizard()->CancelButton()->click();
         }
-        QCOMPARE(LoadPreferences().InterfaceType, 5);
-        QCOMPARE(LoadPreferences().DeviceIndex, 1);
+        QCOMPARE(LoadPreferences().InterfaceType, 4);
+        QCOMPARE(LoadPreferences().DeviceIndex, 2);
+
+        {
+            MainWindow window(rig.Link, rig.Messages, rig.Editors);
+            window.SelectReaderInterface();
+            window.Wizard()->DeviceCombo()->setCurrentIndex(0);  // the keyboard reader
+            window.Wizard()->ContinueButton()->click();
+            QTRY_VERIFY(!window.Wizard());
+            // Probing both again and cancelling leaves the keyboard reader in use, although
+            // the HID reader was probed last.
+            window.SelectReaderInterface();
+            QCOMPARE(window.Wizard()->DeviceCombo()->currentIndex(), 0);
+            window.Wizard()->CancelButton()->click();
+            QTRY_VERIFY(!window.Wizard());
+            const QString report = CheckSettings(window);
+            QVERIFY(report.contains(QStringLiteral("INTERFACE_TYPE: USB-HID-KB\n")));
+            QVERIFY(report.contains(QStringLiteral("Firmware Version: V3.31")));
+        }
+        QCOMPARE(LoadPreferences().InterfaceType, 3);
+        QCOMPARE(LoadPreferences().DeviceIndex, 0);
 
         QSettings().remove(QStringLiteral("Settings"));
         QCOMPARE(LoadPreferences().InterfaceType, 0);
