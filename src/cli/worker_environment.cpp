@@ -75,16 +75,24 @@ class StepSerialLink final : public SerialLink {
 
 class StepPause final : public Pause {
   public:
-    StepPause(Pause& inner, const WorkStepListener& onStep) : inner_(inner), onStep_(onStep) {}
+    StepPause(Pause& inner, ReaderEnvironment& machine, const WorkStepListener& onStep,
+              bool& resetWaited)
+        : inner_(inner), machine_(machine), onStep_(onStep), resetWaited_(resetWaited) {}
     void Wait(int milliseconds) override {
-        if (onStep_ && milliseconds == kReaderResetWaitMs)
-            onStep_(WorkStep::WaitingForReset);
+        if (milliseconds == kReaderResetWaitMs) {
+            resetWaited_ = true;
+            if (onStep_)
+                onStep_(WorkStep::WaitingForReset);
+        }
         inner_.Wait(milliseconds);
+        machine_.PauseTimePassed(milliseconds);
     }
 
   private:
     Pause& inner_;
+    ReaderEnvironment& machine_;
     const WorkStepListener& onStep_;
+    bool& resetWaited_;
 };
 
 }  // namespace
@@ -108,7 +116,7 @@ WorkerEnvironment::WorkerEnvironment(ReaderEnvironment& machine, const FleetTarg
     : machine_(machine),
       target_(target),
       onStep_(std::move(onStep)),
-      stepPause_(std::make_unique<StepPause>(pause, onStep_)) {}
+      stepPause_(std::make_unique<StepPause>(pause, machine, onStep_, resetWaited_)) {}
 
 WorkerEnvironment::~WorkerEnvironment() = default;
 
@@ -124,9 +132,21 @@ Pause& WorkerEnvironment::GetPause() {
     return *stepPause_;
 }
 
+void WorkerEnvironment::FollowReset() {
+    // A reader that reset may come back as another kind of reader: its entry is taken from
+    // the machine's list again (only then, since listing the machine is slow).
+    FleetTarget now;
+    if (resetWaited_ && FindListedTarget(machine_.Devices(), target_.Hid, target_.Name, target_.Type,
+                                         now)) {
+        target_.HidInfo = now.HidInfo;
+        target_.SerialInfo = now.SerialInfo;
+    }
+}
+
 bool WorkerEnvironment::GetSerialPort(int index, SerialPortInfo& out) {
     if (index != 0 || target_.Hid || target_.Name.empty())
         return false;
+    FollowReset();
     out = target_.SerialInfo;
     return true;
 }
@@ -134,6 +154,7 @@ bool WorkerEnvironment::GetSerialPort(int index, SerialPortInfo& out) {
 bool WorkerEnvironment::GetHidInterface(int index, HidInterfaceInfo& out) {
     if (index != 0 || !target_.Hid || target_.Name.empty())
         return false;
+    FollowReset();
     out = target_.HidInfo;
     return true;
 }

@@ -18,7 +18,8 @@ using WorkStepListener = std::function<void(WorkStep)>;
 
 /// The machine as one reader's worker sees it: its own pause, and a device list holding only
 /// its reader, at index 0 of the reader's class, so that the connection and the flows work
-/// unchanged and nothing enumerates the machine while other workers run. Opening the device
+/// unchanged and nothing enumerates the machine while other workers run (but to find the
+/// reader again after it reset). Opening the device
 /// and the frames going out tell `onStep` what the worker is doing.
 class WorkerEnvironment final : public ReaderEnvironment, private DeviceSource {
   public:
@@ -34,10 +35,12 @@ class WorkerEnvironment final : public ReaderEnvironment, private DeviceSource {
   private:
     bool GetSerialPort(int index, SerialPortInfo& out) override;
     bool GetHidInterface(int index, HidInterfaceInfo& out) override;
+    void FollowReset();
 
     ReaderEnvironment& machine_;
     FleetTarget target_;
     WorkStepListener onStep_;
+    bool resetWaited_ = false;  // the worker waited for its reader to reset
     std::unique_ptr<Pause> stepPause_;
 };
 

@@ -116,6 +116,8 @@ TEST_F(FleetCommands, CloneToAllSkipsTheSourceAndDefaultsAndReportsWorkOnEveryRe
     EXPECT_EQ(keyboard.Settings().TrackSelect, '7');
     EXPECT_EQ(target.Settings().TrackSelect, '7');
     EXPECT_TRUE(env.Reader(3).Frames().empty());
+    // The keyboard reader took the HID format and restarts as a HID reader: let it come back.
+    env.PauseTimePassed(SimulatedEnvironment::kResetAbsenceMs);
 
     source.SetFault(SimulatedFault::NoAnswer);
     EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to-all"}), kExitFailed);
