@@ -21,7 +21,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
 build_quietly() { flock "$lock" nice -n 19 cmake --build "$build" -j2 >"$build/mutant-build.log" 2>&1; }
 run_suite() {
   (cd "$build" && QT_QPA_PLATFORM=offscreen nice -n 19 ctest -j2 --timeout 120 \
-    >"$build/mutant-tests.log" 2>&1)
+    >mutant-tests.log 2>&1)
 }
 build_quietly || { echo "mutate.sh: the unmutated program does not build" >&2; exit 2; }
 run_suite || { echo "mutate.sh: the unmutated suite fails; see $build/mutant-tests.log" >&2; exit 2; }
