@@ -20,7 +20,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
 build_quietly() { flock "$lock" nice -n 19 cmake --build "$build" -j2 >"$build/mutant-build.log" 2>&1; }
 run_suite() {
-  (cd "$build" && QT_QPA_PLATFORM=offscreen nice -n 19 ctest -j2 --timeout 120 \
+  (cd "$build" && QT_QPA_PLATFORM=offscreen nice -n 19 ctest -j2 --timeout 30 \
     >mutant-tests.log 2>&1)
 }
 build_quietly || { echo "mutate.sh: the unmutated program does not build" >&2; exit 2; }
