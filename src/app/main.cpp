@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -11,6 +12,7 @@
 #include "connection/connection.h"
 #include "controls/config_file_chooser.h"
 #include "controls/skin_style.h"
+#include "sim/simulated_clock.h"
 #include "sim/simulated_environment.h"
 #include "transport/real/real_environment.h"
 
@@ -36,6 +38,9 @@ std::unique_ptr<ReaderEnvironment> MakeEnvironment(const AppOptions& options, Pa
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Past a file size limit a save then fails with its message instead of ending the program
+    // and the edits still open in it.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The options are read before the window system is touched, so that --help and a
     // mistyped option work without a display.
     QStringList arguments;
@@ -68,6 +73,12 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<ReaderEnvironment> machine = MakeEnvironment(options, pause);
     if (!machine)
         return 2;
+    // Simulated readers with arrive= or leave= times come and go by the wall clock.
+    std::unique_ptr<SimulatedClock> clock;
+    if (auto* simulated = dynamic_cast<SimulatedEnvironment*>(machine.get())) {
+        clock = std::make_unique<SimulatedClock>(*simulated);
+        clock->Start();
+    }
     QtMessenger messenger;
     Connection connection(*machine, messenger);
     QtConfigFileChooser files;

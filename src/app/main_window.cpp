@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "advanced/quick_clone_page.h"
 #include "app/artwork.h"
+#include "app/device_change_relay.h"
 #include "app/editor_connection.h"
 #include "app/interface_wizard.h"
 #include "app/preferences.h"
@@ -42,6 +44,7 @@ MainWindow::MainWindow(Connection& connection, Messenger& messenger, SettingsDia
       messenger_(messenger),
       dialogs_(dialogs),
       navigation_(new NavigationBar(this)),
+      deviceChanges_(new DeviceChangeRelay(connection.Environment(), this)),
       openDocument_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QStringLiteral("Orvane Company Ravelfin Configuration Utility"));
@@ -57,6 +60,7 @@ MainWindow::MainWindow(Connection& connection, Messenger& messenger, SettingsDia
     }
     new WindowDragger(*this);
     connect(navigation_, &NavigationBar::Clicked, this, &MainWindow::OnButton);
+    connect(deviceChanges_, &DeviceChangeRelay::Changed, this, &MainWindow::OnDevicesChanged);
     setFocusProxy(navigation_->At(NavigationBar::kSelectInterface));
 
     remembered_ = LoadPreferences();
@@ -195,6 +199,14 @@ void MainWindow::OnWizardEnded() {
         wizard_ = nullptr;
     }
     CloseNotice();
+}
+
+void MainWindow::OnDevicesChanged(qint64 timestampMs) {
+    // Whichever tab holds it.
+    if (auto* clone = advanced_ ? advanced_->findChild<QuickClonePage*>() : nullptr)
+        clone->DeviceChanged(timestampMs);
+    if (wizard_ && wizard_->isVisible())
+        wizard_->DevicesChanged();
 }
 
 void MainWindow::OnEditorClosed(QPointer<QDialog>& editor) {

@@ -211,6 +211,8 @@ Bytes SimulatedReader::Answer(std::span<const std::uint8_t> frame) {
         return {};
     if (fault == SimulatedFault::Nak)
         return {kNak};
+    if (fault == SimulatedFault::RefusesSets && frame.size() > 1 && frame[1] == kSetLetter)
+        return {kRefused};
     Bytes answer = AnswerFrame(frame);
     switch (fault) {
         case SimulatedFault::WrongLrc:
@@ -318,8 +320,9 @@ Bytes SimulatedReader::AnswerSet(std::span<const std::uint8_t> items) {
         return {kNak};
     Bytes body{kSetLetter};
     for (const auto& [offset, length] : stateSpans) {
+        const std::uint8_t funcId = state[offset];
         const bool replaced = std::any_of(spans.begin(), spans.end(), [&](const auto& item) {
-            return items[item.first] == state[offset];
+            return items[item.first] == funcId;
         });
         if (!replaced) {
             body.insert(body.end(), state.begin() + static_cast<std::ptrdiff_t>(offset),

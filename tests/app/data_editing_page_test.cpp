@@ -159,7 +159,10 @@ class DataEditingPageTest : public QObject {
         QString title;
         OnNextDialog([&title](QWidget* editor) {
             title = editor->windowTitle();
-            QVERIFY(qobject_cast<CustomCardFormulaEditor*>(editor));
+            auto* custom2 = qobject_cast<CustomCardFormulaEditor*>(editor);
+            QVERIFY(custom2);
+            // Starts from the stored formula, spelled by the second slot's table.
+            QCOMPARE(custom2->SequenceText(), QStringLiteral("20"));
             editor->close();
         });
         Named(&page, "Add Formula")->click();

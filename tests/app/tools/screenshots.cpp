@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <cstdio>
 
+#include "advanced/advanced_settings_dialog.h"
 #include "app/model_number_dialog.h"
 #include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
@@ -19,6 +20,8 @@
 #include "controls/help_window.h"
 #include "controls/key_sequence_edit.h"
 #include "controls/skinned_dialog.h"
+#include "dataedit/custom_fields.h"
+#include "dataedit/ui/data_editing_page.h"
 #include "sim/simulated_environment.h"
 
 using namespace ravelfin;
@@ -111,6 +114,94 @@ void SaveBasicEditorPages() {
         Save(window, names[tab]);
     }
 }
+// The settings tabs of the advanced settings editor in the program's window, on a secure
+// reader with a security level that leaves data editing open.
+void SaveAdvancedEditorPages() {
+    SimulatedEnvironment machine;
+    SimulatedReaderOptions reader;
+    reader.Firmware = "V4.30";
+    reader.SecurityLevel = '1';
+    std::string error;
+    machine.AddReader(reader, error);
+    machine.Reader(0).Settings().MaskChar = '#';
+    machine.Reader(0).Settings().PrePan = 6;
+    QtMessenger messenger;
+    Connection connection(machine, messenger);
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
+    MainWindow window(connection, messenger, editors);
+    window.show();
+    window.ChangeAdvancedSettings();
+    auto* editor = qobject_cast<AdvancedSettingsDialog*>(window.AdvancedDialog());
+    if (!editor) {
+        std::fprintf(stderr, "the advanced settings editor did not open\n");
+        return;
+    }
+    const std::pair<AdvancedTab, const char*> pages[] = {
+        {AdvancedTab::kOutputFormat, "advanced-output-format.png"},
+        {AdvancedTab::kDataEditing, "advanced-data-editing.png"},
+        {AdvancedTab::kSecuritySetting, "advanced-security.png"}};
+    for (const auto& [tab, name] : pages) {
+        editor->Tabs()->setCurrentWidget(editor->Page(tab));
+        Save(window, name);
+    }
+}
+// The Data Editing page on a reader with formulas (model class 10000, firmware 3.40), with a
+// credit-card formula and a custom-card formula made of custom and added fields.
+struct DataEditingScene {
+    DataEditingScene() {
+        SimulatedReaderOptions reader;
+        reader.Firmware = "V3.40";
+        std::string error;
+        machine.AddReader(reader, error);
+        if (!connection.Connect(kInterfaceUsbHid, 0)) {
+            std::fprintf(stderr, "the simulated formula reader did not connect\n");
+            std::exit(1);
+        }
+        ReaderSettings& settings = *connection.Settings;
+        settings.mode = '1';
+        settings.addedFields = {{'#'}, {0x0D, 0x0A}};
+        settings.formulas[kSlotCreditCard] = {0x2A, 0x2B, 0x01, 0x41, 0x48, 0x47};
+        AddCustomField(settings.custom, CustomFieldKind::kBefore, 2, {"1", "=", "", "", "", ""});
+        AddCustomField(settings.custom, CustomFieldKind::kAfter, 1, {"1", "^", "", "", "0", "20"});
+        settings.custom.lengthLimits[1] = {0xF0, 0x40, 10, 40};
+        settings.formulas[kSlotCustom] = {0x40, 0x00, 0x21};
+        page =
+            std::make_unique<DataEditingPage>(settings, settings.FirmwareVersionNumber, messenger);
+        page->resize(680, 440);
+        page->show();
+    }
+    QAbstractButton* Button(const QString& text) const {
+        for (auto* b : page->findChildren<QAbstractButton*>()) {
+            if (b->text() == text)
+                return b;
+        }
+        std::fprintf(stderr, "no button %s on the Data Editing page\n", qPrintable(text));
+        std::exit(1);
+    }
+    SimulatedEnvironment machine;
+    QtMessenger messenger;
+    Connection connection{machine, messenger};
+    std::unique_ptr<DataEditingPage> page;
+};
+
+void SaveDataEditingPage() {
+    DataEditingScene scene;
+    Save(*scene.page, "data-editing.png");
+}
+
+void SaveCreditCardEditor() {
+    DataEditingScene scene;
+    SaveNextModal("formula-editor.png", nullptr);
+    scene.Button(QStringLiteral("Add Formula"))->click();
+}
+
+void SaveCustomCardEditor() {
+    DataEditingScene scene;
+    scene.Button(QStringLiteral("Custom"))->click();
+    SaveNextModal("customized-card-editor.png", nullptr);
+    scene.Button(QStringLiteral("Add Formula"))->click();
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -150,5 +241,9 @@ int main(int argc, char* argv[]) {
     if (HelpWindow* help = CurrentHelpWindow())
         Save(*help, "help.png");
     SaveBasicEditorPages();
+    SaveAdvancedEditorPages();
+    SaveDataEditingPage();
+    SaveCreditCardEditor();
+    SaveCustomCardEditor();
     return 0;
 }
