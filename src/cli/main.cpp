@@ -1,5 +1,6 @@
 #include <unistd.h>
 #include <QCoreApplication>
+#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,6 +67,8 @@ ReaderCommand FindReaderCommand(const std::string& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Past a file size limit a save then fails with its message instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine cl;
