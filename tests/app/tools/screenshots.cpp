@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <cstdio>
 
+#include "advanced/advanced_settings_dialog.h"
 #include "advanced/boot_loader_page.h"
 #include "advanced/manual_command_page.h"
 #include "advanced/quick_clone_page.h"
@@ -115,6 +116,38 @@ void SaveBasicEditorPages() {
     for (int tab = 0; tab < 4; ++tab) {
         editor->Tabs()->setCurrentIndex(tab);
         Save(window, names[tab]);
+    }
+}
+// The settings tabs of the advanced settings editor in the program's window, on a secure
+// reader with a security level that leaves data editing open.
+void SaveAdvancedEditorPages() {
+    SimulatedEnvironment machine;
+    SimulatedReaderOptions reader;
+    reader.Firmware = "V4.30";
+    reader.SecurityLevel = '1';
+    std::string error;
+    machine.AddReader(reader, error);
+    machine.Reader(0).Settings().MaskChar = '#';
+    machine.Reader(0).Settings().PrePan = 6;
+    QtMessenger messenger;
+    Connection connection(machine, messenger);
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
+    MainWindow window(connection, messenger, editors);
+    window.show();
+    window.ChangeAdvancedSettings();
+    auto* editor = qobject_cast<AdvancedSettingsDialog*>(window.AdvancedDialog());
+    if (!editor) {
+        std::fprintf(stderr, "the advanced settings editor did not open\n");
+        return;
+    }
+    const std::pair<AdvancedTab, const char*> pages[] = {
+        {AdvancedTab::kOutputFormat, "advanced-output-format.png"},
+        {AdvancedTab::kDataEditing, "advanced-data-editing.png"},
+        {AdvancedTab::kSecuritySetting, "advanced-security.png"}};
+    for (const auto& [tab, name] : pages) {
+        editor->Tabs()->setCurrentWidget(editor->Page(tab));
+        Save(window, name);
     }
 }
 // The reader tools of the advanced editor in the program's window, on a keyboard reader below
@@ -254,6 +287,7 @@ int main(int argc, char* argv[]) {
     if (HelpWindow* help = CurrentHelpWindow())
         Save(*help, "help.png");
     SaveBasicEditorPages();
+    SaveAdvancedEditorPages();
     SaveDataEditingPage();
     SaveCreditCardEditor();
     SaveCustomCardEditor();
