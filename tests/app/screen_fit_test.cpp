@@ -1,4 +1,6 @@
+#include <QComboBox>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -72,6 +74,31 @@ class ScreenFitTest : public QObject {
                 QVERIFY2(button->rect().adjusted(4, 2, -4, -2).contains(needed),
                          qPrintable(caption));
             }
+        }
+    }
+
+    void theWizardKeepsItsControlsAndLinesInsideThePage() {
+        AppRig rig({"usb-hid-kb", "usb-hid"});
+        MainWindow window(rig.Link, rig.Messages, rig.Editors);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.ChangeBasicSettings();  // two readers: the wizard opens and says so
+        InterfaceWizard* wizard = window.Wizard();
+        QVERIFY(wizard && !wizard->StatusLine()->text().isEmpty());
+        // As designed, and on 1280 x 1024 and 1366 x 768 screens at 150 %.
+        for (const QSize size : {QSize(1000, 680), QSize(853, 683), QSize(910, 512)}) {
+            window.setFixedSize(size);
+            QCOMPARE(wizard->geometry(), window.ContentArea());
+            for (QWidget* control : wizard->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (!control->isHidden())
+                    QVERIFY2(wizard->rect().contains(control->geometry()),
+                             qPrintable(control->metaObject()->className()));
+            }
+            QLabel* status = wizard->StatusLine();
+            QVERIFY(status->fontMetrics().horizontalAdvance(status->text()) <= status->width());
+            QVERIFY(status->geometry().bottom() < wizard->ContinueButton()->geometry().top());
+            QComboBox* list = wizard->DeviceCombo();
+            QVERIFY(list->fontMetrics().horizontalAdvance(list->itemText(0)) < list->width() - 24);
         }
     }
 
