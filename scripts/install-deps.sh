@@ -6,6 +6,8 @@ packages=(
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-serialport-dev libgl-dev
   libhidapi-dev libudev-dev
+  desktop-file-utils appstream lintian man-db groff-base
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

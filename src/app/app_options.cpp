@@ -14,7 +14,7 @@ QCommandLineOption SimulateOption() {
 }  // namespace
 
 std::string AppUsage() {
-    return "Usage: ravelfin-config [--simulate READER]...\n"
+    return "Usage: ravelfin-config [--simulate READER]... | --help | --version\n"
            "\n"
            "Configures Orvane Ravelfin magnetic-stripe card readers.\n"
            "\n"
@@ -24,6 +24,7 @@ std::string AppUsage() {
            "                     TYPE[,firmware=TEXT][,pid=HEX][,security-level=D][,load=FILE]\n"
            "                     with TYPE one of rs232, usb-rs232, usb-hid-kb, usb-hid.\n"
            "  -h, --help         show this text and exit.\n"
+           "  --version          show the version and exit.\n"
            "\n"
            "Without --simulate the program talks to the readers attached to this computer.\n";
 }
@@ -33,8 +34,10 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, std::str
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption simulate = SimulateOption();
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
     parser.addOption(simulate);
     parser.addOption(help);
+    parser.addOption(version);
     if (!parser.parse(arguments)) {
         error = parser.errorText().toStdString();
         return false;
@@ -44,6 +47,7 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, std::str
         return false;
     }
     options.ShowHelp = parser.isSet(help);
+    options.ShowVersion = parser.isSet(version);
     for (const QString& spec : parser.values(simulate)) {
         SimulatedReaderOptions reader;
         std::string why;

@@ -13,6 +13,7 @@ struct AppOptions {
     /// Simulated readers to attach instead of the machine's devices, in order.
     std::vector<SimulatedReaderOptions> SimulatedReaders;
     bool ShowHelp = false;
+    bool ShowVersion = false;
 };
 
 /// Reads `arguments` (the program name first). Returns false with a one-line `error` for

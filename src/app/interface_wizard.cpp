@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 #include "app/artwork.h"
@@ -97,6 +98,8 @@ void InterfaceWizard::Initialise(const Preferences& remembered, const QString& r
     selection_.SelectedIndex = 0;
     selection_.BuildLists();
     FillCombo();
+    if (devicesChanged_)
+        DevicesChanged();
 }
 
 int InterfaceWizard::SelectedGroup() const {
@@ -113,12 +116,34 @@ void InterfaceWizard::ShowStatus(const QString& text) {
 }
 
 void InterfaceWizard::FitStatus() {
-    status_->setFont(FitFont(PageFont(13, true), status_->contentsRect(),
-                             Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, status_->text()));
+    status_->setFont(FitFontToWidth(PageFont(13, true), status_->width(), status_->text()));
+}
+
+void InterfaceWizard::DevicesChanged() {
+    // A search re-entered from inside a probe's wait would list devices under its feet.
+    if (busy_) {
+        devicesChanged_ = true;
+        return;
+    }
+    const int item = combo_->currentIndex();
+    const std::optional<DeviceEntry> chosen =
+        item >= 0 && item < static_cast<int>(comboEntries_.size())
+            ? std::optional(comboEntries_[static_cast<std::size_t>(item)])
+            : std::nullopt;
+    do {
+        devicesChanged_ = false;
+        selection_.BuildLists();
+        FillCombo();
+    } while (devicesChanged_);
+    for (std::size_t i = 0; chosen && i < comboEntries_.size(); ++i) {
+        if (comboEntries_[i].Type == chosen->Type && comboEntries_[i].Name == chosen->Name)
+            combo_->setCurrentIndex(static_cast<int>(i));
+    }
 }
 
 void InterfaceWizard::FillCombo() {
     WaitCursor busy;
+    const QScopedValueRollback searching(busy_, true);
     combo_->clear();
     comboEntries_.clear();
     for (QWidget* control : {static_cast<QWidget*>(combo_), static_cast<QWidget*>(continue_)})
@@ -157,10 +182,13 @@ void InterfaceWizard::OnContinue() {
     bool connected = false;
     {
         WaitCursor busy;
+        const QScopedValueRollback connecting(busy_, true);
         connected = selection_.Continue(chosen, prompt_);
     }
     if (connected)
         done(QDialog::Accepted);
+    else if (devicesChanged_)
+        DevicesChanged();
 }
 
 void InterfaceWizard::OnCancel() {

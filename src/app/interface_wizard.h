@@ -32,6 +32,9 @@ class InterfaceWizard final : public SkinnedDialog {
     /// Refills the device combo from the selected group, probing each device. "CONTINUE"
     /// is disabled and a line says that readers are searched for meanwhile.
     void FillCombo();
+    /// Readers arrived or left: lists and probes the devices again, keeping the chosen one
+    /// chosen while it is there. During a search or a connect the list is redone after it.
+    void DevicesChanged();
     /// Replaces the model-number prompt (the modal ModelNumberDialog by default).
     void SetModelNumberPrompt(InterfaceSelection::ModelNumberPrompt prompt);
 
@@ -62,6 +65,8 @@ class InterfaceWizard final : public SkinnedDialog {
     Preferences remembered_;
     QString reason_;
     std::vector<DeviceEntry> comboEntries_;
+    bool busy_ = false;            // a search or a connect is running
+    bool devicesChanged_ = false;  // and readers arrived or left meanwhile
     QRadioButton* groups_[3];
     QLabel* deviceLabel_;
     QComboBox* combo_;

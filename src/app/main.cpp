@@ -7,9 +7,11 @@
 #include "app/main_window.h"
 #include "app/qt_messenger.h"
 #include "app/qt_pause.h"
-#include "app/settings_dialogs.h"
+#include "app/settings_editors.h"
 #include "connection/connection.h"
+#include "controls/config_file_chooser.h"
 #include "controls/skin_style.h"
+#include "sim/simulated_clock.h"
 #include "sim/simulated_environment.h"
 #include "transport/real/real_environment.h"
 
@@ -50,12 +52,16 @@ int main(int argc, char* argv[]) {
         std::fputs(AppUsage().c_str(), stdout);
         return 0;
     }
+    if (options.ShowVersion) {
+        std::fputs("ravelfin-config " PROJECT_VERSION_TEXT "\n", stdout);
+        return 0;
+    }
 
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvane-Ravelfin"));
     QApplication::setApplicationName(QStringLiteral("ravelfin-config"));
-    QApplication::setApplicationVersion(QStringLiteral("2.9"));
-    QApplication::setDesktopFileName(QStringLiteral("ravelfin-config"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral("com.orvane.RavelfinConfig"));
     QApplication::setWindowIcon(ApplicationIcon());
     InstallSkin(application);
 
@@ -63,9 +69,16 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<ReaderEnvironment> machine = MakeEnvironment(options, pause);
     if (!machine)
         return 2;
+    // Simulated readers with arrive= or leave= times come and go by the wall clock.
+    std::unique_ptr<SimulatedClock> clock;
+    if (auto* simulated = dynamic_cast<SimulatedEnvironment*>(machine.get())) {
+        clock = std::make_unique<SimulatedClock>(*simulated);
+        clock->Start();
+    }
     QtMessenger messenger;
     Connection connection(*machine, messenger);
-    NoSettingsDialogs editors;
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
 
     int status = 0;
     {

@@ -7,7 +7,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "advanced/quick_clone_page.h"
 #include "app/artwork.h"
+#include "app/device_change_relay.h"
 #include "app/editor_connection.h"
 #include "app/interface_wizard.h"
 #include "app/preferences.h"
@@ -42,6 +44,7 @@ MainWindow::MainWindow(Connection& connection, Messenger& messenger, SettingsDia
       messenger_(messenger),
       dialogs_(dialogs),
       navigation_(new NavigationBar(this)),
+      deviceChanges_(new DeviceChangeRelay(connection.Environment(), this)),
       openDocument_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QStringLiteral("Orvane Company Ravelfin Configuration Utility"));
@@ -57,6 +60,7 @@ MainWindow::MainWindow(Connection& connection, Messenger& messenger, SettingsDia
     }
     new WindowDragger(*this);
     connect(navigation_, &NavigationBar::Clicked, this, &MainWindow::OnButton);
+    connect(deviceChanges_, &DeviceChangeRelay::Changed, this, &MainWindow::OnDevicesChanged);
     setFocusProxy(navigation_->At(NavigationBar::kSelectInterface));
 
     remembered_ = LoadPreferences();
@@ -197,6 +201,14 @@ void MainWindow::OnWizardEnded() {
     CloseNotice();
 }
 
+void MainWindow::OnDevicesChanged(qint64 timestampMs) {
+    // Whichever tab holds it.
+    if (auto* clone = advanced_ ? advanced_->findChild<QuickClonePage*>() : nullptr)
+        clone->DeviceChanged(timestampMs);
+    if (wizard_ && wizard_->isVisible())
+        wizard_->DevicesChanged();
+}
+
 void MainWindow::OnEditorClosed(QPointer<QDialog>& editor) {
     if (editor) {
         editor->hide();
@@ -283,6 +295,8 @@ void MainWindow::ReopenReader() {
         reopened = connection_.Reopen();
     }
     if (reopened) {
+        if (basic_)
+            dialogs_.ReaderReopened(*basic_);
         if (advanced_)
             dialogs_.ReaderReopened(*advanced_);
         messenger_.ShowMessage("Success to re-open the device.");
@@ -290,6 +304,9 @@ void MainWindow::ReopenReader() {
     }
     messenger_.ShowMessage(
         "Warning: fail to re-open the device. please try it from \"Select Interface\" windows.");
+    // An editor open on the record that the reset dropped has nothing left to edit.
+    if (basic_)
+        OnEditorClosed(basic_);
     if (advanced_)
         OnEditorClosed(advanced_);
     SelectReaderInterface();

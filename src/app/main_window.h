@@ -16,6 +16,7 @@
 namespace ravelfin {
 
 class Connection;
+class DeviceChangeRelay;
 class Messenger;
 class SettingsDialogs;
 
@@ -66,6 +67,8 @@ class MainWindow final : public QWidget {
     QDialog* AdvancedDialog() const { return advanced_; }
     NoticeWindow* Notice() const { return notice_; }
     NavigationBar& Navigation() const { return *navigation_; }
+    /// Readers arriving and leaving; they reach the quick clone page and the wizard.
+    DeviceChangeRelay& DeviceChanges() const { return *deviceChanges_; }
     /// Where the pages are placed.
     QRect ContentArea() const;
 
@@ -90,6 +93,7 @@ class MainWindow final : public QWidget {
     PageStates States() const;
     void ShowPage(QWidget& page);
     void OnWizardEnded();
+    void OnDevicesChanged(qint64 timestampMs);
     void OnEditorClosed(QPointer<QDialog>& editor);
     void ShowReport(const std::string& report);
 
@@ -97,6 +101,7 @@ class MainWindow final : public QWidget {
     Messenger& messenger_;
     SettingsDialogs& dialogs_;
     NavigationBar* navigation_;
+    DeviceChangeRelay* deviceChanges_;
     QPointer<InterfaceWizard> wizard_;
     QPointer<QDialog> basic_;
     QPointer<QDialog> advanced_;

@@ -6,9 +6,9 @@ namespace ravelfin::cli {
 
 namespace {
 constexpr const char* kRuleAdvice =
-    "install the udev rule 70-ravelfin.rules (sudo cmake --install build, or copy "
-    "resources/linux/70-ravelfin.rules to /etc/udev/rules.d/), run sudo udevadm control "
-    "--reload, then plug the reader in again";
+    "install the ravelfin package, which brings the udev rule 70-ravelfin.rules (or copy "
+    "resources/linux/70-ravelfin.rules to /etc/udev/rules.d/ and run sudo udevadm control "
+    "--reload), then plug the reader in again";
 }  // namespace
 
 std::vector<DeviceEntry> ReaderSession::AttachedReaders() {

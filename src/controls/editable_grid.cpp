@@ -42,6 +42,10 @@ bool EditableGrid::BeginEdit(int row, int column) {
     const CellKind kind = ColumnKind(column);
     if (kind == CellKind::ReadOnly)
         return false;
+    if (const QTableWidgetItem* cell = item(row, column);
+        cell && !(cell->flags() & Qt::ItemIsEditable)) {
+        return false;
+    }
     if (editor_) {
         // The click that got here took the focus from the open editor: end that edit first.
         FinishEdit();
@@ -88,6 +92,16 @@ void EditableGrid::PlaceEditor() {
         cell.setWidth(std::clamp(wanted, cell.width(), room));
     }
     editor_->setGeometry(cell);
+}
+
+void EditableGrid::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (!editor_ && (key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        BeginEdit(currentRow(), currentColumn());
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 void EditableGrid::scrollContentsBy(int dx, int dy) {

@@ -14,6 +14,9 @@ namespace ravelfin {
 /// owner is told that the edit ended. A text cell reports only a non-empty text and
 /// otherwise keeps the focus; a drop-down left with Escape reports no value.
 ///
+/// A cell whose item is not editable (Qt::ItemIsEditable cleared) stays read-only in an
+/// editable column. F2, Enter or Return opens the editor of the current cell from the keyboard.
+///
 /// The grid does not write the reported text into the cell: the owner checks it first.
 class EditableGrid final : public QTableWidget {
     Q_OBJECT
@@ -26,7 +29,7 @@ class EditableGrid final : public QTableWidget {
     CellKind ColumnKind(int column) const;
 
     /// Opens the editor of a cell as a click on it does. Returns false for a read-only
-    /// cell or one outside the grid.
+    /// column or cell, or one outside the grid.
     bool BeginEdit(int row, int column);
     /// The open cell editor (a QLineEdit or a QComboBox), or nullptr.
     QWidget* Editor() const { return editor_; }
@@ -38,6 +41,7 @@ class EditableGrid final : public QTableWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
   private:

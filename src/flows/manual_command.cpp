@@ -94,7 +94,7 @@ ManualCommandResult ManualCommand::Send(const std::string& typed, const FlowCont
     }
     const std::uint8_t lrc = ComputeLrc(command);
     command.push_back(lrc);
-    log_ += (log_.empty() ? "" : "\r\n") + std::to_string(count_) + ") Send Command:  " + text +
+    log_ += (count_ == 1 ? "" : "\r\n") + std::to_string(count_) + ") Send Command:  " + text +
             Hex("\\x%x", lrc) + " ......\r\n";
 
     if (!OpenContextDevice(context))

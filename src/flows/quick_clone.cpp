@@ -32,10 +32,11 @@ std::unique_ptr<ReaderTransport> QuickClone::OpenChosen(int interfaceType,
 }
 
 bool QuickClone::ReadSource(int interfaceType, const DeviceAddress& source) {
-    source_.reset();
     auto transport = OpenChosen(interfaceType, source, kSelectSourceText, kSourceOpenFailedText);
     if (!transport)
         return false;
+    // Only a reader that opened replaces the earlier read, whatever its read then gives.
+    source_.reset();
     auto record = std::make_unique<ReaderSettings>(static_cast<std::uint32_t>(interfaceType));
     const bool read = ReadAllSettings(*record, transport.get());
     messages_.ShowMessage(read ? kSourceReadText : kSourceReadFailedText);

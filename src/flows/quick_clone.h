@@ -24,9 +24,9 @@ class QuickClone {
     /// "Read From MSR". An interface type of 0 or below means none was chosen
     /// (kSelectSourceText). Otherwise builds a transport (kNoMemoryText when none comes),
     /// opens `source` (kSourceOpenFailedText), reads its whole configuration and closes:
-    /// kSourceReadText or kSourceReadFailedText. Returns true when the record was read; any
-    /// other outcome forgets an earlier read, so a clone never copies a reader the user has
-    /// moved away from.
+    /// kSourceReadText or kSourceReadFailedText. Returns true when the record was read. A
+    /// failure before the source opened keeps an earlier read; a failed read of an opened
+    /// source forgets it.
     bool ReadSource(int interfaceType, const DeviceAddress& source);
 
     /// "Clone To MSR": writes the general settings read from the source (not the data-editing

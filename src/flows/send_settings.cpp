@@ -15,10 +15,12 @@ constexpr std::uint8_t kFuncEncryption = 0x4C;
 constexpr double kSecurityFirmware = 4.25;
 
 /// Reads one setting with STX 'R' FuncID ETX LRC; the value sits at index 4 of the answer.
+/// The answer buffer has room for whole HID report payloads: a HID link delivers the answer
+/// in reports and refuses a buffer smaller than what it collects.
 std::uint8_t ReadSingleSetting(ReaderTransport& transport, std::uint8_t funcId) {
     std::array<std::uint8_t, 5> frame{kStx, kReadLetter, funcId, kEtx, 0};
     frame[4] = ComputeLrc(std::span(frame).first(4));
-    std::array<std::uint8_t, kShortFrameBuffer> answer{};
+    std::array<std::uint8_t, kSettingsBuffer> answer{};
     std::size_t received = 0;
     transport.Exchange(frame, answer, received);
     return received > 4 && received <= answer.size() ? answer[4] : 0;

@@ -49,7 +49,7 @@ bool ReadAllSettings(ReaderSettings& record, ReaderTransport* transport) {
     if (!ExchangeShort(*transport, kFuncReadAll, answer, answerLength)) return false;
     // Parse into a copy: an answer that fails half way must not leave a half-read record.
     ReaderSettings read = record;
-    if (!ParseSettings(std::span(answer).first(answerLength), read)) return false;
+    if (!ParseSettingsAnswer(std::span(answer).first(answerLength), read)) return false;
     record = read;
     return true;
 }

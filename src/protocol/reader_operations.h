@@ -17,7 +17,7 @@ inline constexpr std::size_t kMaxDataEditFrame = 255;
 
 /// Reads the whole configuration (FuncID 0x1F) into `record`.
 /// Returns false when the transport is absent or not ready, the exchange fails, or the answer
-/// does not parse; the record is then left exactly as it was.
+/// does not parse or ends before its ETX (cut short); the record is then left exactly as it was.
 bool ReadAllSettings(ReaderSettings& record, ReaderTransport* transport);
 
 /// Sends the general settings frame. Returns kWriteOk when the reader acknowledged it,

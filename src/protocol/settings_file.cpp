@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <fstream>
 #include <string_view>
 
 #include "protocol/command_frame.h"
+#include "protocol/file_replacement.h"
 #include "protocol/settings_encoder.h"
 #include "protocol/settings_parser.h"
 
 namespace ravelfin {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::string_view kMagic = "KORVEXMSRCFG";
 constexpr std::string_view kFormatVersion = "2000";
@@ -22,32 +20,6 @@ constexpr std::size_t kMaxFileSize = 1024;
 
 bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view text) {
     return bytes.size() >= text.size() && std::equal(text.begin(), text.end(), bytes.begin());
-}
-
-/// Writes `bytes` to a file of its own beside `target` and renames it over the target.
-bool ReplaceFile(const fs::path& target, std::span<const std::uint8_t> bytes) {
-    std::error_code ec;
-    const fs::file_status existing = fs::status(target, ec);
-    // A read-only file is the user's way of protecting it; the rename would not respect that.
-    if (fs::exists(existing) &&
-        (existing.permissions() & fs::perms::owner_write) == fs::perms::none) {
-        return false;
-    }
-    fs::path temp = target;
-    temp += ".tmp";
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    bool ok = !out.fail();
-    if (ok && fs::exists(existing)) fs::permissions(temp, existing.permissions(), ec);
-    if (ok) {
-        fs::rename(temp, target, ec);
-        ok = !ec;
-    }
-    if (!ok) fs::remove(temp, ec);
-    return ok;
 }
 
 }  // namespace
@@ -60,7 +32,8 @@ bool SaveSettingsFile(const ReaderSettings& record, const std::string& path) {
     if (!EncodeAllSettings(record, std::span(buffer).subspan(kHeaderSize), frameLength)) {
         return false;
     }
-    return ReplaceFile(path, std::span(buffer).first(kHeaderSize + frameLength));
+    return ReplaceFileContents(path, std::span(buffer).first(kHeaderSize + frameLength),
+                               SystemFileSteps());
 }
 
 bool LoadSettingsFile(ReaderSettings& record, const std::string& path) {
@@ -70,9 +43,13 @@ bool LoadSettingsFile(ReaderSettings& record, const std::string& path) {
     std::array<std::uint8_t, kMaxFileSize + 1> buffer{};
     in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
     const auto size = static_cast<std::size_t>(in.gcount());
-    if (in.bad() || size <= kHeaderSize + 1 || size > kMaxFileSize) return false;
+    if (in.bad()) return false;
 
-    const auto file = std::span<const std::uint8_t>(buffer).first(size);
+    return LoadSettingsFromBytes(record, std::span<const std::uint8_t>(buffer).first(size));
+}
+
+bool LoadSettingsFromBytes(ReaderSettings& record, std::span<const std::uint8_t> file) {
+    if (file.size() <= kHeaderSize + 1 || file.size() > kMaxFileSize) return false;
     if (!StartsWith(file, kMagic) || !StartsWith(file.subspan(kMagic.size()), kFormatVersion) ||
         file[kHeaderSize] != kStx || file[kHeaderSize + 1] != kSetLetter) {
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "protocol/reader_settings.h"
@@ -9,8 +11,8 @@ namespace ravelfin {
 inline constexpr const char* kSettingsFileExtension = "cfs2";
 
 /// Writes the record as a configuration file: the magic "KORVEXMSRCFG", the version "2000",
-/// then the frame of EncodeAllSettings (at most 1024 bytes in all). The file is written beside
-/// the target under a temporary name and renamed over it only when complete.
+/// then the frame of EncodeAllSettings (at most 1024 bytes in all), through
+/// ReplaceFileContents: the path holds the old file or the new one, never a part of either.
 /// Returns false when the record cannot be encoded into the 1008 bytes a file has room for,
 /// when an existing target is read-only, or when writing fails; the target then stays as it
 /// was and no temporary file is left behind.
@@ -22,5 +24,8 @@ bool SaveSettingsFile(const ReaderSettings& record, const std::string& path);
 /// then left exactly as it was. `InterfaceType`, `FirmwareVersionNumber`, `ModelClass`,
 /// `ReconnectPending` and `HidFormatBeforeLoad` are never changed by a load.
 bool LoadSettingsFile(ReaderSettings& record, const std::string& path);
+
+/// LoadSettingsFile over the bytes of a file already read.
+bool LoadSettingsFromBytes(ReaderSettings& record, std::span<const std::uint8_t> file);
 
 }  // namespace ravelfin

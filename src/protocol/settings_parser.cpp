@@ -210,26 +210,38 @@ Next ParseItem(Source source, std::size_t p, ReaderSettings& record) {
     }
 }
 
-}  // namespace
+/// How a walk over a settings frame ended.
+enum class WalkEnd { kFailed, kEndOfSource, kEtx };
 
-bool ParseSettings(std::span<const std::uint8_t> source, ReaderSettings& record) {
-    if (source.empty()) return false;
+WalkEnd Walk(Source source, ReaderSettings& record) {
+    if (source.empty()) return WalkEnd::kFailed;
     record.ResetAllDefaults();
     record.SecurityLevel = '0';
 
     const std::size_t stx = (source[0] == kAck || source[0] == 0xFA) ? 1 : 0;
-    if (stx >= source.size() || source[stx] != kStx) return false;
+    if (stx >= source.size() || source[stx] != kStx) return WalkEnd::kFailed;
     std::size_t p = stx + 1;
     while (p < source.size()) {
         if (source[p] == kEtx) {
-            return p + 1 < source.size() &&
-                   ComputeLrc(source.subspan(stx, p + 1 - stx)) == source[p + 1];
+            const bool lrcMatches = p + 1 < source.size() &&
+                                    ComputeLrc(source.subspan(stx, p + 1 - stx)) == source[p + 1];
+            return lrcMatches ? WalkEnd::kEtx : WalkEnd::kFailed;
         }
         const Next next = ParseItem(source, p, record);
-        if (!next) return false;
+        if (!next) return WalkEnd::kFailed;
         p = *next;
     }
-    return true;
+    return WalkEnd::kEndOfSource;
+}
+
+}  // namespace
+
+bool ParseSettings(std::span<const std::uint8_t> source, ReaderSettings& record) {
+    return Walk(source, record) != WalkEnd::kFailed;
+}
+
+bool ParseSettingsAnswer(std::span<const std::uint8_t> source, ReaderSettings& record) {
+    return Walk(source, record) == WalkEnd::kEtx;
 }
 
 }  // namespace ravelfin

@@ -19,4 +19,9 @@ namespace ravelfin {
 /// without an ETX is a success. Nothing is read past `source`.
 bool ParseSettings(std::span<const std::uint8_t> source, ReaderSettings& record);
 
+/// ParseSettings for the reader's answer to the read-all command, which always ends with ETX
+/// and its LRC. An answer that ends before its ETX was cut short on the link: the settings it
+/// lost would come out as factory defaults and pass for the reader's own, so it is refused.
+bool ParseSettingsAnswer(std::span<const std::uint8_t> source, ReaderSettings& record);
+
 }  // namespace ravelfin

@@ -86,6 +86,14 @@ void SimulatedDeviceSource::ReleaseSerialPort(SerialPort& port) {
     port.Open = false;
 }
 
+void SimulatedDeviceSource::SetHidProductId(const std::string& path, std::uint16_t productId) {
+    std::lock_guard lock(mutex_);
+    for (HidInterface& hid : interfaces_) {
+        if (hid.Info.Path == path)
+            hid.Info.ProductId = productId;
+    }
+}
+
 void SimulatedDeviceSource::RecordReport(HidInterface& hid, std::span<const std::uint8_t> report) {
     std::lock_guard lock(mutex_);
     hid.Reports.emplace_back(report.begin(), report.end());

@@ -32,6 +32,7 @@ class SimulatedDeviceSource final : public DeviceSource {
         SimulatedReader* Reader = nullptr;
         std::size_t FeatureReportLength = 0;  // including the report-id byte
         std::vector<Bytes> Reports;           // every set report that reached the device
+        int OpenHandles = 0;                  // devices that have it open now
     };
 
     bool GetSerialPort(int index, SerialPortInfo& out) override;
@@ -52,6 +53,9 @@ class SimulatedDeviceSource final : public DeviceSource {
     /// Takes the port for a link; false when another link holds it.
     bool ClaimSerialPort(SerialPort& port);
     void ReleaseSerialPort(SerialPort& port);
+    /// Gives the interface with this path another product id (a reader that came back from
+    /// a reset as another kind of reader).
+    void SetHidProductId(const std::string& path, std::uint16_t productId);
     /// Keeps a set report that reached the interface.
     void RecordReport(HidInterface& hid, std::span<const std::uint8_t> report);
 

@@ -44,6 +44,8 @@ bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std:
         attached.Name = "/sim/ttyS" + std::to_string(source_.SerialPortCount());
         source_.AddSerialPort({attached.Name, false, 0, 0}, reader.get());
     }
+    const std::size_t index = readers_.size();
+    reader->SetResetHandler([this, index] { BeginReset(index); });
     attached.Reader = std::move(reader);
     readers_.push_back(std::move(attached));
     return true;
@@ -143,6 +145,58 @@ int SimulatedEnvironment::NextScheduledMs() const {
             consider(a.Reader->Options().LeaveAfterMs);
     }
     return next;
+}
+
+}  // namespace ravelfin
+
+namespace ravelfin {
+
+void SimulatedEnvironment::BeginReset(std::size_t index) {
+    std::lock_guard lock(changeMutex_);
+    readers_.at(index).ReturnAtMs = pausedMs_ + kResetAbsenceMs;
+    Unplug(index);
+}
+
+void SimulatedEnvironment::PauseFor(int milliseconds) {
+    if (&pause_ == &ownPause_) {
+        ownPause_.Wait(milliseconds);
+        PassPauseTime(milliseconds);
+        return;
+    }
+    // Waiting for real: a reader due back during the wait returns on time.
+    long long left = std::max(milliseconds, 0);
+    for (long long next = UntilNextReturn(); next >= 0 && next <= left; next = UntilNextReturn()) {
+        pause_.Wait(static_cast<int>(next));
+        PassPauseTime(static_cast<int>(next));
+        left -= next;
+    }
+    pause_.Wait(static_cast<int>(left));
+    PassPauseTime(static_cast<int>(left));
+}
+
+long long SimulatedEnvironment::UntilNextReturn() const {
+    std::lock_guard lock(changeMutex_);
+    long long next = -1;
+    for (const Attached& a : readers_) {
+        if (a.ReturnAtMs >= 0 && (next < 0 || a.ReturnAtMs - pausedMs_ < next))
+            next = std::max(a.ReturnAtMs - pausedMs_, 0LL);
+    }
+    return next;
+}
+
+void SimulatedEnvironment::PassPauseTime(int milliseconds) {
+    std::lock_guard lock(changeMutex_);
+    pausedMs_ += std::max(milliseconds, 0);
+    for (std::size_t i = 0; i < readers_.size(); ++i) {
+        Attached& a = readers_[i];
+        if (a.ReturnAtMs < 0 || a.ReturnAtMs > pausedMs_)
+            continue;
+        a.ReturnAtMs = -1;
+        a.Reader->FinishReset();
+        if (a.Hid)
+            source_.SetHidProductId(a.Name, a.Reader->ProductId());
+        Plug(i);
+    }
 }
 
 }  // namespace ravelfin

@@ -23,8 +23,16 @@ namespace ravelfin {
 /// the machine after their arrive= and leave= times (`AdvanceClock`, or a `SimulatedClock`
 /// that runs it); monitors from `CreateDeviceMonitor` hear of it. Safe to use from several
 /// threads, except `AddReader`, which belongs to setting the machine up.
+///
+/// A USB HID reader that a sent change makes reset (see `SimulatedReader::SetResetHandler`)
+/// leaves when the host lets go of it and comes back as its new kind of reader once
+/// `kResetAbsenceMs` of pauses have passed through `GetPause`: the recorded pauses of a test
+/// pass that time at once; an outside pause waits until the return, then the rest.
 class SimulatedEnvironment final : public ReaderEnvironment {
   public:
+    /// How long a reader that resets stays away, in milliseconds of pauses.
+    static constexpr int kResetAbsenceMs = 3000;
+
     /// Pauses are recorded in `RecordedPauses` and return at once.
     SimulatedEnvironment();
     /// Pauses go to `pause` (the programs' demo mode waits for real).
@@ -63,7 +71,7 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     DeviceSource& Devices() override { return source_; }
     std::unique_ptr<HidDevice> CreateHidDevice() override;
     std::unique_ptr<SerialLink> CreateSerialLink() override;
-    Pause& GetPause() override { return pause_; }
+    Pause& GetPause() override { return machinePause_; }
     std::unique_ptr<DeviceMonitor> CreateDeviceMonitor() override;
 
     /// Used by the monitors: while subscribed, `listener` hears of every plug and unplug.
@@ -71,12 +79,23 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     void Unsubscribe(const void* owner);
 
   private:
+    /// The pause handed out by `GetPause`: it lets the time of readers that reset pass.
+    class MachinePause final : public Pause {
+      public:
+        explicit MachinePause(SimulatedEnvironment& machine) : machine_(machine) {}
+        void Wait(int milliseconds) override { machine_.PauseFor(milliseconds); }
+
+      private:
+        SimulatedEnvironment& machine_;
+    };
+
     struct Attached {
         std::unique_ptr<SimulatedReader> Reader;
         std::string Name;
         bool Hid = false;
-        bool Arrived = false;  // the scheduled arrival happened
-        bool Left = false;     // the scheduled departure happened
+        bool Arrived = false;       // the scheduled arrival happened
+        bool Left = false;          // the scheduled departure happened
+        long long ReturnAtMs = -1;  // back from a reset at this much pause time; -1: not away
     };
     struct Subscriber {
         const void* Owner;
@@ -84,9 +103,18 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     };
 
     void Announce(std::size_t index, DeviceEvent::Change change);
+    /// A reader began its reset: it leaves and is due back after kResetAbsenceMs.
+    void BeginReset(std::size_t index);
+    void PauseFor(int milliseconds);
+    /// Pause time until the next reader is due back from a reset; -1 when none is away.
+    long long UntilNextReturn() const;
+    /// `milliseconds` of pauses passed: readers due back from a reset return.
+    void PassPauseTime(int milliseconds);
 
     RecordingPause ownPause_;
     Pause& pause_;
+    MachinePause machinePause_{*this};
+    long long pausedMs_ = 0;  // pause time passed, under changeMutex_
     SimulatedDeviceSource source_;
     std::vector<Attached> readers_;
     // Held while a change is announced, so that a monitor stopping on another thread waits

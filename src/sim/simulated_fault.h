@@ -12,6 +12,7 @@ enum class SimulatedFault {
     CutShort,            // only the first half of every answer arrives
     UnpluggedMidAnswer,  // half of the answer arrives, then the reader is gone
     SlowAnswer,          // the answer comes only after `kSlowPolls` polls found nothing
+    LateAnswer,          // the answer comes only after `kLatePolls` polls: past every time limit
     PortBusy,            // another program holds the device: opening fails
 };
 

@@ -19,11 +19,18 @@ bool SimulatedHidDevice::Open(const std::string& path, Access /*access*/) {
     }
     lastError_ = PortError::None;
     device_ = device;
+    ++device_->OpenHandles;
     return true;
 }
 
 void SimulatedHidDevice::Close() {
+    // A reader told to reset does so once the host lets go of it.
+    SimulatedReader* reader = device_ ? device_->Reader : nullptr;
+    if (device_)
+        --device_->OpenHandles;
     device_ = nullptr;
+    if (reader)
+        reader->EndSession();
     collector_.Reset();
     answer_.clear();
     pollsBeforeAnswer_ = 0;
@@ -61,8 +68,7 @@ bool SimulatedHidDevice::SetFeature(std::span<const std::uint8_t> report) {
     Bytes frame;
     while (collector_.Take(frame)) {
         answer_ = reader.Answer(frame);
-        pollsBeforeAnswer_ =
-            reader.Fault() == SimulatedFault::SlowAnswer ? SimulatedReader::kSlowPolls : 0;
+        pollsBeforeAnswer_ = reader.AnswerDelayPolls();
     }
     return true;
 }

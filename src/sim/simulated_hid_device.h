@@ -14,6 +14,9 @@ namespace ravelfin {
 class SimulatedHidDevice final : public HidDevice {
 public:
     explicit SimulatedHidDevice(SimulatedDeviceSource& source) : source_(source) {}
+    ~SimulatedHidDevice() override { Close(); }
+    SimulatedHidDevice(const SimulatedHidDevice&) = delete;
+    SimulatedHidDevice& operator=(const SimulatedHidDevice&) = delete;
 
     bool Open(const std::string& path, Access access) override;
     void Close() override;

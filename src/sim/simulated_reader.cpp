@@ -79,6 +79,24 @@ bool IsOneByteSetting(std::uint8_t funcId) {
            (funcId >= 0x61 && funcId <= 0x6B);
 }
 
+bool IsHidAttached(std::uint32_t interfaceType) {
+    return interfaceType == kInterfaceUsbHid || interfaceType == kInterfaceUsbHidKb;
+}
+
+/// A reader on USB HID restarts and re-enumerates when its USB HID format changes, a
+/// keyboard reader also when its polling interval does.
+bool ChangeResetsReader(std::uint32_t interfaceType, const ReaderSettings& before,
+                        const ReaderSettings& after) {
+    if (!IsHidAttached(interfaceType))
+        return false;
+    return before.HidFormat != after.HidFormat ||
+           (interfaceType == kInterfaceUsbHidKb && before.KbPollInterval != after.KbPollInterval);
+}
+
+bool IsKeyboardFormat(std::uint8_t hidFormat) {
+    return hidFormat == '8' || hidFormat == '2';
+}
+
 }  // namespace
 
 SimulatedReader::SimulatedReader(const SimulatedReaderOptions& options)
@@ -98,9 +116,46 @@ void SimulatedReader::SetFault(SimulatedFault fault, int afterFrames) {
     framesBeforeFault_ = afterFrames;
 }
 
+void SimulatedReader::SetResetHandler(std::function<void()> handler) {
+    std::lock_guard lock(mutex_);
+    resetHandler_ = std::move(handler);
+}
+
+bool SimulatedReader::ResetDue() const {
+    std::lock_guard lock(mutex_);
+    return resetDue_;
+}
+
+void SimulatedReader::EndSession() {
+    std::function<void()> handler;
+    {
+        std::lock_guard lock(mutex_);
+        if (!resetDue_)
+            return;
+        resetDue_ = false;
+        handler = resetHandler_;
+    }
+    // Outside the lock: the machine announces the departure, and listeners may look at us.
+    if (handler)
+        handler();
+}
+
+void SimulatedReader::FinishReset() {
+    std::lock_guard lock(mutex_);
+    const bool keyboard = IsKeyboardFormat(settings_.HidFormat);
+    options_.InterfaceType = keyboard ? kInterfaceUsbHidKb : kInterfaceUsbHid;
+    productId_ = static_cast<std::uint16_t>((keyboard ? 0x4100 : 0x4200) | (productId_ & 0xFF));
+    settings_.InterfaceType = options_.InterfaceType;
+}
+
 SimulatedFault SimulatedReader::Fault() const {
     std::lock_guard lock(mutex_);
     return framesBeforeFault_ > 0 ? SimulatedFault::None : fault_;
+}
+
+int SimulatedReader::AnswerDelayPolls() const {
+    std::lock_guard lock(mutex_);
+    return answerDelayPolls_;
 }
 
 ReaderSettings SimulatedReader::FactorySettings(char securityLevel) const {
@@ -149,6 +204,9 @@ Bytes SimulatedReader::Answer(std::span<const std::uint8_t> frame) {
         --framesBeforeFault_;
         fault = SimulatedFault::None;
     }
+    answerDelayPolls_ = fault == SimulatedFault::SlowAnswer   ? kSlowPolls
+                        : fault == SimulatedFault::LateAnswer ? kLatePolls
+                                                              : 0;
     if (fault == SimulatedFault::NoAnswer)
         return {};
     if (fault == SimulatedFault::Nak)
@@ -183,7 +241,9 @@ Bytes SimulatedReader::AnswerFrame(std::span<const std::uint8_t> frame) {
     if (frame[1] != kSetLetter)
         return {kNak};
     if (n == 5 && frame[2] == kFuncSetDefaults) {
-        settings_ = FactorySettings(static_cast<char>(settings_.SecurityLevel));
+        ReaderSettings factory = FactorySettings(static_cast<char>(settings_.SecurityLevel));
+        resetDue_ = resetDue_ || ChangeResetsReader(options_.InterfaceType, settings_, factory);
+        settings_ = factory;
         return {kAck};
     }
     return AnswerSet(frame.subspan(2, n - 4));
@@ -258,8 +318,9 @@ Bytes SimulatedReader::AnswerSet(std::span<const std::uint8_t> items) {
         return {kNak};
     Bytes body{kSetLetter};
     for (const auto& [offset, length] : stateSpans) {
+        const std::uint8_t funcId = state[offset];
         const bool replaced = std::any_of(spans.begin(), spans.end(), [&](const auto& item) {
-            return items[item.first] == state[offset];
+            return items[item.first] == funcId;
         });
         if (!replaced) {
             body.insert(body.end(), state.begin() + static_cast<std::ptrdiff_t>(offset),
@@ -271,6 +332,7 @@ Bytes SimulatedReader::AnswerSet(std::span<const std::uint8_t> items) {
     if (!ParseSettings(Framed(body), next))
         return {kNak};
     next.SerialNumber = settings_.SerialNumber;
+    resetDue_ = resetDue_ || ChangeResetsReader(options_.InterfaceType, settings_, next);
     settings_ = next;
     return {kAck};
 }

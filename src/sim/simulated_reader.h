@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <string>
@@ -23,6 +24,8 @@ class SimulatedReader {
   public:
     /// How many polls a slow reader lets pass before its answer appears.
     static constexpr int kSlowPolls = 2;
+    /// How many polls a late reader lets pass: more than either link waits for an answer.
+    static constexpr int kLatePolls = 1000;
 
     explicit SimulatedReader(const SimulatedReaderOptions& options);
 
@@ -48,10 +51,24 @@ class SimulatedReader {
     void SetFault(SimulatedFault fault, int afterFrames = 0);
     /// The fault in effect now.
     SimulatedFault Fault() const;
+    /// How many polls the simulated devices let pass before delivering the last answer.
+    int AnswerDelayPolls() const;
     /// The next `count` HID set-report requests fail.
     void FailNextSetReports(int count);
     /// Used by the HID device: true (and one fewer left) when this set request must fail.
     bool ConsumeSetReportFailure();
+
+    /// Called when the host lets go of the reader after a change that makes it reset (a new
+    /// USB HID format, or a new polling interval on a keyboard reader): the reader restarts
+    /// and leaves the machine for a while. Set by the machine that attaches it.
+    void SetResetHandler(std::function<void()> handler);
+    /// The host closed its link to the reader: a reset that a change made due begins now.
+    void EndSession();
+    /// True from a change that resets the reader until the host lets go of it.
+    bool ResetDue() const;
+    /// Back from a reset, as the kind of reader its USB HID format makes it: a keyboard
+    /// reader (product id 0x41nn) for the keyboard formats, a HID reader (0x42nn) otherwise.
+    void FinishReset();
 
     bool IsPlugged() const { return plugged_; }
     void Replug() { plugged_ = true; }
@@ -78,8 +95,11 @@ class SimulatedReader {
     mutable std::mutex mutex_;  // one conversation at a time changes the image
     SimulatedFault fault_ = SimulatedFault::None;
     int framesBeforeFault_ = 0;
+    int answerDelayPolls_ = 0;
     int failingSetReports_ = 0;
     std::atomic<bool> plugged_{true};
+    bool resetDue_ = false;
+    std::function<void()> resetHandler_;
     bool inBootLoader_ = false;
     std::vector<Bytes> frames_;
 };

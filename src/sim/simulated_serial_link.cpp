@@ -41,8 +41,7 @@ bool SimulatedSerialLink::Write(std::span<const std::uint8_t> bytes) {
     while (collector_.Take(frame)) {
         const Bytes answer = reader->Answer(frame);
         received_.insert(received_.end(), answer.begin(), answer.end());
-        pollsBeforeAnswer_ =
-            reader->Fault() == SimulatedFault::SlowAnswer ? SimulatedReader::kSlowPolls : 0;
+        pollsBeforeAnswer_ = reader->AnswerDelayPolls();
     }
     return true;
 }

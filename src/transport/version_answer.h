@@ -8,9 +8,10 @@
 namespace ravelfin {
 
 /// The firmware version text in the answer to the 0x22 read: the bytes after the first STX
-/// (normally behind the ACK) up to the ETX, which must come before the last received byte.
-/// Empty when 4 bytes or fewer came back, no STX was found, or the text does not end at an
-/// ETX (an answer cut short, or a zero byte of a HID report's padding first).
+/// (normally behind the ACK) up to the ETX, a zero byte (a HID report's padding) or the last
+/// two bytes received (where the ETX and the LRC belong), whichever comes first; an answer
+/// cut short keeps the text it brought. Empty when 4 bytes or fewer came back or no STX was
+/// found.
 std::string VersionTextFromAnswer(std::span<const std::uint8_t> answer);
 
 class ReaderTransport;

@@ -52,7 +52,8 @@ TEST(ManualCommand, SendsOnlyFramedTextsAndLogsWhatWentOutAndCameBack) {
     EXPECT_EQ(page.Log(), "");
     rig.reader.OpensLeft = 0;
     EXPECT_EQ(send("\\x2\\x52\\x1F\\x3"), ManualCommandResult::kOpenFailed);
-    EXPECT_EQ(page.Log(), "5) Send Command:  \\x2\\x52\\x1F\\x3\\x4c ......\r\n");
+    // Only the entry numbered 1 starts without a line break, even as the log's first.
+    EXPECT_EQ(page.Log(), "\r\n5) Send Command:  \\x2\\x52\\x1F\\x3\\x4c ......\r\n");
     EXPECT_TRUE(rig.rec.frames.empty());
 
     page.Clear();

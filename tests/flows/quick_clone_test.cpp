@@ -47,21 +47,27 @@ TEST(QuickClone, WritesTheSourcesGeneralSettingsEncodedForTheTarget) {
                 ElementsAre('3', 0xAE, 1, 5));
 }
 
-TEST(QuickClone, ClonesOnlyAFreshReadOfTheChosenSource) {
+TEST(QuickClone, ClonesTheLastReadOfASourceThatOpened) {
     CloneRig rig;
     rig.clone.CloneTo(kInterfaceUsbHid, "t");
     ASSERT_TRUE(rig.ReadSource());
-    rig.Add().OpensLeft = 0;  // another source, which does not open
+    // Failing before a source opens keeps the earlier read.
+    rig.Add().OpensLeft = 0;
     EXPECT_FALSE(rig.clone.ReadSource(kInterfaceUsbHid, "/dev/other"));
-    rig.clone.CloneTo(kInterfaceUsbHid, "t");
-    ASSERT_TRUE(rig.ReadSource());
+    EXPECT_FALSE(rig.clone.ReadSource(0, "/dev/other"));
     rig.Add().Answers = {{false, {kRefused}}};
     EXPECT_EQ(rig.clone.CloneTo(kInterfaceUsbHid, "t"), kWriteRefused);
+    // A source that opens but does not answer replaces it with nothing.
+    rig.Add();
+    EXPECT_FALSE(rig.clone.ReadSource(kInterfaceUsbHid, "/dev/mute"));
+    rig.clone.CloneTo(kInterfaceUsbHid, "t");
+    ASSERT_TRUE(rig.ReadSource());
     rig.clone.ForgetSource();
     rig.clone.CloneTo(kInterfaceUsbHid, "t");
     EXPECT_THAT(rig.messages,
-                ElementsAre(kReadFirstText, kSourceReadText, kSourceOpenFailedText, kReadFirstText,
-                            kSourceReadText, kUnknownFuncIdsText, kReadFirstText));
+                ElementsAre(kReadFirstText, kSourceReadText, kSourceOpenFailedText,
+                            kSelectSourceText, kUnknownFuncIdsText, kSourceReadFailedText,
+                            kReadFirstText, kSourceReadText, kReadFirstText));
 }
 
 }  // namespace

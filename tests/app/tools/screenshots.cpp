@@ -1,21 +1,27 @@
 // Makes the PNG pictures of docs/ from the program's own windows, on a simulated reader:
 //   ravelfin-config-screenshots DIR
 // It draws offscreen on a screen of its own (1280 x 1024), so the pictures come out the same
-// on every machine. Each picture is one function below; they run in the order of kPictures,
-// each starting from the state the one before left. A new picture is a new function and a
-// line in kPictures.
+// on every machine. Each picture is one function below. Those in kTour run in order on one
+// window, each starting from the state the one before left; those in kScenes set up a scene
+// of their own. A new picture is a new function and a line in one of the two lists.
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "app/model_number_dialog.h"
+#include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
+#include "basic/basic_settings_dialog.h"
+#include "controls/config_file_chooser.h"
 #include "controls/data_files.h"
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
+#include "dataedit/custom_fields.h"
+#include "dataedit/ui/data_editing_page.h"
 #include "sim/simulated_environment.h"
 
 using namespace ravelfin;
@@ -116,9 +122,99 @@ void HelpPicture(Tour& tour) {
         Save(*help, "help.png");
 }
 
-using Picture = void (*)(Tour&);
-const Picture kPictures[] = {MainWindowPicture, WizardPicture, NoticePicture, ModelNumberPicture,
+// The four pages of the basic settings editor in the program's window, on a USB HID keyboard
+// reader so that every page takes input.
+void SaveBasicEditorPages() {
+    SimulatedEnvironment machine;
+    SimulatedReaderOptions reader;
+    reader.InterfaceType = kInterfaceUsbHidKb;
+    reader.Firmware = "V4.20";
+    std::string error;
+    machine.AddReader(reader, error);
+    machine.Reader(0).Settings().Track1Prefix = {0x02, 'T', '1'};
+    machine.Reader(0).Settings().Postamble = {'E', 'N', 'D', 0x0D, 0x0A};
+    QtMessenger messenger;
+    Connection connection(machine, messenger);
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
+    MainWindow window(connection, messenger, editors);
+    window.show();
+    window.ChangeBasicSettings();
+    auto* editor = qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+    if (!editor) {
+        std::fprintf(stderr, "the basic settings editor did not open\n");
+        return;
+    }
+    const char* names[] = {"basic-general.png", "basic-prepostamble.png", "basic-track.png",
+                           "basic-keyboard.png"};
+    for (int tab = 0; tab < 4; ++tab) {
+        editor->Tabs()->setCurrentIndex(tab);
+        Save(window, names[tab]);
+    }
+}
+// The Data Editing page on a reader with formulas (model class 10000, firmware 3.40), with a
+// credit-card formula and a custom-card formula made of custom and added fields.
+struct DataEditingScene {
+    DataEditingScene() {
+        SimulatedReaderOptions reader;
+        reader.Firmware = "V3.40";
+        std::string error;
+        machine.AddReader(reader, error);
+        if (!connection.Connect(kInterfaceUsbHid, 0)) {
+            std::fprintf(stderr, "the simulated formula reader did not connect\n");
+            std::exit(1);
+        }
+        ReaderSettings& settings = *connection.Settings;
+        settings.mode = '1';
+        settings.addedFields = {{'#'}, {0x0D, 0x0A}};
+        settings.formulas[kSlotCreditCard] = {0x2A, 0x2B, 0x01, 0x41, 0x48, 0x47};
+        AddCustomField(settings.custom, CustomFieldKind::kBefore, 2, {"1", "=", "", "", "", ""});
+        AddCustomField(settings.custom, CustomFieldKind::kAfter, 1, {"1", "^", "", "", "0", "20"});
+        settings.custom.lengthLimits[1] = {0xF0, 0x40, 10, 40};
+        settings.formulas[kSlotCustom] = {0x40, 0x00, 0x21};
+        page =
+            std::make_unique<DataEditingPage>(settings, settings.FirmwareVersionNumber, messenger);
+        page->resize(680, 440);
+        page->show();
+    }
+    QAbstractButton* Button(const QString& text) const {
+        for (auto* b : page->findChildren<QAbstractButton*>()) {
+            if (b->text() == text)
+                return b;
+        }
+        std::fprintf(stderr, "no button %s on the Data Editing page\n", qPrintable(text));
+        std::exit(1);
+    }
+    SimulatedEnvironment machine;
+    QtMessenger messenger;
+    Connection connection{machine, messenger};
+    std::unique_ptr<DataEditingPage> page;
+};
+
+void SaveDataEditingPage() {
+    DataEditingScene scene;
+    Save(*scene.page, "data-editing.png");
+}
+
+void SaveCreditCardEditor() {
+    DataEditingScene scene;
+    SaveNextModal("formula-editor.png", nullptr);
+    scene.Button(QStringLiteral("Add Formula"))->click();
+}
+
+void SaveCustomCardEditor() {
+    DataEditingScene scene;
+    scene.Button(QStringLiteral("Custom"))->click();
+    SaveNextModal("customized-card-editor.png", nullptr);
+    scene.Button(QStringLiteral("Add Formula"))->click();
+}
+
+using TourPicture = void (*)(Tour&);
+const TourPicture kTour[] = {MainWindowPicture, WizardPicture, NoticePicture, ModelNumberPicture,
                              MessagePicture,    ReportPicture, HelpPicture};
+using Scene = void (*)();
+const Scene kScenes[] = {SaveBasicEditorPages, SaveDataEditingPage, SaveCreditCardEditor,
+                         SaveCustomCardEditor};
 
 }  // namespace
 
@@ -138,8 +234,12 @@ int main(int argc, char* argv[]) {
     output = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
     output.mkpath(QStringLiteral("."));
 
-    Tour tour;
-    for (Picture picture : kPictures)
-        picture(tour);
+    {
+        Tour tour;
+        for (TourPicture picture : kTour)
+            picture(tour);
+    }
+    for (Scene scene : kScenes)
+        scene();
     return 0;
 }

@@ -1,0 +1,67 @@
+#include "advanced/boot_loader_page.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "connection/connection.h"
+#include "flows/boot_loader.h"
+#include "flows/flow_messages.h"
+
+namespace ravelfin {
+
+BootLoaderPage::BootLoaderPage(Connection& connection, Messenger& messages, QWidget* parent)
+    : SkinnedDialog(parent, PageTag{}),
+      connection_(connection),
+      messages_(messages),
+      password_(new QLineEdit),
+      set_(new QPushButton(QStringLiteral("Set Boot Loader Mode"))) {
+    auto* explanation = new QLabel(QStringLiteral(
+        "When you select \"Set Boot Loader Mode\", you enter Boot Loader mode, so that you can "
+        "update the reader's firmware. "));
+    explanation->setWordWrap(true);
+    const QString prompt = QStringLiteral("Please input boot mode PASSWORD below");
+    auto* promptLabel = new QLabel(prompt);
+    promptLabel->setBuddy(password_);
+    password_->setAccessibleName(prompt);
+    set_->setDefault(true);
+    connect(set_, &QPushButton::clicked, this, &BootLoaderPage::SetBootLoaderMode);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(40, 40, 40, 20);
+    layout->setSpacing(14);
+    layout->addWidget(explanation);
+    layout->addSpacing(12);
+    layout->addWidget(promptLabel);
+    layout->addWidget(password_);
+    layout->addSpacing(12);
+    layout->addLayout(CenteredButtonRow({set_}));
+    layout->addStretch();
+}
+
+void BootLoaderPage::SetBootLoaderMode() {
+    if (!IsBootLoaderPassword(password_->text().toStdString())) {
+        QMessageBox::information(this, QString(), QString::fromLatin1(kInvalidPasswordText));
+        return;
+    }
+    password_->clear();
+    const auto answer = QMessageBox::warning(this, QString::fromLatin1(kBootLoaderQuestionCaption),
+                                             QString::fromLatin1(kBootLoaderQuestionText),
+                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    ravelfin::SetBootLoaderMode(FlowContext{connection_.Transport.get(), connection_.DeviceIndex,
+                                            messages_, connection_.Environment().GetPause()});
+}
+
+void BootLoaderPage::keyPressEvent(QKeyEvent* event) {
+    // Escape would close the page as a dialog; it is not a way out of the editor.
+    if (event->key() == Qt::Key_Escape)
+        return event->accept();
+    SkinnedDialog::keyPressEvent(event);
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,131 @@
+#include "advanced/manual_command_page.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "connection/connection.h"
+
+namespace ravelfin {
+
+namespace {
+/// Shows the log before each message, so that the command (and any answer) stands in the
+/// box while the user reads why it failed.
+class LogFirstMessenger final : public Messenger {
+  public:
+    LogFirstMessenger(Messenger& messages, std::function<void()> showLog)
+        : messages_(messages), showLog_(std::move(showLog)) {}
+    void ShowMessage(const std::string& text) override {
+        showLog_();
+        messages_.ShowMessage(text);
+    }
+    void ShowNotice(const std::string& text) override { messages_.ShowNotice(text); }
+
+  private:
+    Messenger& messages_;
+    std::function<void()> showLog_;
+};
+
+/// The wait cursor for the length of a send; the messages put up the arrow themselves.
+struct BusyCursor {
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+QLabel* Caption(const QString& text, QWidget* buddy = nullptr) {
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    if (buddy) {
+        label->setBuddy(buddy);
+        buddy->setAccessibleName(text);
+    }
+    return label;
+}
+}  // namespace
+
+ManualCommandPage::ManualCommandPage(Connection& connection, Messenger& messages,
+                                     std::function<void()> refreshEditors, QWidget* parent)
+    : SkinnedDialog(parent, PageTag{}),
+      connection_(connection),
+      messages_(messages),
+      refreshEditors_(std::move(refreshEditors)),
+      command_(new QLineEdit),
+      response_(new QPlainTextEdit),
+      send_(new QPushButton(QStringLiteral("Send Command"))),
+      clear_(new QPushButton(QStringLiteral("Clr S/R Data"))) {
+    response_->setReadOnly(true);
+    response_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    response_->setTabChangesFocus(true);
+    response_->setFocusPolicy(Qt::StrongFocus);
+    response_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    response_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QPalette shade = response_->palette();
+    shade.setColor(QPalette::Base, QColor(241, 241, 241));
+    response_->setPalette(shade);
+    send_->setDefault(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 16);
+    layout->addWidget(
+        Caption(QStringLiteral("Command To Ravelfin (NOT include LRC field):"), command_));
+    layout->addWidget(command_);
+    layout->addWidget(Caption(
+        QStringLiteral("command example: \\x2\\x52\\x22\\x3 (See: Get Firmware version command)")));
+    layout->addSpacing(8);
+    layout->addWidget(
+        Caption(QStringLiteral("Command/Response Data to/from Ravelfin:"), response_));
+    layout->addWidget(response_, 1);
+    layout->addLayout(CenteredButtonRow({send_, clear_}));
+
+    connect(send_, &QPushButton::clicked, this, &ManualCommandPage::SendManualCommand);
+    connect(clear_, &QPushButton::clicked, this, &ManualCommandPage::ClearLog);
+    UpdateSendButton();
+}
+
+void ManualCommandPage::UpdateSendButton() {
+    send_->setEnabled(connection_.Transport != nullptr);
+}
+
+void ManualCommandPage::SendManualCommand() {
+    if (!send_->isEnabled())
+        return;
+    BusyCursor busy;
+    LogFirstMessenger messages(messages_, [this] { ShowLog(); });
+    // The connection's transport as it is now: a reopened reader has a new one.
+    const FlowContext context{connection_.Transport.get(), connection_.DeviceIndex, messages,
+                              connection_.Environment().GetPause()};
+    log_.Send(command_->text().toStdString(), context, connection_.Settings.get(), refreshEditors_);
+    ShowLog();
+}
+
+void ManualCommandPage::ClearLog() {
+    log_.Clear();
+    ShowLog();
+}
+
+void ManualCommandPage::ShowLog() {
+    response_->setPlainText(QString::fromStdString(log_.Log()));
+    response_->verticalScrollBar()->setValue(response_->verticalScrollBar()->maximum());
+}
+
+void ManualCommandPage::showEvent(QShowEvent* event) {
+    UpdateSendButton();
+    SkinnedDialog::showEvent(event);
+}
+
+void ManualCommandPage::keyPressEvent(QKeyEvent* event) {
+    // Escape would close the page as a dialog; it is not a way out of the editor.
+    if (event->key() == Qt::Key_Escape)
+        return event->accept();
+    SkinnedDialog::keyPressEvent(event);
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "controls/skinned_dialog.h"
+#include "flows/quick_clone.h"
+#include "transport/device_discovery.h"
+#include "transport/reader_environment.h"
+
+class QComboBox;
+class QPushButton;
+
+namespace ravelfin {
+
+/// The "Quick Clone" tab: reads the whole configuration of one attached reader (the source)
+/// into a record of its own and writes its general settings to another (the target). Each
+/// button builds and opens its own transport by the chosen device's name; the connection's
+/// transport and record are never touched. The connection lists follow readers that arrive
+/// and leave (`DeviceChanged`). Enter runs "Clone To MSR", Escape "Read From MSR".
+class QuickClonePage final : public SkinnedDialog {
+    Q_OBJECT
+  public:
+    /// Notifications closer than this to the last handled one are ignored.
+    static constexpr std::int64_t kDeviceChangeQuietMs = 500;
+
+    QuickClonePage(ReaderEnvironment& machine, Messenger& messages, QWidget* parent = nullptr);
+
+    /// Readers arrived or left at `timestampMs` (any clock that only moves forward): lists the
+    /// keyboard, USB serial and HID readers again, unless the last handled notification was
+    /// less than kDeviceChangeQuietMs before.
+    void DeviceChanged(std::int64_t timestampMs);
+    void ReadFromMsr();
+    void CloneToMsr();
+
+    QComboBox* SourceInterface() const { return sourceInterface_; }
+    QComboBox* TargetInterface() const { return targetInterface_; }
+    QComboBox* SourceConnection() const { return sourceConnection_; }
+    QComboBox* TargetConnection() const { return targetConnection_; }
+    QPushButton* ReadButton() const { return readButton_; }
+    QPushButton* CloneButton() const { return cloneButton_; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    /// Lists the readers of `type` again. Only a changed count replaces the stored list (and
+    /// refills the connection lists showing it): the same number of other readers goes
+    /// unnoticed.
+    void RefreshDeviceList(int type);
+    void InterfaceChosen(QComboBox* interfaceList, QComboBox* connectionList);
+    void FillConnections(QComboBox* connectionList, int type);
+    /// The interface type chosen in `interfaceList`, or 0 when none is chosen.
+    static int ChosenType(const QComboBox* interfaceList);
+
+    ReaderEnvironment& machine_;
+    QuickClone flow_;
+    std::array<std::vector<DeviceEntry>, 6> lists_;  // by interface type; 0 unused
+    std::optional<std::int64_t> lastDeviceChange_;
+    QComboBox* sourceInterface_;
+    QComboBox* targetInterface_;
+    QComboBox* sourceConnection_;
+    QComboBox* targetConnection_;
+    QPushButton* readButton_;
+    QPushButton* cloneButton_;
+};
+
+}  // namespace ravelfin

@@ -1,0 +1,218 @@
+#include "advanced/security_setting_page.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "advanced/security_rules.h"
+#include "controls/help_topics.h"
+#include "controls/help_window.h"
+
+namespace ravelfin {
+
+namespace {
+constexpr int kPrePanEntries = 7;   // "0" to "6"
+constexpr int kPostPanEntries = 5;  // "0" to "4", then an empty entry that stores 5
+constexpr std::uint8_t kDefaultMaskChar = '*';
+
+const char kWarningCaption[] = "Warning";
+const char kInvalidMaskCharText[] = "this MaskChar is invalid!";
+const char kOneCharText[] = "Only one char is allowed!";
+const char kNullMaskCharText[] = "MaskChar cannot be null!";
+const char kPermanentEncryptionText[] =
+    "Select this Encryption Type will permanently set reader into encrypted mode.\n"
+    "It can NOT be set back to non-encrypt mode again.";
+
+/// A byte shown as the one character it stands for; nothing for 0.
+QString OneCharacter(std::uint8_t byte) {
+    return byte == 0 ? QString() : QString(QChar::fromLatin1(static_cast<char>(byte)));
+}
+
+QLineEdit* ReadOnlyDisplay(QWidget* parent) {
+    auto* display = new QLineEdit(parent);
+    display->setReadOnly(true);
+    return display;
+}
+}  // namespace
+
+SecuritySettingPage::SecuritySettingPage(const AdvancedPageContext& context, QWidget* parent)
+    : AdvancedPage(parent),
+      context_(context),
+      prePan_(new QComboBox(this)),
+      postPan_(new QComboBox(this)),
+      maskChar_(new QLineEdit(this)),
+      clearText_(new QRadioButton(QStringLiteral("Clear Text"))),
+      tripleDes_(new QRadioButton(QStringLiteral("Triple DES"))),
+      aes_(new QRadioButton(QStringLiteral("AES"))),
+      level_(ReadOnlyDisplay(this)),
+      serial_(ReadOnlyDisplay(this)),
+      default_(new QPushButton(QStringLiteral("Default Page"), this)),
+      help_(new QPushButton(QStringLiteral("Help"), this)) {
+    for (int i = 0; i < kPrePanEntries; ++i)
+        prePan_->addItem(QString::number(i));
+    for (int i = 0; i < kPostPanEntries; ++i)
+        postPan_->addItem(QString::number(i));
+    postPan_->addItem(QString());
+    BuildLayout();
+
+    auto storePosition = [this](std::uint8_t ReaderSettings::*field) {
+        return [this, field](int position) {
+            if (!loading_ && Record() && position >= 0)
+                Record()->*field = static_cast<std::uint8_t>(position);
+        };
+    };
+    connect(prePan_, &QComboBox::currentIndexChanged, this, storePosition(&ReaderSettings::PrePan));
+    connect(postPan_, &QComboBox::currentIndexChanged, this,
+            storePosition(&ReaderSettings::PostPan));
+    connect(maskChar_, &QLineEdit::textChanged, this, &SecuritySettingPage::OnMaskCharChanged);
+    maskChar_->installEventFilter(this);
+    for (auto [button, value] :
+         {std::pair{clearText_, '0'}, std::pair{tripleDes_, '1'}, std::pair{aes_, '2'}}) {
+        connect(button, &QRadioButton::toggled, this, [this, value = value](bool on) {
+            if (on)
+                ChooseEncryption(static_cast<std::uint8_t>(value));
+        });
+    }
+    connect(default_, &QPushButton::clicked, this, [this] {
+        if (!Record())
+            return;
+        Record()->ResetSecurityDefaults();
+        Refresh();
+    });
+    connect(help_, &QPushButton::clicked, this,
+            [this] { ShowHelp(this, kHelpFileName, kHelpContextCommand, kHelpSecuritySettings); });
+    Refresh();
+}
+
+void SecuritySettingPage::BuildLayout() {
+    auto* form = new QFormLayout;
+    auto addRow = [this, form](const QString& caption, QWidget* field) {
+        auto* label = new QLabel(caption, this);
+        label->setBuddy(field);
+        field->setAccessibleName(caption);
+        form->addRow(label, field);
+    };
+    addRow(QStringLiteral("PrePAN:"), prePan_);
+    addRow(QStringLiteral("PostPAN:"), postPan_);
+    addRow(QStringLiteral("Mask Char:"), maskChar_);
+
+    auto* encryption = new QGroupBox(QStringLiteral("Encryption:"), this);
+    auto* choices = new QHBoxLayout(encryption);
+    for (QRadioButton* button : {clearText_, tripleDes_, aes_})
+        choices->addWidget(button);
+    form->addRow(encryption);
+
+    addRow(QStringLiteral("Security Level:"), level_);
+    addRow(QStringLiteral("Device Serial Number:"), serial_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(default_);
+    buttons->addWidget(help_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addStretch();
+    layout->addLayout(buttons);
+}
+
+void SecuritySettingPage::Refresh() {
+    const ReaderSettings* record = Record();
+    if (!record)
+        return;
+    loading_ = true;
+    // A number without an entry leaves the list as it was.
+    const int prePan = prePan_->findText(QString::number(record->PrePan), Qt::MatchStartsWith);
+    if (prePan >= 0)
+        prePan_->setCurrentIndex(prePan);
+    const int postPan = postPan_->findText(QString::number(record->PostPan), Qt::MatchStartsWith);
+    if (postPan >= 0)
+        postPan_->setCurrentIndex(postPan);
+    maskChar_->setText(OneCharacter(record->MaskChar));
+    if (record->Encryption == '0')
+        clearText_->setChecked(true);
+    if (record->Encryption == '1')
+        tripleDes_->setChecked(true);
+    if (record->Encryption == '2')
+        aes_->setChecked(true);
+    level_->setText(OneCharacter(record->SecurityLevel));
+    ApplyChoices(ChoicesForRecord(CurrentChoices(), record->SecurityLevel, record->Encryption));
+    serial_->setText(QString::fromLatin1(SerialNumberText(record->SerialNumber)));
+    loading_ = false;
+}
+
+void SecuritySettingPage::ShowReaderSecurity(const SecurityState& state) {
+    if (!Record())
+        return;
+    level_->setText(OneCharacter(state.Level));
+    ApplyChoices(
+        ChoicesAfterSend(CurrentChoices(), state.Level, state.Encryption, Record()->Encryption));
+}
+
+EncryptionChoices SecuritySettingPage::CurrentChoices() const {
+    return {clearText_->isEnabled(), tripleDes_->isEnabled(), aes_->isEnabled()};
+}
+
+void SecuritySettingPage::ApplyChoices(const EncryptionChoices& choices) {
+    clearText_->setEnabled(choices.ClearText);
+    tripleDes_->setEnabled(choices.TripleDes);
+    aes_->setEnabled(choices.Aes);
+}
+
+void SecuritySettingPage::ChooseEncryption(std::uint8_t encryption) {
+    ReaderSettings* record = Record();
+    if (loading_ || !record)
+        return;
+    // The warning informs; the choice is kept either way.
+    if (encryption != '0' && record->Encryption == '0')
+        context_.Services.Messages.ShowMessage(kPermanentEncryptionText);
+    record->Encryption = encryption;
+}
+
+void SecuritySettingPage::OnMaskCharChanged() {
+    ReaderSettings* record = Record();
+    if (loading_ || !record)
+        return;
+    const QString text = maskChar_->text();
+    switch (CheckMaskChar(text.toStdU16String())) {
+        case MaskCharCheck::kEmpty:
+            maskChar_->setText(OneCharacter(kDefaultMaskChar));  // comes back here as valid
+            break;
+        case MaskCharCheck::kValid:
+            record->MaskChar = static_cast<std::uint8_t>(text.at(0).unicode());
+            maskChar_->selectAll();
+            break;
+        case MaskCharCheck::kInvalid:
+            WarnAndResetMaskChar(kInvalidMaskCharText);
+            break;
+        case MaskCharCheck::kTooLong:
+            context_.Services.Boxes.Warning(this, QString::fromLatin1(kWarningCaption),
+                                            QString::fromLatin1(kOneCharText));
+            maskChar_->setText(text.right(1));  // judged again as a text of its own
+            maskChar_->selectAll();
+            break;
+    }
+}
+
+void SecuritySettingPage::WarnAndResetMaskChar(const char* text) {
+    context_.Services.Boxes.Warning(this, QString::fromLatin1(kWarningCaption),
+                                    QString::fromLatin1(text));
+    maskChar_->setText(OneCharacter(kDefaultMaskChar));
+}
+
+bool SecuritySettingPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == maskChar_ && event->type() == QEvent::FocusOut && !loading_ && Record() &&
+        maskChar_->text().isEmpty()) {
+        WarnAndResetMaskChar(kNullMaskCharText);
+    }
+    return AdvancedPage::eventFilter(watched, event);
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,115 @@
+#include "protocol/file_replacement.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+
+namespace ravelfin {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes, FileSteps& steps) {
+    while (!bytes.empty()) {
+        const ssize_t written = steps.Write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+/// A name beside the target that no other save uses: the process id and a counter.
+std::string TemporaryName(const fs::path& directory, const fs::path& target) {
+    static std::atomic<unsigned> counter{0};
+    return (directory / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
+                         std::to_string(counter++) + ".tmp"))
+        .string();
+}
+
+/// Gives the unnamed file `fd` the name `name`; false when the name is taken or linking fails.
+bool NameUnnamedFile(int fd, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+/// Makes the rename itself durable; a failure here loses nothing already renamed.
+void SyncDirectory(const fs::path& directory) {
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+ssize_t FileSteps::Write(int fd, const std::uint8_t* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+int FileSteps::Sync(int fd) {
+    return ::fsync(fd);
+}
+
+int FileSteps::Rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+
+FileSteps& SystemFileSteps() {
+    static FileSteps steps;
+    return steps;
+}
+
+bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
+                         FileSteps& steps) {
+    const fs::path target(path);
+    fs::path directory = target.parent_path();
+    if (directory.empty())
+        directory = ".";
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    if (exists && (existing.st_mode & S_IWUSR) == 0)
+        return false;
+
+    // An unnamed file vanishes by itself when the process dies before it gets a name.
+    std::string name;
+    int fd = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        // File systems without unnamed files get a named one from the start.
+        name = TemporaryName(directory, target);
+        fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return false;
+    }
+    bool ok = WriteAll(fd, bytes, steps);
+    if (ok && exists)
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    ok = ok && steps.Sync(fd) == 0;
+    if (ok && name.empty()) {
+        for (int attempt = 0; attempt < 100 && name.empty(); ++attempt) {
+            std::string candidate = TemporaryName(directory, target);
+            if (NameUnnamedFile(fd, candidate)) {
+                name = std::move(candidate);
+            } else if (errno != EEXIST) {
+                break;
+            }
+        }
+        ok = !name.empty();
+    }
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && steps.Rename(name.c_str(), path.c_str()) == 0;
+    if (!ok && !name.empty())
+        ::unlink(name.c_str());
+    if (ok)
+        SyncDirectory(directory);
+    return ok;
+}
+
+}  // namespace ravelfin

@@ -1,0 +1,244 @@
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <fstream>
+
+#include "app/editor_connection.h"
+#include "app/settings_editors.h"
+#include "app/support/gui_test_support.h"
+#include "app/support/scripted_file_chooser.h"
+#include "basic/basic_settings_dialog.h"
+#include "basic/general_settings_page.h"
+#include "basic/keyboard_settings_page.h"
+#include "basic/pre_postamble_page.h"
+#include "basic/track_settings_page.h"
+#include "controls/char_name_list.h"
+#include "controls/editable_grid.h"
+#include "controls/key_sequence_edit.h"
+#include "controls/radio_group.h"
+#include "flows/flow_messages.h"
+#include "protocol/char_names.h"
+
+using namespace ravelfin;
+using namespace ravelfin::testing;
+
+namespace {
+
+// The basic editor on the one simulated reader of `reader`, connected and shown.
+struct OpenEditor {
+    explicit OpenEditor(const std::string& reader) : rig({reader}) {
+        ConnectForBasicEditor(rig.Link);
+        dialog = std::make_unique<BasicSettingsDialog>(rig.Link, rig.Messages, files);
+        dialog->RefreshAllPages();
+        dialog->resize(700, 540);
+        dialog->show();
+        rig.TakePauses();
+        rig.Messages.Clear();
+    }
+    ReaderSettings& Record() { return *rig.Link.Settings; }
+    ReaderSettings& InReader() { return rig.Machine.Reader(0).Settings(); }
+    // The editor's own waits since the last look, without the transport's.
+    std::vector<int> FlowPauses() {
+        std::vector<int> pauses = rig.TakePauses();
+        std::erase_if(pauses, [](int ms) { return ms != 500 && ms != 700 && ms != 8000; });
+        return pauses;
+    }
+
+    AppRig rig;
+    ScriptedFileChooser files;
+    std::unique_ptr<BasicSettingsDialog> dialog;
+};
+
+// Clicks radio button `index` on its indicator, as a user does.
+void Choose(RadioGroup* group, int index) {
+    QRadioButton* button = group->Button(index);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+void Pick(CharNameList* list, const char* name) {
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->itemText(i) == QLatin1String(name)) {
+            list->setCurrentIndex(i);
+            emit list->activated(i);
+            return;
+        }
+    }
+    QFAIL(name);
+}
+
+// Types `text` into a sentinel cell and ends the edit with Enter.
+void EditCell(EditableGrid* grid, int row, int column, const QString& text) {
+    QVERIFY(grid->BeginEdit(row, column));
+    auto* line = qobject_cast<QLineEdit*>(grid->Editor());
+    QVERIFY(line);
+    line->setText(text);
+    QTest::keyClick(line, Qt::Key_Return);
+    QTRY_VERIFY(!grid->Editor());
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class BasicSettingsDialogTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void aChangeOnEveryPageReachesTheReader() {
+        OpenEditor editor("usb-hid-kb,firmware=V4.20");
+        BasicSettingsDialog& dialog = *editor.dialog;
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+
+        GeneralSettingsPage& general = *dialog.GeneralPage();
+        Choose(general.Beep(), GeneralSettingsPage::kBeepLow);
+        Choose(general.MsrReading(), 0);
+        Choose(general.DecodingMethod(), 3);
+
+        dialog.Tabs()->setCurrentIndex(1);
+        PrePostamblePage& prePost = *dialog.PrePostPage();
+        KeySequenceEdit* prefix = prePost.Row(PrePostamblePage::kTrack1Prefix).Box;
+        prefix->setFocus();
+        QTest::keyClicks(prefix, "AB");
+        QTest::keyClick(prefix, Qt::Key_Left);
+        Pick(prePost.Row(PrePostamblePage::kTrack1Prefix).List, "\\cr");  // at the caret
+        Pick(prePost.Row(PrePostamblePage::kPostamble).List, "\\esc");
+        EditCell(prePost.Sentinels(), 3, 2, QStringLiteral("#"));  // track 2 end sentinel
+        EditCell(prePost.Sentinels(), 0, 3, QStringLiteral("\xA7"));
+
+        dialog.Tabs()->setCurrentIndex(2);
+        TrackSettingsPage& track = *dialog.TrackPage();
+        Choose(track.TrackSelect(), 9);
+        track.FlagBox(TrackSettingsPage::kErrorIndication)->click();
+        track.FlagBox(TrackSettingsPage::kSendLrc)->click();
+        Pick(track.Separator().List, "\\tab");  // replaces the separator's one byte
+
+        dialog.Tabs()->setCurrentIndex(3);
+        KeyboardSettingsPage& keyboard = *dialog.KeyboardPage();
+        Choose(keyboard.Language(), 6);  // German
+        Choose(keyboard.FunctionKeys(), 1);
+
+        dialog.Button(BasicSettingsDialog::kSend)->click();
+        QCOMPARE(editor.rig.Messages.Messages, Strings{kWrittenText});
+        QVERIFY(editor.FlowPauses().empty());  // no reset: the interval stayed
+        const ReaderSettings& reader = editor.InReader();
+        QCOMPARE(reader.BeepVolume, '1');
+        QCOMPARE(reader.MsrReading, '0');
+        QCOMPARE(reader.DecodingMethod, '3');
+        QCOMPARE(reader.Track1Prefix, (Bytes{'A', 0x0D, 'B'}));
+        QCOMPARE(reader.Postamble, Bytes{0x1B});
+        QCOMPARE(reader.Track2EndSentinel, '#');
+        QCOMPARE(reader.Track3StartSentinel7, 0xA7);
+        QCOMPARE(reader.TrackSelect, '9');
+        QCOMPARE(reader.SendOptions, 0x31 | 4 | 8);  // error indication and Alt added
+        QCOMPARE(reader.SendLrc, '1');
+        QCOMPARE(reader.TrackSeparator, 0x95);  // the Tab key code
+        QCOMPARE(reader.KeyboardLanguage, '6');
+        QVERIFY(dialog.isVisible());
+
+        // A reader that is gone says so and leaves the record and the editor as they were.
+        const ReaderSettings before = editor.Record();
+        editor.rig.Machine.Reader(0).SetFault(SimulatedFault::NoAnswer);
+        editor.rig.Messages.Clear();
+        dialog.SendToMsr();
+        QCOMPARE(editor.rig.Messages.Messages, Strings{kWriteFailedText});
+        QVERIFY(editor.Record() == before && dialog.isVisible());
+    }
+
+    void savedFilesLoadBackByteForByteAndBadFilesChangeNothing() {
+        OpenEditor editor("usb-hid,firmware=V4.20");
+        BasicSettingsDialog& dialog = *editor.dialog;
+        QTemporaryDir folder;
+        const QString first = folder.filePath(QStringLiteral("first.cfs2"));
+        const QString second = folder.filePath(QStringLiteral("second.cfs2"));
+
+        const std::size_t framesBefore = editor.rig.Machine.Reader(0).Frames().size();
+        editor.Record().Preamble = {0x02, 'P'};
+        editor.Record().HidFormat = '0';
+        editor.files.Answers = {first};
+        dialog.Button(BasicSettingsDialog::kSave)->click();
+        QCOMPARE(editor.rig.Messages.Messages, Strings{kBasicSavedText});
+        const QByteArray saved = FileBytes(first);
+        QVERIFY(saved.startsWith("KORVEXMSRCFG2000"));
+
+        // Edits made after the save are replaced by the file, and the pages show the file.
+        Choose(dialog.TrackPage()->TrackSelect(), 4);
+        dialog.PrePostPage()->Row(PrePostamblePage::kPreamble).Box->SetBytes({'x'});
+        editor.rig.Messages.Clear();
+        editor.files.Answers = {first, second};
+        dialog.LoadFromFile();
+        QCOMPARE(editor.rig.Messages.Messages, Strings{kLoadedText});
+        QCOMPARE(dialog.TrackPage()->TrackSelect()->Index(), 0);
+        QCOMPARE(dialog.PrePostPage()->Row(PrePostamblePage::kPreamble).Box->Value(),
+                 (Bytes{0x02, 'P'}));
+        QVERIFY(!editor.Record().ReconnectPending);  // same HID format
+        dialog.SaveToFile();
+        QCOMPARE(FileBytes(second), saved);
+
+        // Not a configuration file, an empty one, one that is too long: nothing changes.
+        const ReaderSettings before = editor.Record();
+        const QByteArray damaged = QByteArray(saved).replace(20, 1, "\x7F");
+        for (const QByteArray& content :
+             {QByteArray("hello"), QByteArray(), saved + QByteArray(1100, 'x'), damaged}) {
+            QFile bad(folder.filePath(QStringLiteral("bad.cfs2")));
+            QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            bad.write(content);
+            bad.close();
+            editor.rig.Messages.Clear();
+            editor.files.Answers = {bad.fileName()};
+            dialog.LoadFromFile();
+            QCOMPARE(editor.rig.Messages.Messages, Strings{kLoadFailedText});
+            QVERIFY(editor.Record() == before);
+        }
+        QCOMPARE(dialog.TrackPage()->TrackSelect()->Index(), 0);
+
+        // A folder that does not exist; a cancelled question says nothing.
+        editor.rig.Messages.Clear();
+        editor.files.Answers = {folder.filePath(QStringLiteral("missing/x.cfs2")), QString(),
+                                QString()};
+        dialog.SaveToFile();
+        dialog.SaveToFile();
+        dialog.LoadFromFile();
+        QCOMPARE(editor.rig.Messages.Messages, Strings{kBasicSaveFailedText});
+        QCOMPARE(editor.files.Saves + editor.files.Opens, 10);
+        QCOMPARE(editor.rig.Machine.Reader(0).Frames().size(), framesBefore);  // no reader talk
+    }
+
+    void defaultAllRestoresTheReaderAndShowsWhatItReadBack() {
+        OpenEditor editor("usb-hid,firmware=V4.20");
+        BasicSettingsDialog& dialog = *editor.dialog;
+        editor.InReader().BeepVolume = '0';
+        editor.InReader().Track3Suffix = {'Z'};
+        editor.Record().BeepVolume = '0';
+        dialog.RefreshAllPages();
+        QCOMPARE(dialog.GeneralPage()->Beep()->Index(), 0);
+
+        dialog.Button(BasicSettingsDialog::kDefaultAll)->click();
+        QCOMPARE(editor.rig.Messages.Messages, Strings{kDefaultsSetText});
+        QCOMPARE(editor.FlowPauses(), (std::vector<int>{700, 500}));
+        QCOMPARE(editor.InReader().BeepVolume, '2');
+        QVERIFY(editor.InReader().Track3Suffix.empty());
+        QCOMPARE(editor.Record().BeepVolume, '2');
+        QCOMPARE(dialog.GeneralPage()->Beep()->Index(), 2);
+        QVERIFY(dialog.isVisible());
+
+        // A reader that refuses leaves the record alone.
+        editor.rig.Machine.Reader(0).SetFault(SimulatedFault::Nak);
+        editor.Record().BeepVolume = '1';
+        const ReaderSettings before = editor.Record();
+        editor.rig.Messages.Clear();
+        dialog.DefaultAll();
+        QCOMPARE(editor.rig.Messages.Messages, Strings{kDefaultsFailedText});
+        QVERIFY(editor.Record() == before);
+    }
+};
+
+RAVELFIN_GUI_TEST(BasicSettingsDialogTest);
+#include "basic_settings_dialog_test.moc"

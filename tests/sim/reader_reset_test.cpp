@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "protocol/reader_operations.h"
+#include "sim/simulated_environment.h"
+#include "sim_test_support.h"
+#include "transport/device_discovery.h"
+#include "transport/transport_factory.h"
+
+namespace ravelfin {
+namespace {
+
+using Change = DeviceEvent::Change;
+
+/// A machine with one simulated reader and a monitor that keeps what it heard.
+struct ResetRig {
+    explicit ResetRig(const char* spec) {
+        SimulatedReaderOptions options;
+        std::string error;
+        EXPECT_TRUE(ParseSimulatedReaderSpec(spec, options, error)) << error;
+        EXPECT_TRUE(env.AddReader(options, error)) << error;
+        monitor = env.CreateDeviceMonitor();
+        EXPECT_TRUE(monitor->Start([this](const DeviceEvent& e) { heard.push_back(e); }, error));
+    }
+    /// Opens the reader as `type`, sends one frame and lets go of it; true when it took it.
+    bool Send(int type, const Bytes& frame) {
+        auto transport = MakeTransport(type, env);
+        if (!transport->OpenByIndex(0))
+            return false;
+        Bytes answer(1024);
+        std::size_t length = 0;
+        const bool ok = transport->Exchange(frame, answer, length);
+        EXPECT_TRUE(env.Reader(0).IsPlugged());  // the reader resets once the host lets go
+        transport->Close();
+        return ok;
+    }
+    std::vector<DeviceEntry> Listed(int type) {
+        std::vector<DeviceEntry> list;
+        ListDevices(env.Devices(), type, list);
+        return list;
+    }
+
+    SimulatedEnvironment env;
+    std::unique_ptr<DeviceMonitor> monitor;
+    std::vector<DeviceEvent> heard;
+};
+
+TEST(SimulatedReaderReset, ANewHidFormatMakesTheReaderLeaveAndComeBackAsTheOtherKind) {
+    ResetRig rig("usb-hid,pid=4203");
+    ASSERT_TRUE(rig.Send(kInterfaceUsbHid, SetFrame({0x23, 1, '8'})));
+    EXPECT_EQ(rig.Listed(kInterfaceUsbHid), std::vector<DeviceEntry>{});
+    EXPECT_FALSE(MakeTransport(kInterfaceUsbHidKb, rig.env)->Open("/sim/hidraw0"));
+
+    // Away for three seconds of the machine's pauses.
+    rig.env.GetPause().Wait(SimulatedEnvironment::kResetAbsenceMs - 1);
+    EXPECT_FALSE(rig.env.Reader(0).IsPlugged());
+    rig.env.GetPause().Wait(1);
+    EXPECT_EQ(rig.Listed(kInterfaceUsbHid), std::vector<DeviceEntry>{});
+    EXPECT_EQ(rig.Listed(kInterfaceUsbHidKb),
+              (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw0", 0}}));
+    EXPECT_EQ(rig.env.Reader(0).ProductId(), 0x4103);
+    EXPECT_EQ(rig.heard, (std::vector<DeviceEvent>{
+                             {Change::Left, true, "/sim/hidraw0", kInterfaceUsbHid},
+                             {Change::Arrived, true, "/sim/hidraw0", kInterfaceUsbHidKb},
+                         }));
+    EXPECT_EQ(rig.env.RecordedPauses().Waits.back(), 1);  // the pauses stay as asked
+
+    // As a keyboard reader it resets on a new polling interval too, staying a keyboard
+    // reader, and goes back to HID on format '0'.
+    ReaderSettings read(kInterfaceUsbHidKb);
+    auto keyboard = MakeTransport(kInterfaceUsbHidKb, rig.env);
+    ASSERT_TRUE(keyboard->OpenByIndex(0) && ReadAllSettings(read, keyboard.get()));
+    keyboard->Close();
+    EXPECT_EQ(read.HidFormat, '8');
+    ASSERT_TRUE(rig.Send(kInterfaceUsbHidKb, SetFrame({0x14, 1, 5})));
+    rig.env.GetPause().Wait(8000);
+    EXPECT_EQ(rig.env.Reader(0).ProductId(), 0x4103);
+    EXPECT_EQ(rig.heard.size(), 4u);
+    ASSERT_TRUE(rig.Send(kInterfaceUsbHidKb, SetFrame({0x23, 1, '0'})));
+    rig.env.GetPause().Wait(8000);
+    EXPECT_EQ(rig.env.Reader(0).ProductId(), 0x4203);
+    EXPECT_EQ(rig.Listed(kInterfaceUsbHid).size(), 1u);
+}
+
+TEST(SimulatedReaderReset, OnlyAChangeThatResetsARealReaderDoes) {
+    // The same values again, another setting, a keyboard's interval on a HID reader, a
+    // format on a serial reader: nobody leaves.
+    for (const auto& [spec, type, frame] :
+         {std::tuple{"usb-hid", kInterfaceUsbHid, SetFrame({0x23, 1, '0', 0x10, 1, '5'})},
+          std::tuple{"usb-hid", kInterfaceUsbHid, SetFrame({0x14, 1, 9})},
+          std::tuple{"usb-hid-kb", kInterfaceUsbHidKb, SetFrame({0x23, 1, '8', 0x14, 1, 1})},
+          std::tuple{"rs232", kInterfaceRs232, SetFrame({0x23, 1, '8'})},
+          std::tuple{"usb-hid-kb", kInterfaceUsbHidKb, CommandFrame(kFuncSetDefaults)}}) {
+        ResetRig rig(spec);
+        ASSERT_TRUE(rig.Send(static_cast<int>(type), frame)) << spec;
+        EXPECT_TRUE(rig.heard.empty()) << spec;
+        EXPECT_EQ(rig.Listed(static_cast<int>(type)).size(), 1u) << spec;
+    }
+
+    // Factory settings reset a keyboard reader that ran with another polling interval.
+    ResetRig rig("usb-hid-kb");
+    ASSERT_TRUE(rig.Send(kInterfaceUsbHidKb, SetFrame({0x14, 1, 7})));
+    rig.env.GetPause().Wait(SimulatedEnvironment::kResetAbsenceMs);
+    rig.heard.clear();
+    ASSERT_TRUE(rig.Send(kInterfaceUsbHidKb, CommandFrame(kFuncSetDefaults)));
+    EXPECT_EQ(rig.heard.size(), 1u);
+    EXPECT_EQ(rig.env.Reader(0).Settings().KbPollInterval, 1);
+}
+
+}  // namespace
+}  // namespace ravelfin
