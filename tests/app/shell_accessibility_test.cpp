@@ -81,6 +81,14 @@ class ShellAccessibilityTest : public QObject {
         QTest::keyClick(window.windowHandle(), Qt::Key_N, Qt::AltModifier);
         QTRY_VERIFY(!window.Wizard());
         QVERIFY(rig.Link.InterfaceType == 0 && !rig.Link.IsConnected());
+        // Alt+B connects the only reader and opens the basic editor, which takes the focus.
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget(),  // back where it started
+                 window.Navigation().At(NavigationBar::kSelectInterface));
+        QTest::keyClick(window.windowHandle(), Qt::Key_B, Qt::AltModifier);
+        QTRY_VERIFY(window.BasicDialog());
+        QCOMPARE(QApplication::focusWidget(), window.BasicDialog()->focusProxy());
 
         SettingsReportDialog report("Terminator: \\cr\r\n");
         CheckButtonNames(report);
