@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -338,7 +339,7 @@ class AdvancedSettingsDialogTest : public QObject {
         QCOMPARE(closes.at(0).at(0).toInt(), int(QDialog::Accepted));
     }
 
-    void everyControlIsNamedAfterItsCaption() {
+    void everyControlIsNamedAfterItsCaptionAndTabFollowsTheLayout() {
         AdvancedRig rig({"usb-hid,firmware=V4.30,security-level=1"});
         auto dialog = rig.Open();
         SecuritySettingPage& page = *dialog->Security();
@@ -354,10 +355,24 @@ class AdvancedSettingsDialogTest : public QObject {
             {dialog->SendButton(), "Send to MSR"},
             {dialog->CloseButton(), "Close"},
         };
-        for (const auto& [widget, name] : named) {
+        for (const auto& [widget, name] : named)
             QCOMPARE(AccessibleName(widget), QString::fromLatin1(name));
-            QVERIFY(widget->focusPolicy() & Qt::TabFocus);
+
+        // Tab goes from the tabs through the page's controls to the buttons below, in the
+        // order they stand.
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        dialog->Tabs()->setCurrentWidget(&page);
+        dialog->Tabs()->tabBar()->setFocus();
+        QStringList visited;
+        for (int i = 0; i < 13; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << AccessibleName(QApplication::focusWidget());
         }
+        QCOMPARE(visited, (QStringList{"PrePAN:", "PostPAN:", "Mask Char:", "Clear Text",
+                                       "Security Level:", "Device Serial Number:", "Default Page",
+                                       "Help", "Send to MSR", "Save to File", "Load from File",
+                                       "Default All", "Close"}));
     }
 };
 

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "advanced/advanced_settings_dialog.h"
 #include "app/model_number_dialog.h"
 #include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
@@ -152,6 +153,38 @@ void SaveBasicEditorPages() {
         Save(window, names[tab]);
     }
 }
+// The settings tabs of the advanced settings editor in the program's window, on a secure
+// reader with a security level that leaves data editing open.
+void SaveAdvancedEditorPages() {
+    SimulatedEnvironment machine;
+    SimulatedReaderOptions reader;
+    reader.Firmware = "V4.30";
+    reader.SecurityLevel = '1';
+    std::string error;
+    machine.AddReader(reader, error);
+    machine.Reader(0).Settings().MaskChar = '#';
+    machine.Reader(0).Settings().PrePan = 6;
+    QtMessenger messenger;
+    Connection connection(machine, messenger);
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
+    MainWindow window(connection, messenger, editors);
+    window.show();
+    window.ChangeAdvancedSettings();
+    auto* editor = qobject_cast<AdvancedSettingsDialog*>(window.AdvancedDialog());
+    if (!editor) {
+        std::fprintf(stderr, "the advanced settings editor did not open\n");
+        return;
+    }
+    const std::pair<AdvancedTab, const char*> pages[] = {
+        {AdvancedTab::kOutputFormat, "advanced-output-format.png"},
+        {AdvancedTab::kDataEditing, "advanced-data-editing.png"},
+        {AdvancedTab::kSecuritySetting, "advanced-security.png"}};
+    for (const auto& [tab, name] : pages) {
+        editor->Tabs()->setCurrentWidget(editor->Page(tab));
+        Save(window, name);
+    }
+}
 // The Data Editing page on a reader with formulas (model class 10000, firmware 3.40), with a
 // credit-card formula and a custom-card formula made of custom and added fields.
 struct DataEditingScene {
@@ -213,8 +246,8 @@ using TourPicture = void (*)(Tour&);
 const TourPicture kTour[] = {MainWindowPicture, WizardPicture, NoticePicture, ModelNumberPicture,
                              MessagePicture,    ReportPicture, HelpPicture};
 using Scene = void (*)();
-const Scene kScenes[] = {SaveBasicEditorPages, SaveDataEditingPage, SaveCreditCardEditor,
-                         SaveCustomCardEditor};
+const Scene kScenes[] = {SaveBasicEditorPages, SaveAdvancedEditorPages, SaveDataEditingPage,
+                         SaveCreditCardEditor, SaveCustomCardEditor};
 
 }  // namespace
 
