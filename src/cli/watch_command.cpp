@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "cli/fleet_commands.h"
+#include "cli/main_thread_queue.h"
 #include "cli/reader_jobs.h"
 #include "cli/worker_environment.h"
 #include "flows/flow_messages.h"
@@ -81,9 +82,7 @@ class Watch {
         std::string error;
         if (!monitor || !monitor->Start(
                             [this](const DeviceEvent& event) {
-                                QMetaObject::invokeMethod(
-                                    &context_, [this, event] { OnEvent(event); },
-                                    Qt::QueuedConnection);
+                                queue_.Post([this, event] { OnEvent(event); });
                             },
                             error)) {
             console_.Error("ravelfin: " +
@@ -152,8 +151,7 @@ class Watch {
             WorkerEnvironment environment(machine_, job.Target, *job.OwnPause);
             environment.GetPause().Wait(kSettleMs);
             FleetResult result = ApplyToReader(environment, job.Target, *file_);
-            QMetaObject::invokeMethod(
-                &context_, [this, &job, result] { OnResult(job, result); }, Qt::QueuedConnection);
+            queue_.Post([this, &job, result] { OnResult(job, result); });
         });
     }
 
@@ -195,6 +193,7 @@ class Watch {
     DeviceMonitor* monitor_ = nullptr;
     QObject context_;
     QEventLoop loop_;
+    MainThreadQueue queue_;  // after the loop: it goes before the loop does
     std::map<std::string, FleetTarget> present_;
     std::set<std::string> busy_;   // being configured
     std::set<std::string> again_;  // arrived again meanwhile
