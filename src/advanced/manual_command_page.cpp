@@ -71,6 +71,8 @@ ManualCommandPage::ManualCommandPage(Connection& connection, Messenger& messages
     shade.setColor(QPalette::Base, QColor(241, 241, 241));
     response_->setPalette(shade);
     send_->setDefault(true);
+    for (QPushButton* button : {send_, clear_})
+        button->setMinimumWidth(140);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 16);

@@ -160,6 +160,7 @@ void MainWindow::ShowPage(QWidget& page) {
     page.setGeometry(ContentArea());
     page.show();
     page.raise();
+    page.setFocus(Qt::OtherFocusReason);  // the keyboard follows the user into the page
 }
 
 void MainWindow::SelectReaderInterface() {
