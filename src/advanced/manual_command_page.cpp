@@ -1,6 +1,5 @@
 #include "advanced/manual_command_page.h"
 
-#include <QApplication>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
@@ -30,14 +29,6 @@ class LogFirstMessenger final : public Messenger {
   private:
     Messenger& messages_;
     std::function<void()> showLog_;
-};
-
-/// The wait cursor for the length of a send; the messages put up the arrow themselves.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
 QLabel* Caption(const QString& text, QWidget* buddy = nullptr) {
@@ -99,7 +90,6 @@ void ManualCommandPage::UpdateSendButton() {
 void ManualCommandPage::SendManualCommand() {
     if (!send_->isEnabled())
         return;
-    BusyCursor busy;
     LogFirstMessenger messages(messages_, [this] { ShowLog(); });
     // The connection's transport as it is now: a reopened reader has a new one.
     const FlowContext context{connection_.Transport.get(), connection_.DeviceIndex, messages,
