@@ -85,6 +85,9 @@ class FormulaDialogsTest : public QObject {
         RecordingMessenger messages;
         NewFieldDialog dialog(settings, &working, messages, nullptr);
         QCOMPARE(dialog.CharacterList()->count(), 111);
+        QTest::keyClick(dialog.CharacterList(), Qt::Key_Down);  // opens the list, picks nothing
+        dialog.CharacterList()->hidePopup();
+        QVERIFY(dialog.FieldBox()->Value().empty());
         QCOMPARE(Lines(dialog.FieldsList()), (QStringList{"(0a)A", "(0b)B"}));
         Named(&dialog, "Add")->click();
         QCOMPARE(messages.Messages, Strings{"Please input invalid field."});
