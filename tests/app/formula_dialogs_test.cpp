@@ -124,6 +124,7 @@ class FormulaDialogsTest : public QObject {
     void editorCancelKeepsNewFieldsButDropsTheSequence() {
         ReaderSettings settings;
         settings.formulas[kSlotAamva] = {0x20};
+        settings.formulas[kSlotCreditCard] = Bytes(127, 0x20);  // room for two more codes
         RecordingMessenger messages;
         CatalogueFormulaEditor editor(CardCatalogue::kAamva, settings, {true, false, true},
                                       messages, nullptr);
@@ -143,24 +144,13 @@ class FormulaDialogsTest : public QObject {
         QCOMPARE(Lines(editor.AddedFieldList()), QStringList{"(0a)X"});
         Choose(editor.AddedFieldList(), 0);
         QCOMPARE(editor.SequenceText(), QStringLiteral("1a100a"));
+        Choose(editor.TrackList(3), 0);
+        QCOMPARE(messages.Messages, Strings{"Only 130 items can be added for Send Command."});
+        QCOMPARE(editor.SequenceText(), QStringLiteral("1a100a"));
         CheckAccessible(&editor);
         Named(&editor, "Cancel")->click();
         QCOMPARE(settings.addedFields, std::vector<Bytes>{{'X'}});
         QCOMPARE(settings.formulas[kSlotAamva], Bytes{0x20});
-    }
-
-    void appendingStopsAtTheStoredTotalOfOneHundredThirty() {
-        ReaderSettings settings;
-        settings.formulas[kSlotCreditCard] = Bytes(100, 0x20);
-        settings.formulas[kSlotAamva] = Bytes(30, 0x21);
-        RecordingMessenger messages;
-        CatalogueFormulaEditor editor(CardCatalogue::kAamva, settings, {true, true, false},
-                                      messages, nullptr);
-        Named(&editor, "Clear Seq.")->click();
-        Choose(editor.TrackList(2), 0);
-        QCOMPARE(messages.Messages, Strings{"Only 130 items can be added for Send Command."});
-        QVERIFY(editor.WorkingSequence().empty());
-        QCOMPARE(editor.SequenceText(), QString());
     }
 
     void customizedFieldsByKindNumberedAcrossTracksAndRenumbered() {
