@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libhidapi-dev libudev-dev
   desktop-file-utils appstream lintian man-db groff-base
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QString>
 #include <functional>
 
 #include "connection/connection.h"
 #include "connection/messenger.h"
+#include "controls/config_file_chooser.h"
 #include "controls/message_boxes.h"
 #include "flows/flow_context.h"
-
-class QWidget;
 
 namespace ravelfin {
 
@@ -26,9 +24,7 @@ struct AdvancedEditorServices {
     Connection& Link;
     Messenger& Messages;
     MessageBoxes& Boxes;
-    /// The configuration file chooser: a path to save to (`save`) or to load from, or an
-    /// empty string when the user cancelled.
-    std::function<QString(QWidget* owner, bool save)> ChooseFile;
+    ConfigFileChooser& Files;
     /// Reloads the basic editor's pages when the main window holds one.
     std::function<void()> RefreshBasicEditor;
 };

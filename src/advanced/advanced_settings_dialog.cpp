@@ -18,10 +18,11 @@
 
 namespace ravelfin {
 
-AdvancedSettingsDialog::AdvancedSettingsDialog(AdvancedEditorServices& services, QWidget* parent)
+AdvancedSettingsDialog::AdvancedSettingsDialog(const AdvancedEditorServices& services,
+                                               QWidget* parent)
     : SkinnedDialog(parent, PageTag{}),
       services_(services),
-      pages_{services, reader_, [this] { RefreshBothEditors(); }},
+      pages_{services_, reader_, [this] { RefreshBothEditors(); }},
       tabWidget_(new QTabWidget(this)),
       send_(new QPushButton(QStringLiteral("Send to MSR"), this)),
       save_(new QPushButton(QStringLiteral("Save to File"), this)),
@@ -87,7 +88,7 @@ QWidget* AdvancedSettingsDialog::CreatePage(AdvancedTab tab) {
         case AdvancedTab::kSecuritySetting:
             return security_ = new SecuritySettingPage(pages_, tabWidget_);
         case AdvancedTab::kQuickClone:
-            return quickClone_ = CreateQuickClonePage(pages_, tabWidget_);
+            return CreateQuickClonePage(pages_, tabWidget_);
         case AdvancedTab::kManualCommand:
             return CreateManualCommandPage(pages_, tabWidget_);
         case AdvancedTab::kBootLoader:
@@ -138,11 +139,6 @@ double AdvancedSettingsDialog::FirmwareVersion() const {
     return reader_.Transport ? reader_.Transport->FirmwareVersionNumber : 0.0;
 }
 
-void AdvancedSettingsDialog::DevicesChanged(std::int64_t timestampMs) {
-    if (quickClone_)
-        PassDeviceChange(*quickClone_, timestampMs);
-}
-
 void AdvancedSettingsDialog::SendToMsr() {
     if (!reader_.Settings)
         return;
@@ -154,9 +150,9 @@ void AdvancedSettingsDialog::SendToMsr() {
 }
 
 void AdvancedSettingsDialog::SaveToFile() {
-    if (!reader_.Settings || !services_.ChooseFile)
+    if (!reader_.Settings)
         return;
-    const QString path = services_.ChooseFile(this, true);
+    const QString path = services_.Files.ChooseFileToSave(this);
     if (path.isEmpty())
         return;
     ravelfin::SaveToFile(*reader_.Settings, reader_.Transport,
@@ -165,9 +161,9 @@ void AdvancedSettingsDialog::SaveToFile() {
 }
 
 void AdvancedSettingsDialog::LoadFromFile() {
-    if (!reader_.Settings || !services_.ChooseFile)
+    if (!reader_.Settings)
         return;
-    const QString path = services_.ChooseFile(this, false);
+    const QString path = services_.Files.ChooseFileToOpen(this);
     if (path.isEmpty())
         return;
     ravelfin::LoadFromFile(*reader_.Settings, QFile::encodeName(path).toStdString(),

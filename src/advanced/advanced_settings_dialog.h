@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <vector>
 
 #include "advanced/advanced_context.h"
@@ -29,7 +28,7 @@ class AdvancedSettingsDialog final : public SkinnedDialog {
     Q_OBJECT
   public:
     /// Takes the connection's reader (`FetchReaderContext`) and builds the tabs.
-    AdvancedSettingsDialog(AdvancedEditorServices& services, QWidget* parent);
+    AdvancedSettingsDialog(const AdvancedEditorServices& services, QWidget* parent);
     ~AdvancedSettingsDialog() override;
 
     /// Takes the connection's record, transport and device index, and clears the record's
@@ -41,9 +40,6 @@ class AdvancedSettingsDialog final : public SkinnedDialog {
     void RefreshAllPages();
     /// The main window re-opened the reader: take the new connection and show its settings.
     void ReaderReopened();
-    /// Readers arrived or left at `timestampMs` (a clock that only moves forward); passed on
-    /// to the quick clone page.
-    void DevicesChanged(std::int64_t timestampMs);
 
     // The five buttons.
     void SendToMsr();
@@ -85,7 +81,7 @@ class AdvancedSettingsDialog final : public SkinnedDialog {
     /// The firmware version number of the connection's reader.
     double FirmwareVersion() const;
 
-    AdvancedEditorServices& services_;
+    AdvancedEditorServices services_;
     ReaderContext reader_;
     AdvancedPageContext pages_;
     std::vector<AdvancedTab> tabs_;
@@ -93,7 +89,6 @@ class AdvancedSettingsDialog final : public SkinnedDialog {
     OutputFormatPage* outputFormat_ = nullptr;
     SecuritySettingPage* security_ = nullptr;
     DataEditingPage* dataEditing_ = nullptr;
-    QWidget* quickClone_ = nullptr;
     QPushButton* send_;
     QPushButton* save_;
     QPushButton* load_;

@@ -20,9 +20,4 @@ QWidget* CreateBootLoaderPage(const AdvancedPageContext& context, QWidget* paren
     return new BootLoaderPage(context.Services.Link, context.Services.Messages, parent);
 }
 
-void PassDeviceChange(QWidget& quickClonePage, std::int64_t timestampMs) {
-    if (auto* page = qobject_cast<QuickClonePage*>(&quickClonePage))
-        page->DeviceChanged(timestampMs);
-}
-
 }  // namespace ravelfin

@@ -1,5 +1,6 @@
 #include "app/settings_editors.h"
 
+#include "advanced/advanced_settings_dialog.h"
 #include "app/main_window.h"
 #include "basic/basic_settings_dialog.h"
 
@@ -14,18 +15,38 @@ QDialog* SettingsEditors::CreateBasic(QWidget* parent) {
     if (auto* window = qobject_cast<MainWindow*>(parent)) {
         QObject::connect(editor, &BasicSettingsDialog::ReopenRequested, window,
                          &MainWindow::ReopenReader, Qt::QueuedConnection);
+        QObject::connect(editor, &BasicSettingsDialog::SettingsReread, window, [window] {
+            if (auto* advanced = qobject_cast<AdvancedSettingsDialog*>(window->AdvancedDialog()))
+                advanced->RefreshAllPages();
+        });
     }
     editor->RefreshAllPages();
     return editor;
 }
 
-QDialog* SettingsEditors::CreateAdvanced(QWidget* /*parent*/) {
-    return nullptr;
+QDialog* SettingsEditors::CreateAdvanced(QWidget* parent) {
+    AdvancedEditorServices services{connection_, messenger_, *boxes_, files_, {}};
+    auto* window = qobject_cast<MainWindow*>(parent);
+    if (window) {
+        services.RefreshBasicEditor = [window] {
+            if (auto* basic = qobject_cast<BasicSettingsDialog*>(window->BasicDialog()))
+                basic->RefreshAllPages();
+        };
+    }
+    auto* editor = new AdvancedSettingsDialog(services, parent);
+    if (window) {
+        QObject::connect(editor, &AdvancedSettingsDialog::ReaderResetting, window,
+                         &MainWindow::ReopenReader, Qt::QueuedConnection);
+    }
+    editor->RefreshAllPages();
+    return editor;
 }
 
 void SettingsEditors::ReaderReopened(QDialog& editor) {
     if (auto* basic = qobject_cast<BasicSettingsDialog*>(&editor))
         basic->ReaderReopened();
+    if (auto* advanced = qobject_cast<AdvancedSettingsDialog*>(&editor))
+        advanced->ReaderReopened();
 }
 
 }  // namespace ravelfin

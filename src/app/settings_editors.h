@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settings_dialogs.h"
+#include "controls/message_boxes.h"
 
 namespace ravelfin {
 
@@ -10,7 +11,8 @@ class Messenger;
 
 /// The program's settings editors, built on the connection the main window owns. A reader
 /// reset that an editor asks for goes to the main window's `ReopenReader` once the editor's
-/// flow has returned.
+/// flow has returned; settings that one editor read again from the reader reload the other
+/// editor's pages.
 class SettingsEditors final : public SettingsDialogs {
   public:
     SettingsEditors(Connection& connection, Messenger& messenger, ConfigFileChooser& files);
@@ -19,10 +21,15 @@ class SettingsEditors final : public SettingsDialogs {
     QDialog* CreateAdvanced(QWidget* parent) override;
     void ReaderReopened(QDialog& editor) override;
 
+    /// The standard message boxes of the editors' pages (the platform's unless replaced).
+    void SetMessageBoxes(MessageBoxes& boxes) { boxes_ = &boxes; }
+
   private:
     Connection& connection_;
     Messenger& messenger_;
     ConfigFileChooser& files_;
+    PlatformMessageBoxes platformBoxes_;
+    MessageBoxes* boxes_ = &platformBoxes_;
 };
 
 }  // namespace ravelfin

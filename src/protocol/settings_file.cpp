@@ -43,9 +43,13 @@ bool LoadSettingsFile(ReaderSettings& record, const std::string& path) {
     std::array<std::uint8_t, kMaxFileSize + 1> buffer{};
     in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
     const auto size = static_cast<std::size_t>(in.gcount());
-    if (in.bad() || size <= kHeaderSize + 1 || size > kMaxFileSize) return false;
+    if (in.bad()) return false;
 
-    const auto file = std::span<const std::uint8_t>(buffer).first(size);
+    return LoadSettingsFromBytes(record, std::span<const std::uint8_t>(buffer).first(size));
+}
+
+bool LoadSettingsFromBytes(ReaderSettings& record, std::span<const std::uint8_t> file) {
+    if (file.size() <= kHeaderSize + 1 || file.size() > kMaxFileSize) return false;
     if (!StartsWith(file, kMagic) || !StartsWith(file.subspan(kMagic.size()), kFormatVersion) ||
         file[kHeaderSize] != kStx || file[kHeaderSize + 1] != kSetLetter) {
         return false;

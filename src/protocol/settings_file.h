@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "protocol/reader_settings.h"
@@ -22,5 +24,8 @@ bool SaveSettingsFile(const ReaderSettings& record, const std::string& path);
 /// then left exactly as it was. `InterfaceType`, `FirmwareVersionNumber`, `ModelClass`,
 /// `ReconnectPending` and `HidFormatBeforeLoad` are never changed by a load.
 bool LoadSettingsFile(ReaderSettings& record, const std::string& path);
+
+/// LoadSettingsFile over the bytes of a file already read.
+bool LoadSettingsFromBytes(ReaderSettings& record, std::span<const std::uint8_t> file);
 
 }  // namespace ravelfin

@@ -318,8 +318,9 @@ Bytes SimulatedReader::AnswerSet(std::span<const std::uint8_t> items) {
         return {kNak};
     Bytes body{kSetLetter};
     for (const auto& [offset, length] : stateSpans) {
+        const std::uint8_t funcId = state[offset];
         const bool replaced = std::any_of(spans.begin(), spans.end(), [&](const auto& item) {
-            return items[item.first] == state[offset];
+            return items[item.first] == funcId;
         });
         if (!replaced) {
             body.insert(body.end(), state.begin() + static_cast<std::ptrdiff_t>(offset),

@@ -14,6 +14,7 @@
 #include "advanced/security_setting_page.h"
 #include "app/support/gui_test_support.h"
 #include "app/support/recording_boxes.h"
+#include "app/support/scripted_file_chooser.h"
 #include "flows/flow_messages.h"
 
 using namespace ravelfin;
@@ -43,14 +44,9 @@ struct AdvancedRig {
 
     AppRig app;
     RecordingBoxes boxes;
-    QString chosenFile;         // what the file chooser answers; empty for Cancel
-    std::vector<bool> choices;  // true for each save, false for each load asked
+    ScriptedFileChooser files;
     int basicRefreshes = 0;
-    AdvancedEditorServices services{app.Link, app.Messages, boxes,
-                                    [this](QWidget*, bool save) {
-                                        choices.push_back(save);
-                                        return chosenFile;
-                                    },
+    AdvancedEditorServices services{app.Link, app.Messages, boxes, files,
                                     [this] { ++basicRefreshes; }};
 };
 
@@ -313,12 +309,13 @@ class AdvancedSettingsDialogTest : public QObject {
         rig.app.Messages.Clear();
         dialog->SaveButton()->click();  // cancelled: nothing said
         QVERIFY(rig.app.Messages.Messages.empty());
-        rig.chosenFile = folder.filePath(QStringLiteral("reader.cfs2"));
+        const QString file = folder.filePath(QStringLiteral("reader.cfs2"));
+        rig.files.Answers = QStringList{file, file};
         dialog->SaveButton()->click();
         rig.Record().HidFormat = '8';
         rig.Record().MaskChar = '+';
         dialog->LoadButton()->click();
-        QCOMPARE(rig.choices, (std::vector<bool>{true, true, false}));
+        QVERIFY(rig.files.Saves == 2 && rig.files.Opens == 1);
         QCOMPARE(rig.app.Messages.Messages,
                  (Strings{"Save configuration file successfully.",
                           "Load configuration from file successfully."}));

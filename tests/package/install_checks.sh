@@ -143,6 +143,8 @@ completion)
   mkdir -p "$files/folder"
   touch "$files/a.cfs2" "$files/b.txt"
   offers "ravelfin show $files/" "$files/a.cfs2" "$files/folder"
+  offers "ravelfin convert old.cfs2 $files/" "$files/a.cfs2"
+  offers "ravelfin simulate --load $files/a" "$files/a.cfs2"
   ! complete_line "ravelfin apply $files/" | grep -q 'b\.txt' || fail "offers a file that is not .cfs2"
   ;;
 *) fail "unknown check $check" ;;

@@ -1,0 +1,132 @@
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "advanced/advanced_settings_dialog.h"
+#include "advanced/output_format_page.h"
+#include "advanced/security_setting_page.h"
+#include "app/settings_editors.h"
+#include "app/support/gui_test_support.h"
+#include "app/support/recording_boxes.h"
+#include "app/support/scripted_file_chooser.h"
+#include "basic/basic_settings_dialog.h"
+#include "basic/general_settings_page.h"
+#include "controls/radio_group.h"
+
+using namespace ravelfin;
+using namespace ravelfin::testing;
+
+namespace {
+const std::string kWritten =
+    "The configuration settings have been written to Ravelfin device successfully!";
+const std::string kReopened = "Success to re-open the device.";
+
+/// The program's window with its real editors on simulated readers.
+struct EditorWindow {
+    explicit EditorWindow(const Strings& readers) : rig(readers) {
+        editors.SetMessageBoxes(boxes);
+        window.show();
+    }
+    AdvancedSettingsDialog* Advanced() const {
+        return qobject_cast<AdvancedSettingsDialog*>(window.AdvancedDialog());
+    }
+    BasicSettingsDialog* Basic() const {
+        return qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+    }
+
+    AppRig rig;
+    RecordingBoxes boxes;
+    ScriptedFileChooser files;
+    SettingsEditors editors{rig.Link, rig.Messages, files};
+    MainWindow window{rig.Link, rig.Messages, editors};
+};
+}  // namespace
+
+class AdvancedEditorWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void aNewHidFormatResetsTheReaderWhichIsReopenedAsTheOtherKind() {
+        EditorWindow w({"usb-hid,pid=4201,firmware=V4.30"});
+        w.window.ChangeAdvancedSettings();
+        AdvancedSettingsDialog* editor = w.Advanced();
+        QVERIFY(editor && editor->isVisible());
+        OutputFormatPage& format = *editor->OutputFormat();
+
+        for (const auto& [button, type, productId] :
+             {std::tuple{format.KeyboardButton(), kInterfaceUsbHidKb, 0x4101u},
+              std::tuple{format.HidButton(), kInterfaceUsbHid, 0x4201u}}) {
+            w.rig.Messages.Clear();
+            button->click();
+            editor->SendButton()->click();
+            QTRY_COMPARE(w.rig.Messages.Messages, (Strings{kWritten, kReopened}));
+            // The same editor, on the reader as it came back.
+            QCOMPARE(w.Advanced(), editor);
+            QCOMPARE(w.rig.Link.InterfaceType, int(type));
+            QCOMPARE(w.rig.Link.Transport->ProductId, productId);
+            QVERIFY(button->isChecked() && button->isEnabled());
+            QCOMPARE(w.rig.Link.Settings->ReconnectPending, 0u);
+            // The data editing page edits the new record.
+            w.rig.Link.Settings->mode = '0';
+            for (QRadioButton* radio :
+                 editor->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
+                if (radio->text() == QStringLiteral("Enable"))
+                    radio->click();
+            }
+            QVERIFY(w.rig.Link.Settings->mode != '0');
+        }
+
+        // A new polling interval on a keyboard reader closes the editor before the reopen.
+        w.rig.Link.Settings->KbPollInterval = 5;
+        w.rig.Messages.Clear();
+        format.KeyboardButton()->click();
+        editor->SendButton()->click();
+        QTRY_COMPARE(w.rig.Messages.Messages, (Strings{kWritten, kReopened}));
+        w.rig.Messages.Clear();
+        w.rig.Link.Settings->KbPollInterval = 9;
+        w.window.ChangeAdvancedSettings();
+        editor = w.Advanced();
+        editor->SendButton()->click();
+        QTRY_VERIFY(!w.window.AdvancedDialog());
+        QTRY_COMPARE(w.rig.Messages.Messages, (Strings{kWritten, kReopened}));
+        QCOMPARE(w.rig.Machine.Reader(0).Settings().KbPollInterval, 9);
+
+        // A reader that does not come back ends the editor and brings up the wizard.
+        w.window.ChangeAdvancedSettings();
+        w.rig.Messages.Clear();
+        w.Advanced()->OutputFormat()->HidButton()->click();
+        w.rig.Machine.Reader(0).SetFault(SimulatedFault::PortBusy);
+        w.window.ReopenReader();
+        QCOMPARE(w.rig.Messages.Messages,
+                 Strings{"Warning: fail to re-open the device. please try it from \"Select "
+                         "Interface\" windows."});
+        QTRY_VERIFY(!w.window.AdvancedDialog());
+        QVERIFY(w.window.Wizard());
+    }
+
+    void factorySettingsReadAgainReloadTheOtherEditor() {
+        EditorWindow w({"usb-hid,firmware=V4.30,security-level=1"});
+        w.window.ChangeBasicSettings();
+        w.window.ChangeAdvancedSettings();
+        AdvancedSettingsDialog* advanced = w.Advanced();
+        BasicSettingsDialog* basic = w.Basic();
+        QVERIFY(advanced && basic && !basic->isVisible());
+
+        basic->GeneralPage()->Beep()->SetIndex(-1);
+        advanced->DefaultAll();
+        QVERIFY(basic->GeneralPage()->Beep()->Index() >= 0);
+
+        advanced->Security()->MaskCharBox()->setText(QStringLiteral("#"));
+        advanced->SendToMsr();
+        QCOMPARE(w.rig.Machine.Reader(0).Settings().MaskChar, '#');
+        // Showing the basic editor again keeps the advanced one, hidden.
+        w.window.ChangeBasicSettings();
+        QCOMPARE(w.Advanced(), advanced);
+        w.Basic()->DefaultAll();
+        QCOMPARE(advanced->Security()->MaskCharBox()->text(), QStringLiteral("*"));
+    }
+};
+
+RAVELFIN_GUI_TEST(AdvancedEditorWindowTest);
+#include "advanced_editor_window_test.moc"
