@@ -64,12 +64,30 @@ void CheckAccessible(QWidget* dialog) {
         if (!control || qobject_cast<QLineEdit*>(w->parentWidget()))
             continue;
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
-        QVERIFY2(!face->text(QAccessible::Name).isEmpty(), w->metaObject()->className());
+        // On Linux a drop-down's accessible name is its value; its caption comes from the
+        // label it is the buddy of.
+        const QString name =
+            qobject_cast<QComboBox*>(w) ? w->accessibleName() : face->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), w->metaObject()->className());
         QVERIFY2(w->focusPolicy() & Qt::TabFocus, qPrintable(face->text(QAccessible::Name)));
         if (auto* list = qobject_cast<QListWidget*>(w); list && list->count() > 0) {
             QCOMPARE(face->child(0)->text(QAccessible::Name), list->item(0)->text());
         }
     }
+}
+
+// The names of the controls Tab visits once round `root`, starting at the one named `first`.
+QStringList TabChain(QWidget* root, const QString& first) {
+    QStringList names;
+    for (QWidget* w = root->nextInFocusChain(); w != root; w = w->nextInFocusChain()) {
+        // A drop-down reads out its value as its name here; its caption is its label's.
+        if ((w->focusPolicy() & Qt::TabFocus) && w->window() == root->window())
+            names << (w->accessibleName().isEmpty()
+                          ? QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name)
+                          : w->accessibleName());
+    }
+    const qsizetype at = std::max<qsizetype>(0, names.indexOf(first));
+    return names.mid(at) + names.mid(0, at);
 }
 
 }  // namespace
@@ -265,6 +283,11 @@ class FormulaDialogsTest : public QObject {
         editor.NewCustomFieldButton()->click();
         QCOMPARE(settings.custom.fields.size(), 1u);
         CheckAccessible(&editor);
+        QCOMPARE(TabChain(&editor, "Customized Fields:"),
+                 (QStringList{"Customized Fields:", "Added Fields:", "<= New Custom Field",
+                              "New Added Fields=>>", "Send Sequence:", "Clear Sequence", "OK",
+                              "Cancel", "Track No.", "Min", "Max", "ClearAll", "Track No.",
+                              "Offset", "String:", "ClearAll"}));
         Named(&editor, "OK")->click();
         QCOMPARE(settings.custom.lengthLimits[0], (Bytes{0xF0, 0x20, 123, 44}));
         QCOMPARE(settings.custom.lengthLimits[1], (Bytes{0xF0, 0x40, 5, 9}));
@@ -293,6 +316,10 @@ class FormulaDialogsTest : public QObject {
         QCOMPARE(Lines(page.FormulaList()),
                  (QStringList{"Credit Card: 1a", "DMV: 1b", "AAMVA: 1c", "Custom: 0a"}));
         CheckAccessible(&page);
+        const QStringList chain = TabChain(&page, "Enable");
+        QVERIFY(chain.indexOf("Unmatched") < chain.indexOf("Credit Card"));
+        QVERIFY(chain.indexOf("Track3") < chain.indexOf("Formula:"));
+        QCOMPARE(chain.indexOf("Add Formula"), chain.indexOf("Formula:") + 1);
         Named(&page, "Delete Formula")->click();  // nothing selected
         QCOMPARE(page.FormulaList()->count(), 4);
         page.FormulaList()->setCurrentRow(1);
