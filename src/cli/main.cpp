@@ -104,8 +104,10 @@ int main(int argc, char** argv) {
     }
 
     SleepPause pause;
+    // The clock goes before the machine whose readers it plugs in.
+    std::unique_ptr<ReaderEnvironment> machine;
     std::unique_ptr<SimulatedClock> clock;
-    auto machine = MakeMachine(cl, pause, clock);
+    machine = MakeMachine(cl, pause, clock);
     if (!machine)
         return kExitUsage;
     const FleetSetup setup{[] { return std::make_unique<SleepPause>(); },

@@ -18,6 +18,7 @@
 #include "cli/worker_environment.h"
 #include "flows/flow_messages.h"
 #include "protocol/interface_type.h"
+#include "transport/device_discovery.h"
 
 namespace ravelfin::cli {
 
@@ -90,6 +91,7 @@ class Watch {
             return kExitFailed;
         }
         monitor_ = monitor.get();
+        NoteReadersAttached();
         StopSignals stopSignals;
         QSocketNotifier stopNotifier(stopSignals.Descriptor(), QSocketNotifier::Read);
         stopNotifier.setEnabled(stopSignals.Descriptor() >= 0);
@@ -112,6 +114,22 @@ class Watch {
         std::unique_ptr<Pause> OwnPause;
         std::thread Thread;
     };
+
+    /// The readers attached before the watch began, so that their departure is told too.
+    void NoteReadersAttached() {
+        std::vector<DeviceEntry> readers;
+        for (int type :
+             {kInterfaceRs232, kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
+            ListDevices(machine_.Devices(), type, readers);
+        }
+        for (const DeviceEntry& reader : readers) {
+            const bool hid = reader.Type == kInterfaceUsbHidKb || reader.Type == kInterfaceUsbHid;
+            FleetTarget target;
+            if (FindListedTarget(machine_.Devices(), hid, reader.Name, reader.Type, target)) {
+                present_[Key(hid, reader.Name)] = target;
+            }
+        }
+    }
 
     void OnEvent(const DeviceEvent& event) {
         if (stopping_)

@@ -13,6 +13,9 @@
 #include <cstdio>
 
 #include "advanced/advanced_settings_dialog.h"
+#include "advanced/boot_loader_page.h"
+#include "advanced/manual_command_page.h"
+#include "advanced/quick_clone_page.h"
 #include "app/model_number_dialog.h"
 #include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
@@ -185,6 +188,48 @@ void SaveAdvancedEditorPages() {
         Save(window, name);
     }
 }
+// The reader tools of the advanced editor in the program's window, on a keyboard reader below
+// firmware 4.0 (so that the boot-loader tab is there) and a HID reader to clone to.
+void SaveToolPages() {
+    SimulatedEnvironment machine;
+    std::string error;
+    for (const char* spec : {"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"}) {
+        SimulatedReaderOptions reader;
+        ParseSimulatedReaderSpec(spec, reader, error);
+        machine.AddReader(reader, error);
+    }
+    testing::RecordingMessenger messenger;
+    Connection connection(machine, messenger);
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
+    MainWindow window(connection, messenger, editors);
+    window.show();
+    connection.Connect(kInterfaceUsbHidKb, 0);
+    window.ChangeAdvancedSettings();
+    auto* editor = window.AdvancedDialog();
+    auto* tabs = editor ? editor->findChild<QTabWidget*>() : nullptr;
+    auto* clone = tabs ? editor->findChild<QuickClonePage*>() : nullptr;
+    auto* manual = tabs ? editor->findChild<ManualCommandPage*>() : nullptr;
+    auto* boot = tabs ? editor->findChild<BootLoaderPage*>() : nullptr;
+    if (!clone || !manual || !boot) {
+        std::fprintf(stderr, "the advanced editor did not open with its three tool tabs\n");
+        return;
+    }
+    clone->TargetInterface()->setCurrentIndex(1);
+    emit clone->TargetInterface()->activated(1);
+    clone->ReadButton()->click();
+    tabs->setCurrentWidget(clone);
+    Save(window, "quick-clone.png");
+    for (const char* command : {"\\x2\\x52\\x22\\x3", "\\x2\\x53\\x11\\x1\\x31\\x3"}) {
+        manual->CommandBox()->setText(QString::fromLatin1(command));
+        manual->SendManualCommand();
+    }
+    tabs->setCurrentWidget(manual);
+    Save(window, "manual-command.png");
+    tabs->setCurrentWidget(boot);
+    Save(window, "boot-loader.png");
+}
+
 // The Data Editing page on a reader with formulas (model class 10000, firmware 3.40), with a
 // credit-card formula and a custom-card formula made of custom and added fields.
 struct DataEditingScene {
@@ -247,7 +292,7 @@ const TourPicture kTour[] = {MainWindowPicture, WizardPicture, NoticePicture, Mo
                              MessagePicture,    ReportPicture, HelpPicture};
 using Scene = void (*)();
 const Scene kScenes[] = {SaveBasicEditorPages, SaveAdvancedEditorPages, SaveDataEditingPage,
-                         SaveCreditCardEditor, SaveCustomCardEditor};
+                         SaveCreditCardEditor, SaveCustomCardEditor,    SaveToolPages};
 
 }  // namespace
 
