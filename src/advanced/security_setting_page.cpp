@@ -93,6 +93,14 @@ SecuritySettingPage::SecuritySettingPage(const AdvancedPageContext& context, QWi
 
 void SecuritySettingPage::BuildLayout() {
     auto* form = new QFormLayout;
+    // Short values in short boxes, as wide as their longest value needs.
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (QWidget* box : {static_cast<QWidget*>(prePan_), static_cast<QWidget*>(postPan_)})
+        box->setMinimumWidth(8 * digit);
+    for (QLineEdit* box : {maskChar_, level_})
+        box->setFixedWidth(6 * digit);
+    serial_->setFixedWidth(18 * digit);
     auto addRow = [this, form](const QString& caption, QWidget* field) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(field);
@@ -121,6 +129,12 @@ void SecuritySettingPage::BuildLayout() {
     layout->addLayout(form);
     layout->addStretch();
     layout->addLayout(buttons);
+
+    // Tab follows the controls as they stand, whatever order they were made in.
+    QWidget* const order[] = {prePan_, postPan_, maskChar_, clearText_, tripleDes_,
+                              aes_,    level_,   serial_,   default_,   help_};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void SecuritySettingPage::Refresh() {

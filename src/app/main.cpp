@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -37,6 +38,9 @@ std::unique_ptr<ReaderEnvironment> MakeEnvironment(const AppOptions& options, Pa
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Past a file size limit a save then fails with its message instead of ending the program
+    // and the edits still open in it.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The options are read before the window system is touched, so that --help and a
     // mistyped option work without a display.
     QStringList arguments;

@@ -1,8 +1,10 @@
 #include "basic/basic_settings_dialog.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -65,6 +67,13 @@ BasicSettingsDialog::BasicSettingsDialog(Connection& connection, Messenger& mess
     layout->addWidget(tabs_, 1);
     layout->addLayout(CenteredButtonRow({buttons_[kSend], buttons_[kSave], buttons_[kLoad],
                                          buttons_[kDefaultAll], buttons_[kClose]}));
+}
+
+void BasicSettingsDialog::showEvent(QShowEvent* event) {
+    SkinnedDialog::showEvent(event);
+    // A keyboard user lands in the editor that just opened, on its tabs.
+    if (!isAncestorOf(QApplication::focusWidget()))
+        tabs_->tabBar()->setFocus(Qt::OtherFocusReason);
 }
 
 void BasicSettingsDialog::RefreshAllPages() {

@@ -10,6 +10,7 @@ namespace {
 struct CommandRule {
     std::size_t positionals;
     std::set<std::string> options;
+    bool morePositionals = false;  // `positionals` is the least the command takes
 };
 
 const std::map<std::string, CommandRule>& Commands() {
@@ -18,38 +19,66 @@ const std::map<std::string, CommandRule>& Commands() {
         {"convert", {2, {"firmware"}}},
         {"new", {1, {"firmware", "force", "interface"}}},
         {"list", {0, {"json"}}},
-        {"report", {0, {}}},
+        {"report", {0, {"all", "json"}}},
         {"save", {1, {}}},
-        {"apply", {1, {}}},
-        {"defaults", {0, {}}},
+        {"apply", {1, {"all", "json"}}},
+        {"defaults", {0, {"all", "json"}}},
         {"send", {1, {}}},
-        {"clone", {0, {"from", "to"}}},
+        {"clone", {0, {"from", "to", "to-all", "json"}}},
+        {"watch", {0, {"apply", "count", "json"}}},
+        {"diff", {2, {"json"}}},
+        {"set", {2, {"firmware"}, true}},
         {"simulate", {0, {"pty", "interface", "firmware", "security-level", "load"}}},
     };
     return kCommands;
 }
 
-const std::set<std::string> kValueOptions = {"simulate", "device",         "firmware", "model-class",
-                                             "interface", "from",          "to",       "security-level",
-                                             "load"};
-const std::set<std::string> kFlagOptions = {"json", "force", "pty", "help", "version"};
+const std::set<std::string> kValueOptions = {"simulate",  "device", "firmware", "model-class",
+                                             "interface", "from",   "to",       "security-level",
+                                             "load",      "apply",  "count"};
+const std::set<std::string> kFlagOptions = {"json",    "force", "pty",   "help",
+                                            "version", "all",   "to-all"};
 const std::set<std::string> kGlobalOptions = {"simulate", "device", "help", "version"};
 
 void Store(CommandLine& out, const std::string& name, const std::string& value) {
-    if (name == "simulate") out.simulate.push_back(value);
-    else if (name == "device") out.device = value;
-    else if (name == "firmware") out.firmware = value;
-    else if (name == "model-class") out.modelClass = value;
-    else if (name == "interface") out.interface = value;
-    else if (name == "from") out.from = value;
-    else if (name == "to") out.to.push_back(value);
-    else if (name == "security-level") out.securityLevel = value;
-    else if (name == "load") out.load = value;
-    else if (name == "json") out.json = true;
-    else if (name == "force") out.force = true;
-    else if (name == "pty") out.pty = true;
-    else if (name == "help") out.help = true;
-    else if (name == "version") out.version = true;
+    if (name == "simulate")
+        out.simulate.push_back(value);
+    else if (name == "device") {
+        out.devices.push_back(value);
+        if (!out.device)
+            out.device = value;
+    } else if (name == "firmware")
+        out.firmware = value;
+    else if (name == "model-class")
+        out.modelClass = value;
+    else if (name == "interface")
+        out.interface = value;
+    else if (name == "from")
+        out.from = value;
+    else if (name == "to")
+        out.to.push_back(value);
+    else if (name == "security-level")
+        out.securityLevel = value;
+    else if (name == "load")
+        out.load = value;
+    else if (name == "json")
+        out.json = true;
+    else if (name == "force")
+        out.force = true;
+    else if (name == "pty")
+        out.pty = true;
+    else if (name == "help")
+        out.help = true;
+    else if (name == "version")
+        out.version = true;
+    else if (name == "all")
+        out.all = true;
+    else if (name == "to-all")
+        out.toAll = true;
+    else if (name == "apply")
+        out.applyFile = value;
+    else if (name == "count")
+        out.count = value;
 }
 
 }  // namespace
@@ -95,7 +124,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             error = "unknown option --" + name;
             return false;
         }
-        const bool repeatable = name == "simulate" || name == "to";
+        const bool repeatable = name == "simulate" || name == "to" || name == "device";
         if (!repeatable && !seen.insert(name).second) {
             error = "option --" + name + " given twice";
             return false;
@@ -103,7 +132,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         seen.insert(name);
         Store(out, name, value.value_or(""));
     }
-    if (out.help || out.version) return true;
+    if (out.help || out.version)
+        return true;
     if (positionals.empty()) {
         error = "no command given";
         return false;
@@ -115,9 +145,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         error = "unknown command '" + out.command + "'";
         return false;
     }
-    if (out.arguments.size() != rule->second.positionals) {
-        error = "'" + out.command + "' takes " + std::to_string(rule->second.positionals) +
-                " argument" + (rule->second.positionals == 1 ? "" : "s") + ", got " +
+    const std::size_t least = rule->second.positionals;
+    const bool more = rule->second.morePositionals;
+    if (out.arguments.size() < least || (!more && out.arguments.size() > least)) {
+        error = "'" + out.command + "' takes " + (more ? "at least " : "") + std::to_string(least) +
+                " argument" + (least == 1 ? "" : "s") + ", got " +
                 std::to_string(out.arguments.size());
         return false;
     }
@@ -131,7 +163,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
 }
 
 std::string UsageText() {
-    return R"(Usage: ravelfin [--simulate READER]... [--device DEVICE] COMMAND [ARGS]
+    return R"(Usage: ravelfin [--simulate READER]... [--device DEVICE]... COMMAND [ARGS]
 
 Configures Orvane Ravelfin magnetic-stripe card readers.
 
@@ -142,6 +174,10 @@ Commands on configuration files (no reader needed):
                         re-save a configuration for a reader with other firmware
   new FILE --firmware TEXT [--force]
                         save the factory defaults for that firmware
+  set FILE NAME=VALUE... [--firmware TEXT]
+                        change settings of a configuration file by their
+                        show --json names; VALUE is a number (decimal or 0x
+                        hex), or for a byte string [1,2,3] or text such as \x2ABC
 
 Commands on readers:
   list [--json]         list the attached readers with their firmware versions
@@ -150,8 +186,14 @@ Commands on readers:
   apply FILE            send a configuration file to the reader
   defaults              restore the reader's factory settings
   send COMMAND          send a raw command, for example "\x2\x52\x22\x3"
-  clone --from DEVICE --to DEVICE [--to DEVICE]...
+  diff A B [--json]     compare two configurations; A and B are files or
+                        reader:DEVICE (reader: alone is the only USB reader)
+  clone --from DEVICE --to DEVICE [--to DEVICE]... | --to-all
                         copy one reader's settings to other readers
+  watch [--apply FILE] [--count N]
+                        print readers arriving and leaving; with --apply,
+                        configure each reader as it arrives; --count ends
+                        after N readers were configured; Ctrl+C ends it
   simulate --pty [--interface rs232|usb-rs232] [--firmware TEXT]
            [--security-level D] [--load FILE]
                         serve a simulated serial reader on a pseudo-terminal
@@ -159,12 +201,20 @@ Commands on readers:
 Global options:
   --simulate READER     use only simulated readers; READER is
                         TYPE[,firmware=TEXT][,pid=HEX][,security-level=D][,load=FILE]
-                        with TYPE rs232, usb-rs232, usb-hid-kb or usb-hid (repeatable)
-  --device DEVICE       TYPE:INDEX or TYPE:NAME (a port name or device path)
+                        [,arrive=MS][,leave=MS][,fault=FAULT] with TYPE rs232,
+                        usb-rs232, usb-hid-kb or usb-hid, MS milliseconds after the
+                        start, FAULT no-answer, nak, wrong-lrc, cut-short or unplug
+                        (repeatable)
+  --device DEVICE       TYPE:INDEX or TYPE:NAME (a port name or device path);
+                        repeat it to work on several readers at once
+  --all                 report, apply and defaults on every attached USB HID
+                        reader (serial readers only when named with --device)
+  --json                with several readers: one result object per reader
   --help, --version
 
 Interface types: rs232, ps2, usb-hid-kb, usb-rs232, usb-hid.
-Exit status: 0 success, 1 the operation failed, 2 usage error.
+Exit status: 0 success, 1 the operation failed (on any reader), 2 usage error;
+diff: 0 equal, 1 different, 2 trouble.
 )";
 }
 

@@ -8,10 +8,15 @@ namespace ravelfin::cli {
 
 /// What the user asked for, after the command line has been checked.
 struct CommandLine {
-    std::string command;                 // "show", "convert", ... ; empty with --help/--version
-    std::vector<std::string> arguments;  // the command's positional arguments
-    std::vector<std::string> simulate;   // --simulate READER, in order
-    std::optional<std::string> device;   // --device DEVICE
+    std::string command;                   // "show", "convert", ... ; empty with --help/--version
+    std::vector<std::string> arguments;    // the command's positional arguments
+    std::vector<std::string> simulate;     // --simulate READER, in order
+    std::optional<std::string> device;     // the first --device DEVICE
+    std::vector<std::string> devices;      // every --device, in order
+    bool all = false;                      // --all: every attached USB HID reader
+    bool toAll = false;                    // --to-all: every USB HID reader but the source
+    std::optional<std::string> applyFile;  // watch --apply FILE
+    std::optional<std::string> count;      // watch --count N
     std::optional<std::string> firmware;
     std::optional<std::string> modelClass;
     std::optional<std::string> interface;

@@ -68,7 +68,8 @@ int RunApply(const CommandLine& cl, ReaderEnvironment& machine, Console& console
     if (!LoadFromFile(*link.Settings, cl.arguments[0], session.Messages())) return kExitFailed;
     const SendOutcome outcome = SendToReader(session.Context(), *link.Settings);
     if (outcome.Reset != ReaderReset::kNone) session.ReopenAfterReset();
-    return outcome.Result == kWriteOk || outcome.Result == kWriteRefused ? kExitOk : kExitFailed;
+    // A refused frame leaves the reader without some or all of the file's settings.
+    return outcome.Result == kWriteOk ? kExitOk : kExitFailed;
 }
 
 int RunDefaults(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
@@ -115,7 +116,7 @@ int RunClone(const CommandLine& cl, ReaderEnvironment& machine, Console& console
     bool allCloned = true;
     for (const DeviceChoice& target : targets) {
         const int result = clone.CloneTo(target.Type, address(target));
-        allCloned &= result == kWriteOk || result == kWriteRefused;
+        allCloned &= result == kWriteOk;
     }
     return allCloned ? kExitOk : kExitFailed;
 }

@@ -19,18 +19,19 @@ std::vector<DeviceEntry> ReaderSession::AttachedReaders() {
     return readers;
 }
 
-void ReaderSession::ReportOpenFailure(const std::string& what) {
-    switch (connection_.LastOpenError()) {
+std::string OpenFailureText(PortError error, const std::string& what) {
+    switch (error) {
         case PortError::PermissionDenied:
-            console_.Error("Permission denied opening " + what + ": " + kRuleAdvice + ".");
-            break;
+            return "Permission denied opening " + what + ": " + kRuleAdvice + ".";
         case PortError::Busy:
-            console_.Error(what + " is in use by another program; close it and try again.");
-            break;
+            return what + " is in use by another program; close it and try again.";
         default:
-            console_.Error("Can not open Ravelfin device! (" + what + ")");
-            break;
+            return "Can not open Ravelfin device! (" + what + ")";
     }
+}
+
+void ReaderSession::ReportOpenFailure(const std::string& what) {
+    console_.Error(OpenFailureText(connection_.LastOpenError(), what));
 }
 
 bool ReaderSession::ConnectReader(const CommandLine& cl) {
@@ -42,7 +43,8 @@ bool ReaderSession::ConnectReader(const CommandLine& cl) {
             return false;
         }
         const int index = environment_.IndexOf(choice);
-        if (connection_.Connect(choice.Type, index)) return true;
+        if (connection_.Connect(choice.Type, index))
+            return true;
     } else {
         std::vector<DeviceEntry> usb;
         for (int type : {kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
@@ -59,10 +61,12 @@ bool ReaderSession::ConnectReader(const CommandLine& cl) {
                            ". Pass --device TYPE:INDEX or TYPE:NAME to choose a reader.");
             return false;
         }
-        if (connection_.EnsureConnected()) return true;
+        if (connection_.EnsureConnected())
+            return true;
     }
     // A reader whose settings were read but whose version text could not be had is usable.
-    if (connection_.IsConnected()) return true;
+    if (connection_.IsConnected())
+        return true;
     const std::string what = cl.device ? *cl.device : "the USB reader";
     if (connection_.InterfaceType == 0) {
         ReportOpenFailure(what);
@@ -78,7 +82,8 @@ bool ReaderSession::ReopenAfterReset() {
         console_.Print("Success to re-open the device.\n");
         return true;
     }
-    console_.Error("Warning: fail to re-open the device. Plug it in again and run 'ravelfin report'.");
+    console_.Error(
+        "Warning: fail to re-open the device. Plug it in again and run 'ravelfin report'.");
     return false;
 }
 

@@ -9,12 +9,18 @@
 
 namespace ravelfin::cli {
 
+/// Why opening `what` failed, in one line with what to do about it: the udev rule for a
+/// missing permission, closing the other program for a busy device.
+std::string OpenFailureText(PortError error, const std::string& what);
+
 /// One command's conversation with readers: the device list (with any device named on the
 /// command line), the connection and where messages go.
 class ReaderSession {
-public:
+  public:
     ReaderSession(ReaderEnvironment& machine, Console& console)
-        : console_(console), environment_(machine), messenger_(console),
+        : console_(console),
+          environment_(machine),
+          messenger_(console),
           connection_(environment_, messenger_) {}
 
     /// Connects to the reader of --device, or to the only USB reader attached. On failure
@@ -38,7 +44,7 @@ public:
     /// Explains a failed open of `what`: permission (with the udev rule), busy or plain.
     void ReportOpenFailure(const std::string& what);
 
-private:
+  private:
     Console& console_;
     NamedDeviceEnvironment environment_;
     ConsoleMessenger messenger_;

@@ -41,6 +41,11 @@ class QuickClone {
     void ForgetSource() { source_.reset(); }
     /// The settings read from the source, or null.
     const ReaderSettings* Source() const { return source_.get(); }
+    /// Clones `source`, read by another clone, as if this one had read it: readers cloned to
+    /// in parallel each have a clone of their own and share one read.
+    void UseSource(const ReaderSettings& source) {
+        source_ = std::make_unique<ReaderSettings>(source);
+    }
 
   private:
     /// A transport for the chosen reader, opened; null after saying why not.

@@ -19,12 +19,16 @@ bool SaveToFile(ReaderSettings& settings, const ReaderTransport* transport, cons
     return saved;
 }
 
-bool LoadFromFile(ReaderSettings& settings, const std::string& path, Messenger& messages,
-                  const std::function<void()>& refreshPages) {
+namespace {
+
+/// The load of "Load from File" with `load` doing the reading.
+bool LoadWith(ReaderSettings& settings, Messenger& messages,
+              const std::function<void()>& refreshPages,
+              const std::function<bool(ReaderSettings&)>& load) {
     const std::uint8_t formatBefore = settings.HidFormat;
     // The file's polling interval is a value to send, not what the reader runs with.
     const std::uint8_t pollIntervalRead = settings.KbPollIntervalRead;
-    if (!LoadSettingsFile(settings, path)) {
+    if (!load(settings)) {
         messages.ShowMessage(kLoadFailedText);
         return false;
     }
@@ -36,6 +40,20 @@ bool LoadFromFile(ReaderSettings& settings, const std::string& path, Messenger& 
         refreshPages();
     messages.ShowMessage(kLoadedText);
     return true;
+}
+
+}  // namespace
+
+bool LoadFromFile(ReaderSettings& settings, const std::string& path, Messenger& messages,
+                  const std::function<void()>& refreshPages) {
+    return LoadWith(settings, messages, refreshPages,
+                    [&](ReaderSettings& record) { return LoadSettingsFile(record, path); });
+}
+
+bool LoadFromFileBytes(ReaderSettings& settings, std::span<const std::uint8_t> file,
+                       Messenger& messages) {
+    return LoadWith(settings, messages, {},
+                    [&](ReaderSettings& record) { return LoadSettingsFromBytes(record, file); });
 }
 
 }  // namespace ravelfin

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "connection/messenger.h"
@@ -24,5 +26,10 @@ bool SaveToFile(ReaderSettings& settings, const ReaderTransport* transport, cons
 /// kLoadedText; on failure shows kLoadFailedText and leaves `settings` as it was.
 bool LoadFromFile(ReaderSettings& settings, const std::string& path, Messenger& messages,
                   const std::function<void()>& refreshPages = {});
+
+/// "Load from File" from the bytes of a file read before: the same as `LoadFromFile`, so that
+/// several readers can load one file read once.
+bool LoadFromFileBytes(ReaderSettings& settings, std::span<const std::uint8_t> file,
+                       Messenger& messages);
 
 }  // namespace ravelfin

@@ -73,6 +73,11 @@ void SimulatedEnvironment::Unsubscribe(const void* owner) {
     std::erase_if(subscribers_, [&](const Subscriber& s) { return s.Owner == owner; });
 }
 
+bool SimulatedEnvironment::IsMonitored() const {
+    std::lock_guard lock(changeMutex_);
+    return !subscribers_.empty();
+}
+
 void SimulatedEnvironment::Announce(std::size_t index, DeviceEvent::Change change) {
     const Attached& attached = readers_.at(index);
     const DeviceEvent event{change, attached.Hid, attached.Name,

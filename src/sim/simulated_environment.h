@@ -73,10 +73,13 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     std::unique_ptr<SerialLink> CreateSerialLink() override;
     Pause& GetPause() override { return machinePause_; }
     std::unique_ptr<DeviceMonitor> CreateDeviceMonitor() override;
+    void PauseTimePassed(int milliseconds) override { PassPauseTime(milliseconds); }
 
     /// Used by the monitors: while subscribed, `listener` hears of every plug and unplug.
     void Subscribe(const void* owner, DeviceMonitor::Listener listener);
     void Unsubscribe(const void* owner);
+    /// True while any monitor listens.
+    bool IsMonitored() const;
 
   private:
     /// The pause handed out by `GetPause`: it lets the time of readers that reset pass.

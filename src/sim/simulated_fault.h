@@ -14,6 +14,7 @@ enum class SimulatedFault {
     SlowAnswer,          // the answer comes only after `kSlowPolls` polls found nothing
     LateAnswer,          // the answer comes only after `kLatePolls` polls: past every time limit
     PortBusy,            // another program holds the device: opening fails
+    RefusesSets,         // every set frame is answered 0x16 (unknown FuncID) and acts on nothing
 };
 
 }  // namespace ravelfin

@@ -211,6 +211,8 @@ Bytes SimulatedReader::Answer(std::span<const std::uint8_t> frame) {
         return {};
     if (fault == SimulatedFault::Nak)
         return {kNak};
+    if (fault == SimulatedFault::RefusesSets && frame.size() > 1 && frame[1] == kSetLetter)
+        return {kRefused};
     Bytes answer = AnswerFrame(frame);
     switch (fault) {
         case SimulatedFault::WrongLrc:

@@ -25,6 +25,10 @@ class ReaderEnvironment {
     /// A stopped monitor of readers arriving and leaving; nullptr when this machine cannot
     /// report them.
     virtual std::unique_ptr<DeviceMonitor> CreateDeviceMonitor() { return nullptr; }
+    /// Told of a pause of `milliseconds` made through a pause other than `GetPause`'s (a
+    /// worker's own, when readers are worked in parallel), so that a machine whose time is
+    /// counted in pauses lets it pass. Nothing to do for a real machine.
+    virtual void PauseTimePassed(int /*milliseconds*/) {}
 };
 
 }  // namespace ravelfin

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -14,6 +15,7 @@
 #include "controls/data_files.h"
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
+#include "controls/message_dialog.h"
 #include "report/ui/settings_report_dialog.h"
 
 using namespace ravelfin;
@@ -169,6 +171,16 @@ class MainWindowTest : public QObject {
         QVERIFY(opened[1].toLocalFile().endsWith(QStringLiteral("/HOW TO USE THIS UTILITY.txt")));
         Click(window, NavigationBar::kHelp);
         QVERIFY(CurrentHelpWindow() && CurrentHelpWindow()->parentWidget() == &window);
+        // Over the middle of the window; Escape and Ctrl+W close it.
+        QVERIFY((CurrentHelpWindow()->frameGeometry().center() - window.frameGeometry().center())
+                    .manhattanLength() <= 4);
+        for (QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+            QPointer<HelpWindow> help = CurrentHelpWindow();
+            QVERIFY(QTest::qWaitForWindowActive(help));
+            QTest::keySequence(help->windowHandle(), QKeySequence(key));
+            QTRY_VERIFY(!help);
+            Click(window, NavigationBar::kHelp);
+        }
 
         // Each context opens its own titled page; another owner gets a window of its own.
         QSet<QString> titles;
@@ -215,8 +227,29 @@ class MainWindowTest : public QObject {
         QVERIFY(report.contains(QStringLiteral("Firmware Version: V4.30")) && !window.Wizard());
         rig.Machine.Reader(0).Settings().Terminator = 'X';
         QVERIFY(CheckSettings(window).contains(QStringLiteral("Terminator: X\n")));
-        QCOMPARE(SettingsReportDialog("Track Separator: \xA7\r\nTerminator: \\cr\r\n").ShownText(),
-                 QString::fromUtf8("Track Separator: \xC2\xA7\nTerminator: \\cr\n"));  // Latin-1
+        // Latin-1 shown as such; copied and saved as plain text.
+        SettingsReportDialog dialog("Track Separator: \xA7\r\nTerminator: \\cr\r\n");
+        const QString shown = QString::fromUtf8("Track Separator: \xC2\xA7\nTerminator: \\cr\n");
+        QCOMPARE(dialog.ShownText(), shown);
+        dialog.CopyButton()->click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), shown);
+        QTemporaryDir folder;
+        QString chosen = folder.filePath(QStringLiteral("report.txt"));
+        dialog.SetSaveChooser([&chosen](QWidget*) { return chosen; });
+        dialog.SaveButton()->click();
+        QFile saved(chosen);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()), shown);
+        QString complaint;
+        chosen = folder.filePath(QStringLiteral("missing/report.txt"));
+        OnNextModal([&complaint](QWidget* modal) {
+            complaint = qobject_cast<MessageDialog*>(modal)->Text();
+            modal->close();
+        });
+        dialog.SaveButton()->click();
+        QVERIFY2(complaint.startsWith(QStringLiteral("Could not save the report to ")),
+                 qPrintable(complaint));
+        QVERIFY(!QFile::exists(chosen));
 
         // A reader back after its reset is reopened, and the advanced editor told.
         window.ChangeAdvancedSettings();

@@ -136,5 +136,19 @@ TEST_F(FileCommands, UsageErrorsExitTwoWithOneLine) {
     EXPECT_EQ(RunCli({"--version"}).exitCode, 0);
 }
 
+// A file size limit stops the write half way: the save fails with its message and the file
+// that was there stays as it was.
+TEST_F(FileCommands, AFileSizeLimitFailsTheSaveAndKeepsTheFile) {
+    ASSERT_EQ(RunCli({"new", Path("a.cfs2"), "--firmware", "V3.00"}).exitCode, 0);
+    const std::string before = ReadWhole(Path("a.cfs2"));
+    const std::string command = "ulimit -f 0; exec " + ShellQuote(RAVELFIN_CLI) + " new " +
+                                ShellQuote(Path("a.cfs2")) +
+                                " --firmware V4.30 --force >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    EXPECT_EQ(ReadWhole(Path("a.cfs2")), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1);
+}
+
 }  // namespace
 }  // namespace ravelfin::test

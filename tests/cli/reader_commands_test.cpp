@@ -174,6 +174,20 @@ TEST_F(ReaderCommands, CloneCopiesGeneralSettingsToEveryTarget) {
     EXPECT_EQ(Run({"clone", "--from", "usb-hid:0"}), 2);
 }
 
+// A reader that refuses the settings took none of them: scripts must not see a success.
+TEST_F(ReaderCommands, ARefusedApplyOrCloneFails) {
+    SimulatedReader& reader = Attach("usb-hid");
+    Attach("usb-hid");
+    ASSERT_TRUE(SaveSettingsFile(ReaderSettings(), dir.File("in.cfs2")));
+    reader.SetFault(SimulatedFault::RefusesSets);
+    EXPECT_EQ(Run({"--device", "usb-hid:0", "apply", dir.File("in.cfs2")}), 1);
+    EXPECT_EQ(err.str(), "Warning! There are unknown FuncIDs in the command.\n");
+    EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to", "usb-hid:0"}), 1);
+    EXPECT_EQ(err.str(), "Warning! There are unknown FuncIDs in the command.\n");
+    reader.SetFault(SimulatedFault::None);
+    EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to", "usb-hid:0"}), 0) << err.str();
+}
+
 TEST_F(ReaderCommands, EveryFaultFailsCleanlyAndLeavesTheReaderAsItWas) {
     const SimulatedFault faults[] = {SimulatedFault::NoAnswer,  SimulatedFault::Nak,
                                      SimulatedFault::WrongLrc,  SimulatedFault::CutShort,

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Measures how many plausible one-line mistakes the test suite catches. Each line of
+# scripts/mutants.tsv (FILE, the text as it stands, the mistaken text, what the mistake is;
+# separated by tabs, none empty, ⏎ for a line break) is put into the code alone; the program
+# is rebuilt incrementally in build-mutate, the whole suite runs, and the file is restored
+# byte for byte. Prints each mutant's fate and the share caught; exit status 1 below 90 %.
+#
+# Usage: scripts/mutate.sh [NUMBER...]   (only the mutants with these line numbers of the list)
+# Every build waits for the machine-wide build lock, one mutant at a time, at the lowest
+# priority; the tests run at the lowest priority too.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+list=scripts/mutants.tsv
+build=build-mutate
+lock=/tmp/ravelfin-build.lock
+only=" $* "
+
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
+build_quietly() { flock "$lock" nice -n 19 cmake --build "$build" -j2 >"$build/mutant-build.log" 2>&1; }
+run_suite() {
+  (cd "$build" && QT_QPA_PLATFORM=offscreen nice -n 19 ctest -j2 --timeout 30 \
+    >mutant-tests.log 2>&1)
+}
+build_quietly || { echo "mutate.sh: the unmutated program does not build" >&2; exit 2; }
+run_suite || { echo "mutate.sh: the unmutated suite fails; see $build/mutant-tests.log" >&2; exit 2; }
+
+backup=$(mktemp)
+mutated=""
+restore() { if [ -n "$mutated" ]; then cat "$backup" >"$mutated"; mutated=""; fi; }
+trap 'restore; rm -f "$backup"' EXIT
+trap 'exit 130' INT TERM
+
+caught=0
+total=0
+survivors=()
+line=0
+while IFS=$'\t' read -r file from to what; do
+  line=$((line + 1))
+  [[ -z "$file" || "$file" == \#* ]] && continue
+  [[ "$only" == "  " || "$only" == *" $line "* ]] || continue
+  from=${from//⏎/$'\n'}  # ⏎ in the list stands for a line break
+  to=${to//⏎/$'\n'}
+  content=$(<"$file")
+  rest=${content//"$from"/}
+  occurrences=$(((${#content} - ${#rest}) / ${#from}))
+  if [ "$occurrences" -ne 1 ]; then
+    echo "line $line: '$from' occurs $occurrences times in $file; fix the list" >&2
+    exit 2
+  fi
+  cp "$file" "$backup"
+  mutated=$file
+  printf '%s\n' "${content/"$from"/"$to"}" >"$file"
+  if ! build_quietly; then
+    fate="does not build"
+  elif run_suite; then
+    fate="SURVIVED"
+  else
+    fate="caught"
+  fi
+  restore
+  if [ "$fate" = "does not build" ]; then
+    echo "line $line: $what: does not build; fix the list" >&2
+    exit 2
+  fi
+  total=$((total + 1))
+  if [ "$fate" = caught ]; then
+    caught=$((caught + 1))
+  else
+    survivors+=("line $line, $file: $what")
+  fi
+  printf '%3d %-8s %s: %s\n' "$line" "$fate" "$file" "$what"
+done <"$list"
+
+build_quietly || true  # leave the build matching the restored sources
+((total > 0)) || { echo "no mutants selected"; exit 2; }
+percent=$((100 * caught / total))
+echo
+echo "caught $caught of $total mutants: $percent %"
+for s in "${survivors[@]}"; do echo "  survived: $s"; done
+((percent >= 90))

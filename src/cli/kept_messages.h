@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/console.h"
+#include "connection/messenger.h"
+
+namespace ravelfin::cli {
+
+/// Keeps what the flows say about one reader, for its result line.
+class KeptMessages final : public Messenger {
+  public:
+    void ShowMessage(const std::string& text) override { texts_.push_back(text); }
+    void ShowNotice(const std::string& text) override { texts_.push_back(text); }
+    /// The first failure said, else the last message.
+    std::string Outcome() const {
+        for (const std::string& text : texts_) {
+            if (IsFailureText(text))
+                return text;
+        }
+        return texts_.empty() ? "" : texts_.back();
+    }
+
+  private:
+    std::vector<std::string> texts_;
+};
+
+}  // namespace ravelfin::cli

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "cli/command_line.h"
+#include "cli/console.h"
+
+namespace ravelfin::cli {
+
+/// `set FILE NAME=VALUE... [--firmware TEXT]`: changes settings of a configuration file by
+/// their `show --json` names and saves it (atomically), keeping the FuncIDs the file was saved
+/// with unless --firmware names other firmware. Prints `NAME: OLD -> NEW` per change. An
+/// unknown name, a value the setting cannot hold or a byte string longer than its setting
+/// allows is refused with 2 and a one-line message; the file is then left alone.
+int RunSet(const CommandLine& cl, Console& console);
+
+/// The firmware version whose encoding gives a file the FuncIDs it holds: 4.3 with the beep
+/// mode, a version above 4.25 with security settings, above 3.32 with the Custom2 block, 3.0
+/// otherwise.
+double StoredFirmware(std::span<const std::uint8_t> file);
+
+}  // namespace ravelfin::cli

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "protocol/reader_settings.h"
+
+namespace ravelfin::cli {
+
+/// A one-byte field of the record under the name that `show --json` gives it.
+struct ByteSetting {
+    const char* Name;
+    std::uint8_t ReaderSettings::*Field;
+    /// False for what the program keeps beside the settings: the polling interval as last
+    /// read and the USB HID format before a load, which no file or reader compares or sets.
+    bool IsSetting = true;
+};
+
+/// A byte-string field of the record under its `show --json` name, with the most bytes its
+/// edit box takes.
+struct StringSetting {
+    const char* Name;
+    Bytes ReaderSettings::*Field;
+    std::size_t MaxLength;
+};
+
+/// The one-byte fields in the record's order, the settings and the few values the program
+/// keeps beside them (KbPollIntervalRead, HidFormatBeforeLoad).
+std::span<const ByteSetting> ByteSettings();
+/// The byte-string settings in the record's order.
+std::span<const StringSetting> StringSettings();
+
+/// Turns `record` into what a reader with this firmware, or a file saved for it, stores: the
+/// record encoded for that firmware and read back. Settings that the firmware keeps elsewhere
+/// (the beep volume of 4.3) or not at all (security settings up to 4.25) come back at their
+/// defaults. False, leaving the record alone, when it does not fit into a settings frame.
+bool AsStoredBy(ReaderSettings& record, double firmware);
+
+}  // namespace ravelfin::cli

@@ -1,0 +1,135 @@
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <csignal>
+#include <future>
+#include <thread>
+
+#include "fleet_rig.h"
+#include "flows/flow_messages.h"
+#include "protocol/settings_file.h"
+
+namespace ravelfin::cli {
+namespace {
+
+/// A worker pause whose first wait holds the worker until the test lets it go.
+class GatePause final : public Pause {
+  public:
+    void Wait(int) override {
+        if (held_)
+            return;
+        held_ = true;
+        reached.set_value();
+        release.get_future().wait();
+    }
+    std::promise<void> reached;
+    std::promise<void> release;
+
+  private:
+    bool held_ = false;
+};
+
+class Watch : public FleetRig {
+  protected:
+    static void SetUpTestSuite() {
+        if (!QCoreApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "test_cli";
+            static char* argv[] = {name, nullptr};
+            static QCoreApplication application(argc, argv);
+        }
+    }
+
+    std::string ConfigFile() {
+        ReaderSettings settings;
+        settings.TerminalType = '5';
+        const std::string path = dir.File("watch.cfs2");
+        EXPECT_TRUE(SaveSettingsFile(settings, path));
+        return path;
+    }
+
+    /// Runs `action` once the watch's event loop runs, and ends a watch that would never end
+    /// as Ctrl+C would, so that a fault fails the test rather than hanging it.
+    void Soon(std::function<void()> action) {
+        QTimer::singleShot(0, std::move(action));
+        guard_ = std::make_unique<QTimer>();
+        guard_->setSingleShot(true);
+        QObject::connect(guard_.get(), &QTimer::timeout, [] { std::raise(SIGINT); });
+        guard_->start(10000);
+    }
+
+  private:
+    std::unique_ptr<QTimer> guard_;
+};
+
+TEST_F(Watch, ConfiguresEachReaderOncePerArrivalUntilTheCountIsReached) {
+    Attach("usb-hid,arrive=0");
+    Attach("usb-rs232,arrive=0");
+    SimulatedReader& late = Attach("usb-hid,arrive=0");
+    Attach("rs232");  // attached before the watch: not configured, but its departure is told
+    Soon([this] {
+        env.Unplug(3);
+        env.Plug(0);
+        env.Unplug(0);
+        env.Plug(0);  // back again: configured a second time
+        env.Plug(1);
+        env.Plug(1);  // no second arrival while plugged in
+    });
+    ASSERT_EQ(Run({"watch", "--apply", ConfigFile(), "--count", "3"}), kExitOk) << err.str();
+    const std::string written = kWrittenText;
+    std::vector<std::string> lines = Lines();
+    // Arrivals and departures come in order; results as their readers finish.
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin(), lines.begin() + 5),
+        (std::vector<std::string>{"rs232:0 /sim/ttyS1: left", "usb-hid:0 /sim/hidraw0: arrived",
+                                  "usb-hid:0 /sim/hidraw0: left", "usb-hid:0 /sim/hidraw0: arrived",
+                                  "usb-rs232:0 /sim/ttyUSB0: arrived"}));
+    std::sort(lines.begin() + 5, lines.end());
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.end()),
+              (std::vector<std::string>{"usb-hid:0 /sim/hidraw0: " + written,
+                                        "usb-hid:0 /sim/hidraw0: " + written,
+                                        "usb-rs232:0 /sim/ttyUSB0: " + written}));
+    EXPECT_EQ(env.Reader(1).Settings().TerminalType, '5');
+    EXPECT_TRUE(late.Frames().empty());
+    EXPECT_FALSE(env.IsMonitored());
+    for (const auto& pause : pauses)
+        EXPECT_EQ(pause->Waits.front(), 500);
+}
+
+TEST_F(Watch, ASignalEndsItOnlyOnceTheReaderInTheMiddleOfItsConfigurationIsDone) {
+    SimulatedReader& reader = Attach("usb-hid,arrive=0");
+    Attach("usb-hid,arrive=0");
+    GatePause gate;
+    const std::string file = ConfigFile();
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"watch", "--apply", file}, cl, error));
+    Console console(out, err);
+    const FleetSetup setup{[&] { return std::make_unique<ForwardingPause>(gate); }, false};
+    std::thread signaller([&] {
+        gate.reached.get_future().wait();
+        std::raise(SIGTERM);
+        // Stopping drops the monitor: no reader arriving from now on is taken.
+        while (env.IsMonitored())
+            std::this_thread::yield();
+        env.Plug(1);
+        gate.release.set_value();
+    });
+    Soon([this] { env.Plug(0); });
+    EXPECT_EQ(RunWatch(cl, env, console, setup), kExitOk);
+    signaller.join();
+    EXPECT_EQ(out.str(), "usb-hid:0 /sim/hidraw0: arrived\nusb-hid:0 /sim/hidraw0: " +
+                             std::string(kWrittenText) + "\n");
+    EXPECT_EQ(reader.Settings().TerminalType, '5');
+    EXPECT_TRUE(env.Reader(1).Frames().empty());
+    EXPECT_EQ(err.str(), "Finishing 1 reader(s) in the middle of their configuration ...\n");
+}
+
+TEST_F(Watch, RefusesACountWithoutAFileToApply) {
+    EXPECT_EQ(Run({"watch", "--count", "2"}), kExitUsage);
+    EXPECT_EQ(Run({"watch", "--apply", ConfigFile(), "--count", "0"}), kExitUsage);
+    EXPECT_EQ(Run({"watch", "--apply", dir.File("missing.cfs2")}), kExitFailed);
+}
+
+}  // namespace
+}  // namespace ravelfin::cli
