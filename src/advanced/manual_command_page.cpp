@@ -14,23 +14,6 @@
 namespace ravelfin {
 
 namespace {
-/// Shows the log before each message, so that the command (and any answer) stands in the
-/// box while the user reads why it failed.
-class LogFirstMessenger final : public Messenger {
-  public:
-    LogFirstMessenger(Messenger& messages, std::function<void()> showLog)
-        : messages_(messages), showLog_(std::move(showLog)) {}
-    void ShowMessage(const std::string& text) override {
-        showLog_();
-        messages_.ShowMessage(text);
-    }
-    void ShowNotice(const std::string& text) override { messages_.ShowNotice(text); }
-
-  private:
-    Messenger& messages_;
-    std::function<void()> showLog_;
-};
-
 QLabel* Caption(const QString& text, QWidget* buddy = nullptr) {
     auto* label = new QLabel(text);
     label->setTextFormat(Qt::PlainText);
@@ -78,6 +61,9 @@ ManualCommandPage::ManualCommandPage(Connection& connection, Messenger& messages
     layout->addWidget(response_, 1);
     layout->addLayout(CenteredButtonRow({send_, clear_}));
 
+    // The command stands in the box while the reader is asked, and any answer while a message
+    // about it is read.
+    log_.SetLogChanged([this] { ShowLog(); });
     connect(send_, &QPushButton::clicked, this, &ManualCommandPage::SendManualCommand);
     connect(clear_, &QPushButton::clicked, this, &ManualCommandPage::ClearLog);
     UpdateSendButton();
@@ -90,9 +76,8 @@ void ManualCommandPage::UpdateSendButton() {
 void ManualCommandPage::SendManualCommand() {
     if (!send_->isEnabled())
         return;
-    LogFirstMessenger messages(messages_, [this] { ShowLog(); });
     // The connection's transport as it is now: a reopened reader has a new one.
-    const FlowContext context{connection_.Transport.get(), connection_.DeviceIndex, messages,
+    const FlowContext context{connection_.Transport.get(), connection_.DeviceIndex, messages_,
                               connection_.Environment().GetPause()};
     log_.Send(command_->text().toStdString(), context, connection_.Settings.get(), refreshEditors_);
     ShowLog();

@@ -44,6 +44,15 @@ void Choose(QComboBox* list, int index) {
         QTest::keyClick(list, list->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
 }
 
+/// A pause that runs `once` at the first wait after it is set: a look inside a conversation.
+struct FirstWait final : Pause {
+    std::function<void()> once;
+    void Wait(int /*ms*/) override {
+        if (auto run = std::exchange(once, nullptr))
+            run();
+    }
+};
+
 /// A page placed in a window, as the advanced editor holds it.
 template <typename Page>
 struct Hosted {
@@ -162,13 +171,7 @@ class ToolPagesTest : public QObject {
 
     void aReaderPulledDuringTheSearchIsDroppedOnceTheSearchIsOver() {
         // The first wait of the search, inside the first probe, is when the reader goes.
-        struct PullDuringWait final : Pause {
-            std::function<void()> once;
-            void Wait(int /*ms*/) override {
-                if (auto pull = std::exchange(once, nullptr))
-                    pull();
-            }
-        } pause;
+        FirstWait pause;
         SimulatedEnvironment machine(pause);
         std::string error;
         for (int i = 0; i < 3; ++i)
@@ -220,20 +223,31 @@ class ToolPagesTest : public QObject {
     }
 
     void theManualCommandLogShowsWhatWentOutAndCameBack() {
-        AppRig rig({"usb-hid,firmware=V3.90"});
-        QVERIFY(rig.Link.Connect(kInterfaceUsbHid, 0));
+        FirstWait pause;
+        SimulatedEnvironment machine(pause);
+        SimulatedReaderOptions reader;
+        std::string error;
+        QVERIFY(ParseSimulatedReaderSpec("usb-hid,firmware=V3.90", reader, error));
+        QVERIFY(machine.AddReader(reader, error));
+        RecordingMessenger messages;
+        Connection link(machine, messages);
+        QVERIFY(link.Connect(kInterfaceUsbHid, 0));
         int refreshes = 0;
-        Hosted<ManualCommandPage> hosted(rig.Link, rig.Messages, [&refreshes] { ++refreshes; });
+        Hosted<ManualCommandPage> hosted(link, messages, [&refreshes] { ++refreshes; });
         ManualCommandPage& page = hosted.page;
+        // The command shows while the reader is asked.
+        QString whileAsking;
+        pause.once = [&] { whileAsking = page.ResponseBox()->toPlainText(); };
         const auto send = [&page](const QString& text) {
             page.CommandBox()->setText(text);
             QTest::keyClick(page.CommandBox(), Qt::Key_Return);
         };
         send(QStringLiteral("\\x2\\x52\\x22\\x3"));
+        QCOMPARE(whileAsking, QStringLiteral("1) Send Command:  \\x2\\x52\\x22\\x3\\x71 ......\n"));
         send(QStringLiteral("\\x2\\x53\\x10\\x1\\x33"));  // no ETX: refused, numbered 2
         send(QStringLiteral("\\x2 \\x53\\x10\\x1\t\\x33\\x3"));
-        QCOMPARE(rig.Machine.Reader(0).Settings().TerminalType, '3');
-        QCOMPARE(rig.Link.Settings->TerminalType, '3');  // read again after the set
+        QCOMPARE(machine.Reader(0).Settings().TerminalType, '3');
+        QCOMPARE(link.Settings->TerminalType, '3');  // read again after the set
         QCOMPARE(refreshes, 1);
         // A HID reader answers in whole 32-byte reports.
         const auto zeros = [](int count) {
@@ -251,7 +265,7 @@ class ToolPagesTest : public QObject {
             "Return From MSR (32Bytes):  0x06 " +
             zeros(31) + "\r\n";
         QCOMPARE(QString::fromStdString(page.LogText()), QString::fromStdString(log));
-        QCOMPARE(rig.Messages.Messages, Strings{kNotFramedText});
+        QCOMPARE(messages.Messages, Strings{kNotFramedText});
         // The box shows the log as plain lines, to the eye and to a screen reader.
         const QString shown = QString::fromStdString(log).remove('\r');
         QCOMPARE(page.ResponseBox()->toPlainText(), shown);
@@ -263,7 +277,7 @@ class ToolPagesTest : public QObject {
 
         // A refused command, then a cleared log starting again at 1 without a line break.
         send(QStringLiteral("\\x2\\x53\\x99\\x1\\x30\\x3"));
-        QCOMPARE(rig.Messages.Messages.back(), std::string(kUnknownCommandText));
+        QCOMPARE(messages.Messages.back(), std::string(kUnknownCommandText));
         QCOMPARE(refreshes, 1);
         page.ClearButton()->click();
         QCOMPARE(page.ResponseBox()->toPlainText(), QString());
