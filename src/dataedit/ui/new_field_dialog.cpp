@@ -43,6 +43,7 @@ NewFieldDialog::NewFieldDialog(DataEditSettings& settings, const Bytes* workingS
     fieldBox_->setAccessibleName(input->title());
     auto* charLabel = new QLabel(QStringLiteral("Non-Printable Char"));
     characters_->setAccessibleName(charLabel->text());
+    charLabel->setBuddy(characters_);  // on Linux a list is read out by the label it names
     for (int i = 0; i < CharNameCount(); ++i)
         characters_->addItem(Latin1Text(CharNameAt(i)));
     characters_->setCurrentIndex(-1);
