@@ -1,10 +1,8 @@
 #include "basic/basic_settings_dialog.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -59,7 +57,8 @@ BasicSettingsDialog::BasicSettingsDialog(Connection& connection, Messenger& mess
     connect(buttons_[kLoad], &QPushButton::clicked, this, &BasicSettingsDialog::LoadFromFile);
     connect(buttons_[kDefaultAll], &QPushButton::clicked, this, &BasicSettingsDialog::DefaultAll);
     connect(buttons_[kClose], &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
-    // The main window hands the focus to the editor's first button when it refuses to leave.
+    // The focus given to the editor goes to "Close": the main window gives it when it shows
+    // the editor and when it refuses to leave it.
     setFocusProxy(buttons_[kClose]);
 
     auto* layout = new QVBoxLayout(this);
@@ -67,13 +66,6 @@ BasicSettingsDialog::BasicSettingsDialog(Connection& connection, Messenger& mess
     layout->addWidget(tabs_, 1);
     layout->addLayout(CenteredButtonRow({buttons_[kSend], buttons_[kSave], buttons_[kLoad],
                                          buttons_[kDefaultAll], buttons_[kClose]}));
-}
-
-void BasicSettingsDialog::showEvent(QShowEvent* event) {
-    SkinnedDialog::showEvent(event);
-    // A keyboard user lands in the editor that just opened, on its tabs.
-    if (!isAncestorOf(QApplication::focusWidget()))
-        tabs_->tabBar()->setFocus(Qt::OtherFocusReason);
 }
 
 void BasicSettingsDialog::RefreshAllPages() {

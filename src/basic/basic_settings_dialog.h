@@ -61,7 +61,6 @@ class BasicSettingsDialog final : public SkinnedDialog {
   protected:
     /// Escape closes nothing: "Close" is the only way out.
     void reject() override {}
-    void showEvent(QShowEvent* event) override;
 
   private:
     FlowContext Context() const;
