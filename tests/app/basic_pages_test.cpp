@@ -66,6 +66,12 @@ class BasicPagesTest : public QObject {
             QCOMPARE(beep.Button(GeneralSettingsPage::kQuickHigh)->isEnabled(), quick);
             QCOMPARE(beep.Button(GeneralSettingsPage::kQuickLow)->isEnabled(), quick);
             QCOMPARE(beep.Button(GeneralSettingsPage::kBeepHigh)->text(), QStringLiteral("HIGH"));
+            if (!quick) {  // a choice that cannot be changed back is no stop for the keyboard
+                editor.Record().BeepVolume = '3';
+                editor.dialog->GeneralPage()->Refresh();
+                QVERIFY(QTest::qWaitForWindowActive(editor.dialog.get()));
+                QCOMPARE(TabOrder(*editor.dialog).value(0), beep.Button(0));
+            }
             // Below 4.0 only track 2 lacks a 6-bit start sentinel.
             EditableGrid& grid = *editor.dialog->PrePostPage()->Sentinels();
             QCOMPARE(grid.item(1, 2)->text(), QStringLiteral("INVALID"));
@@ -144,6 +150,19 @@ class BasicPagesTest : public QObject {
             QCOMPARE(editor.Record().Track1StartSentinel7, '%');
             QCOMPARE(prePost.Sentinels()->item(0, 1)->text(), QStringLiteral("%"));
         }
+
+        // Ctrl+Tab in a byte-string box or its list switches tabs and types nothing.
+        KeySequenceEdit& suffix = *prePost.Row(PrePostamblePage::kTrack1Suffix).Box;
+        for (QWidget* control :
+             {static_cast<QWidget*>(&suffix),
+              static_cast<QWidget*>(prePost.Row(PrePostamblePage::kTrack1Suffix).List)}) {
+            dialog.Tabs()->setCurrentIndex(1);
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Tab, Qt::ControlModifier);
+            QCOMPARE(dialog.Tabs()->currentIndex(), 2);
+        }
+        dialog.Tabs()->setCurrentIndex(1);
+        QVERIFY(editor.Record().Track1Suffix.empty());
 
         // Six bytes for a track, fifteen for the preamble.
         editor.rig.Messages.Clear();
@@ -257,6 +276,8 @@ class BasicPagesTest : public QObject {
             QPoint last(-1, -1);
             for (QWidget* stop : order) {
                 QVERIFY2(!AccessibleName(stop).isEmpty(), stop->metaObject()->className());
+                if (auto* radio = qobject_cast<QRadioButton*>(stop))  // a group's choice
+                    QVERIFY2(radio->isChecked(), qPrintable(radio->text()));
                 const QPoint at = stop->mapTo(shown, QPoint());
                 const bool later = at.y() > last.y() + 4 ||
                                    (std::abs(at.y() - last.y()) <= 4 && at.x() > last.x());

@@ -103,7 +103,7 @@ CustomizedFieldsDialog::CustomizedFieldsDialog(DataEditSettings& settings,
     track_->addItems(
         {QStringLiteral("Track 1"), QStringLiteral("Track 2"), QStringLiteral("Track 3")});
     track_->setAccessibleName(trackLabel->text());
-    trackLabel->setBuddy(track_);  // on Linux a list is read out by the label it names
+    trackLabel->setBuddy(track_);
     auto* numberLabel = new QLabel(QStringLiteral("New Field No."));
     for (char16_t letter = u'a'; letter <= u'z'; ++letter)
         number_->addItem(QChar(letter));

@@ -64,7 +64,13 @@ inline void EditCell(EditableGrid* grid, int row, int column, const QString& tex
     QVERIFY(grid->BeginEdit(row, column));
     auto* line = qobject_cast<QLineEdit*>(grid->Editor());
     QVERIFY(line);
-    line->setText(text);
+    // Typed over the old value where the keyboard can type it.
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii)
+        QTest::keyClicks(line, text);
+    else
+        line->setText(text);
     QTest::keyClick(line, Qt::Key_Return);
     QTRY_VERIFY(!grid->Editor());
 }
