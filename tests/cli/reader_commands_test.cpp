@@ -93,6 +93,9 @@ TEST_F(ReaderCommands, NoOrSeveralUsbReadersNeedADevice) {
 
     EXPECT_EQ(Run({"--device", "rs232:/dev/does-not-exist", "report"}), 1);
     EXPECT_EQ(err.str(), "Can not open Ravelfin device! (rs232:/dev/does-not-exist)\n");
+    Attach("usb-rs232,fault=no-answer");
+    EXPECT_EQ(Run({"--device", "usb-rs232:1", "report"}), 1);
+    EXPECT_EQ(err.str(), "Can not read from Ravelfin device! (usb-rs232:1)\n");
     EXPECT_EQ(Run({"--device", "usb:0", "report"}), 1);
     EXPECT_NE(err.str().find("TYPE:INDEX"), std::string::npos);
 }
