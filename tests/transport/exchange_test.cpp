@@ -145,6 +145,8 @@ TEST_F(HidTransportTest, OpensOnlyReadersOfItsOwnModeAndSaysWhyNot) {
     // A keyboard reader is not taken in HID mode; the device open before is closed.
     EXPECT_FALSE(transport_.Open("/sim/hidraw1"));
     EXPECT_EQ(transport_.GetDeviceName(), "");
+    EXPECT_EQ(environment_.Source().FindHidInterface("/sim/hidraw1")->OpenHandles, 0);
+    EXPECT_EQ(environment_.Source().FindHidInterface("/sim/hidraw0")->OpenHandles, 0);
     EXPECT_FALSE(Exchange(CommandFrame(kFuncReadAll), 64));
     EXPECT_EQ(length_, 0u);
 
