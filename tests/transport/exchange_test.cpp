@@ -159,6 +159,18 @@ TEST_F(HidTransportTest, OpensOnlyReadersOfItsOwnModeAndSaysWhyNot) {
     EXPECT_EQ(keyboard.LastOpenError(), PortError::NotFound);
 }
 
+// The index names a device only when it is opened: a list that changes later does not move
+// an open transport to another device.
+TEST_F(HidTransportTest, AnOpenTransportKeepsItsDeviceUntilClosed) {
+    AttachReader(environment_, kInterfaceUsbHid);
+    environment_.Unplug(0);  // the second reader moves up to index 0
+    EXPECT_TRUE(transport_.OpenByIndex(0));
+    EXPECT_EQ(transport_.GetDeviceName(), "/sim/hidraw0");
+    transport_.Close();
+    EXPECT_TRUE(transport_.OpenByIndex(0));
+    EXPECT_EQ(transport_.GetDeviceName(), "/sim/hidraw1");
+}
+
 TEST_F(HidTransportTest, FirmwareVersionIsReadOnceThenServedFromTheCache) {
     transport_.Close();
     std::string version;
