@@ -222,6 +222,11 @@ TEST_F(SerialTransportTest, PortsOpenExclusivelyAndTheVersionReadClosesThemEvenO
     ASSERT_TRUE(transport_.GetFirmwareVersion(version));  // reopens by the remembered index
     EXPECT_EQ(version, "V4.30");
     EXPECT_TRUE(other.Open("/sim/ttyS0"));
+
+    // A failed open closes the port opened before and says so.
+    EXPECT_FALSE(other.Open("/sim/ttyS9"));
+    EXPECT_EQ(other.GetDeviceName(), "");
+    EXPECT_TRUE(transport_.Open("/sim/ttyS0"));
 }
 
 // Per operation (read-all, version, set): K gives the exchange and an answer that parses or
