@@ -97,6 +97,8 @@ TEST_F(ReaderCommands, NoOrSeveralUsbReadersNeedADevice) {
     EXPECT_EQ(err.str(), "Can not open Ravelfin device! (rs232:/dev/does-not-exist)\n");
     EXPECT_EQ(Run({"--device", "usb:0", "report"}), 1);
     EXPECT_NE(err.str().find("TYPE:INDEX"), std::string::npos);
+    EXPECT_EQ(Run({"--device", "usb-hid:", "report"}), 1);
+    EXPECT_NE(err.str().find("TYPE:INDEX"), std::string::npos);
 }
 
 TEST_F(ReaderCommands, SaveThenApplyCarriesSettingsBetweenReaders) {
