@@ -24,21 +24,19 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(const AdvancedEditorServices& ser
       services_(services),
       pages_{services_, reader_, [this] { RefreshBothEditors(); }},
       tabWidget_(new QTabWidget(this)),
-      send_(new QPushButton(QStringLiteral("Send to MSR"), this)),
-      save_(new QPushButton(QStringLiteral("Save to File"), this)),
-      load_(new QPushButton(QStringLiteral("Load from File"), this)),
-      defaults_(new QPushButton(QStringLiteral("Default All"), this)),
-      close_(new QPushButton(QStringLiteral("Close"), this)) {
+      // The buttons join the dialog after the pages, so that Tab reaches them after the
+      // page's controls, in the order they stand.
+      send_(new QPushButton(QStringLiteral("Send to MSR"))),
+      save_(new QPushButton(QStringLiteral("Save to File"))),
+      load_(new QPushButton(QStringLiteral("Load from File"))),
+      defaults_(new QPushButton(QStringLiteral("Default All"))),
+      close_(new QPushButton(QStringLiteral("Close"))) {
     auto* caption = new QLabel(QStringLiteral("Change Advanced Settings:"), this);
     QFont bold = caption->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
     caption->setFont(bold);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(caption);
-    layout->addWidget(tabWidget_, 1);
-    layout->addLayout(CenteredButtonRow({send_, save_, load_, defaults_, close_}));
     for (QPushButton* button : {send_, save_, load_, defaults_, close_})
         button->setAutoDefault(false);  // Enter presses no button of the editor
     setFocusProxy(send_);
@@ -52,6 +50,11 @@ AdvancedSettingsDialog::AdvancedSettingsDialog(const AdvancedEditorServices& ser
     FetchReaderContext();
     BuildTabs();
     connect(tabWidget_, &QTabWidget::currentChanged, this, &AdvancedSettingsDialog::OnTabChanged);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(caption);
+    layout->addWidget(tabWidget_, 1);
+    layout->addLayout(CenteredButtonRow({send_, save_, load_, defaults_, close_}));
 }
 
 AdvancedSettingsDialog::~AdvancedSettingsDialog() = default;

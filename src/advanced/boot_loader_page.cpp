@@ -28,6 +28,7 @@ BootLoaderPage::BootLoaderPage(Connection& connection, Messenger& messages, QWid
     promptLabel->setBuddy(password_);
     password_->setAccessibleName(prompt);
     set_->setDefault(true);
+    set_->setMinimumWidth(180);
     connect(set_, &QPushButton::clicked, this, &BootLoaderPage::SetBootLoaderMode);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,5 @@
 #include "advanced/manual_command_page.h"
 
-#include <QApplication>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,31 +14,6 @@
 namespace ravelfin {
 
 namespace {
-/// Shows the log before each message, so that the command (and any answer) stands in the
-/// box while the user reads why it failed.
-class LogFirstMessenger final : public Messenger {
-  public:
-    LogFirstMessenger(Messenger& messages, std::function<void()> showLog)
-        : messages_(messages), showLog_(std::move(showLog)) {}
-    void ShowMessage(const std::string& text) override {
-        showLog_();
-        messages_.ShowMessage(text);
-    }
-    void ShowNotice(const std::string& text) override { messages_.ShowNotice(text); }
-
-  private:
-    Messenger& messages_;
-    std::function<void()> showLog_;
-};
-
-/// The wait cursor for the length of a send; the messages put up the arrow themselves.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 QLabel* Caption(const QString& text, QWidget* buddy = nullptr) {
     auto* label = new QLabel(text);
     label->setTextFormat(Qt::PlainText);
@@ -71,6 +45,8 @@ ManualCommandPage::ManualCommandPage(Connection& connection, Messenger& messages
     shade.setColor(QPalette::Base, QColor(241, 241, 241));
     response_->setPalette(shade);
     send_->setDefault(true);
+    for (QPushButton* button : {send_, clear_})
+        button->setMinimumWidth(140);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 16);
@@ -85,6 +61,9 @@ ManualCommandPage::ManualCommandPage(Connection& connection, Messenger& messages
     layout->addWidget(response_, 1);
     layout->addLayout(CenteredButtonRow({send_, clear_}));
 
+    // The command stands in the box while the reader is asked, and any answer while a message
+    // about it is read.
+    log_.SetLogChanged([this] { ShowLog(); });
     connect(send_, &QPushButton::clicked, this, &ManualCommandPage::SendManualCommand);
     connect(clear_, &QPushButton::clicked, this, &ManualCommandPage::ClearLog);
     UpdateSendButton();
@@ -97,10 +76,8 @@ void ManualCommandPage::UpdateSendButton() {
 void ManualCommandPage::SendManualCommand() {
     if (!send_->isEnabled())
         return;
-    BusyCursor busy;
-    LogFirstMessenger messages(messages_, [this] { ShowLog(); });
     // The connection's transport as it is now: a reopened reader has a new one.
-    const FlowContext context{connection_.Transport.get(), connection_.DeviceIndex, messages,
+    const FlowContext context{connection_.Transport.get(), connection_.DeviceIndex, messages_,
                               connection_.Environment().GetPause()};
     log_.Send(command_->text().toStdString(), context, connection_.Settings.get(), refreshEditors_);
     ShowLog();

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 #include <QFormLayout>
-#include <QHBoxLayout>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -53,15 +53,20 @@ QuickClonePage::QuickClonePage(ReaderEnvironment& machine, Messenger& messages, 
     // below.
     cloneButton_->setDefault(true);
 
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(source, 1);
-    columns->addSpacing(24);
-    columns->addLayout(target, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(20, 24, 20, 20);
-    layout->addLayout(columns);
+    layout->setContentsMargins(20, 20, 20, 20);
+    layout->setSpacing(16);
+    for (QFormLayout* side : {source, target}) {
+        side->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+        side->setVerticalSpacing(10);
+        auto* frame = new QGroupBox;
+        frame->setLayout(side);
+        layout->addWidget(frame);
+    }
     layout->addStretch();
-    // Down the source column, then down the target column.
+    for (QPushButton* button : {readButton_, cloneButton_})
+        button->setMinimumWidth(140);
+    // Down the source side, then down the target side.
     QWidget* order[] = {sourceType, sourceInterface_, sourceConnection_, readButton_,
                         targetType, targetInterface_, targetConnection_, cloneButton_};
     for (std::size_t i = 1; i < std::size(order); ++i)

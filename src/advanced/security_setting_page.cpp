@@ -129,6 +129,12 @@ void SecuritySettingPage::BuildLayout() {
     layout->addLayout(form);
     layout->addStretch();
     layout->addLayout(buttons);
+
+    // Tab follows the controls as they stand, whatever order they were made in.
+    QWidget* const order[] = {prePan_, postPan_, maskChar_, clearText_, tripleDes_,
+                              aes_,    level_,   serial_,   default_,   help_};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void SecuritySettingPage::Refresh() {

@@ -1,5 +1,6 @@
 #include "app/artwork.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -162,14 +163,18 @@ void DrawReaderPicture(QPainter& painter, const QRectF& area) {
     painter.setBrush(lamp);
     painter.drawEllipse(at(84, 57), 4 * u, 4 * u);
     // The name plate.
+    // On a small picture the name would be too small to read: the plate stays plain.
+    const QRectF plate = rect(10, 53, 50, 8);
+    const QString name = QStringLiteral("RAVELFIN");
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(std::max(6, static_cast<int>(4.2 * u)));
+    font.setPixelSize(std::max(1, static_cast<int>(4.2 * u)));
     font.setBold(true);
     font.setLetterSpacing(QFont::PercentageSpacing, 130);
-    painter.setFont(font);
-    painter.setPen(QColor(220, 226, 230));
-    painter.drawText(rect(10, 53, 50, 8), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("RAVELFIN"));
+    if (font.pixelSize() >= 6 && QFontMetricsF(font).horizontalAdvance(name) <= plate.width()) {
+        painter.setFont(font);
+        painter.setPen(QColor(220, 226, 230));
+        painter.drawText(plate, Qt::AlignLeft | Qt::AlignVCenter, name);
+    }
     painter.restore();
 }
 

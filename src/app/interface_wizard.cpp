@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <algorithm>
 
 #include "app/artwork.h"
 #include "app/model_number_dialog.h"
@@ -66,7 +67,6 @@ InterfaceWizard::InterfaceWizard(Connection& connection, Messenger& messenger, Q
     combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo_->setFont(PageFont(14, false));
     status_->setFont(PageFont(13, true));
-    status_->setWordWrap(true);
     status_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     status_->setStyleSheet(QStringLiteral("color: #1c6042;"));
     for (QPushButton* button : {continue_, cancel_}) {
@@ -116,8 +116,7 @@ void InterfaceWizard::ShowStatus(const QString& text) {
 }
 
 void InterfaceWizard::FitStatus() {
-    status_->setFont(FitFont(PageFont(13, true), status_->contentsRect(),
-                             Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, status_->text()));
+    status_->setFont(FitFontToWidth(PageFont(13, true), status_->width(), status_->text()));
 }
 
 void InterfaceWizard::DevicesChanged() {
@@ -166,6 +165,7 @@ void InterfaceWizard::FillCombo() {
 
     for (QWidget* control : {static_cast<QWidget*>(combo_), static_cast<QWidget*>(continue_)})
         control->setEnabled(true);
+    LayOut();
     ShowStatus(!reason_.isEmpty()     ? reason_
                : combo_->count() == 0 ? QStringLiteral("No reader was found.")
                                       : QString());
@@ -198,25 +198,40 @@ void InterfaceWizard::OnCancel() {
 
 void InterfaceWizard::resizeEvent(QResizeEvent* event) {
     SkinnedDialog::resizeEvent(event);
+    LayOut();
+}
+
+void InterfaceWizard::LayOut() {
     const int w = width();
     const int h = height();
     const int left = w / 12;
-    const QFont labelFont = PageFont(17, true);
-    deviceLabel_->setFont(
-        FitFontToWidth(labelFont, w - left - 8, deviceLabel_->text().remove(QLatin1Char('&'))));
+    const int right = w - 8;
+    deviceLabel_->setFont(FitFontToWidth(PageFont(17, true), right - left,
+                                         deviceLabel_->text().remove(QLatin1Char('&'))));
     const int labelTop = static_cast<int>(h * kSelectRow) - deviceLabel_->fontMetrics().ascent();
-    deviceLabel_->setGeometry(left, labelTop, w - left - 8, deviceLabel_->fontMetrics().height());
+    deviceLabel_->setGeometry(left, labelTop, right - left, deviceLabel_->fontMetrics().height());
+
+    // The device list is as wide as its longest line, within the page.
+    int lineWidth = 0;
+    for (int item = 0; item < combo_->count(); ++item)
+        lineWidth =
+            std::max(lineWidth, combo_->fontMetrics().horizontalAdvance(combo_->itemText(item)));
+    const int comboLeft = left + 16;
+    const int comboWidth = std::min(right - comboLeft, std::max(w / 2, lineWidth + 48));
     const int comboTop = deviceLabel_->geometry().bottom() + 6;
     const int comboHeight = std::max(30, combo_->sizeHint().height());
-    combo_->setGeometry(left + 16, comboTop, w / 2, comboHeight);
-    const int statusLeft = combo_->geometry().right() + 12;
-    status_->setGeometry(statusLeft, comboTop - 8, w - statusLeft - 8, comboHeight + 16);
+    combo_->setGeometry(comboLeft, comboTop, comboWidth, comboHeight);
+
+    status_->setGeometry(comboLeft, combo_->geometry().bottom() + 4, right - comboLeft,
+                         status_->fontMetrics().height() + 2);
     FitStatus();
+
     const int buttonTop =
-        std::max(static_cast<int>(h * kButtonRow), combo_->geometry().bottom() + 8);
+        std::max(static_cast<int>(h * kButtonRow), status_->geometry().bottom() + 6);
     const int buttonWidth = std::min(150, w / 2 - 30);
-    continue_->setGeometry(w / 2 - 20 - buttonWidth, buttonTop, buttonWidth, 40);
-    cancel_->setGeometry(w / 2 + 20, buttonTop, buttonWidth, 40);
+    const int buttonHeight = std::clamp(h - 4 - buttonTop, 24, 40);  // lower on a short page
+    continue_->setGeometry(w / 2 - 20 - buttonWidth, buttonTop, buttonWidth, buttonHeight);
+    cancel_->setGeometry(w / 2 + 20, buttonTop, buttonWidth, buttonHeight);
 }
 
 void InterfaceWizard::paintEvent(QPaintEvent* event) {

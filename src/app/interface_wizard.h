@@ -56,6 +56,8 @@ class InterfaceWizard final : public SkinnedDialog {
     int SelectedGroup() const;
     void ShowStatus(const QString& text);
     void FitStatus();
+    /// Places the device label, list, status line and buttons for the page's size.
+    void LayOut();
 
     Messenger& messenger_;
     InterfaceSelection selection_;

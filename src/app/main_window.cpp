@@ -160,6 +160,7 @@ void MainWindow::ShowPage(QWidget& page) {
     page.setGeometry(ContentArea());
     page.show();
     page.raise();
+    page.setFocus(Qt::OtherFocusReason);  // the keyboard follows the user into the page
 }
 
 void MainWindow::SelectReaderInterface() {
@@ -279,8 +280,13 @@ void MainWindow::CheckCurrentSettings() {
     }
     if (outcome == SettingsReportFlow::Outcome::kNoReader)
         OpenWizardForNoReader();
-    if (outcome == SettingsReportFlow::Outcome::kReport)
-        ShowReport(report);
+    if (outcome != SettingsReportFlow::Outcome::kReport)
+        return;
+    // The report read the reader into the record the basic editor edits: its pages must show
+    // what a send would now write.
+    if (basic_)
+        dialogs_.ReaderReopened(*basic_);
+    ShowReport(report);
 }
 
 void MainWindow::ShowReport(const std::string& report) {

@@ -17,9 +17,9 @@ class SettingsDialogs {
     virtual QDialog* CreateBasic(QWidget* parent) = 0;
     /// The advanced settings editor, its pages refreshed; nullptr when the program has none.
     virtual QDialog* CreateAdvanced(QWidget* parent) = 0;
-    /// The reader was opened again after a reset and the connection holds a new record:
-    /// `editor` (either editor, made by this factory) reloads what it knows of the reader
-    /// and refreshes its pages.
+    /// The reader was opened again after a reset (the connection holds a new record), or the
+    /// report read it again into the record: `editor` (either editor, made by this factory)
+    /// reloads what it knows of the reader and refreshes its pages.
     virtual void ReaderReopened(QDialog& editor) = 0;
 };
 

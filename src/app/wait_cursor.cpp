@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
 #include <vector>
 
 namespace ravelfin {
@@ -28,25 +31,40 @@ bool IsUserInput(const QEvent& event) {
         case QEvent::TabletRelease:
         case QEvent::ContextMenu:
             return true;
-        case QEvent::Close:
-            return event.spontaneous();  // the window manager's close button
         default:
             return false;
     }
 }
 
+struct Scope {
+    Qt::CursorShape shape;
+    QPointer<QWidget> modal;  // the modal window in front when the scope began
+};
+
+std::vector<Scope>& Scopes() {
+    static std::vector<Scope> scopes;
+    return scopes;
+}
+
+// A modal window that opened during the conversation asks the user something: it takes
+// input as usual.
+bool InModalOpenedSince(const Scope& scope, QObject* receiver) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == scope.modal)
+        return false;
+    if (auto* widget = qobject_cast<QWidget*>(receiver))
+        return widget->window() == modal;
+    return receiver == modal->windowHandle();
+}
+
 // Swallows user input while the innermost cursor scope is the wait cursor.
 class InputGate final : public QObject {
   public:
-    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        return DiscardingInput() && IsUserInput(*event);
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return DiscardingInput() && IsUserInput(*event) &&
+               !InModalOpenedSince(Scopes().back(), watched);
     }
 };
-
-std::vector<Qt::CursorShape>& Scopes() {
-    static std::vector<Qt::CursorShape> shapes;
-    return shapes;
-}
 
 void InstallGate() {
     static InputGate* gate = nullptr;
@@ -60,12 +78,12 @@ void InstallGate() {
 }  // namespace
 
 bool DiscardingInput() {
-    return !Scopes().empty() && Scopes().back() == Qt::WaitCursor;
+    return !Scopes().empty() && Scopes().back().shape == Qt::WaitCursor;
 }
 
 CursorScope::CursorScope(Qt::CursorShape shape) {
     InstallGate();
-    Scopes().push_back(shape);
+    Scopes().push_back(Scope{shape, QApplication::activeModalWidget()});
     QApplication::setOverrideCursor(shape);
 }
 

@@ -8,10 +8,11 @@ namespace ravelfin {
 /// the innermost shape shows.
 ///
 /// While the innermost scope shows the wait cursor a reader conversation runs, and user
-/// input to the program (keys, clicks, the wheel, closing a window) is discarded rather than
+/// input to the program (keys, clicks, the wheel, touches) is discarded rather than
 /// held back: a click made then must not act once the conversation is over. When such a
 /// scope ends, input that arrived while the thread was busy is discarded too. A scope with
-/// another shape inside it (a message that must be answered) lets input through again.
+/// another shape inside it (a message that must be answered) lets input through again, and
+/// so does a modal window opened during the conversation, to its own controls.
 class CursorScope {
   public:
     explicit CursorScope(Qt::CursorShape shape);

@@ -42,6 +42,10 @@ QString WelcomeText() {
     return QString::fromLatin1(kWelcome).trimmed();
 }
 
+QFont WelcomeTextFont(const QRect& area) {
+    return FitFont(WelcomeFont(), area, kWelcomeFlags, QString::fromLatin1(kWelcome));
+}
+
 QRect WelcomeTextArea(const QSize& window, const QRect& content) {
     const int top = static_cast<int>(window.height() * 0.83);
     // Ends clear of the panel's border, whatever the font.
@@ -82,10 +86,9 @@ void PaintWelcomePage(QPainter& painter, const QSize& window, const QRect& conte
     DrawReaderPicture(painter, picture);
 
     const QRect text = WelcomeTextArea(window, content);
-    const QString welcome = QString::fromLatin1(kWelcome);
-    painter.setFont(FitFont(WelcomeFont(), text, kWelcomeFlags, welcome));
+    painter.setFont(WelcomeTextFont(text));
     painter.setPen(QColor(20, 20, 20));
-    painter.drawText(text, kWelcomeFlags, welcome);
+    painter.drawText(text, kWelcomeFlags, QString::fromLatin1(kWelcome));
     painter.restore();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -18,5 +19,8 @@ void PaintWelcomePage(QPainter& painter, const QSize& window, const QRect& conte
 QString WelcomeText();
 /// Where the welcome text is drawn: inside the panel, clear of its border.
 QRect WelcomeTextArea(const QSize& window, const QRect& content);
+/// The font the welcome text is drawn with in `area`: as designed, or smaller when the text
+/// would not fit.
+QFont WelcomeTextFont(const QRect& area);
 
 }  // namespace ravelfin

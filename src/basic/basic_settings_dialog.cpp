@@ -57,7 +57,8 @@ BasicSettingsDialog::BasicSettingsDialog(Connection& connection, Messenger& mess
     connect(buttons_[kLoad], &QPushButton::clicked, this, &BasicSettingsDialog::LoadFromFile);
     connect(buttons_[kDefaultAll], &QPushButton::clicked, this, &BasicSettingsDialog::DefaultAll);
     connect(buttons_[kClose], &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
-    // The main window hands the focus to the editor's first button when it refuses to leave.
+    // The focus given to the editor goes to "Close": the main window gives it when it shows
+    // the editor and when it refuses to leave it.
     setFocusProxy(buttons_[kClose]);
 
     auto* layout = new QVBoxLayout(this);

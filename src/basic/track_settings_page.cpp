@@ -50,7 +50,7 @@ TrackSettingsPage::TrackSettingsPage(Connection& connection, Messenger& messenge
     characters->setColumnStretch(2, 1);
     const auto bind = [this](KeySequenceEdit* box, std::uint8_t ReaderSettings::*field) {
         connect(box, &KeySequenceEdit::BytesChanged, this, [this, box, field] {
-            if (ReaderSettings* record = Record(); record && !loading_)
+            if (ReaderSettings* record = Record())
                 record->*field = box->FirstByte();
         });
     };
@@ -79,7 +79,7 @@ TrackSettingsPage::TrackSettingsPage(Connection& connection, Messenger& messenge
 
 void TrackSettingsPage::StoreFlag(Flag flag, bool checked) {
     ReaderSettings* record = Record();
-    if (!record || loading_)
+    if (!record)
         return;
     if (flag == kSendLrc) {
         record->SendLrc = checked ? '1' : '0';
@@ -92,7 +92,6 @@ void TrackSettingsPage::Refresh() {
     const ReaderSettings* record = Record();
     if (!record)
         return;
-    loading_ = true;
     trackSelect_->SetIndex(DigitIndex(record->TrackSelect, trackSelect_->Count()));
     for (int i = kSendSentinels; i <= kErrorIndication; ++i)
         flags_[i]->setChecked(HasBit(record->SendOptions, kFlagBits[i]));
@@ -103,7 +102,6 @@ void TrackSettingsPage::Refresh() {
         row->Box->SetBytes(Bytes{value});
         row->List->Reset();
     }
-    loading_ = false;
 }
 
 void TrackSettingsPage::RestorePageDefaults() {

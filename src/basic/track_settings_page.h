@@ -37,7 +37,6 @@ class TrackSettingsPage final : public BasicPage {
     QCheckBox* flags_[kFlagCount];
     std::optional<ByteStringRow> separator_;
     std::optional<ByteStringRow> terminator_;
-    bool loading_ = false;
 };
 
 }  // namespace ravelfin

@@ -31,10 +31,8 @@ std::unique_ptr<ReaderEnvironment> MakeMachine(const CommandLine& cl, Pause& pau
         return std::make_unique<RealEnvironment>(pause);
     auto simulated = std::make_unique<SimulatedEnvironment>(pause);
     for (const std::string& spec : cl.simulate) {
-        SimulatedReaderOptions options;
         std::string error;
-        if (!ParseSimulatedReaderSpec(spec, options, error) ||
-            !simulated->AddReader(options, error)) {
+        if (!simulated->AddReaderFromSpec(spec, error)) {
             PrintError("ravelfin: --simulate " + spec + ": " + error);
             return nullptr;
         }
@@ -104,8 +102,10 @@ int main(int argc, char** argv) {
     }
 
     SleepPause pause;
+    // The clock goes before the machine whose readers it plugs in.
+    std::unique_ptr<ReaderEnvironment> machine;
     std::unique_ptr<SimulatedClock> clock;
-    auto machine = MakeMachine(cl, pause, clock);
+    machine = MakeMachine(cl, pause, clock);
     if (!machine)
         return kExitUsage;
     const FleetSetup setup{[] { return std::make_unique<SleepPause>(); },

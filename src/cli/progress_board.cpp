@@ -26,7 +26,8 @@ ProgressBoard::ProgressBoard(Console& console, std::vector<std::string> labels, 
 }
 
 std::string ProgressBoard::Line(std::size_t line) const {
-    return labels_[line] + ": " + steps_[line] + " ...";
+    const bool ended = steps_[line] == "done" || steps_[line] == "failed";
+    return labels_[line] + ": " + steps_[line] + (ended ? "" : " ...");
 }
 
 void ProgressBoard::Show(std::size_t line, const std::string& step) {

@@ -25,9 +25,7 @@ bool ConnectReader(Connection& link, const FleetTarget& target, FleetResult& res
     // A reader whose settings were read but whose version text could not be had is usable.
     if (link.IsConnected())
         return true;
-    result.Message = link.InterfaceType == 0
-                         ? OpenFailureText(link.LastOpenError(), target.Label())
-                         : "Can not read from Ravelfin device! (" + target.Label() + ")";
+    result.Message = ConnectFailureText(link, target.Label());
     return false;
 }
 
@@ -36,9 +34,7 @@ void Reopen(Connection& link, FleetResult& result) {
     if (link.Reopen()) {
         result.Message += " The reader restarted and was opened again.";
     } else {
-        result.Message +=
-            " Warning: fail to re-open the device. Plug it in again and run "
-            "'ravelfin report'.";
+        result.Message += std::string(" ") + kReopenFailedText;
     }
 }
 

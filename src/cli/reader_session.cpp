@@ -30,6 +30,11 @@ std::string OpenFailureText(PortError error, const std::string& what) {
     }
 }
 
+std::string ConnectFailureText(const Connection& link, const std::string& what) {
+    return link.InterfaceType == 0 ? OpenFailureText(link.LastOpenError(), what)
+                                   : "Can not read from Ravelfin device! (" + what + ")";
+}
+
 void ReaderSession::ReportOpenFailure(const std::string& what) {
     console_.Error(OpenFailureText(connection_.LastOpenError(), what));
 }
@@ -67,12 +72,7 @@ bool ReaderSession::ConnectReader(const CommandLine& cl) {
     // A reader whose settings were read but whose version text could not be had is usable.
     if (connection_.IsConnected())
         return true;
-    const std::string what = cl.device ? *cl.device : "the USB reader";
-    if (connection_.InterfaceType == 0) {
-        ReportOpenFailure(what);
-    } else {
-        console_.Error("Can not read from Ravelfin device! (" + what + ")");
-    }
+    console_.Error(ConnectFailureText(connection_, cl.device ? *cl.device : "the USB reader"));
     return false;
 }
 
@@ -82,8 +82,7 @@ bool ReaderSession::ReopenAfterReset() {
         console_.Print("Success to re-open the device.\n");
         return true;
     }
-    console_.Error(
-        "Warning: fail to re-open the device. Plug it in again and run 'ravelfin report'.");
+    console_.Error(kReopenFailedText);
     return false;
 }
 

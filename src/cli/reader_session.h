@@ -12,6 +12,11 @@ namespace ravelfin::cli {
 /// Why opening `what` failed, in one line with what to do about it: the udev rule for a
 /// missing permission, closing the other program for a busy device.
 std::string OpenFailureText(PortError error, const std::string& what);
+/// Why `link` to `what` is not usable: it could not be opened, or the reader did not answer.
+std::string ConnectFailureText(const Connection& link, const std::string& what);
+/// Said when a reader that restarted to take a change could not be opened again.
+inline constexpr const char* kReopenFailedText =
+    "Warning: fail to re-open the device. Plug it in again and run 'ravelfin report'.";
 
 /// One command's conversation with readers: the device list (with any device named on the
 /// command line), the connection and where messages go.

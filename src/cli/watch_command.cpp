@@ -13,10 +13,12 @@
 #include <thread>
 
 #include "cli/fleet_commands.h"
+#include "cli/main_thread_queue.h"
 #include "cli/reader_jobs.h"
 #include "cli/worker_environment.h"
 #include "flows/flow_messages.h"
 #include "protocol/interface_type.h"
+#include "transport/device_discovery.h"
 
 namespace ravelfin::cli {
 
@@ -81,9 +83,7 @@ class Watch {
         std::string error;
         if (!monitor || !monitor->Start(
                             [this](const DeviceEvent& event) {
-                                QMetaObject::invokeMethod(
-                                    &context_, [this, event] { OnEvent(event); },
-                                    Qt::QueuedConnection);
+                                queue_.Post([this, event] { OnEvent(event); });
                             },
                             error)) {
             console_.Error("ravelfin: " +
@@ -91,6 +91,7 @@ class Watch {
             return kExitFailed;
         }
         monitor_ = monitor.get();
+        NoteReadersAttached();
         StopSignals stopSignals;
         QSocketNotifier stopNotifier(stopSignals.Descriptor(), QSocketNotifier::Read);
         stopNotifier.setEnabled(stopSignals.Descriptor() >= 0);
@@ -113,6 +114,22 @@ class Watch {
         std::unique_ptr<Pause> OwnPause;
         std::thread Thread;
     };
+
+    /// The readers attached before the watch began, so that their departure is told too.
+    void NoteReadersAttached() {
+        std::vector<DeviceEntry> readers;
+        for (int type :
+             {kInterfaceRs232, kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
+            ListDevices(machine_.Devices(), type, readers);
+        }
+        for (const DeviceEntry& reader : readers) {
+            const bool hid = reader.Type == kInterfaceUsbHidKb || reader.Type == kInterfaceUsbHid;
+            FleetTarget target;
+            if (FindListedTarget(machine_.Devices(), hid, reader.Name, reader.Type, target)) {
+                present_[Key(hid, reader.Name)] = target;
+            }
+        }
+    }
 
     void OnEvent(const DeviceEvent& event) {
         if (stopping_)
@@ -152,8 +169,7 @@ class Watch {
             WorkerEnvironment environment(machine_, job.Target, *job.OwnPause);
             environment.GetPause().Wait(kSettleMs);
             FleetResult result = ApplyToReader(environment, job.Target, *file_);
-            QMetaObject::invokeMethod(
-                &context_, [this, &job, result] { OnResult(job, result); }, Qt::QueuedConnection);
+            queue_.Post([this, &job, result] { OnResult(job, result); });
         });
     }
 
@@ -195,6 +211,7 @@ class Watch {
     DeviceMonitor* monitor_ = nullptr;
     QObject context_;
     QEventLoop loop_;
+    MainThreadQueue queue_;  // after the loop: it goes before the loop does
     std::map<std::string, FleetTarget> present_;
     std::set<std::string> busy_;   // being configured
     std::set<std::string> again_;  // arrived again meanwhile

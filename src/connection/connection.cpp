@@ -21,7 +21,8 @@ Connection::Connection(ReaderEnvironment& environment, Messenger& messenger)
 
 std::unique_ptr<ReaderTransport> Connection::CreateTransport(int type) {
     auto transport = MakeTransport(type, environment_);
-    if (!transport) messenger_.ShowMessage("ERROR Interface Type!");
+    if (!transport)
+        messenger_.ShowMessage("ERROR Interface Type!");
     return transport;
 }
 
@@ -33,8 +34,10 @@ bool Connection::OpenNew(int type, int index) {
     Settings = std::make_unique<ReaderSettings>(static_cast<std::uint32_t>(type));
     Transport = CreateTransport(type);
     lastOpenError_ = PortError::None;
-    if (Transport && Transport->OpenByIndex(index)) return true;
-    if (Transport) lastOpenError_ = Transport->LastOpenError();
+    if (Transport && Transport->OpenByIndex(index))
+        return true;
+    if (Transport)
+        lastOpenError_ = Transport->LastOpenError();
     InterfaceType = 0;
     DeviceIndex = -1;
     Transport.reset();
@@ -43,7 +46,8 @@ bool Connection::OpenNew(int type, int index) {
 }
 
 bool Connection::Connect(int type, int index) {
-    if (!OpenNew(type, index)) return false;
+    if (!OpenNew(type, index))
+        return false;
     if (!ReadAllSettings(*Settings, Transport.get())) {
         // Factory defaults that were never read from the reader must not stay behind as its
         // settings: an editor opened on them would send them over the real configuration.
@@ -60,20 +64,23 @@ bool Connection::Connect(int type, int index) {
 }
 
 std::string Connection::ProbeDevice(int type, int index) {
-    if (!OpenNew(type, index)) return "";
+    if (!OpenNew(type, index))
+        return "";
     std::string text;
     const bool ok = Transport->GetFirmwareVersion(text);
     // Only the selection describes the probed reader: a record of settings never read from
     // it must not pass for a connection that an editor could send from.
     Transport.reset();
     Settings.reset();
-    if (!ok) return "";
+    if (!ok)
+        return "";
     FirmwareVersionText = text;
     return text;
 }
 
 bool Connection::EnsureConnected() {
-    if (IsConnected()) return true;
+    if (IsConnected())
+        return true;
     if (InterfaceType != 0 && DeviceIndex != -1 && Connect(InterfaceType, DeviceIndex)) {
         return true;
     }
@@ -81,16 +88,33 @@ bool Connection::EnsureConnected() {
     for (int type : {kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
         ListDevices(environment_.Devices(), type, readers);
     }
-    if (readers.size() != 1) return false;
+    if (readers.size() != 1)
+        return false;
     environment_.GetPause().Wait(kPauseBeforeAutoConnect);
     return Connect(readers.front().Type, readers.front().Index);
 }
 
 bool Connection::Reopen() {
+    const int type = InterfaceType;
+    const int index = DeviceIndex;
+    // A new USB HID format brings the reader back as the other kind of HID reader, at the same
+    // place among the HID interfaces: with other readers attached, the search for the only
+    // one would not find it.
+    const int otherKind = type == kInterfaceUsbHid     ? kInterfaceUsbHidKb
+                          : type == kInterfaceUsbHidKb ? kInterfaceUsbHid
+                                                       : kInterfaceUnknown;
     Transport.reset();
     Settings = std::make_unique<ReaderSettings>(static_cast<std::uint32_t>(InterfaceType));
     for (int attempt = 0; attempt < kReopenAttempts; ++attempt) {
-        if (EnsureConnected()) return true;
+        // A failed attempt forgets the selection; the next one starts from it again.
+        if (attempt > 0 && type != 0 && index != -1) {
+            InterfaceType = type;
+            DeviceIndex = index;
+        }
+        if (EnsureConnected())
+            return true;
+        if (otherKind != kInterfaceUnknown && index != -1 && Connect(otherKind, index))
+            return true;
         environment_.GetPause().Wait(kPauseBetweenReopenAttempts);
     }
     return false;

@@ -14,7 +14,7 @@ namespace ravelfin {
 /// The application's connection state: which reader is selected, the one live transport and
 /// the one live settings record read from that reader.
 class Connection {
-public:
+  public:
     Connection(ReaderEnvironment& environment, Messenger& messenger);
 
     /// A transport for the interface type; for 0, 2 or any other type, "ERROR Interface Type!"
@@ -30,7 +30,9 @@ public:
     /// attached. Shows nothing.
     bool EnsureConnected();
     /// The reader side of re-opening a reader that was reset: drops the connection and tries
-    /// `EnsureConnected` up to 20 times, 300 ms apart. True when connected again.
+    /// `EnsureConnected` from the selection it had, and a USB HID reader also as the other
+    /// kind of HID reader at the same index (a new USB HID format changes the kind), up to 20
+    /// times, 300 ms apart. True when connected again.
     bool Reopen();
     bool IsConnected() const { return Transport && Settings; }
     /// Why the last failed open failed at the device, for advice such as a missing
@@ -45,7 +47,7 @@ public:
 
     ReaderEnvironment& Environment() { return environment_; }
 
-private:
+  private:
     /// Forgets the previous reader, builds a record and a transport for the type and opens
     /// the device; on failure clears the selection and keeps neither.
     bool OpenNew(int type, int index);

@@ -22,6 +22,10 @@ void CharNameList::Reset() {
 }
 
 void CharNameList::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & Qt::ControlModifier) {
+        event->ignore();  // Ctrl+Tab and Ctrl+PageDown switch the editor's tabs
+        return;
+    }
     switch (event->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:

@@ -18,6 +18,15 @@ inline QColor DeepGreen() {
 inline QColor NoticeYellow() {
     return QColor(255, 255, 128);
 }
+inline QColor FocusRing() {
+    return QColor(10, 60, 38);
+}  // the keyboard focus on a button
+inline QColor ScrollTrack() {
+    return QColor(232, 240, 235);
+}
+inline QColor ScrollHandle() {
+    return QColor(122, 156, 137);
+}
 }  // namespace colors
 
 }  // namespace ravelfin

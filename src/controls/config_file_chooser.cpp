@@ -42,7 +42,7 @@ QString ConfigFileFolder() {
     if (!stored.isEmpty() && QFileInfo(stored).isDir())
         return stored;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 QString QtConfigFileChooser::ChooseFileToSave(QWidget* parent) {

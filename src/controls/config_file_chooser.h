@@ -20,7 +20,8 @@ class ConfigFileChooser {
 /// The standard file dialog with the filters "Config Files (*.cfs2)" and "All Files (*)".
 /// A name typed without an extension gets ".cfs2"; saving over an existing file asks first.
 /// The dialog starts in the folder of the file chosen last, kept in the preferences, else in
-/// the user's documents folder: the program's own folder is not writable on a desktop.
+/// the user's documents folder (or home folder, when there is none): the program's own folder
+/// is not writable on a desktop.
 class QtConfigFileChooser final : public ConfigFileChooser {
   public:
     QString ChooseFileToSave(QWidget* parent) override;

@@ -62,6 +62,7 @@ bool EditableGrid::BeginEdit(int row, int column) {
 
     if (kind == CellKind::Text) {
         auto* line = new QLineEdit(current, viewport());
+        line->selectAll();  // typing replaces the value, as in any edit box entered
         connect(line, &QLineEdit::textChanged, this, &EditableGrid::PlaceEditor);
         editor_ = line;
     } else {

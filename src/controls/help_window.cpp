@@ -2,8 +2,10 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
+#include <QScreen>
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -29,7 +31,10 @@ HelpWindow::HelpWindow(const QDir& folder, QWidget* owner)
       browser_(new QTextBrowser) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Orvane Ravelfin Configuration Utility Help"));
-    resize(860, 600);
+    QSize size(860, 600);
+    if (const QScreen* screen = owner ? owner->screen() : this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size);
 
     for (const HelpTopic& topic : HelpTopics()) {
         auto* entry = new QListWidgetItem(topic.title, contents_);
@@ -55,6 +60,15 @@ HelpWindow::HelpWindow(const QDir& folder, QWidget* owner)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    // Reaches the window from the contents and the page, which use neither key.
+    if (event->key() == Qt::Key_Escape || event->keyCombination() == (Qt::CTRL | Qt::Key_W)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool HelpWindow::ShowPage(const QString& file) {
@@ -91,8 +105,11 @@ int ShowHelp(QWidget* owner, const std::string& /*helpFile*/, int command, int c
         window->close();  // deletes itself; the new owner gets a window of its own
         window = nullptr;
     }
-    if (!window)
+    if (!window) {
         window = new HelpWindow(QDir(folder), parent);
+        if (parent)  // over the middle of the window it helps with
+            window->move(parent->frameGeometry().center() - window->rect().center());
+    }
     if (!window->ShowPage(page))
         return 0;
     window->show();

@@ -9,7 +9,8 @@ class QTextBrowser;
 
 namespace ravelfin {
 
-/// The in-program help viewer: the contents on the left, the page on the right.
+/// The in-program help viewer: the contents on the left, the page on the right. It opens
+/// over the middle of its owner and closes with Escape or Ctrl+W.
 class HelpWindow final : public QWidget {
     Q_OBJECT
   public:
@@ -20,6 +21,9 @@ class HelpWindow final : public QWidget {
     QString CurrentPage() const;
     /// The title of the page shown.
     QString PageTitle() const;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QDir folder_;

@@ -23,6 +23,9 @@ bool complaining = false;
 // The byte a key press types, if any. Control-letter combinations type their control code
 // (Ctrl+B is 0x02) whether or not the platform delivered it as text.
 bool TypedByte(const QKeyEvent& event, std::uint8_t& code) {
+    // Ctrl+Tab switches tabs; Ctrl+I types the tab character.
+    if (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab)
+        return false;
     const bool control = event.modifiers() & Qt::ControlModifier;
     if (control && event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
         code = static_cast<std::uint8_t>(event.key() - Qt::Key_A + 1);
@@ -143,8 +146,12 @@ void KeySequenceEdit::keyPressEvent(QKeyEvent* event) {
             break;
     }
     std::uint8_t code = 0;
-    if (TypedByte(*event, code))
+    if (TypedByte(*event, code)) {
         TypeCharacter(code);
+        return;
+    }
+    // Not for the box: Ctrl+PageDown and the like reach the editor's tabs.
+    event->ignore();
 }
 
 void KeySequenceEdit::inputMethodEvent(QInputMethodEvent* event) {

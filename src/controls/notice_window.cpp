@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "controls/colors.h"
+#include "controls/text_fit.h"
 
 namespace ravelfin {
 
@@ -11,6 +12,8 @@ NoticeWindow::NoticeWindow(const QString& text, QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(420, 120);
+    // The text is painted: screen readers get it as the window's name.
+    setAccessibleName(text);
     QFont bold = font();
     bold.setPointSizeF(bold.pointSizeF() + 1.0);
     bold.setBold(true);
@@ -28,9 +31,11 @@ void NoticeWindow::paintEvent(QPaintEvent* /*event*/) {
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
     const int margin = width() / 20;
+    const QRect area = rect().adjusted(margin, 4, -margin, -4);
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    painter.setFont(FitFont(font(), area, flags, text_));
     painter.setPen(QColor(40, 40, 40));
-    painter.drawText(rect().adjusted(margin, 0, -margin, 0), Qt::AlignCenter | Qt::TextWordWrap,
-                     text_);
+    painter.drawText(area, flags, text_);
 }
 
 void NoticeWindow::showEvent(QShowEvent* event) {

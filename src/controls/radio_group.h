@@ -12,7 +12,8 @@ namespace ravelfin {
 /// A titled group of radio buttons of which at most one is chosen, by index. Choosing
 /// reports the index whether the user clicked, moved with the arrow keys or used the
 /// accessibility toggle action; a choice made by the program through `SetIndex` is not
-/// reported.
+/// reported. Tab stops once in the group, at the chosen button (else the first one that
+/// takes input); the arrow keys move and choose within it.
 class RadioGroup final : public QGroupBox {
     Q_OBJECT
   public:
@@ -30,7 +31,12 @@ class RadioGroup final : public QGroupBox {
   signals:
     void Chosen(int index);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    void UpdateTabStop();
+
     QButtonGroup* group_;
     std::vector<QRadioButton*> buttons_;
     bool setting_ = false;

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
+#include <QStyleOptionSlider>
 #include <QTabBar>
 
 #include "controls/colors.h"
@@ -52,9 +53,61 @@ void DrawButtonPanel(const QStyleOption& option, QPainter& painter) {
         painter.setPen(QPen(QColor(255, 255, 255, 200), 1));
         painter.drawLine(box.topLeft() + QPointF(5, 1.5), box.topRight() + QPointF(-5, 1.5));
     }
-    const bool focused = option.state & QStyle::State_HasFocus;
-    painter.setPen(QPen(frame, focused ? 2.0 : 1.0));
+    painter.setPen(QPen(frame, 1.0));
     painter.drawPath(path);
+    // The keyboard focus: a dark ring inside the frame, seen on every fill.
+    if (option.state & QStyle::State_HasFocus) {
+        QPainterPath ring;
+        ring.addRoundedRect(box.adjusted(2.5, 2.5, -2.5, -2.5), 3, 3);
+        painter.setPen(QPen(colors::FocusRing(), 2.0));
+        painter.drawPath(ring);
+    }
+    painter.restore();
+}
+
+// Scroll bars: a light track with a darker handle, so the handle shows where the view is.
+void DrawScrollBar(const QStyle& style, const QStyleOptionSlider& bar, QPainter& painter,
+                   const QWidget* widget) {
+    const bool horizontal = bar.orientation == Qt::Horizontal;
+    const bool enabled = bar.state & QStyle::State_Enabled;
+    const auto pressed = [&bar](QStyle::SubControl part) {
+        return (bar.activeSubControls & part) && (bar.state & QStyle::State_Sunken);
+    };
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(bar.rect, colors::ScrollTrack());
+
+    const QStyle::SubControl ends[2] = {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine};
+    const QStyle::PrimitiveElement arrows[2] = {
+        horizontal ? QStyle::PE_IndicatorArrowLeft : QStyle::PE_IndicatorArrowUp,
+        horizontal ? QStyle::PE_IndicatorArrowRight : QStyle::PE_IndicatorArrowDown};
+    for (int i = 0; i < 2; ++i) {
+        const QRect button = style.subControlRect(QStyle::CC_ScrollBar, &bar, ends[i], widget);
+        if (!button.isValid())
+            continue;
+        painter.fillRect(
+            button, pressed(ends[i]) ? colors::ScrollHandle() : colors::ScrollTrack().darker(108));
+        QStyleOption arrow(bar);
+        arrow.rect = button.adjusted(3, 3, -3, -3);
+        arrow.state &= ~QStyle::State_Sunken;
+        arrow.palette.setColor(QPalette::ButtonText,
+                               enabled ? colors::DeepGreen() : QColor(150, 150, 150));
+        style.drawPrimitive(arrows[i], &arrow, &painter, widget);
+    }
+
+    const QRect handle =
+        style.subControlRect(QStyle::CC_ScrollBar, &bar, QStyle::SC_ScrollBarSlider, widget);
+    if (enabled && handle.isValid() && bar.maximum > bar.minimum) {
+        QColor fill = colors::ScrollHandle();
+        if (pressed(QStyle::SC_ScrollBarSlider))
+            fill = colors::DeepGreen();
+        else if ((bar.state & QStyle::State_MouseOver) &&
+                 (bar.activeSubControls & QStyle::SC_ScrollBarSlider))
+            fill = fill.darker(115);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawRoundedRect(QRectF(handle).adjusted(2, 2, -2, -2), 3, 3);
+    }
     painter.restore();
 }
 
@@ -99,7 +152,7 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
         DrawButtonPanel(*option, *painter);
         return;
     }
-    // The thicker frame already marks the focused button.
+    // The ring inside the frame already marks the focused button.
     if (element == PE_FrameFocusRect && qobject_cast<const QAbstractButton*>(widget) &&
         !qobject_cast<const QCheckBox*>(widget) && !qobject_cast<const QRadioButton*>(widget)) {
         return;
@@ -127,6 +180,17 @@ void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, 
         }
     }
     QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                   QPainter* painter, const QWidget* widget) const {
+    if (control == CC_ScrollBar && painter) {
+        if (const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option)) {
+            DrawScrollBar(*this, *bar, *painter, widget);
+            return;
+        }
+    }
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
 }
 
 void InstallSkin(QApplication& application) {

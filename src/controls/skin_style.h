@@ -7,9 +7,10 @@ class QApplication;
 namespace ravelfin {
 
 /// The program's own look for push buttons: rounded, gradient-filled, lighter under the
-/// pointer and darker while pressed; tabs drawn to match, lit under the pointer. Everything
-/// else keeps the Fusion look. Texts and
-/// behaviour are those of the standard buttons.
+/// pointer and darker while pressed, with a dark ring inside while they have the keyboard
+/// focus; tabs drawn to match, lit under the pointer; scroll bars with a handle darker than
+/// their track. Everything else keeps the Fusion look. Texts and behaviour are those of the
+/// standard controls.
 class SkinStyle final : public QProxyStyle {
     Q_OBJECT
   public:
@@ -21,6 +22,8 @@ class SkinStyle final : public QProxyStyle {
                        const QWidget* widget = nullptr) const override;
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget = nullptr) const override;
 };
 
 /// Switches the skin on for the whole application: windows that exist and every one

@@ -1,5 +1,6 @@
 #include "controls/text_fit.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 
 namespace ravelfin {
@@ -7,7 +8,7 @@ namespace ravelfin {
 namespace {
 
 int PixelSize(const QFont& font) {
-    return font.pixelSize() > 0 ? font.pixelSize() : QFontMetrics(font).height();
+    return font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
 }
 
 template <typename Fits>

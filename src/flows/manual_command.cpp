@@ -96,6 +96,7 @@ ManualCommandResult ManualCommand::Send(const std::string& typed, const FlowCont
     command.push_back(lrc);
     log_ += (count_ == 1 ? "" : "\r\n") + std::to_string(count_) + ") Send Command:  " + text +
             Hex("\\x%x", lrc) + " ......\r\n";
+    LogChanged();
 
     if (!OpenContextDevice(context))
         return ManualCommandResult::kOpenFailed;
@@ -107,6 +108,7 @@ ManualCommandResult ManualCommand::Send(const std::string& typed, const FlowCont
         log_ += "Return From MSR (" + std::to_string(received) + "Bytes):  ";
         for (std::size_t i = 0; i < received; ++i)
             log_ += Hex("0x%02x ", answer[i]);
+        LogChanged();
     }
     ManualCommandResult result = ManualCommandResult::kDone;
     if (!ok) {

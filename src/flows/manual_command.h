@@ -49,11 +49,20 @@ class ManualCommand {
     void Clear();
 
     const std::string& Log() const { return log_; }
+    /// Called each time the log has grown during a send: once the command is logged, before
+    /// the reader is opened, and once an answer is, before any message about it.
+    void SetLogChanged(std::function<void()> changed) { logChanged_ = std::move(changed); }
     /// Send attempts with a non-empty text since creation or the last Clear.
     int CommandCount() const { return count_; }
 
   private:
+    void LogChanged() const {
+        if (logChanged_)
+            logChanged_();
+    }
+
     std::string log_;
+    std::function<void()> logChanged_;
     int count_ = 0;
 };
 

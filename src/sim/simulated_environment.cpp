@@ -15,6 +15,11 @@ SimulatedEnvironment::SimulatedEnvironment(Pause& pause) : pause_(pause) {}
 
 SimulatedEnvironment::~SimulatedEnvironment() = default;
 
+bool SimulatedEnvironment::AddReaderFromSpec(const std::string& spec, std::string& error) {
+    SimulatedReaderOptions options;
+    return ParseSimulatedReaderSpec(spec, options, error) && AddReader(options, error);
+}
+
 bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std::string& error) {
     const std::uint32_t type = options.InterfaceType;
     if (type != kInterfaceRs232 && type != kInterfaceUsbRs232 && type != kInterfaceUsbHidKb &&

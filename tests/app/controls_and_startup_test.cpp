@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -174,16 +175,18 @@ class ControlsAndStartupTest : public QObject {
         button.show();
         QVERIFY(QTest::qWaitForWindowExposed(&button));
         QSignalSpy clicked(&button, &QPushButton::clicked);
-        const auto post = [&button] {  // a click and a key as the window system delivers them
-            const QPointF at(button.rect().center());
+        // A click and a key as the window system delivers them.
+        const auto postTo = [](QPushButton& target) {
+            const QPointF at(target.rect().center());
             for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
                 QApplication::postEvent(
-                    &button, new QMouseEvent(type, at, button.mapToGlobal(at), Qt::LeftButton,
+                    &target, new QMouseEvent(type, at, target.mapToGlobal(at), Qt::LeftButton,
                                              Qt::LeftButton, Qt::NoModifier));
             }
-            QApplication::postEvent(&button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, {}));
-            QApplication::postEvent(&button, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, {}));
+            QApplication::postEvent(&target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, {}));
+            QApplication::postEvent(&target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, {}));
         };
+        const auto post = [&] { postTo(button); };
 
         // Input while a pause waits, and input queued while an exchange blocks the thread.
         QTimer::singleShot(0, &button, post);
@@ -194,6 +197,31 @@ class ControlsAndStartupTest : public QObject {
         }
         QApplication::processEvents();
         QCOMPARE(clicked.count(), 0);
+
+        // A dialog opened in the middle of a conversation takes input; a modal window in
+        // front before it began does not.
+        QDialog asked;
+        auto* answer = new QPushButton(QStringLiteral("OK"), &asked);
+        int answered = 0;
+        connect(answer, &QPushButton::clicked, [&answered] { ++answered; });
+        QTimer::singleShot(0, &asked, [&] {
+            postTo(*answer);
+            QTimer::singleShot(0, &asked, &QDialog::reject);
+        });
+        {
+            WaitCursor busy;
+            asked.exec();
+        }
+        QCOMPARE(answered, 2);
+        QTimer::singleShot(0, &asked, [&] {
+            {
+                WaitCursor busy;
+                postTo(*answer);
+            }
+            asked.reject();
+        });
+        asked.exec();
+        QCOMPARE(answered, 2);
 
         // A message in the middle of a conversation is answered as usual; afterwards input
         // acts again.

@@ -96,8 +96,11 @@ TEST_F(FleetCommands, JsonHasOneObjectPerReaderAndProgressOnlyWhenAsked) {
         EXPECT_NE(out.str().find("usb-hid:0 /sim/hidraw0: " + std::string(step)), std::string::npos)
             << step;
     }
-    // The progress lines are gone before the results come.
-    const std::string tail = out.str().substr(out.str().rfind("\x1b[J") + 3);
+    // The progress lines are taken off the screen (cursor up over the one line, erase to the
+    // end) before the results come.
+    const std::string erase = "\x1b[1A\r\x1b[J";
+    ASSERT_NE(out.str().rfind(erase), std::string::npos);
+    const std::string tail = out.str().substr(out.str().rfind(erase) + erase.size());
     EXPECT_EQ(tail, "usb-hid:0 /sim/hidraw0: " + std::string(kWrittenText) +
                         "\n1 of 1 readers configured by apply\n");
 }

@@ -68,10 +68,8 @@ class ForwardingPause final : public Pause {
 class FleetRig : public ::testing::Test {
   protected:
     SimulatedReader& Attach(const std::string& spec) {
-        SimulatedReaderOptions options;
         std::string error;
-        EXPECT_TRUE(ParseSimulatedReaderSpec(spec, options, error)) << error;
-        EXPECT_TRUE(env.AddReader(options, error)) << error;
+        EXPECT_TRUE(env.AddReaderFromSpec(spec, error)) << error;
         return env.Reader(env.ReaderCount() - 1);
     }
 

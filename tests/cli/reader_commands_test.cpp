@@ -17,10 +17,8 @@ namespace {
 class ReaderCommands : public ::testing::Test {
 protected:
     SimulatedReader& Attach(const std::string& spec) {
-        SimulatedReaderOptions options;
         std::string error;
-        EXPECT_TRUE(ParseSimulatedReaderSpec(spec, options, error)) << error;
-        EXPECT_TRUE(env.AddReader(options, error)) << error;
+        EXPECT_TRUE(env.AddReaderFromSpec(spec, error)) << error;
         return env.Reader(env.ReaderCount() - 1);
     }
 
@@ -95,6 +93,9 @@ TEST_F(ReaderCommands, NoOrSeveralUsbReadersNeedADevice) {
 
     EXPECT_EQ(Run({"--device", "rs232:/dev/does-not-exist", "report"}), 1);
     EXPECT_EQ(err.str(), "Can not open Ravelfin device! (rs232:/dev/does-not-exist)\n");
+    Attach("usb-rs232,fault=no-answer");
+    EXPECT_EQ(Run({"--device", "usb-rs232:1", "report"}), 1);
+    EXPECT_EQ(err.str(), "Can not read from Ravelfin device! (usb-rs232:1)\n");
     EXPECT_EQ(Run({"--device", "usb:0", "report"}), 1);
     EXPECT_NE(err.str().find("TYPE:INDEX"), std::string::npos);
     EXPECT_EQ(Run({"--device", "usb-hid:", "report"}), 1);
@@ -202,10 +203,8 @@ TEST_F(ReaderCommands, EveryFaultFailsCleanlyAndLeavesTheReaderAsItWas) {
     for (const char* type : {"usb-hid", "usb-rs232"}) {
         for (SimulatedFault fault : faults) {
             SimulatedEnvironment local;
-            SimulatedReaderOptions options;
             std::string error;
-            ASSERT_TRUE(ParseSimulatedReaderSpec(type, options, error));
-            ASSERT_TRUE(local.AddReader(options, error));
+            ASSERT_TRUE(local.AddReaderFromSpec(type, error)) << error;
             SimulatedReader& reader = local.Reader(0);
             const ReaderSettings before = reader.Settings();
             for (std::vector<std::string> args :

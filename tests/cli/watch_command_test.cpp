@@ -66,7 +66,9 @@ TEST_F(Watch, ConfiguresEachReaderOncePerArrivalUntilTheCountIsReached) {
     Attach("usb-hid,arrive=0");
     Attach("usb-rs232,arrive=0");
     SimulatedReader& late = Attach("usb-hid,arrive=0");
+    Attach("rs232");  // attached before the watch: not configured, but its departure is told
     Soon([this] {
+        env.Unplug(3);
         env.Plug(0);
         env.Unplug(0);
         env.Plug(0);  // back again: configured a second time
@@ -77,12 +79,13 @@ TEST_F(Watch, ConfiguresEachReaderOncePerArrivalUntilTheCountIsReached) {
     const std::string written = kWrittenText;
     std::vector<std::string> lines = Lines();
     // Arrivals and departures come in order; results as their readers finish.
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
-              (std::vector<std::string>{
-                  "usb-hid:0 /sim/hidraw0: arrived", "usb-hid:0 /sim/hidraw0: left",
-                  "usb-hid:0 /sim/hidraw0: arrived", "usb-rs232:0 /sim/ttyUSB0: arrived"}));
-    std::sort(lines.begin() + 4, lines.end());
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + 4, lines.end()),
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin(), lines.begin() + 5),
+        (std::vector<std::string>{"rs232:0 /sim/ttyS1: left", "usb-hid:0 /sim/hidraw0: arrived",
+                                  "usb-hid:0 /sim/hidraw0: left", "usb-hid:0 /sim/hidraw0: arrived",
+                                  "usb-rs232:0 /sim/ttyUSB0: arrived"}));
+    std::sort(lines.begin() + 5, lines.end());
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.end()),
               (std::vector<std::string>{"usb-hid:0 /sim/hidraw0: " + written,
                                         "usb-hid:0 /sim/hidraw0: " + written,
                                         "usb-rs232:0 /sim/ttyUSB0: " + written}));

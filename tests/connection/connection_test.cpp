@@ -5,13 +5,14 @@
 #include <algorithm>
 
 #include "protocol/firmware_version.h"
+#include "protocol/reader_operations.h"
 #include "sim/simulated_environment.h"
 
 namespace ravelfin {
 namespace {
 
 class RecordingMessenger final : public Messenger {
-public:
+  public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowNotice(const std::string& text) override { notices.push_back(text); }
     std::vector<std::string> messages;
@@ -19,7 +20,7 @@ public:
 };
 
 class ConnectionTest : public ::testing::Test {
-protected:
+  protected:
     SimulatedReader& Attach(std::uint32_t type, const std::string& firmware = "V4.30") {
         SimulatedReaderOptions options;
         options.InterfaceType = type;
@@ -171,6 +172,24 @@ TEST_F(ConnectionTest, ReopenRetriesUntilTheReaderIsBack) {
     reader.SetFault(SimulatedFault::None);
     EXPECT_TRUE(connection.Reopen());
     EXPECT_EQ(connection.LastOpenError(), PortError::None);
+}
+
+TEST_F(ConnectionTest, ReopenFindsAReaderBackAsTheOtherKindBesideAnother) {
+    Attach(kInterfaceUsbHidKb);
+    SimulatedReader& reader = Attach(kInterfaceUsbHid);
+    ASSERT_TRUE(connection.Connect(kInterfaceUsbHid, 1));
+    // A new format: the reader resets once let go and is back three seconds later.
+    connection.Settings->HidFormat = '8';
+    ASSERT_TRUE(connection.Transport->OpenByIndex(1));
+    ASSERT_EQ(WriteGeneralSettings(*connection.Settings, connection.Transport.get()), kWriteOk);
+    connection.Transport->Close();
+    env.GetPause().Wait(SimulatedEnvironment::kResetAbsenceMs);
+
+    ASSERT_TRUE(connection.Reopen());
+    EXPECT_EQ(connection.InterfaceType, kInterfaceUsbHidKb);
+    EXPECT_EQ(connection.DeviceIndex, 1);
+    EXPECT_EQ(connection.Transport->ProductId, reader.ProductId());
+    EXPECT_EQ(connection.Settings->HidFormat, '8');
 }
 
 }  // namespace

@@ -145,6 +145,9 @@ completion)
   offers "ravelfin show $files/" "$files/a.cfs2" "$files/folder"
   offers "ravelfin convert old.cfs2 $files/" "$files/a.cfs2"
   offers "ravelfin simulate --load $files/a" "$files/a.cfs2"
+  offers "ravelfin diff $files/" "$files/a.cfs2"
+  offers "ravelfin diff a.cfs2 rea" "reader:"
+  offers "ravelfin --simulate usb-hid diff a.cfs2 reader : " usb-hid:0
   ! complete_line "ravelfin apply $files/" | grep -q 'b\.txt' || fail "offers a file that is not .cfs2"
   ;;
 *) fail "unknown check $check" ;;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,13 +10,15 @@
 
 namespace ravelfin {
 
-/// A fresh directory for one test, removed with everything in it afterwards.
+/// A fresh directory for one test, removed with everything in it afterwards. The process id
+/// keeps two runs of the same test (a sanitizer build, another checkout) out of each other's way.
 class TempDir {
 public:
     TempDir() {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         path_ = std::filesystem::temp_directory_path() /
-                ("ravelfin-" + std::string(info->test_suite_name()) + "-" + info->name());
+                ("ravelfin-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" +
+                 info->name());
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }

@@ -49,10 +49,8 @@ struct Heard {
 };
 
 void Attach(SimulatedEnvironment& env, const char* spec) {
-    SimulatedReaderOptions options;
     std::string error;
-    ASSERT_TRUE(ParseSimulatedReaderSpec(spec, options, error)) << error;
-    ASSERT_TRUE(env.AddReader(options, error)) << error;
+    ASSERT_TRUE(env.AddReaderFromSpec(spec, error)) << error;
 }
 
 /// The machine's devices with a pause of one thread's own.

@@ -16,10 +16,8 @@ using Change = DeviceEvent::Change;
 /// A machine with one simulated reader and a monitor that keeps what it heard.
 struct ResetRig {
     explicit ResetRig(const char* spec) {
-        SimulatedReaderOptions options;
         std::string error;
-        EXPECT_TRUE(ParseSimulatedReaderSpec(spec, options, error)) << error;
-        EXPECT_TRUE(env.AddReader(options, error)) << error;
+        EXPECT_TRUE(env.AddReaderFromSpec(spec, error)) << error;
         monitor = env.CreateDeviceMonitor();
         EXPECT_TRUE(monitor->Start([this](const DeviceEvent& e) { heard.push_back(e); }, error));
     }

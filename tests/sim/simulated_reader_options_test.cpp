@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/simulated_environment.h"
+
 namespace ravelfin {
 namespace {
 
@@ -51,6 +53,22 @@ TEST(SimulatedReaderSpec, ReadsTypeAndOptionsAndSaysWhatItCannotUse) {
         EXPECT_FALSE(ParseSimulatedReaderSpec(spec, options, error)) << spec;
         EXPECT_NE(error.find(message), std::string::npos) << error;
     }
+}
+
+TEST(SimulatedReaderSpec, AttachesOnlyAReaderThatParsesAndLoads) {
+    SimulatedEnvironment env;
+    std::string error;
+    EXPECT_FALSE(env.AddReaderFromSpec("usb-hid,color=red", error));
+    EXPECT_NE(error.find("unknown simulated reader option 'color'"), std::string::npos) << error;
+    EXPECT_FALSE(env.AddReaderFromSpec("usb-hid,load=/nonexistent/x.cfs2", error));
+    EXPECT_NE(error.find("cannot load the simulated reader's settings"), std::string::npos)
+        << error;
+    EXPECT_EQ(env.ReaderCount(), 0u);
+
+    ASSERT_TRUE(env.AddReaderFromSpec("usb-rs232,firmware=V3.90", error)) << error;
+    ASSERT_EQ(env.ReaderCount(), 1u);
+    EXPECT_EQ(env.Reader(0).InterfaceType(), kInterfaceUsbRs232);
+    EXPECT_EQ(env.Reader(0).Options().Firmware, "V3.90");
 }
 
 }  // namespace

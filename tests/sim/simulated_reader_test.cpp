@@ -7,6 +7,8 @@
 #include <string>
 #include <tuple>
 
+#include <unistd.h>
+
 #include "protocol/settings_encoder.h"
 #include "protocol/settings_file.h"
 #include "protocol/settings_parser.h"
@@ -121,7 +123,9 @@ TEST(SimulatedReader, AnswersShortCommandsAndSingleReadsAndNaksDamagedFrames) {
 
 TEST(SimulatedReader, StartsFromAConfigurationFileAndRejectsAnUnreadableOne) {
     const std::string path =
-        (std::filesystem::temp_directory_path() / "ravelfin-sim-start.cfs2").string();
+        (std::filesystem::temp_directory_path() /
+         ("ravelfin-sim-start-" + std::to_string(::getpid()) + ".cfs2"))
+            .string();
     ReaderSettings saved(kInterfaceRs232);
     saved.FirmwareVersionNumber = 4.3;
     saved.TerminalType = '6';

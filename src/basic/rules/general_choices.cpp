@@ -10,7 +10,6 @@ constexpr double kQuickBeepFirmware = 3.32;
 constexpr int kQuickLowIndex = 4;
 // BeepMode values of the buttons OFF, Bad, Good and BadGood.
 constexpr std::array<std::uint8_t, 4> kBeepModes{0, 4, 2, 6};
-constexpr std::array<std::uint8_t, 4> kTerminalTypes{'0', '4', '5', '6'};
 }  // namespace
 
 int DigitIndex(std::uint8_t value, int count) {
@@ -44,20 +43,6 @@ void StoreBeep(ReaderSettings& settings, int index) {
         return;
     }
     settings.BeepVolume = static_cast<std::uint8_t>('0' + index);
-}
-
-int TerminalTypeIndex(std::uint8_t value) {
-    return value >= '4' && value <= '6' ? value - '3' : 0;
-}
-
-std::uint8_t TerminalTypeValue(int index) {
-    return index >= 0 && index < static_cast<int>(kTerminalTypes.size())
-               ? kTerminalTypes[static_cast<std::size_t>(index)]
-               : kTerminalTypes[0];
-}
-
-bool HasKeyboardWedgeTiming(std::uint32_t interfaceType) {
-    return interfaceType == kInterfaceUnknown || interfaceType == kInterfacePs2;
 }
 
 }  // namespace ravelfin

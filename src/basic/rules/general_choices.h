@@ -24,13 +24,4 @@ int BeepIndex(const ReaderSettings& settings, int current);
 /// everything else writes `BeepVolume`.
 void StoreBeep(ReaderSettings& settings, int index);
 
-/// The terminal-type button: '4', '5' and '6' select buttons 1 to 3, any other byte button 0.
-int TerminalTypeIndex(std::uint8_t value);
-/// The terminal-type byte of button `index` ('0', '4', '5', '6').
-std::uint8_t TerminalTypeValue(int index);
-
-/// Terminal type and inter-character delay matter only to keyboard-wedge readers and those
-/// of unknown attachment.
-bool HasKeyboardWedgeTiming(std::uint32_t interfaceType);
-
 }  // namespace ravelfin

@@ -63,7 +63,6 @@ CatalogueFormulaEditor::CatalogueFormulaEditor(CardCatalogue card, DataEditSetti
     const CardTexts texts = TextsOf(card);
     auto* fields = new QGroupBox(texts.fieldsHeading);
     auto* fieldsLayout = new QHBoxLayout(fields);
-    QList<QWidget*> order;
     for (int track = 1; track <= 3; ++track) {
         const auto labels = CatalogueFields(card, track);
         if (labels.empty())
@@ -81,7 +80,6 @@ CatalogueFormulaEditor::CatalogueFormulaEditor(CardCatalogue card, DataEditSetti
         connect(list, &FieldList::Chosen, this,
                 [this, track](int row) { Append(MakeFieldCode(track, row)); });
         trackLists_[static_cast<std::size_t>(track - 1)] = list;
-        order << list;
     }
     auto* addedLabel = new QLabel(addedList_->accessibleName());
     auto* added = new QVBoxLayout;
@@ -104,11 +102,6 @@ CatalogueFormulaEditor::CatalogueFormulaEditor(CardCatalogue card, DataEditSetti
     layout->addLayout(sequenceRow);
     layout->addLayout(CenteredButtonRow({okButton_, cancelButton_}));
     resize(card == CardCatalogue::kCreditCard ? 720 : 900, 460);
-
-    order << addedList_ << newAddedButton_ << sequenceBox_ << clearButton_ << okButton_
-          << cancelButton_;
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
 }
 
 }  // namespace ravelfin

@@ -17,6 +17,7 @@
 #include "dataedit/ui/customized_fields_dialog.h"
 #include "dataedit/ui/field_list.h"
 #include "dataedit/ui/latin1_text.h"
+#include "dataedit/ui/tab_order.h"
 
 namespace ravelfin {
 namespace {
@@ -94,8 +95,7 @@ CustomCardFormulaEditor::CustomCardFormulaEditor(bool custom2, DataEditSettings&
                                 match_.track,  match_.first,  match_.second,    match_.clearAll,
                                 customList_,   addedList_,    newCustomButton_, newAddedButton_,
                                 sequenceBox_,  clearButton_,  okButton_,        cancelButton_};
-    for (qsizetype i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    ChainTabOrder(order);
 
     connect(customList_, &FieldList::Chosen, this, [this](int row) {
         const auto& fields = CardOf(settings_, custom2_).fields;
@@ -124,6 +124,9 @@ QWidget* CustomCardFormulaEditor::MakeRecordGroup(RecordGroup& group, const QStr
     group.second = secondIsNumber ? NumberBox() : new QLineEdit;
     group.second->setAccessibleName(second);
     group.clearAll = new QPushButton(QStringLiteral("ClearAll"));
+    trackLabel->setBuddy(group.track);
+    firstLabel->setBuddy(group.first);
+    secondLabel->setBuddy(group.second);
     auto* grid = new QGridLayout(box);
     grid->addWidget(trackLabel, 0, 0);
     grid->addWidget(group.track, 0, 1, 1, 3);

@@ -103,10 +103,12 @@ CustomizedFieldsDialog::CustomizedFieldsDialog(DataEditSettings& settings,
     track_->addItems(
         {QStringLiteral("Track 1"), QStringLiteral("Track 2"), QStringLiteral("Track 3")});
     track_->setAccessibleName(trackLabel->text());
+    trackLabel->setBuddy(track_);
     auto* numberLabel = new QLabel(QStringLiteral("New Field No."));
     for (char16_t letter = u'a'; letter <= u'z'; ++letter)
         number_->addItem(QChar(letter));
     number_->setAccessibleName(numberLabel->text());
+    numberLabel->setBuddy(number_);
     number_->setEnabled(false);
     auto* top = new QHBoxLayout;
     top->addWidget(trackLabel);

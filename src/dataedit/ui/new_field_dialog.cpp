@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -43,6 +44,7 @@ NewFieldDialog::NewFieldDialog(DataEditSettings& settings, const Bytes* workingS
     fieldBox_->setAccessibleName(input->title());
     auto* charLabel = new QLabel(QStringLiteral("Non-Printable Char"));
     characters_->setAccessibleName(charLabel->text());
+    charLabel->setBuddy(characters_);
     for (int i = 0; i < CharNameCount(); ++i)
         characters_->addItem(Latin1Text(CharNameAt(i)));
     characters_->setCurrentIndex(-1);
@@ -67,6 +69,9 @@ NewFieldDialog::NewFieldDialog(DataEditSettings& settings, const Bytes* workingS
     resize(360, 380);
 
     // A pick inserts its byte where the caret stands; the same name can be picked again.
+    // Stepping through the names with the arrow keys or the wheel would pick each one passed,
+    // so those open the list instead, where Enter picks one.
+    characters_->installEventFilter(this);
     connect(characters_, &QComboBox::activated, this, [this](int index) {
         fieldBox_->InsertCode(CharCodeAt(index));
         fieldBox_->setFocus();
@@ -76,6 +81,28 @@ NewFieldDialog::NewFieldDialog(DataEditSettings& settings, const Bytes* workingS
     connect(ok, &QPushButton::clicked, this, &NewFieldDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &NewFieldDialog::reject);
     list_->SetLines(AddedFieldLines(fields_));
+}
+
+bool NewFieldDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != characters_)
+        return SkinnedDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::Wheel)
+        return true;
+    if (event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+                characters_->showPopup();
+                return true;
+            default:
+                break;
+        }
+    }
+    return false;
 }
 
 void NewFieldDialog::Add() {

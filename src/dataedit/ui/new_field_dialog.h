@@ -35,6 +35,9 @@ class NewFieldDialog final : public SkinnedDialog {
 
     void accept() override;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void Add();
     void Delete();

@@ -1,11 +1,18 @@
 #include "report/ui/settings_report_dialog.h"
 
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
 #include <QVBoxLayout>
 
+#include "controls/message_dialog.h"
 #include "controls/skinned_dialog.h"
 
 namespace ravelfin {
@@ -16,10 +23,33 @@ QString ReportDisplayText(const std::string& report) {
     return text;
 }
 
+bool SaveReportText(const QString& text, const QString& path, QString& error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) || file.write(text.toUtf8()) < 0 ||
+        !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
 SettingsReportDialog::SettingsReportDialog(const std::string& report, QWidget* parent)
-    : QDialog(parent), text_(new QPlainTextEdit), ok_(new QPushButton(QStringLiteral("OK"))) {
+    : QDialog(parent),
+      text_(new QPlainTextEdit),
+      copy_(new QPushButton(QStringLiteral("&Copy"))),
+      save_(new QPushButton(QStringLiteral("Save &As..."))),
+      ok_(new QPushButton(QStringLiteral("OK"))),
+      chooseFile_([](QWidget* owner) {
+          return QFileDialog::getSaveFileName(
+              owner, QStringLiteral("Save the report"),
+              QDir::home().filePath(QStringLiteral("ravelfin-settings.txt")),
+              QStringLiteral("Text files (*.txt);;All files (*)"));
+      }) {
     setWindowTitle(QStringLiteral("Check Current Reader Settings"));
-    resize(600, 490);
+    QSize size(600, 490);
+    if (const QScreen* screen = parent ? parent->screen() : this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size);
 
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(std::max(9.5, fixed.pointSizeF()));
@@ -30,11 +60,18 @@ SettingsReportDialog::SettingsReportDialog(const std::string& report, QWidget* p
     text_->setTabStopDistance(4 * text_->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     text_->setPlainText(ReportDisplayText(report));
 
+    for (QPushButton* button : {copy_, save_, ok_}) {
+        button->setAutoDefault(false);
+        button->setMinimumSize(96, 28);
+        button->setAccessibleName(button->text().remove(QLatin1Char('&')));
+    }
     ok_->setDefault(true);
-    ok_->setMinimumSize(96, 28);
+    connect(copy_, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(ShownText()); });
+    connect(save_, &QPushButton::clicked, this, &SettingsReportDialog::SaveAs);
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* buttons = CenteredButtonRow({ok_});
+    auto* buttons = CenteredButtonRow({copy_, save_, ok_});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_, 1);
     layout->addLayout(buttons);
@@ -43,6 +80,20 @@ SettingsReportDialog::SettingsReportDialog(const std::string& report, QWidget* p
 
 QString SettingsReportDialog::ShownText() const {
     return text_->toPlainText();
+}
+
+void SettingsReportDialog::SaveAs() {
+    const QString path = chooseFile_(this);
+    if (path.isEmpty())
+        return;
+    QString text = ShownText();
+    if (!text.endsWith(QLatin1Char('\n')))
+        text += QLatin1Char('\n');
+    QString error;
+    if (!SaveReportText(text, path, error)) {
+        RunMessageDialog(this, QStringLiteral("Could not save the report to %1: %2")
+                                   .arg(QDir::toNativeSeparators(path), error));
+    }
 }
 
 }  // namespace ravelfin

@@ -1,25 +1,29 @@
 // Makes the PNG pictures of docs/ from the program's own windows, on a simulated reader:
 //   ravelfin-config-screenshots DIR
+// It draws offscreen on a screen of its own (1280 x 1024), so the pictures come out the same
+// on every machine. Each picture is one function below. Those in kTour run in order on one
+// window, each starting from the state the one before left; those in kScenes set up a scene
+// of their own. A new picture is a new function and a line in one of the two lists.
+#include <QComboBox>
 #include <QDir>
-#include <QFormLayout>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "advanced/advanced_settings_dialog.h"
+#include "advanced/boot_loader_page.h"
+#include "advanced/manual_command_page.h"
+#include "advanced/quick_clone_page.h"
 #include "app/model_number_dialog.h"
 #include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
 #include "basic/basic_settings_dialog.h"
 #include "controls/config_file_chooser.h"
 #include "controls/data_files.h"
-#include "controls/editable_grid.h"
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
-#include "controls/key_sequence_edit.h"
-#include "controls/skinned_dialog.h"
 #include "dataedit/custom_fields.h"
 #include "dataedit/ui/data_editing_page.h"
 #include "sim/simulated_environment.h"
@@ -27,7 +31,21 @@
 using namespace ravelfin;
 
 namespace {
+
 QDir output;
+
+// The program's window on one simulated USB HID reader with firmware V4.30.
+struct Tour {
+    Tour() {
+        SimulatedReaderOptions reader;
+        reader.Firmware = "V4.30";
+        std::string error;
+        machine.AddReader(reader, error);
+    }
+    SimulatedEnvironment machine;
+    testing::ShownWindow shown{machine};
+    MainWindow& window = shown.window;
+};
 
 // The window, with `top` (if any) drawn over it where it stands.
 void Save(QWidget& window, const char* name, QWidget* top = nullptr) {
@@ -49,41 +67,65 @@ void Save(QWidget& window, const char* name, QWidget* top = nullptr) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
 }
 
-// Saves the next modal window as `name`, over `window` unless that is null, and closes it.
-void SaveNextModal(const char* name, QWidget* window) {
-    testing::OnNextModal([name, window](QWidget* modal) {
+// Runs `prepare` on the next modal window, saves it as `name` (over `window` unless that is
+// null) and closes it.
+void SaveNextModal(const char* name, QWidget* window,
+                   std::function<void(QWidget*)> prepare = nullptr) {
+    testing::OnNextModal([name, window, prepare](QWidget* modal) {
+        if (prepare)
+            prepare(modal);
         Save(window ? *window : *modal, name, window ? modal : nullptr);
         modal->close();
     });
 }
 
-// The shared controls on a page, as the settings editors use them.
-void SaveControls(Messenger& messenger) {
-    SkinnedDialog page;
-    page.resize(640, 200);
-    auto* grid = new EditableGrid;
-    grid->setColumnCount(4);
-    grid->setRowCount(2);
-    grid->setHorizontalHeaderLabels({"Bits\\Track", "Track 1", "Track 2", "Track 3"});
-    for (int c = 0; c < 4; ++c) {
-        grid->setItem(0, c, new QTableWidgetItem(c ? "%" : "7 Bits Start Sentinel"));
-        grid->setItem(1, c, new QTableWidgetItem(c ? "?" : "End Sentinel"));
-    }
-    grid->horizontalHeader()->setStretchLastSection(true);
-    grid->setColumnWidth(0, 170);
-    grid->setFixedHeight(90);
-    auto* layout = new QFormLayout(&page);
-    layout->addRow(grid);
-    for (const auto& [label, bytes] :
-         {std::pair<const char*, Bytes>{"Track 1 Prefix", {0x02, 'C', 'A', 'R', 'D', 0x0D}},
-          {"Postamble", {0x95, 0x98}}}) {
-        auto* box = new KeySequenceEdit(messenger);
-        box->SetBytes(bytes);
-        layout->addRow(QString::fromLatin1(label), box);
-    }
-    page.show();
-    Save(page, "controls.png");
+void MainWindowPicture(Tour& tour) {
+    Save(tour.window, "main-window.png");
 }
+
+void WizardPicture(Tour& tour) {
+    tour.window.SelectReaderInterface();
+    Save(tour.window, "wizard.png");
+}
+
+// The wizard is open: asking for an editor is refused with a notice.
+void NoticePicture(Tour& tour) {
+    tour.window.ChangeBasicSettings();
+    Save(tour.window, "notice.png", tour.window.Notice());
+    tour.window.CloseNotice();
+}
+
+// The reader listed stops answering, so CONTINUE cannot connect and the wizard asks for the
+// model number.
+void ModelNumberPicture(Tour& tour) {
+    tour.machine.Reader(0).SetFault(SimulatedFault::NoAnswer);
+    SaveNextModal("model-number.png", &tour.window, [](QWidget* modal) {
+        if (auto* prompt = qobject_cast<ModelNumberDialog*>(modal))
+            prompt->ModelEdit()->setText(QStringLiteral("RX-44305"));
+    });
+    tour.window.Wizard()->ContinueButton()->click();
+    tour.machine.Reader(0).SetFault(SimulatedFault::None);
+}
+
+void MessagePicture(Tour& tour) {
+    SaveNextModal("message.png", &tour.window);
+    tour.shown.messenger.ShowMessage("Success to re-open the device.");
+}
+
+// CONTINUE connects the reader; CHECK CURRENT READER SETTINGS shows its report.
+void ReportPicture(Tour& tour) {
+    tour.window.Wizard()->ContinueButton()->click();
+    QApplication::processEvents();  // the wizard goes
+    SaveNextModal("report.png", nullptr);
+    tour.window.CheckCurrentSettings();
+}
+
+void HelpPicture(Tour& tour) {
+    ShowHelp(&tour.window, kHelpFileName, kHelpContextCommand, kHelpMainWindow);
+    if (HelpWindow* help = CurrentHelpWindow())
+        Save(*help, "help.png");
+}
+
 // The four pages of the basic settings editor in the program's window, on a USB HID keyboard
 // reader so that every page takes input.
 void SaveBasicEditorPages() {
@@ -146,6 +188,48 @@ void SaveAdvancedEditorPages() {
         Save(window, name);
     }
 }
+// The reader tools of the advanced editor in the program's window, on a keyboard reader below
+// firmware 4.0 (so that the boot-loader tab is there) and a HID reader to clone to.
+void SaveToolPages() {
+    SimulatedEnvironment machine;
+    std::string error;
+    for (const char* spec : {"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"}) {
+        SimulatedReaderOptions reader;
+        ParseSimulatedReaderSpec(spec, reader, error);
+        machine.AddReader(reader, error);
+    }
+    testing::RecordingMessenger messenger;
+    Connection connection(machine, messenger);
+    QtConfigFileChooser files;
+    SettingsEditors editors(connection, messenger, files);
+    MainWindow window(connection, messenger, editors);
+    window.show();
+    connection.Connect(kInterfaceUsbHidKb, 0);
+    window.ChangeAdvancedSettings();
+    auto* editor = window.AdvancedDialog();
+    auto* tabs = editor ? editor->findChild<QTabWidget*>() : nullptr;
+    auto* clone = tabs ? editor->findChild<QuickClonePage*>() : nullptr;
+    auto* manual = tabs ? editor->findChild<ManualCommandPage*>() : nullptr;
+    auto* boot = tabs ? editor->findChild<BootLoaderPage*>() : nullptr;
+    if (!clone || !manual || !boot) {
+        std::fprintf(stderr, "the advanced editor did not open with its three tool tabs\n");
+        return;
+    }
+    clone->TargetInterface()->setCurrentIndex(1);
+    emit clone->TargetInterface()->activated(1);
+    clone->ReadButton()->click();
+    tabs->setCurrentWidget(clone);
+    Save(window, "quick-clone.png");
+    for (const char* command : {"\\x2\\x52\\x22\\x3", "\\x2\\x53\\x11\\x1\\x31\\x3"}) {
+        manual->CommandBox()->setText(QString::fromLatin1(command));
+        manual->SendManualCommand();
+    }
+    tabs->setCurrentWidget(manual);
+    Save(window, "manual-command.png");
+    tabs->setCurrentWidget(boot);
+    Save(window, "boot-loader.png");
+}
+
 // The Data Editing page on a reader with formulas (model class 10000, firmware 3.40), with a
 // credit-card formula and a custom-card formula made of custom and added fields.
 struct DataEditingScene {
@@ -202,48 +286,38 @@ void SaveCustomCardEditor() {
     SaveNextModal("customized-card-editor.png", nullptr);
     scene.Button(QStringLiteral("Add Formula"))->click();
 }
+
+using TourPicture = void (*)(Tour&);
+const TourPicture kTour[] = {MainWindowPicture, WizardPicture, NoticePicture, ModelNumberPicture,
+                             MessagePicture,    ReportPicture, HelpPicture};
+using Scene = void (*)();
+const Scene kScenes[] = {SaveBasicEditorPages, SaveAdvancedEditorPages, SaveDataEditingPage,
+                         SaveCreditCardEditor, SaveCustomCardEditor,    SaveToolPages};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    QTemporaryDir scratch;
+    const QString screen = scratch.filePath(QStringLiteral("screen.json"));
+    QFile config(screen);
+    if (config.open(QIODevice::WriteOnly)) {
+        config.write(R"({"screens": [{"name": "docs", "x": 0, "y": 0, "width": 1280,
+                        "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screen).toLocal8Bit());
+    }
     QApplication application(argc, argv);
     testing::PrepareApplication(application);
     OverrideDataFolders({QStringLiteral(RAVELFIN_RESOURCES_DIR)});
     output = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
     output.mkpath(QStringLiteral("."));
 
-    SimulatedEnvironment machine;
-    SimulatedReaderOptions reader;
-    reader.Firmware = "V4.30";
-    std::string error;
-    machine.AddReader(reader, error);
-    testing::ShownWindow shown(machine);
-    MainWindow& window = shown.window;
-    Save(window, "main-window.png");
-    window.SelectReaderInterface();
-    Save(window, "wizard.png");
-    window.ChangeBasicSettings();  // refused while the wizard is open: a notice
-    Save(window, "notice.png", window.Notice());
-    window.CloseNotice();
-
-    ModelNumberDialog prompt(shown.messenger, &window);
-    prompt.ModelEdit()->setText(QStringLiteral("RX-44305"));
-    SaveNextModal("model-number.png", &window);
-    prompt.exec();
-    SaveNextModal("message.png", &window);
-    shown.messenger.ShowMessage("Success to re-open the device.");
-
-    window.Wizard()->ContinueButton()->click();
-    QApplication::processEvents();  // the wizard goes
-    SaveNextModal("report.png", nullptr);
-    window.CheckCurrentSettings();
-    SaveControls(shown.messenger);
-    ShowHelp(&window, kHelpFileName, kHelpContextCommand, kHelpMainWindow);
-    if (HelpWindow* help = CurrentHelpWindow())
-        Save(*help, "help.png");
-    SaveBasicEditorPages();
-    SaveAdvancedEditorPages();
-    SaveDataEditingPage();
-    SaveCreditCardEditor();
-    SaveCustomCardEditor();
+    {
+        Tour tour;
+        for (TourPicture picture : kTour)
+            picture(tour);
+    }
+    for (Scene scene : kScenes)
+        scene();
     return 0;
 }
