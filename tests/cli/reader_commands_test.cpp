@@ -145,6 +145,13 @@ TEST_F(ReaderCommands, DefaultsAndRawCommands) {
     ASSERT_EQ(Run({"defaults"}), 0) << err.str();
     EXPECT_EQ(out.str(), "Set default settings to Ravelfin device successfully!\n");
     EXPECT_EQ(reader.Settings().BeepVolume, '2');
+    // Defaults the reader took but that cannot be read back fail the command: the settings
+    // it has now are unknown. The fault meets the read after the connection's two reads and
+    // the defaults command.
+    reader.SetFault(SimulatedFault::WrongLrc, 3);
+    EXPECT_EQ(Run({"defaults"}), 1);
+    EXPECT_EQ(err.str(), "Cannot read setting from Ravelfin device\n");
+    reader.SetFault(SimulatedFault::None);
 
     ASSERT_EQ(Run({"send", "\\x2\\x53\\x10\\x1\\x35\\x3"}), 0) << err.str();
     EXPECT_EQ(reader.Settings().TerminalType, '5');
