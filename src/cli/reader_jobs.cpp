@@ -38,11 +38,6 @@ void Reopen(Connection& link, FleetResult& result) {
     }
 }
 
-FlowContext Context(Connection& link, Messenger& messages) {
-    return FlowContext{link.Transport.get(), link.DeviceIndex, messages,
-                       link.Environment().GetPause()};
-}
-
 }  // namespace
 
 FleetResult ApplyToReader(ReaderEnvironment& environment, const FleetTarget& target,
@@ -56,7 +51,7 @@ FleetResult ApplyToReader(ReaderEnvironment& environment, const FleetTarget& tar
         result.Message = messages.Outcome();
         return result;
     }
-    const SendOutcome outcome = SendToReader(Context(link, messages), *link.Settings);
+    const SendOutcome outcome = SendToReader(link.Flow(messages), *link.Settings);
     result.Ok = outcome.Result == kWriteOk || outcome.Result == kWriteRefused;
     result.Message = messages.Outcome();
     if (outcome.Reset != ReaderReset::kNone)
@@ -70,7 +65,7 @@ FleetResult RestoreReaderDefaults(ReaderEnvironment& environment, const FleetTar
     FleetResult result;
     if (!ConnectReader(link, target, result))
         return result;
-    const DefaultsOutcome outcome = RestoreDefaults(Context(link, messages), *link.Settings);
+    const DefaultsOutcome outcome = RestoreDefaults(link.Flow(messages), *link.Settings);
     result.Ok = outcome.Restored && outcome.Reread;
     result.Message = messages.Outcome();
     if (outcome.Reset != ReaderReset::kNone)
