@@ -52,7 +52,8 @@ FleetResult ApplyToReader(ReaderEnvironment& environment, const FleetTarget& tar
         return result;
     }
     const SendOutcome outcome = SendToReader(link.Flow(messages), *link.Settings);
-    result.Ok = outcome.Result == kWriteOk || outcome.Result == kWriteRefused;
+    // A refused frame leaves the reader without some or all of the file's settings.
+    result.Ok = outcome.Result == kWriteOk;
     result.Message = messages.Outcome();
     if (outcome.Reset != ReaderReset::kNone)
         Reopen(link, result);
@@ -93,7 +94,7 @@ FleetResult CloneToReader(ReaderEnvironment& environment, const FleetTarget& tar
     QuickClone clone([&](int type) { return MakeTransport(type, environment); }, messages);
     clone.UseSource(source);
     const int written = clone.CloneTo(target.Type, DeviceAddress(0));
-    result.Ok = written == kWriteOk || written == kWriteRefused;
+    result.Ok = written == kWriteOk;
     result.Message = messages.Outcome();
     return result;
 }
