@@ -282,10 +282,12 @@ void MainWindow::CheckCurrentSettings() {
         OpenWizardForNoReader();
     if (outcome != SettingsReportFlow::Outcome::kReport)
         return;
-    // The report read the reader into the record the basic editor edits: its pages must show
+    // The report read the reader into the record the editors edit: their pages must show
     // what a send would now write.
-    if (basic_)
-        dialogs_.ReaderReopened(*basic_);
+    for (QDialog* editor : {basic_.data(), advanced_.data()}) {
+        if (editor)
+            dialogs_.ReaderReopened(*editor);
+    }
     ShowReport(report);
 }
 

@@ -17,6 +17,8 @@ class SkinStyle final : public QProxyStyle {
     SkinStyle();
 
     void polish(QWidget* widget) override;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
     using QProxyStyle::polish;
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget = nullptr) const override;

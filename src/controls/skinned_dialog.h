@@ -28,6 +28,7 @@ class SkinnedDialog : public QDialog {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QColor background_;

@@ -105,7 +105,7 @@ class AdvancedEditorWindowTest : public QObject {
         QVERIFY(w.window.Wizard());
     }
 
-    void factorySettingsReadAgainReloadTheOtherEditor() {
+    void factorySettingsOrAReportReadAgainReloadTheOtherEditor() {
         EditorWindow w({"usb-hid,firmware=V4.30,security-level=1"});
         w.window.ChangeBasicSettings();
         w.window.ChangeAdvancedSettings();
@@ -124,6 +124,13 @@ class AdvancedEditorWindowTest : public QObject {
         w.window.ChangeBasicSettings();
         QCOMPARE(w.Advanced(), advanced);
         w.Basic()->DefaultAll();
+        QCOMPARE(advanced->Security()->MaskCharBox()->text(), QStringLiteral("*"));
+
+        // The report reads the reader into the record: an unsent edit on the hidden editor's
+        // page gives way to what the reader holds.
+        advanced->Security()->MaskCharBox()->setText(QStringLiteral("#"));
+        OnNextModal([](QWidget* modal) { modal->close(); });
+        w.window.CheckCurrentSettings();
         QCOMPARE(advanced->Security()->MaskCharBox()->text(), QStringLiteral("*"));
     }
 };

@@ -290,6 +290,10 @@ class MainWindowTest : public QObject {
         }
         QCOMPARE(LoadPreferences().InterfaceType, 4);
         QCOMPARE(LoadPreferences().DeviceIndex, 2);
+        // A stored value that is not a number counts as absent.
+        QSettings().setValue(QStringLiteral("Settings/DeviceIndex"), QStringLiteral("two"));
+        QCOMPARE(LoadPreferences().DeviceIndex, -1);
+        QSettings().setValue(QStringLiteral("Settings/DeviceIndex"), 2);
 
         {
             MainWindow window(rig.Link, rig.Messages, rig.Editors);

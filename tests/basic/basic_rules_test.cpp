@@ -41,7 +41,9 @@ TEST(BeepChoices, Firmware43WritesTheBeepModeOthersTheVolume) {
     EXPECT_EQ(DigitIndex('/', 2), -1);
 }
 
-TEST(PageRules, SentinelsAndLocksOutsideTheKnownValues) {
+TEST(PageRules, SentinelsAndLocksAtTheirBoundariesAndOutsideTheKnownValues) {
+    EXPECT_EQ(SentinelField(1, 0, 3.99), &ReaderSettings::Track1StartSentinel6);
+    EXPECT_EQ(SentinelField(1, 0, 4.0), nullptr);
     ReaderSettings settings = AtFirmware(3.5);
     const ReaderSettings before = settings;
     EXPECT_FALSE(StoreSentinel(settings, 1, 1, "#"));  // track 2 has no 6-bit sentinel
@@ -49,9 +51,11 @@ TEST(PageRules, SentinelsAndLocksOutsideTheKnownValues) {
     EXPECT_FALSE(StoreSentinel(settings, 0, 3, "#"));
     EXPECT_EQ(settings, before);
 
-    settings.FirmwareVersionNumber = 4.26;
+    settings.FirmwareVersionNumber = 4.25;
     settings.ModelClass = kModelSecurity;
     settings.SecurityLevel = '4';
+    EXPECT_EQ(TrackPageLock(settings), PageLock::kEnabled);
+    settings.FirmwareVersionNumber = 4.26;
     EXPECT_EQ(TrackPageLock(settings), PageLock::kDisabled);
     settings.SecurityLevel = '5';
     EXPECT_EQ(TrackPageLock(settings), PageLock::kUnchanged);

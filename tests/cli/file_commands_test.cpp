@@ -125,7 +125,8 @@ TEST_F(FileCommands, UsageErrorsExitTwoWithOneLine) {
                                                {"show", "a", "--interface", "usb"},
                                                {"show", "a", "--model-class", "ten"},
                                                {"convert", "a", "b"},
-                                               {"new", "a", "--pty"}}) {
+                                               {"new", "a", "--pty"},
+                                               {"--simulate", "floppy", "list"}}) {
         auto r = RunCli(args);
         EXPECT_EQ(r.exitCode, 2) << (args.empty() ? "" : args[0]);
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;

@@ -98,6 +98,8 @@ TEST_F(ReaderCommands, NoOrSeveralUsbReadersNeedADevice) {
     EXPECT_EQ(err.str(), "Can not read from Ravelfin device! (usb-rs232:1)\n");
     EXPECT_EQ(Run({"--device", "usb:0", "report"}), 1);
     EXPECT_NE(err.str().find("TYPE:INDEX"), std::string::npos);
+    EXPECT_EQ(Run({"--device", "usb-hid:", "report"}), 1);
+    EXPECT_NE(err.str().find("TYPE:INDEX"), std::string::npos);
 }
 
 TEST_F(ReaderCommands, SaveThenApplyCarriesSettingsBetweenReaders) {
@@ -179,11 +181,13 @@ TEST_F(ReaderCommands, CloneCopiesGeneralSettingsToEveryTarget) {
 TEST_F(ReaderCommands, ARefusedApplyOrCloneFails) {
     SimulatedReader& reader = Attach("usb-hid");
     Attach("usb-hid");
+    Attach("usb-hid");
     ASSERT_TRUE(SaveSettingsFile(ReaderSettings(), dir.File("in.cfs2")));
     reader.SetFault(SimulatedFault::RefusesSets);
     EXPECT_EQ(Run({"--device", "usb-hid:0", "apply", dir.File("in.cfs2")}), 1);
     EXPECT_EQ(err.str(), "Warning! There are unknown FuncIDs in the command.\n");
-    EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to", "usb-hid:0"}), 1);
+    // One refusing target fails the clone, also when a later one takes the settings.
+    EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to", "usb-hid:0", "--to", "usb-hid:2"}), 1);
     EXPECT_EQ(err.str(), "Warning! There are unknown FuncIDs in the command.\n");
     reader.SetFault(SimulatedFault::None);
     EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to", "usb-hid:0"}), 0) << err.str();

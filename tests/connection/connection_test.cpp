@@ -167,6 +167,11 @@ TEST_F(ConnectionTest, ReopenRetriesUntilTheReaderIsBack) {
     EXPECT_FALSE(connection.Reopen());
     EXPECT_EQ(CountPauses(300), 20);
     EXPECT_FALSE(connection.IsConnected());
+    // Why it failed stays for the user to read, until an open succeeds.
+    EXPECT_EQ(connection.LastOpenError(), PortError::Busy);
+    reader.SetFault(SimulatedFault::None);
+    EXPECT_TRUE(connection.Reopen());
+    EXPECT_EQ(connection.LastOpenError(), PortError::None);
 }
 
 TEST_F(ConnectionTest, ReopenFindsAReaderBackAsTheOtherKindBesideAnother) {

@@ -48,6 +48,8 @@ TEST(CustomFields, EachKindNeedsOnlyItsOwnBoxes) {
               CustomFieldResult::kEmptyBox);
     EXPECT_EQ(AddCustomField(card, CustomFieldKind::kBetween, 1, Before("1", "A")),
               CustomFieldResult::kEmptyBox);
+    EXPECT_EQ(AddCustomField(card, CustomFieldKind::kAfter, 1, {"1", "A", "", "", "", "6"}),
+              CustomFieldResult::kEmptyBox);  // no offset
     EXPECT_TRUE(card.fields.empty());
 
     // An After field ignores the second row, an Among field uses every box.

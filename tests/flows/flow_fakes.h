@@ -65,13 +65,15 @@ class FakeTransport final : public ReaderTransport {
 
     std::deque<Answer> Answers;
     int OpensLeft = INT_MAX;  // opens that succeed before every further one fails
+    bool FailedOpenStaysOpen = false;  // a failed open leaves the device half open
     std::string Version;
 
   private:
     bool Opened(std::string event) {
         rec_.trace.push_back(std::move(event));
-        open_ = OpensLeft > 0 && OpensLeft--;
-        return open_;
+        const bool opened = OpensLeft > 0 && OpensLeft--;
+        open_ = opened || FailedOpenStaysOpen;
+        return opened;
     }
     Recorder& rec_;
     int type_;

@@ -178,6 +178,7 @@ TEST(RestoreDefaults, EveryFailureIsToldClosesTheDeviceAndKeepsTheRecord) {
     for (const auto& c : cases) {
         Rig rig;
         rig.reader.OpensLeft = c.opensLeft;
+        rig.reader.FailedOpenStaysOpen = true;
         rig.reader.Answers = c.answers;
         ReaderSettings settings(kInterfaceUsbHid);
         const ReaderSettings before = settings;

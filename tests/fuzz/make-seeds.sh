@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 ravelfin=$(realpath "${1:-../../build/src/cli/ravelfin}")
 corpus=corpus
 rm -rf "$corpus"
-mkdir -p "$corpus"/{settings_answer,settings_file,version,command_text,field_text,simulate_option,report_descriptor}_fuzzer
+mkdir -p "$corpus"/{settings_answer,settings_file,version,command_text,field_text,simulate_option,report_descriptor,set_value}_fuzzer
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -69,4 +69,11 @@ printf '\x85\x01\x75\x08\x95\x08\xb1\x02\x85\x02\x75\x01\x95\x03\xb1\x02\x75\x05
 printf '\x75\x08\x95\x04\xa4\x95\x3c\x85\x07\xb1\x02\xb4\xb1\x02' \
   >"$corpus/report_descriptor_fuzzer/push-pop"
 printf '\xfe\x02\x10\xb1\x02\x75\x08\x96\x00\x01\xb1\x02' >"$corpus/report_descriptor_fuzzer/long-item"
+# Values as `ravelfin set` takes them.
+n=0
+for value in 5 0x41 255 '[2, 0x41, 13]' '\stx%' 'AB\x03\\' '\cr\lf' '\f1\fa\num_enter' '[]'; do
+  printf '%s' "$value" >"$corpus/set_value_fuzzer/value-$n"
+  n=$((n + 1))
+done
+
 echo "seeds: $(find "$corpus" -type f | wc -l) files"

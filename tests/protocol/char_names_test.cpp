@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "protocol/setting_names.h"
 #include "protocol/text_encoding.h"
@@ -12,10 +13,15 @@ namespace {
 
 TEST(CharNames, NamedCodesAreExactlyTheControlAndKeyCodesInPickListOrder) {
     ASSERT_EQ(CharNameCount(), 111);  // so each of the 111 named codes below is in one row
+    std::map<std::string, int> uses;
     for (int i = 0; i < CharNameCount(); ++i) {
         EXPECT_EQ(CharNameAt(i).front(), '\\') << i;
         EXPECT_EQ(CharNameLengthAt(i), static_cast<int>(CharNameAt(i).size())) << i;
+        ++uses[CharNameAt(i)];
     }
+    // Only two names stand for two codes each; every other name is one code's alone.
+    std::erase_if(uses, [](const auto& use) { return use.second == 1; });
+    EXPECT_EQ(uses, (std::map<std::string, int>{{"\\bs", 2}, {"\\esc", 2}}));
     for (int code = 0; code < 256; ++code) {
         const bool named = code < 0x20 || (code >= 0x81 && code <= 0xCE) || code == 0xD1;
         int index = -7;

@@ -111,6 +111,8 @@ TEST(SettingsParser, NeverReadsPastTheSourceOrABlock) {
         {kStx, 0x10, 1},                         // value missing
         {kStx, 0x10, 1, '1', kEtx},              // LRC missing
         {kStx, 0x34, 5, 4, 'A'},                 // string runs past the end
+        {kStx, 0x34, 3, 2, 'A'},                 // string one byte short of its Len
+        {kStx, 0x90, 2, 1},                      // unknown item one byte short
         {kStx, 0x90, 3, 1},                      // unknown item runs past the end
         {kStx, 0x4E, 9, 8, 'A'},                 // serial number runs past the end
         {kStx, 0xFA, 9, 2, 'A'},                 // added field entry runs past the end

@@ -145,6 +145,8 @@ TEST_F(HidTransportTest, OpensOnlyReadersOfItsOwnModeAndSaysWhyNot) {
     // A keyboard reader is not taken in HID mode; the device open before is closed.
     EXPECT_FALSE(transport_.Open("/sim/hidraw1"));
     EXPECT_EQ(transport_.GetDeviceName(), "");
+    EXPECT_EQ(environment_.Source().FindHidInterface("/sim/hidraw1")->OpenHandles, 0);
+    EXPECT_EQ(environment_.Source().FindHidInterface("/sim/hidraw0")->OpenHandles, 0);
     EXPECT_FALSE(Exchange(CommandFrame(kFuncReadAll), 64));
     EXPECT_EQ(length_, 0u);
 
@@ -155,6 +157,18 @@ TEST_F(HidTransportTest, OpensOnlyReadersOfItsOwnModeAndSaysWhyNot) {
     EXPECT_FALSE(keyboard.OpenByIndex(2));
     EXPECT_FALSE(keyboard.Open("/sim/hidraw9"));
     EXPECT_EQ(keyboard.LastOpenError(), PortError::NotFound);
+}
+
+// The index names a device only when it is opened: a list that changes later does not move
+// an open transport to another device.
+TEST_F(HidTransportTest, AnOpenTransportKeepsItsDeviceUntilClosed) {
+    AttachReader(environment_, kInterfaceUsbHid);
+    environment_.Unplug(0);  // the second reader moves up to index 0
+    EXPECT_TRUE(transport_.OpenByIndex(0));
+    EXPECT_EQ(transport_.GetDeviceName(), "/sim/hidraw0");
+    transport_.Close();
+    EXPECT_TRUE(transport_.OpenByIndex(0));
+    EXPECT_EQ(transport_.GetDeviceName(), "/sim/hidraw1");
 }
 
 TEST_F(HidTransportTest, FirmwareVersionIsReadOnceThenServedFromTheCache) {
@@ -208,6 +222,11 @@ TEST_F(SerialTransportTest, PortsOpenExclusivelyAndTheVersionReadClosesThemEvenO
     ASSERT_TRUE(transport_.GetFirmwareVersion(version));  // reopens by the remembered index
     EXPECT_EQ(version, "V4.30");
     EXPECT_TRUE(other.Open("/sim/ttyS0"));
+
+    // A failed open closes the port opened before and says so.
+    EXPECT_FALSE(other.Open("/sim/ttyS9"));
+    EXPECT_EQ(other.GetDeviceName(), "");
+    EXPECT_TRUE(transport_.Open("/sim/ttyS0"));
 }
 
 // Per operation (read-all, version, set): K gives the exchange and an answer that parses or
