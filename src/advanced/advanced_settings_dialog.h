@@ -48,7 +48,6 @@ class AdvancedSettingsDialog final : public SkinnedDialog {
     void DefaultAll();
     void CloseEditor();
 
-    const std::vector<AdvancedTab>& TabSet() const { return tabs_; }
     QTabWidget* Tabs() const { return tabWidget_; }
     /// The page of a tab, or nullptr when the reader has no such tab.
     QWidget* Page(AdvancedTab tab) const;

@@ -54,8 +54,7 @@ void BootLoaderPage::SetBootLoaderMode() {
                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    ravelfin::SetBootLoaderMode(FlowContext{connection_.Transport.get(), connection_.DeviceIndex,
-                                            messages_, connection_.Environment().GetPause()});
+    ravelfin::SetBootLoaderMode(connection_.Flow(messages_));
 }
 
 void BootLoaderPage::keyPressEvent(QKeyEvent* event) {

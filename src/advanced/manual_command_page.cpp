@@ -77,9 +77,8 @@ void ManualCommandPage::SendManualCommand() {
     if (!send_->isEnabled())
         return;
     // The connection's transport as it is now: a reopened reader has a new one.
-    const FlowContext context{connection_.Transport.get(), connection_.DeviceIndex, messages_,
-                              connection_.Environment().GetPause()};
-    log_.Send(command_->text().toStdString(), context, connection_.Settings.get(), refreshEditors_);
+    log_.Send(command_->text().toStdString(), connection_.Flow(messages_),
+              connection_.Settings.get(), refreshEditors_);
     ShowLog();
 }
 

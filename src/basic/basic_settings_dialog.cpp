@@ -79,8 +79,7 @@ void BasicSettingsDialog::ReaderReopened() {
 }
 
 FlowContext BasicSettingsDialog::Context() const {
-    return FlowContext{connection_.Transport.get(), connection_.DeviceIndex, messenger_,
-                       connection_.Environment().GetPause()};
+    return connection_.Flow(messenger_);
 }
 
 template <typename Flow>

@@ -18,6 +18,13 @@ ByteStringRow::ByteStringRow(Messenger& messenger, const QString& label, const Q
     layout.addWidget(Label, row, 0);
     layout.addWidget(Box, row, 1);
     layout.addWidget(List, row, 2);
+    // On Linux a screen reader names a drop-down list by the label it is the buddy of, not by
+    // its accessible name; the caption stands once above all the lists, so each list gets a
+    // label of its own that is never shown.
+    auto* listLabel = new QLabel(listCaption);
+    listLabel->setBuddy(List);
+    layout.addWidget(listLabel, row, 2);
+    listLabel->hide();
     KeySequenceEdit* box = Box;
     QObject::connect(List, &CharNameList::Picked, box,
                      [box](std::uint8_t code) { box->InsertCode(code); });

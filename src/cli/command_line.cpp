@@ -177,7 +177,7 @@ Commands on configuration files (no reader needed):
   set FILE NAME=VALUE... [--firmware TEXT]
                         change settings of a configuration file by their
                         show --json names; VALUE is a number (decimal or 0x
-                        hex), or for a byte string [1,2,3] or text such as \x2ABC
+                        hex), or for a byte string [1,2,3] or text such as \x02ABC
 
 Commands on readers:
   list [--json]         list the attached readers with their firmware versions

@@ -90,7 +90,7 @@ int RunDiff(const CommandLine& cl, ReaderEnvironment& machine, Console& console)
         lines += name.toStdString() + ": " + CompactJson(a.value(name)) + " -> " +
                  CompactJson(b.value(name)) + "\n";
     }
-    console.Print(cl.json ? QJsonDocument(differences).toJson().toStdString() : lines);
+    console.PrintUtf8(cl.json ? QJsonDocument(differences).toJson().toStdString() : lines);
     return differences.isEmpty() ? kExitOk : kExitFailed;
 }
 

@@ -15,10 +15,12 @@ namespace ravelfin::cli {
 namespace {
 
 bool ParseModelClass(const std::string& text, std::uint32_t& out) {
-    if (text.empty() || text.size() > 9) return false;
+    if (text.empty() || text.size() > 9)
+        return false;
     std::uint32_t value = 0;
     for (char c : text) {
-        if (c < '0' || c > '9') return false;
+        if (c < '0' || c > '9')
+            return false;
         value = value * 10 + static_cast<std::uint32_t>(c - '0');
     }
     out = value;
@@ -28,7 +30,8 @@ bool ParseModelClass(const std::string& text, std::uint32_t& out) {
 /// The --interface option's type, usb-hid without it; kInterfaceUnknown (said on standard
 /// error) for a name that is none of the five.
 int InterfaceOption(const CommandLine& cl) {
-    if (!cl.interface) return kInterfaceUsbHid;
+    if (!cl.interface)
+        return kInterfaceUsbHid;
     const int type = ParseInterfaceName(*cl.interface);
     if (type == kInterfaceUnknown) {
         PrintError("unknown interface '" + *cl.interface +
@@ -40,17 +43,23 @@ int InterfaceOption(const CommandLine& cl) {
 }  // namespace
 
 int ParseInterfaceName(const std::string& name) {
-    if (name == "rs232") return kInterfaceRs232;
-    if (name == "ps2") return kInterfacePs2;
-    if (name == "usb-hid-kb") return kInterfaceUsbHidKb;
-    if (name == "usb-rs232") return kInterfaceUsbRs232;
-    if (name == "usb-hid") return kInterfaceUsbHid;
+    if (name == "rs232")
+        return kInterfaceRs232;
+    if (name == "ps2")
+        return kInterfacePs2;
+    if (name == "usb-hid-kb")
+        return kInterfaceUsbHidKb;
+    if (name == "usb-rs232")
+        return kInterfaceUsbRs232;
+    if (name == "usb-hid")
+        return kInterfaceUsbHid;
     return kInterfaceUnknown;
 }
 
 int RunShow(const CommandLine& cl) {
     const int type = InterfaceOption(cl);
-    if (type == kInterfaceUnknown) return kExitUsage;
+    if (type == kInterfaceUnknown)
+        return kExitUsage;
     std::uint32_t modelClass = 0;
     if (cl.modelClass && !ParseModelClass(*cl.modelClass, modelClass)) {
         PrintError("--model-class takes a number such as 0, 10000 or 30000");
@@ -66,7 +75,7 @@ int RunShow(const CommandLine& cl) {
     record.FirmwareVersionNumber = ParseVersionNumber(firmware);
     record.ModelClass = modelClass;
     if (cl.json) {
-        PrintText(QJsonDocument(SettingsToJson(record)).toJson().toStdString());
+        StandardConsole().PrintUtf8(QJsonDocument(SettingsToJson(record)).toJson().toStdString());
     } else {
         PrintText(BuildSettingsReport(record, firmware));
     }
@@ -97,7 +106,8 @@ int RunNew(const CommandLine& cl) {
         return kExitUsage;
     }
     const int type = InterfaceOption(cl);
-    if (type == kInterfaceUnknown) return kExitUsage;
+    if (type == kInterfaceUnknown)
+        return kExitUsage;
     const std::string& path = cl.arguments[0];
     std::error_code ec;
     if (!cl.force && std::filesystem::exists(path, ec)) {

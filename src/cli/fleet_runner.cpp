@@ -76,7 +76,7 @@ int PrintFleetResults(const std::vector<FleetTarget>& targets,
         summary += "; " + std::to_string(targets.size() - succeeded) + " failed";
     }
     if (json) {
-        console.Print(QJsonDocument(array).toJson().toStdString());
+        console.PrintUtf8(QJsonDocument(array).toJson().toStdString());
         console.Error(summary);
     } else {
         console.Print(summary + "\n");

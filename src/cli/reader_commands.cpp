@@ -37,14 +37,17 @@ int RunList(const CommandLine& cl, ReaderEnvironment& machine, Console& console)
                           e.Name + "\t" + version + "\n");
         }
     }
-    if (cl.json) console.Print(QJsonDocument(json).toJson().toStdString());
-    if (permissionProblem) session.ReportOpenFailure("a listed reader");
+    if (cl.json)
+        console.PrintUtf8(QJsonDocument(json).toJson().toStdString());
+    if (permissionProblem)
+        session.ReportOpenFailure("a listed reader");
     return kExitOk;
 }
 
 int RunReport(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
     ReaderSession session(machine, console);
-    if (!session.ConnectReader(cl)) return kExitFailed;
+    if (!session.ConnectReader(cl))
+        return kExitFailed;
     Connection& link = session.Link();
     std::string firmware;
     link.Transport->GetFirmwareVersion(firmware);  // cached by the connect
@@ -54,7 +57,8 @@ int RunReport(const CommandLine& cl, ReaderEnvironment& machine, Console& consol
 
 int RunSave(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
     ReaderSession session(machine, console);
-    if (!session.ConnectReader(cl)) return kExitFailed;
+    if (!session.ConnectReader(cl))
+        return kExitFailed;
     Connection& link = session.Link();
     const bool saved = SaveToFile(*link.Settings, link.Transport.get(), cl.arguments[0],
                                   Editor::kBasic, session.Messages());
@@ -63,30 +67,37 @@ int RunSave(const CommandLine& cl, ReaderEnvironment& machine, Console& console)
 
 int RunApply(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
     ReaderSession session(machine, console);
-    if (!session.ConnectReader(cl)) return kExitFailed;
+    if (!session.ConnectReader(cl))
+        return kExitFailed;
     Connection& link = session.Link();
-    if (!LoadFromFile(*link.Settings, cl.arguments[0], session.Messages())) return kExitFailed;
+    if (!LoadFromFile(*link.Settings, cl.arguments[0], session.Messages()))
+        return kExitFailed;
     const SendOutcome outcome = SendToReader(session.Context(), *link.Settings);
-    if (outcome.Reset != ReaderReset::kNone) session.ReopenAfterReset();
+    if (outcome.Reset != ReaderReset::kNone)
+        session.ReopenAfterReset();
     // A refused frame leaves the reader without some or all of the file's settings.
     return outcome.Result == kWriteOk ? kExitOk : kExitFailed;
 }
 
 int RunDefaults(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
     ReaderSession session(machine, console);
-    if (!session.ConnectReader(cl)) return kExitFailed;
+    if (!session.ConnectReader(cl))
+        return kExitFailed;
     const DefaultsOutcome outcome = RestoreDefaults(session.Context(), *session.Link().Settings);
-    if (outcome.Reset != ReaderReset::kNone) session.ReopenAfterReset();
+    if (outcome.Reset != ReaderReset::kNone)
+        session.ReopenAfterReset();
     return outcome.Restored && outcome.Reread ? kExitOk : kExitFailed;
 }
 
 int RunSend(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
     ReaderSession session(machine, console);
-    if (!session.ConnectReader(cl)) return kExitFailed;
+    if (!session.ConnectReader(cl))
+        return kExitFailed;
     ManualCommand command;
     const ManualCommandResult result =
         command.Send(cl.arguments[0], session.Context(), session.Link().Settings.get());
-    if (!command.Log().empty()) console.Print(command.Log() + "\r\n");
+    if (!command.Log().empty())
+        console.Print(command.Log() + "\r\n");
     return result == ManualCommandResult::kDone ? kExitOk : kExitFailed;
 }
 
@@ -112,7 +123,8 @@ int RunClone(const CommandLine& cl, ReaderEnvironment& machine, Console& console
     auto address = [&](const DeviceChoice& d) {
         return DeviceAddress(session.Environment().IndexOf(d));
     };
-    if (!clone.ReadSource(source.Type, address(source))) return kExitFailed;
+    if (!clone.ReadSource(source.Type, address(source)))
+        return kExitFailed;
     bool allCloned = true;
     for (const DeviceChoice& target : targets) {
         const int result = clone.CloneTo(target.Type, address(target));

@@ -38,11 +38,6 @@ void Reopen(Connection& link, FleetResult& result) {
     }
 }
 
-FlowContext Context(Connection& link, Messenger& messages) {
-    return FlowContext{link.Transport.get(), link.DeviceIndex, messages,
-                       link.Environment().GetPause()};
-}
-
 }  // namespace
 
 FleetResult ApplyToReader(ReaderEnvironment& environment, const FleetTarget& target,
@@ -56,8 +51,9 @@ FleetResult ApplyToReader(ReaderEnvironment& environment, const FleetTarget& tar
         result.Message = messages.Outcome();
         return result;
     }
-    const SendOutcome outcome = SendToReader(Context(link, messages), *link.Settings);
-    result.Ok = outcome.Result == kWriteOk || outcome.Result == kWriteRefused;
+    const SendOutcome outcome = SendToReader(link.Flow(messages), *link.Settings);
+    // A refused frame leaves the reader without some or all of the file's settings.
+    result.Ok = outcome.Result == kWriteOk;
     result.Message = messages.Outcome();
     if (outcome.Reset != ReaderReset::kNone)
         Reopen(link, result);
@@ -70,7 +66,7 @@ FleetResult RestoreReaderDefaults(ReaderEnvironment& environment, const FleetTar
     FleetResult result;
     if (!ConnectReader(link, target, result))
         return result;
-    const DefaultsOutcome outcome = RestoreDefaults(Context(link, messages), *link.Settings);
+    const DefaultsOutcome outcome = RestoreDefaults(link.Flow(messages), *link.Settings);
     result.Ok = outcome.Restored && outcome.Reread;
     result.Message = messages.Outcome();
     if (outcome.Reset != ReaderReset::kNone)
@@ -98,7 +94,7 @@ FleetResult CloneToReader(ReaderEnvironment& environment, const FleetTarget& tar
     QuickClone clone([&](int type) { return MakeTransport(type, environment); }, messages);
     clone.UseSource(source);
     const int written = clone.CloneTo(target.Type, DeviceAddress(0));
-    result.Ok = written == kWriteOk || written == kWriteRefused;
+    result.Ok = written == kWriteOk;
     result.Message = messages.Outcome();
     return result;
 }

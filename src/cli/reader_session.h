@@ -32,10 +32,7 @@ class ReaderSession {
     /// says why on standard error and returns false.
     bool ConnectReader(const CommandLine& cl);
     /// Context for a flow on the connected reader.
-    FlowContext Context() {
-        return FlowContext{connection_.Transport.get(), connection_.DeviceIndex, messenger_,
-                           environment_.GetPause()};
-    }
+    FlowContext Context() { return connection_.Flow(messenger_); }
     /// After a flow reset the reader: reopens it and says how that went.
     bool ReopenAfterReset();
 

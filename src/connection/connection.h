@@ -4,6 +4,7 @@
 #include <string>
 
 #include "connection/messenger.h"
+#include "flows/flow_context.h"
 #include "protocol/reader_settings.h"
 #include "transport/port_error.h"
 #include "transport/reader_environment.h"
@@ -46,6 +47,11 @@ class Connection {
     std::string FirmwareVersionText;
 
     ReaderEnvironment& Environment() { return environment_; }
+    /// What a flow borrows to run on the reader as it is now (a reopened reader has a new
+    /// transport), its messages going to `messages`.
+    FlowContext Flow(Messenger& messages) {
+        return FlowContext{Transport.get(), DeviceIndex, messages, environment_.GetPause()};
+    }
 
   private:
     /// Forgets the previous reader, builds a record and a transport for the type and opens

@@ -121,11 +121,6 @@ void SimulatedReader::SetResetHandler(std::function<void()> handler) {
     resetHandler_ = std::move(handler);
 }
 
-bool SimulatedReader::ResetDue() const {
-    std::lock_guard lock(mutex_);
-    return resetDue_;
-}
-
 void SimulatedReader::EndSession() {
     std::function<void()> handler;
     {

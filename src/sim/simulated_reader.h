@@ -64,8 +64,6 @@ class SimulatedReader {
     void SetResetHandler(std::function<void()> handler);
     /// The host closed its link to the reader: a reset that a change made due begins now.
     void EndSession();
-    /// True from a change that resets the reader until the host lets go of it.
-    bool ResetDue() const;
     /// Back from a reset, as the kind of reader its USB HID format makes it: a keyboard
     /// reader (product id 0x41nn) for the keyboard formats, a HID reader (0x42nn) otherwise.
     void FinishReset();

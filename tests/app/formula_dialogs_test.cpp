@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/support/gui_test_support.h"
+#include "app/support/named_controls.h"
 #include "controls/data_files.h"
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
@@ -23,23 +24,6 @@ using namespace ravelfin;
 using namespace ravelfin::testing;
 
 namespace {
-
-template <class T = QAbstractButton>
-T* Named(QWidget* root, const QString& text) {
-    for (T* w : root->findChildren<T*>()) {
-        if (QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name) == text)
-            return w;
-    }
-    QTest::qFail(qPrintable("no control named " + text), __FILE__, __LINE__);
-    return nullptr;
-}
-
-QStringList Lines(const QListWidget* list) {
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i)
-        lines << list->item(i)->text();
-    return lines;
-}
 
 void Choose(FieldList* list, int row) {
     list->setCurrentRow(row);

@@ -136,11 +136,8 @@ void InterfaceWizardTest::onlyContinueChangesTheReaderInUse() {
     WatchingPause pause;
     SimulatedEnvironment machine(pause);
     std::string error;
-    for (const char* spec : {"usb-hid-kb,firmware=V3.31", "usb-hid,firmware=V4.30"}) {
-        SimulatedReaderOptions options;
-        QVERIFY(ParseSimulatedReaderSpec(spec, options, error) &&
-                machine.AddReader(options, error));
-    }
+    for (const char* spec : {"usb-hid-kb,firmware=V3.31", "usb-hid,firmware=V4.30"})
+        QVERIFY(machine.AddReaderFromSpec(spec, error));
     RecordingMessenger messages;
     Connection link(machine, messages);
     QVERIFY(link.Connect(kInterfaceUsbHidKb, 0));

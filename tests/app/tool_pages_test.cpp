@@ -210,10 +210,8 @@ class ToolPagesTest : public QObject {
     void theManualCommandLogShowsWhatWentOutAndCameBack() {
         FirstWait pause;
         SimulatedEnvironment machine(pause);
-        SimulatedReaderOptions reader;
         std::string error;
-        QVERIFY(ParseSimulatedReaderSpec("usb-hid,firmware=V3.90", reader, error));
-        QVERIFY(machine.AddReader(reader, error));
+        QVERIFY(machine.AddReaderFromSpec("usb-hid,firmware=V3.90", error));
         RecordingMessenger messages;
         Connection link(machine, messages);
         QVERIFY(link.Connect(kInterfaceUsbHid, 0));

@@ -127,6 +127,21 @@ TEST_F(FleetCommands, CloneToAllSkipsTheSourceAndDefaultsAndReportsWorkOnEveryRe
     EXPECT_EQ(err.str(), std::string(kSourceReadFailedText) + " (usb-hid:1 /sim/hidraw1)\n");
     source.SetFault(SimulatedFault::None);
 
+    // A reader that refuses the settings took none of them: as with one reader, that fails.
+    target.SetFault(SimulatedFault::RefusesSets);
+    EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to-all"}), kExitFailed);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{
+                           "usb-hid:0 /sim/hidraw0: " + std::string(kClonedText),
+                           "usb-hid:2 /sim/hidraw2: Warning! There are unknown FuncIDs in the "
+                           "command.",
+                           "1 of 2 readers cloned by clone; 1 failed"}));
+    EXPECT_EQ(Run({"apply", ConfigFile(), "--device", "usb-hid:2", "--device", "usb-rs232:0"}),
+              kExitFailed);
+    EXPECT_NE(out.str().find("usb-hid:2 /sim/hidraw2: Warning! There are unknown FuncIDs"),
+              std::string::npos)
+        << out.str();
+    target.SetFault(SimulatedFault::None);
+
     target.Settings().BeepVolume = '0';
     ASSERT_EQ(Run({"defaults", "--device", "usb-hid:2", "--device", "usb-rs232:0"}), kExitOk);
     EXPECT_EQ(Lines().back(), "2 of 2 readers restored to factory settings by defaults");

@@ -15,7 +15,7 @@ namespace ravelfin::cli {
 namespace {
 
 class ReaderCommands : public ::testing::Test {
-protected:
+  protected:
     SimulatedReader& Attach(const std::string& spec) {
         std::string error;
         EXPECT_TRUE(env.AddReaderFromSpec(spec, error)) << error;
@@ -31,13 +31,20 @@ protected:
         EXPECT_TRUE(ParseCommandLine(args, cl, error)) << error;
         Console console(out, err);
         const std::string& c = cl.command;
-        if (c == "list") return RunList(cl, env, console);
-        if (c == "report") return RunReport(cl, env, console);
-        if (c == "save") return RunSave(cl, env, console);
-        if (c == "apply") return RunApply(cl, env, console);
-        if (c == "defaults") return RunDefaults(cl, env, console);
-        if (c == "send") return RunSend(cl, env, console);
-        if (c == "clone") return RunClone(cl, env, console);
+        if (c == "list")
+            return RunList(cl, env, console);
+        if (c == "report")
+            return RunReport(cl, env, console);
+        if (c == "save")
+            return RunSave(cl, env, console);
+        if (c == "apply")
+            return RunApply(cl, env, console);
+        if (c == "defaults")
+            return RunDefaults(cl, env, console);
+        if (c == "send")
+            return RunSend(cl, env, console);
+        if (c == "clone")
+            return RunClone(cl, env, console);
         ADD_FAILURE() << "no such command " << c;
         return -1;
     }
@@ -72,6 +79,11 @@ TEST_F(ReaderCommands, ReportAndListOnTheOnlyUsbReader) {
     EXPECT_EQ(out.str(), "rs232\t0\t/sim/ttyS0\tV3.10\nusb-hid\t0\t/sim/hidraw0\tV4.27 LUMA\n");
     ASSERT_EQ(Run({"list", "--json"}), 0);
     EXPECT_NE(out.str().find("\"name\": \"/sim/ttyS0\""), std::string::npos);
+
+    // A firmware byte above 0x7F is one Latin-1 character, UTF-8 encoded once in the JSON.
+    Attach("usb-hid-kb,firmware=V4.30\xB5");
+    ASSERT_EQ(Run({"list", "--json"}), 0);
+    EXPECT_NE(out.str().find("\"V4.30\xC2\xB5\""), std::string::npos) << out.str();
 }
 
 TEST_F(ReaderCommands, NoOrSeveralUsbReadersNeedADevice) {
@@ -201,8 +213,8 @@ TEST_F(ReaderCommands, ARefusedApplyOrCloneFails) {
 }
 
 TEST_F(ReaderCommands, EveryFaultFailsCleanlyAndLeavesTheReaderAsItWas) {
-    const SimulatedFault faults[] = {SimulatedFault::NoAnswer,  SimulatedFault::Nak,
-                                     SimulatedFault::WrongLrc,  SimulatedFault::CutShort,
+    const SimulatedFault faults[] = {SimulatedFault::NoAnswer,           SimulatedFault::Nak,
+                                     SimulatedFault::WrongLrc,           SimulatedFault::CutShort,
                                      SimulatedFault::UnpluggedMidAnswer, SimulatedFault::PortBusy};
     ReaderSettings fileSettings;
     fileSettings.TerminalType = '6';
@@ -227,12 +239,18 @@ TEST_F(ReaderCommands, EveryFaultFailsCleanlyAndLeavesTheReaderAsItWas) {
                 err.str("");
                 Console console(out, err);
                 int code = -1;
-                if (cl.command == "report") code = RunReport(cl, local, console);
-                if (cl.command == "save") code = RunSave(cl, local, console);
-                if (cl.command == "apply") code = RunApply(cl, local, console);
-                if (cl.command == "defaults") code = RunDefaults(cl, local, console);
-                if (cl.command == "send") code = RunSend(cl, local, console);
-                EXPECT_EQ(code, 1) << type << " " << args[0] << " fault " << static_cast<int>(fault);
+                if (cl.command == "report")
+                    code = RunReport(cl, local, console);
+                if (cl.command == "save")
+                    code = RunSave(cl, local, console);
+                if (cl.command == "apply")
+                    code = RunApply(cl, local, console);
+                if (cl.command == "defaults")
+                    code = RunDefaults(cl, local, console);
+                if (cl.command == "send")
+                    code = RunSend(cl, local, console);
+                EXPECT_EQ(code, 1)
+                    << type << " " << args[0] << " fault " << static_cast<int>(fault);
                 EXPECT_FALSE(err.str().empty());
                 reader.SetFault(SimulatedFault::None);
                 EXPECT_EQ(reader.Settings(), before) << type << " " << args[0];

@@ -23,9 +23,8 @@ bool RegisterGuiTest(const char* sourceFile, GuiTestFactory factory) {
 
 AppRig::AppRig(const Strings& readers) {
     for (const std::string& spec : readers) {
-        SimulatedReaderOptions options;
         std::string error;
-        if (!ParseSimulatedReaderSpec(spec, options, error) || !Machine.AddReader(options, error))
+        if (!Machine.AddReaderFromSpec(spec, error))
             QTest::qFail(("cannot attach " + spec + ": " + error).c_str(), __FILE__, __LINE__);
     }
 }

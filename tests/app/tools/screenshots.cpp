@@ -193,11 +193,8 @@ void SaveAdvancedEditorPages() {
 void SaveToolPages() {
     SimulatedEnvironment machine;
     std::string error;
-    for (const char* spec : {"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"}) {
-        SimulatedReaderOptions reader;
-        ParseSimulatedReaderSpec(spec, reader, error);
-        machine.AddReader(reader, error);
-    }
+    for (const char* spec : {"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"})
+        machine.AddReaderFromSpec(spec, error);
     testing::RecordingMessenger messenger;
     Connection connection(machine, messenger);
     QtConfigFileChooser files;
