@@ -203,7 +203,7 @@ Global options:
                         TYPE[,firmware=TEXT][,pid=HEX][,security-level=D][,load=FILE]
                         [,arrive=MS][,leave=MS][,fault=FAULT] with TYPE rs232,
                         usb-rs232, usb-hid-kb or usb-hid, MS milliseconds after the
-                        start, FAULT no-answer, nak, wrong-lrc, cut-short or unplug
+                        start, FAULT no-answer, nak, wrong-lrc, cut-short, unplug or busy
                         (repeatable)
   --device DEVICE       TYPE:INDEX or TYPE:NAME (a port name or device path);
                         repeat it to work on several readers at once

@@ -18,12 +18,15 @@ namespace ravelfin::cli {
 int RunList(const CommandLine& cl, ReaderEnvironment& machine, Console& console) {
     ReaderSession session(machine, console);
     QJsonArray json;
-    bool permissionProblem = false;
+    // Why a listed reader could not be opened, for advice such as the udev rule; a missing
+    // permission is the one worth telling first.
+    PortError openError = PortError::None;
     for (const DeviceEntry& e : session.AttachedReaders()) {
         // A probe replaces the connection state, so each gets a connection of its own.
         Connection probe(session.Environment(), session.Messages());
         const std::string version = probe.ProbeDevice(e.Type, e.Index);
-        permissionProblem |= probe.LastOpenError() == PortError::PermissionDenied;
+        if (openError != PortError::PermissionDenied && probe.LastOpenError() != PortError::None)
+            openError = probe.LastOpenError();
         if (cl.json) {
             QJsonObject o;
             o["type"] = QString::fromStdString(InterfaceOptionName(e.Type));
@@ -39,8 +42,8 @@ int RunList(const CommandLine& cl, ReaderEnvironment& machine, Console& console)
     }
     if (cl.json)
         console.PrintUtf8(QJsonDocument(json).toJson().toStdString());
-    if (permissionProblem)
-        session.ReportOpenFailure("a listed reader");
+    if (openError == PortError::PermissionDenied || openError == PortError::Busy)
+        console.Error(OpenFailureText(openError, "a listed reader"));
     return kExitOk;
 }
 

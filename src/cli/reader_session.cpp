@@ -35,10 +35,6 @@ std::string ConnectFailureText(const Connection& link, const std::string& what) 
                                    : "Can not read from Ravelfin device! (" + what + ")";
 }
 
-void ReaderSession::ReportOpenFailure(const std::string& what) {
-    console_.Error(OpenFailureText(connection_.LastOpenError(), what));
-}
-
 bool ReaderSession::ConnectReader(const CommandLine& cl) {
     if (cl.device) {
         DeviceChoice choice;

@@ -43,8 +43,6 @@ class ReaderSession {
 
     /// Every attached reader of the types `ravelfin list` shows, in type order.
     std::vector<DeviceEntry> AttachedReaders();
-    /// Explains a failed open of `what`: permission (with the udev rule), busy or plain.
-    void ReportOpenFailure(const std::string& what);
 
   private:
     Console& console_;

@@ -56,7 +56,7 @@ struct FaultName {
 constexpr FaultName kFaultNames[] = {
     {"no-answer", SimulatedFault::NoAnswer},        {"nak", SimulatedFault::Nak},
     {"wrong-lrc", SimulatedFault::WrongLrc},        {"cut-short", SimulatedFault::CutShort},
-    {"unplug", SimulatedFault::UnpluggedMidAnswer},
+    {"unplug", SimulatedFault::UnpluggedMidAnswer}, {"busy", SimulatedFault::PortBusy},
 };
 
 }  // namespace

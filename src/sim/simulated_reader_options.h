@@ -34,7 +34,7 @@ struct SimulatedReaderOptions {
 /// [,leave=MS][,fault=FAULT]`, TYPE one of rs232, usb-rs232, usb-hid-kb, usb-hid; pid is
 /// hexadecimal with or without 0x and applies to the two USB HID types only; D is a digit 0
 /// to 4; MS a number of milliseconds (leave after arrive); FAULT one of no-answer, nak,
-/// wrong-lrc, cut-short, unplug. Returns false with a one-line
+/// wrong-lrc, cut-short, unplug, busy. Returns false with a one-line
 /// `error` naming what is wrong; `out` is then unspecified.
 bool ParseSimulatedReaderSpec(const std::string& spec, SimulatedReaderOptions& out,
                               std::string& error);

@@ -84,6 +84,14 @@ TEST_F(ReaderCommands, ReportAndListOnTheOnlyUsbReader) {
     Attach("usb-hid-kb,firmware=V4.30\xB5");
     ASSERT_EQ(Run({"list", "--json"}), 0);
     EXPECT_NE(out.str().find("\"V4.30\xC2\xB5\""), std::string::npos) << out.str();
+    EXPECT_TRUE(err.str().empty());
+
+    // A reader that another program holds is still listed, and the user is told why it has
+    // no firmware text.
+    Attach("usb-hid,fault=busy");
+    ASSERT_EQ(Run({"list"}), 0);
+    EXPECT_NE(out.str().find("usb-hid\t2\t/sim/hidraw2\t\n"), std::string::npos) << out.str();
+    EXPECT_EQ(err.str(), "a listed reader is in use by another program; close it and try again.\n");
 }
 
 TEST_F(ReaderCommands, NoOrSeveralUsbReadersNeedADevice) {
