@@ -126,25 +126,33 @@ void HelpPicture(Tour& tour) {
         Save(*help, "help.png");
 }
 
+// The program's window with its real editors, on simulated readers written as --simulate
+// takes them. Messages are recorded, so that none stands in front of a picture.
+struct EditorScene {
+    explicit EditorScene(std::initializer_list<const char*> readers) {
+        std::string error;
+        for (const char* spec : readers) {
+            if (!machine.AddReaderFromSpec(spec, error))
+                std::fprintf(stderr, "%s\n", error.c_str());
+        }
+        window.show();
+    }
+    SimulatedEnvironment machine;
+    testing::RecordingMessenger messenger;
+    Connection connection{machine, messenger};
+    QtConfigFileChooser files;
+    SettingsEditors editors{connection, messenger, files};
+    MainWindow window{connection, messenger, editors};
+};
+
 // The four pages of the basic settings editor in the program's window, on a USB HID keyboard
 // reader so that every page takes input.
 void SaveBasicEditorPages() {
-    SimulatedEnvironment machine;
-    SimulatedReaderOptions reader;
-    reader.InterfaceType = kInterfaceUsbHidKb;
-    reader.Firmware = "V4.20";
-    std::string error;
-    machine.AddReader(reader, error);
-    machine.Reader(0).Settings().Track1Prefix = {0x02, 'T', '1'};
-    machine.Reader(0).Settings().Postamble = {'E', 'N', 'D', 0x0D, 0x0A};
-    QtMessenger messenger;
-    Connection connection(machine, messenger);
-    QtConfigFileChooser files;
-    SettingsEditors editors(connection, messenger, files);
-    MainWindow window(connection, messenger, editors);
-    window.show();
-    window.ChangeBasicSettings();
-    auto* editor = qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+    EditorScene scene({"usb-hid-kb,firmware=V4.20"});
+    scene.machine.Reader(0).Settings().Track1Prefix = {0x02, 'T', '1'};
+    scene.machine.Reader(0).Settings().Postamble = {'E', 'N', 'D', 0x0D, 0x0A};
+    scene.window.ChangeBasicSettings();
+    auto* editor = qobject_cast<BasicSettingsDialog*>(scene.window.BasicDialog());
     if (!editor) {
         std::fprintf(stderr, "the basic settings editor did not open\n");
         return;
@@ -153,28 +161,17 @@ void SaveBasicEditorPages() {
                            "basic-keyboard.png"};
     for (int tab = 0; tab < 4; ++tab) {
         editor->Tabs()->setCurrentIndex(tab);
-        Save(window, names[tab]);
+        Save(scene.window, names[tab]);
     }
 }
 // The settings tabs of the advanced settings editor in the program's window, on a secure
 // reader with a security level that leaves data editing open.
 void SaveAdvancedEditorPages() {
-    SimulatedEnvironment machine;
-    SimulatedReaderOptions reader;
-    reader.Firmware = "V4.30";
-    reader.SecurityLevel = '1';
-    std::string error;
-    machine.AddReader(reader, error);
-    machine.Reader(0).Settings().MaskChar = '#';
-    machine.Reader(0).Settings().PrePan = 6;
-    QtMessenger messenger;
-    Connection connection(machine, messenger);
-    QtConfigFileChooser files;
-    SettingsEditors editors(connection, messenger, files);
-    MainWindow window(connection, messenger, editors);
-    window.show();
-    window.ChangeAdvancedSettings();
-    auto* editor = qobject_cast<AdvancedSettingsDialog*>(window.AdvancedDialog());
+    EditorScene scene({"usb-hid,firmware=V4.30,security-level=1"});
+    scene.machine.Reader(0).Settings().MaskChar = '#';
+    scene.machine.Reader(0).Settings().PrePan = 6;
+    scene.window.ChangeAdvancedSettings();
+    auto* editor = qobject_cast<AdvancedSettingsDialog*>(scene.window.AdvancedDialog());
     if (!editor) {
         std::fprintf(stderr, "the advanced settings editor did not open\n");
         return;
@@ -185,23 +182,15 @@ void SaveAdvancedEditorPages() {
         {AdvancedTab::kSecuritySetting, "advanced-security.png"}};
     for (const auto& [tab, name] : pages) {
         editor->Tabs()->setCurrentWidget(editor->Page(tab));
-        Save(window, name);
+        Save(scene.window, name);
     }
 }
 // The reader tools of the advanced editor in the program's window, on a keyboard reader below
 // firmware 4.0 (so that the boot-loader tab is there) and a HID reader to clone to.
 void SaveToolPages() {
-    SimulatedEnvironment machine;
-    std::string error;
-    for (const char* spec : {"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"})
-        machine.AddReaderFromSpec(spec, error);
-    testing::RecordingMessenger messenger;
-    Connection connection(machine, messenger);
-    QtConfigFileChooser files;
-    SettingsEditors editors(connection, messenger, files);
-    MainWindow window(connection, messenger, editors);
-    window.show();
-    connection.Connect(kInterfaceUsbHidKb, 0);
+    EditorScene scene({"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"});
+    MainWindow& window = scene.window;
+    scene.connection.Connect(kInterfaceUsbHidKb, 0);
     window.ChangeAdvancedSettings();
     auto* editor = window.AdvancedDialog();
     auto* tabs = editor ? editor->findChild<QTabWidget*>() : nullptr;
