@@ -17,6 +17,7 @@
 #include <cstdio>
 
 #include "app/settings_editors.h"
+#include "app/support/editor_desk.h"
 #include "app/support/gui_test_support.h"
 #include "controls/config_file_chooser.h"
 #include "controls/data_files.h"
@@ -133,27 +134,8 @@ void AuditNextModal(const char* where) {
     });
 }
 
-// The program's window with its two real editors on the readers `specs` describe.
-struct Desk {
-    explicit Desk(std::initializer_list<const char*> specs) {
-        std::string error;
-        for (const char* spec : specs) {
-            SimulatedReaderOptions reader;
-            ParseSimulatedReaderSpec(spec, reader, error);
-            machine.AddReader(reader, error);
-        }
-        window.show();
-    }
-    SimulatedEnvironment machine;
-    testing::RecordingMessenger messenger;
-    Connection connection{machine, messenger};
-    QtConfigFileChooser files;
-    SettingsEditors editors{connection, messenger, files};
-    MainWindow window{connection, messenger, editors};
-};
-
 void AuditShell() {
-    Desk desk({"usb-hid,firmware=V4.30"});
+    testing::EditorDesk desk({"usb-hid,firmware=V4.30"});
     Audit(desk.window, "main window");
     desk.window.SelectReaderInterface();
     if (desk.window.Wizard())
@@ -161,7 +143,7 @@ void AuditShell() {
 }
 
 void AuditEditors(std::initializer_list<const char*> specs, int interfaceType, const char* where) {
-    Desk desk(specs);
+    testing::EditorDesk desk(specs);
     desk.connection.Connect(interfaceType, 0);
     desk.window.ChangeBasicSettings();
     if (QDialog* basic = desk.window.BasicDialog()) {

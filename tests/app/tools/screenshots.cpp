@@ -18,6 +18,7 @@
 #include "advanced/quick_clone_page.h"
 #include "app/model_number_dialog.h"
 #include "app/settings_editors.h"
+#include "app/support/editor_desk.h"
 #include "app/support/gui_test_support.h"
 #include "basic/basic_settings_dialog.h"
 #include "controls/config_file_chooser.h"
@@ -126,29 +127,10 @@ void HelpPicture(Tour& tour) {
         Save(*help, "help.png");
 }
 
-// The program's window with its real editors, on simulated readers written as --simulate
-// takes them. Messages are recorded, so that none stands in front of a picture.
-struct EditorScene {
-    explicit EditorScene(std::initializer_list<const char*> readers) {
-        std::string error;
-        for (const char* spec : readers) {
-            if (!machine.AddReaderFromSpec(spec, error))
-                std::fprintf(stderr, "%s\n", error.c_str());
-        }
-        window.show();
-    }
-    SimulatedEnvironment machine;
-    testing::RecordingMessenger messenger;
-    Connection connection{machine, messenger};
-    QtConfigFileChooser files;
-    SettingsEditors editors{connection, messenger, files};
-    MainWindow window{connection, messenger, editors};
-};
-
 // The four pages of the basic settings editor in the program's window, on a USB HID keyboard
 // reader so that every page takes input.
 void SaveBasicEditorPages() {
-    EditorScene scene({"usb-hid-kb,firmware=V4.20"});
+    testing::EditorDesk scene({"usb-hid-kb,firmware=V4.20"});
     scene.machine.Reader(0).Settings().Track1Prefix = {0x02, 'T', '1'};
     scene.machine.Reader(0).Settings().Postamble = {'E', 'N', 'D', 0x0D, 0x0A};
     scene.window.ChangeBasicSettings();
@@ -167,7 +149,7 @@ void SaveBasicEditorPages() {
 // The settings tabs of the advanced settings editor in the program's window, on a secure
 // reader with a security level that leaves data editing open.
 void SaveAdvancedEditorPages() {
-    EditorScene scene({"usb-hid,firmware=V4.30,security-level=1"});
+    testing::EditorDesk scene({"usb-hid,firmware=V4.30,security-level=1"});
     scene.machine.Reader(0).Settings().MaskChar = '#';
     scene.machine.Reader(0).Settings().PrePan = 6;
     scene.window.ChangeAdvancedSettings();
@@ -188,7 +170,7 @@ void SaveAdvancedEditorPages() {
 // The reader tools of the advanced editor in the program's window, on a keyboard reader below
 // firmware 4.0 (so that the boot-loader tab is there) and a HID reader to clone to.
 void SaveToolPages() {
-    EditorScene scene({"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"});
+    testing::EditorDesk scene({"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"});
     MainWindow& window = scene.window;
     scene.connection.Connect(kInterfaceUsbHidKb, 0);
     window.ChangeAdvancedSettings();
