@@ -12,23 +12,6 @@ using namespace ravelfin;
 using namespace ravelfin::testing;
 
 namespace {
-// Runs `action` on the next modal window of type T once it shows.
-template <typename T>
-void OnNextModalOf(std::function<void(T*)> action) {
-    auto* poll = new QTimer;
-    int polls = 400;
-    QObject::connect(poll, &QTimer::timeout, [poll, polls, action]() mutable {
-        T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!modal && --polls != 0)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        if (modal)
-            action(modal);
-    });
-    poll->start(5);
-}
-
 // Answers the next file dialog with `name` typed; `then` answers what that brings up.
 void TypeInNextFileDialog(const QString& name, std::function<void(QMessageBox*)> then = {}) {
     OnNextModalOf<QFileDialog>([name, then](QFileDialog* dialog) {

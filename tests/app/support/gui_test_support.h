@@ -37,13 +37,14 @@ inline void PrepareApplication(QApplication& application) {
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
 }
 
-/// Runs `action` on the next modal window once it shows (the way to answer a dialog that
-/// runs its own event loop); the action must close it. The poll gives up after `polls`
+/// Runs `action` on the next modal window of type T once it shows (the way to answer a dialog
+/// that runs its own event loop); the action must close it. The poll gives up after `polls`
 /// looks 5 ms apart (never when negative); the caller may delete it sooner.
-inline QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> action, int polls = 400) {
+template <typename T>
+QPointer<QTimer> OnNextModalOf(std::function<void(T*)> action, int polls = 400) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, polls, action = std::move(action)]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
+        T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!modal && --polls != 0)
             return;
         poll->stop();
@@ -53,6 +54,11 @@ inline QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> action, int po
     });
     poll->start(5);
     return poll;
+}
+
+/// The same for whatever modal window shows next.
+inline QPointer<QTimer> OnNextModal(std::function<void(QWidget*)> action, int polls = 400) {
+    return OnNextModalOf<QWidget>(std::move(action), polls);
 }
 
 /// Fires a timer's timeout at once, as if its time had passed.
