@@ -10,6 +10,7 @@
 
 #include "app/support/gui_test_support.h"
 #include "app/support/named_controls.h"
+#include "controls/char_name_list.h"
 #include "controls/key_sequence_edit.h"
 #include "dataedit/ui/catalogue_formula_editor.h"
 #include "dataedit/ui/custom_card_formula_editor.h"

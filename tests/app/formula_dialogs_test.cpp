@@ -8,6 +8,7 @@
 
 #include "app/support/gui_test_support.h"
 #include "app/support/named_controls.h"
+#include "controls/char_name_list.h"
 #include "controls/data_files.h"
 #include "controls/help_topics.h"
 #include "controls/help_window.h"

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/support/gui_test_support.h"
+#include "controls/char_name_list.h"
 #include "dataedit/ui/customized_fields_dialog.h"
 #include "dataedit/ui/new_field_dialog.h"
 #include "protocol/reader_settings.h"

@@ -1,14 +1,13 @@
 #include "dataedit/ui/new_field_dialog.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "connection/messenger.h"
+#include "controls/char_name_list.h"
 #include "controls/key_sequence_edit.h"
 #include "dataedit/added_fields.h"
 #include "dataedit/ui/field_list.h"
@@ -34,7 +33,7 @@ NewFieldDialog::NewFieldDialog(DataEditSettings& settings, const Bytes* workingS
       messenger_(messenger),
       fields_(settings.addedFields),
       fieldBox_(new KeySequenceEdit(messenger)),
-      characters_(new QComboBox),
+      characters_(new CharNameList),
       list_(new FieldList(QStringLiteral("Added Fields List: "))) {
     setWindowTitle(QStringLiteral("New Field"));
     setModal(true);
@@ -45,9 +44,6 @@ NewFieldDialog::NewFieldDialog(DataEditSettings& settings, const Bytes* workingS
     auto* charLabel = new QLabel(QStringLiteral("Non-Printable Char"));
     characters_->setAccessibleName(charLabel->text());
     charLabel->setBuddy(characters_);
-    for (int i = 0; i < CharNameCount(); ++i)
-        characters_->addItem(Latin1Text(CharNameAt(i)));
-    characters_->setCurrentIndex(-1);
     auto* add = new QPushButton(QStringLiteral("Add"));
     auto* inputLayout = new QGridLayout(input);
     inputLayout->addWidget(fieldBox_, 0, 0, 1, 2);
@@ -69,11 +65,8 @@ NewFieldDialog::NewFieldDialog(DataEditSettings& settings, const Bytes* workingS
     resize(360, 380);
 
     // A pick inserts its byte where the caret stands; the same name can be picked again.
-    // Stepping through the names with the arrow keys or the wheel would pick each one passed,
-    // so those open the list instead, where Enter picks one.
-    characters_->installEventFilter(this);
-    connect(characters_, &QComboBox::activated, this, [this](int index) {
-        fieldBox_->InsertCode(CharCodeAt(index));
+    connect(characters_, &CharNameList::Picked, this, [this](std::uint8_t code) {
+        fieldBox_->InsertCode(code);
         fieldBox_->setFocus();
     });
     connect(add, &QPushButton::clicked, this, &NewFieldDialog::Add);
@@ -81,28 +74,6 @@ NewFieldDialog::NewFieldDialog(DataEditSettings& settings, const Bytes* workingS
     connect(ok, &QPushButton::clicked, this, &NewFieldDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &NewFieldDialog::reject);
     list_->SetLines(AddedFieldLines(fields_));
-}
-
-bool NewFieldDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != characters_)
-        return SkinnedDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::Wheel)
-        return true;
-    if (event->type() == QEvent::KeyPress) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_Up:
-            case Qt::Key_Down:
-            case Qt::Key_PageUp:
-            case Qt::Key_PageDown:
-            case Qt::Key_Home:
-            case Qt::Key_End:
-                characters_->showPopup();
-                return true;
-            default:
-                break;
-        }
-    }
-    return false;
 }
 
 void NewFieldDialog::Add() {

@@ -6,11 +6,11 @@
 #include "controls/skinned_dialog.h"
 #include "dataedit/data_edit_settings.h"
 
-class QComboBox;
 class QPushButton;
 
 namespace ravelfin {
 
+class CharNameList;
 class FieldList;
 class KeySequenceEdit;
 class Messenger;
@@ -29,14 +29,11 @@ class NewFieldDialog final : public SkinnedDialog {
                    QWidget* parent);
 
     KeySequenceEdit* FieldBox() const { return fieldBox_; }
-    QComboBox* CharacterList() const { return characters_; }
+    CharNameList* CharacterList() const { return characters_; }
     FieldList* FieldsList() const { return list_; }
     const std::vector<Bytes>& WorkingFields() const { return fields_; }
 
     void accept() override;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Add();
@@ -47,7 +44,7 @@ class NewFieldDialog final : public SkinnedDialog {
     Messenger& messenger_;
     std::vector<Bytes> fields_;
     KeySequenceEdit* fieldBox_;
-    QComboBox* characters_;
+    CharNameList* characters_;
     FieldList* list_;
 };
 
