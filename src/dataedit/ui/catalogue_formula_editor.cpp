@@ -88,19 +88,10 @@ CatalogueFormulaEditor::CatalogueFormulaEditor(CardCatalogue card, DataEditSetti
     added->addWidget(newAddedButton_);
     fieldsLayout->addLayout(added);
 
-    auto* sequenceLabel = new QLabel(texts.sequenceLabel);
-    sequenceBox_->setAccessibleName(sequenceLabel->text());
-    sequenceBox_->setFixedHeight(60);
-    auto* sequenceRow = new QHBoxLayout;
-    sequenceRow->addWidget(sequenceBox_, 1);
-    sequenceRow->addWidget(clearButton_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(fields, 1);
     layout->addWidget(new QLabel(texts.doubleClickHint));
-    layout->addWidget(sequenceLabel);
-    layout->addLayout(sequenceRow);
-    layout->addLayout(CenteredButtonRow({okButton_, cancelButton_}));
+    AddSequenceAndButtons(*layout, texts.sequenceLabel);
     resize(card == CardCatalogue::kCreditCard ? 720 : 900, 460);
 }
 

@@ -74,21 +74,12 @@ CustomCardFormulaEditor::CustomCardFormulaEditor(bool custom2, DataEditSettings&
     lists->setColumnStretch(0, 3);
     lists->setColumnStretch(1, 2);
 
-    auto* sequenceLabel = new QLabel(QStringLiteral("Send Sequence:"));
-    sequenceBox_->setAccessibleName(sequenceLabel->text());
-    sequenceBox_->setFixedHeight(60);
-    auto* sequenceRow = new QHBoxLayout;
-    sequenceRow->addWidget(sequenceBox_, 1);
-    sequenceRow->addWidget(clearButton_);
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(limits);
     layout->addLayout(lists, 1);
     layout->addWidget(new QLabel(QStringLiteral(
         "Double click to select one field.(each includs TrackNo. and FieldNo. Such as \"1a\")")));
-    layout->addWidget(sequenceLabel);
-    layout->addLayout(sequenceRow);
-    layout->addLayout(CenteredButtonRow({okButton_, cancelButton_}));
+    AddSequenceAndButtons(*layout, QStringLiteral("Send Sequence:"));
     resize(760, 560);
 
     const QList<QWidget*> order{length_.track, length_.first, length_.second,   length_.clearAll,

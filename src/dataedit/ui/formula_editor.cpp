@@ -1,7 +1,10 @@
 #include "dataedit/ui/formula_editor.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "connection/messenger.h"
 #include "dataedit/field_code.h"
@@ -75,6 +78,18 @@ void FormulaEditor::OpenNewField() {
     NewFieldDialog dialog(settings_, &working_, messenger_, this);
     if (dialog.exec() == QDialog::Accepted)
         FillAddedFields();
+}
+
+void FormulaEditor::AddSequenceAndButtons(QVBoxLayout& layout, const QString& sequenceLabel) {
+    auto* label = new QLabel(sequenceLabel);
+    sequenceBox_->setAccessibleName(label->text());
+    sequenceBox_->setFixedHeight(60);
+    auto* row = new QHBoxLayout;
+    row->addWidget(sequenceBox_, 1);
+    row->addWidget(clearButton_);
+    layout.addWidget(label);
+    layout.addLayout(row);
+    layout.addLayout(CenteredButtonRow({okButton_, cancelButton_}));
 }
 
 }  // namespace ravelfin

@@ -8,6 +8,7 @@
 #include "dataedit/data_edit_settings.h"
 
 class QPlainTextEdit;
+class QVBoxLayout;
 class QPushButton;
 
 namespace ravelfin {
@@ -43,6 +44,9 @@ class FormulaEditor : public SkinnedDialog {
     void Append(std::uint8_t code);
     /// Shows the working sequence again, after the codes' meanings changed.
     void ShowSequence();
+    /// Ends `layout` with the labelled "Send Sequence" box beside its clear button, then the
+    /// OK and Cancel buttons.
+    void AddSequenceAndButtons(QVBoxLayout& layout, const QString& sequenceLabel);
     /// Writes the editor's own working copies beyond the formula.
     virtual void WriteBack() {}
 
