@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "advanced/advanced_context.h"
-#include "advanced/advanced_tabs.h"
+#include "advanced/rules/advanced_tabs.h"
 #include "controls/skinned_dialog.h"
 #include "flows/flow_context.h"
 

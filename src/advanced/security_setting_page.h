@@ -2,7 +2,7 @@
 
 #include "advanced/advanced_context.h"
 #include "advanced/advanced_page.h"
-#include "advanced/security_rules.h"
+#include "advanced/rules/security_rules.h"
 #include "flows/send_settings.h"
 
 class QComboBox;
