@@ -41,7 +41,12 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
     const auto outPath = dir / (stem + ".out");
     const auto errPath = dir / (stem + ".err");
     std::string command = ShellQuote(RAVELFIN_CLI);
-    for (const auto& a : args) command += " " + ShellQuote(a);
+    // Appended: GCC 12 warns on "literal" + a temporary string (-Wrestrict, a false positive
+    // of its inlined insert).
+    for (const auto& a : args) {
+        command += ' ';
+        command += ShellQuote(a);
+    }
     command += " </dev/null >" + ShellQuote(outPath.string()) + " 2>" + ShellQuote(errPath.string());
     const int status = std::system(command.c_str());
     CliResult result;

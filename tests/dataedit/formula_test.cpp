@@ -65,7 +65,11 @@ TEST(CardFieldCatalogue, EachLabelStartsWithTheTextFormOfItsCode) {
                 << c.slot << "/" << track;
             for (std::size_t p = 0; p < labels.size(); ++p) {
                 const Bytes code{MakeFieldCode(track, static_cast<int>(p))};
-                const std::string prefix = "(" + FormatFormulaText(code, c.slot) + ")";
+                // Appended: GCC 12 warns on "literal" + a temporary string (-Wrestrict, a
+                // false positive of its inlined insert).
+                std::string prefix = "(";
+                prefix += FormatFormulaText(code, c.slot);
+                prefix += ')';
                 EXPECT_EQ(std::string(labels[p]).substr(0, 4), prefix) << labels[p];
             }
         }

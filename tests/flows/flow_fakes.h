@@ -102,7 +102,12 @@ struct Rig : Messenger, Pause {
 
 /// The reader's answer to the read-all command: ACK, STX, the items, ETX, LRC.
 inline Bytes SettingsAnswer(Bytes items) {
-    Bytes answer{kAck, kStx};
+    // Reserved first: GCC 12 warns on a range inserted into a vector of a size it knows
+    // (-Warray-bounds, a false positive of its reallocating path).
+    Bytes answer;
+    answer.reserve(items.size() + 4);
+    answer.push_back(kAck);
+    answer.push_back(kStx);
     answer.insert(answer.end(), items.begin(), items.end());
     answer.push_back(kEtx);
     answer.push_back(ComputeLrc(std::span(answer).subspan(1)));
