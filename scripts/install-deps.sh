@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build and the tests need, when any is missing.
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ccache
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-serialport-dev libgl-dev
   libhidapi-dev libudev-dev

@@ -13,9 +13,10 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 exec 9>/tmp/ravelfin-build.lock
 flock 9
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DRAVELFIN_CORE_ONLY=ON \
-  -DRAVELFIN_SANITIZE=ON "${launcher[@]}" >/dev/null
+# Configured as scripts/run-tests.sh configures them, so neither run rebuilds the other's.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DRAVELFIN_WERROR=ON "${launcher[@]}" >/dev/null
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DRAVELFIN_SANITIZE=ON -DRAVELFIN_WERROR=ON \
+  "${launcher[@]}" >/dev/null
 for dir in build build-sanitize; do
   nice -n 19 cmake --build "$dir" -j2 --target ravelfin-soak >"$dir/soak-build.log" 2>&1 ||
     { tail -20 "$dir/soak-build.log"; exit 2; }
