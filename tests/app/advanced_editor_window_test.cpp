@@ -68,13 +68,19 @@ class AdvancedEditorWindowTest : public QObject {
             QVERIFY(button->isChecked() && button->isEnabled());
             QCOMPARE(w.rig.Link.Settings->ReconnectPending, 0u);
             // The data editing page edits the new record.
-            w.rig.Link.Settings->mode = '0';
+            QRadioButton* enable = nullptr;
+            QRadioButton* disable = nullptr;
             for (QRadioButton* radio :
                  editor->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
                 if (radio->text() == QStringLiteral("Enable"))
-                    radio->click();
+                    enable = radio;
+                if (radio->text() == QStringLiteral("Disable"))
+                    disable = radio;
             }
-            QVERIFY(w.rig.Link.Settings->mode != '0');
+            QVERIFY(enable && disable);
+            QRadioButton* other = enable->isChecked() ? disable : enable;
+            other->click();
+            QCOMPARE(w.rig.Link.Settings->mode != '0', other == enable);
         }
 
         // A new polling interval on a keyboard reader closes the editor before the reopen.
