@@ -6,6 +6,7 @@
 #include "advanced/advanced_settings_dialog.h"
 #include "advanced/output_format_page.h"
 #include "advanced/security_setting_page.h"
+#include "app/interface_wizard.h"
 #include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
 #include "app/support/recording_boxes.h"
@@ -13,6 +14,7 @@
 #include "basic/basic_settings_dialog.h"
 #include "basic/general_settings_page.h"
 #include "controls/radio_group.h"
+#include "flows/flow_messages.h"
 
 using namespace ravelfin;
 using namespace ravelfin::testing;
@@ -138,6 +140,56 @@ class AdvancedEditorWindowTest : public QObject {
         OnNextModal([](QWidget* modal) { modal->close(); });
         w.window.CheckCurrentSettings();
         QCOMPARE(advanced->Security()->MaskCharBox()->text(), QStringLiteral("*"));
+    }
+
+    // The wizard's CONTINUE replaces the record: an editor made for the earlier one, hidden
+    // behind the other, must neither show nor touch it again. (It once refreshed from the
+    // freed record when the basic editor's "Default All" reread the reader.)
+    void aReaderChosenInTheWizardClosesTheEditorsMadeForTheEarlierOne() {
+        EditorWindow w({"usb-hid,firmware=V4.30", "usb-hid-kb,firmware=V3.90"});
+        w.rig.Link.Connect(kInterfaceUsbHid, 0);
+        w.window.ChangeAdvancedSettings();
+        w.window.ChangeBasicSettings();
+        w.Basic()->CloseEditor();
+        QTRY_VERIFY(!w.window.BasicDialog());
+        QVERIFY(w.window.AdvancedDialog() && !w.window.AdvancedDialog()->isVisible());
+
+        w.window.SelectReaderInterface();
+        QVERIFY(w.window.Wizard());
+        w.window.Wizard()->ContinueButton()->click();
+        QTRY_VERIFY(!w.window.Wizard());
+        QVERIFY(!w.window.AdvancedDialog());
+
+        w.rig.Messages.Clear();
+        w.window.ChangeBasicSettings();
+        w.Basic()->DefaultAll();
+        QCOMPARE(w.rig.Messages.Messages, Strings{kDefaultsSetText});
+        w.window.ChangeAdvancedSettings();  // made afresh, for the reader now in use
+        QVERIFY(w.Advanced() && w.Advanced()->isVisible());
+    }
+
+    // A reopen brings a new record: the hidden editor shows it, and edits go into it.
+    void aHiddenEditorShowsTheReopenedReadersSettings() {
+        EditorWindow w({"usb-hid,firmware=V4.30"});
+        w.window.ChangeAdvancedSettings();
+        w.window.ChangeBasicSettings();
+        AdvancedSettingsDialog* advanced = w.Advanced();
+        QVERIFY(advanced && !advanced->isVisible());
+        const auto radio = [advanced](const char* caption) {
+            for (QRadioButton* r :
+                 advanced->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
+                if (r->text() == QLatin1String(caption))
+                    return r;
+            }
+            return static_cast<QRadioButton*>(nullptr);
+        };
+        QVERIFY(radio("Disable")->isChecked());
+
+        w.rig.Machine.Reader(0).Settings().mode = '1';  // the reader changed meanwhile
+        w.window.ReopenReader();
+        QVERIFY(radio("Enable")->isChecked());
+        radio("Disable")->click();
+        QCOMPARE(w.rig.Link.Settings->mode, '0');
     }
 };
 
