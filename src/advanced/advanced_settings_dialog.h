@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "advanced/advanced_context.h"
-#include "advanced/advanced_tabs.h"
+#include "advanced/rules/advanced_tabs.h"
 #include "editor/settings_editor.h"
 
 namespace ravelfin {

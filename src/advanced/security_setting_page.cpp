@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "advanced/security_rules.h"
+#include "advanced/rules/security_rules.h"
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
 #include "controls/radio_group.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "advanced/advanced_context.h"
-#include "advanced/security_rules.h"
+#include "advanced/rules/security_rules.h"
 #include "editor/editor_page.h"
 #include "flows/send_settings.h"
 

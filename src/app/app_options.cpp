@@ -48,11 +48,11 @@ bool ParseAppOptions(const QStringList& arguments, AppOptions& options, std::str
     }
     options.ShowHelp = parser.isSet(help);
     options.ShowVersion = parser.isSet(version);
-    for (const QString& spec : parser.values(simulate)) {
+    for (const QString& optionText : parser.values(simulate)) {
         SimulatedReaderOptions reader;
         std::string why;
-        if (!ParseSimulatedReaderSpec(spec.toStdString(), reader, why)) {
-            error = "--simulate " + spec.toStdString() + ": " + why;
+        if (!ParseSimulatedReaderOptions(optionText.toStdString(), reader, why)) {
+            error = "--simulate " + optionText.toStdString() + ": " + why;
             return false;
         }
         options.SimulatedReaders.push_back(reader);

@@ -4,9 +4,9 @@
 #include <QString>
 #include <vector>
 
-#include "app/interface_selection.h"
 #include "app/preferences.h"
 #include "controls/skinned_dialog.h"
+#include "shell/interface_selection.h"
 
 class QComboBox;
 class QLabel;

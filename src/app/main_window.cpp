@@ -10,11 +10,9 @@
 #include "advanced/quick_clone_page.h"
 #include "app/artwork.h"
 #include "app/device_change_relay.h"
-#include "app/editor_connection.h"
 #include "app/interface_wizard.h"
 #include "app/preferences.h"
 #include "app/settings_dialogs.h"
-#include "app/settings_report_flow.h"
 #include "app/wait_cursor.h"
 #include "app/welcome_painter.h"
 #include "app/window_dragger.h"
@@ -25,6 +23,8 @@
 #include "controls/notice_window.h"
 #include "editor/settings_editor.h"
 #include "report/ui/settings_report_dialog.h"
+#include "shell/editor_connection.h"
+#include "shell/settings_report_flow.h"
 
 namespace ravelfin {
 

@@ -9,8 +9,8 @@
 
 #include "app/interface_wizard.h"
 #include "app/navigation_bar.h"
-#include "app/navigation_rules.h"
 #include "app/preferences.h"
+#include "app/rules/navigation_rules.h"
 #include "controls/notice_window.h"
 #include "editor/settings_editor.h"
 

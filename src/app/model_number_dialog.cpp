@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/model_number.h"
+#include "app/rules/model_number.h"
 #include "connection/messenger.h"
 #include "controls/skinned_dialog.h"
 

@@ -27,13 +27,13 @@ constexpr int kTrackLimit = 6;
 constexpr int kAmbleLimit = 15;
 const QString kInvalid = QStringLiteral("INVALID");
 
-struct BoxSpec {
+struct BoxLayout {
     const char* label;
     Bytes ReaderSettings::*field;
     int limit;
 };
 
-constexpr std::array<BoxSpec, PrePostamblePage::kBoxCount> kBoxes{{
+constexpr std::array<BoxLayout, PrePostamblePage::kBoxCount> kBoxes{{
     {"Track 1 Prefix", &ReaderSettings::Track1Prefix, kTrackLimit},
     {"Track 1 Suffix", &ReaderSettings::Track1Suffix, kTrackLimit},
     {"Track 2 Prefix", &ReaderSettings::Track2Prefix, kTrackLimit},
@@ -78,12 +78,12 @@ PrePostamblePage::PrePostamblePage(Connection& connection, Messenger& messenger,
     strings->addWidget(new QLabel(QStringLiteral("Non-Printable Characters")), 0, 2);
     rows_.reserve(kBoxCount);
     for (int i = 0; i < kBoxCount; ++i) {
-        const BoxSpec& spec = kBoxes[static_cast<std::size_t>(i)];
-        rows_.emplace_back(messenger, QString::fromLatin1(spec.label),
+        const BoxLayout& boxLayout = kBoxes[static_cast<std::size_t>(i)];
+        rows_.emplace_back(messenger, QString::fromLatin1(boxLayout.label),
                            QStringLiteral("Non-Printable Characters"), *strings, i + 1);
         KeySequenceEdit* box = rows_.back().Box;
-        box->SetTextLimit(spec.limit);
-        connect(box, &KeySequenceEdit::BytesChanged, this, [this, box, field = spec.field] {
+        box->SetTextLimit(boxLayout.limit);
+        connect(box, &KeySequenceEdit::BytesChanged, this, [this, box, field = boxLayout.field] {
             if (ReaderSettings* record = Record())
                 box->GetBytes(record->*field);
         });
@@ -105,11 +105,11 @@ void PrePostamblePage::Load(const ReaderSettings& shown) {
     const ReaderSettings* record = &shown;
     FillGrid();
     for (int i = 0; i < kBoxCount; ++i) {
-        const BoxSpec& spec = kBoxes[static_cast<std::size_t>(i)];
+        const BoxLayout& boxLayout = kBoxes[static_cast<std::size_t>(i)];
         ByteStringRow& row = rows_[static_cast<std::size_t>(i)];
         row.List->Reset();
-        row.Box->SetTextLimit(spec.limit);
-        row.Box->SetBytes(record->*spec.field);
+        row.Box->SetTextLimit(boxLayout.limit);
+        row.Box->SetBytes(record->*boxLayout.field);
     }
 }
 

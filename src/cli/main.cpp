@@ -30,10 +30,10 @@ std::unique_ptr<ReaderEnvironment> MakeMachine(const CommandLine& cl, Pause& pau
     if (cl.simulate.empty())
         return std::make_unique<RealEnvironment>(pause);
     auto simulated = std::make_unique<SimulatedEnvironment>(pause);
-    for (const std::string& spec : cl.simulate) {
+    for (const std::string& optionText : cl.simulate) {
         std::string error;
-        if (!simulated->AddReaderFromSpec(spec, error)) {
-            PrintError("ravelfin: --simulate " + spec + ": " + error);
+        if (!simulated->AddReaderFromOptionText(optionText, error)) {
+            PrintError("ravelfin: --simulate " + optionText + ": " + error);
             return nullptr;
         }
     }

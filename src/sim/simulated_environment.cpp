@@ -15,9 +15,10 @@ SimulatedEnvironment::SimulatedEnvironment(Pause& pause) : pause_(pause) {}
 
 SimulatedEnvironment::~SimulatedEnvironment() = default;
 
-bool SimulatedEnvironment::AddReaderFromSpec(const std::string& spec, std::string& error) {
+bool SimulatedEnvironment::AddReaderFromOptionText(const std::string& optionText,
+                                                   std::string& error) {
     SimulatedReaderOptions options;
-    return ParseSimulatedReaderSpec(spec, options, error) && AddReader(options, error);
+    return ParseSimulatedReaderOptions(optionText, options, error) && AddReader(options, error);
 }
 
 bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std::string& error) {

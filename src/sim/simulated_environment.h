@@ -47,7 +47,7 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     bool AddReader(const SimulatedReaderOptions& options, std::string& error);
     /// The same for a reader written as `--simulate` takes it ("usb-hid,firmware=V3.90");
     /// false with the parse's or the attach's one-line `error`.
-    bool AddReaderFromSpec(const std::string& spec, std::string& error);
+    bool AddReaderFromOptionText(const std::string& optionText, std::string& error);
 
     std::size_t ReaderCount() const { return readers_.size(); }
     /// The reader added `index`-th (0 based).

@@ -61,10 +61,10 @@ constexpr FaultName kFaultNames[] = {
 
 }  // namespace
 
-bool ParseSimulatedReaderSpec(const std::string& spec, SimulatedReaderOptions& out,
-                              std::string& error) {
+bool ParseSimulatedReaderOptions(const std::string& optionText, SimulatedReaderOptions& out,
+                                 std::string& error) {
     out = SimulatedReaderOptions{};
-    const std::vector<std::string> parts = SplitOnComma(spec);
+    const std::vector<std::string> parts = SplitOnComma(optionText);
     bool typeKnown = false;
     for (const TypeName& entry : kTypeNames) {
         if (parts[0] == entry.name) {

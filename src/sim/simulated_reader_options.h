@@ -36,7 +36,7 @@ struct SimulatedReaderOptions {
 /// to 4; MS a number of milliseconds (leave after arrive); FAULT one of no-answer, nak,
 /// wrong-lrc, cut-short, unplug, busy. Returns false with a one-line
 /// `error` naming what is wrong; `out` is then unspecified.
-bool ParseSimulatedReaderSpec(const std::string& spec, SimulatedReaderOptions& out,
-                              std::string& error);
+bool ParseSimulatedReaderOptions(const std::string& optionText, SimulatedReaderOptions& out,
+                                 std::string& error);
 
 }  // namespace ravelfin

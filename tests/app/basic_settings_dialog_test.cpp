@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <fstream>
 
-#include "app/editor_connection.h"
 #include "app/main_window.h"
 #include "app/settings_editors.h"
 #include "app/support/basic_editor_rig.h"
@@ -24,6 +23,7 @@
 #include "controls/radio_group.h"
 #include "flows/flow_messages.h"
 #include "protocol/char_names.h"
+#include "shell/editor_connection.h"
 
 using namespace ravelfin;
 using namespace ravelfin::testing;

@@ -136,8 +136,8 @@ void InterfaceWizardTest::onlyContinueChangesTheReaderInUse() {
     WatchingPause pause;
     SimulatedEnvironment machine(pause);
     std::string error;
-    for (const char* spec : {"usb-hid-kb,firmware=V3.31", "usb-hid,firmware=V4.30"})
-        QVERIFY(machine.AddReaderFromSpec(spec, error));
+    for (const char* optionText : {"usb-hid-kb,firmware=V3.31", "usb-hid,firmware=V4.30"})
+        QVERIFY(machine.AddReaderFromOptionText(optionText, error));
     RecordingMessenger messages;
     Connection link(machine, messages);
     QVERIFY(link.Connect(kInterfaceUsbHidKb, 0));

@@ -211,7 +211,7 @@ class ToolPagesTest : public QObject {
         FirstWait pause;
         SimulatedEnvironment machine(pause);
         std::string error;
-        QVERIFY(machine.AddReaderFromSpec("usb-hid,firmware=V3.90", error));
+        QVERIFY(machine.AddReaderFromOptionText("usb-hid,firmware=V3.90", error));
         RecordingMessenger messages;
         Connection link(machine, messages);
         QVERIFY(link.Connect(kInterfaceUsbHid, 0));

@@ -67,9 +67,9 @@ class ForwardingPause final : public Pause {
 /// Simulated readers, and the commands run on them in this process as `ravelfin` would.
 class FleetRig : public ::testing::Test {
   protected:
-    SimulatedReader& Attach(const std::string& spec) {
+    SimulatedReader& Attach(const std::string& optionText) {
         std::string error;
-        EXPECT_TRUE(env.AddReaderFromSpec(spec, error)) << error;
+        EXPECT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
         return env.Reader(env.ReaderCount() - 1);
     }
 

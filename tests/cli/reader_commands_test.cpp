@@ -16,9 +16,9 @@ namespace {
 
 class ReaderCommands : public ::testing::Test {
   protected:
-    SimulatedReader& Attach(const std::string& spec) {
+    SimulatedReader& Attach(const std::string& optionText) {
         std::string error;
-        EXPECT_TRUE(env.AddReaderFromSpec(spec, error)) << error;
+        EXPECT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
         return env.Reader(env.ReaderCount() - 1);
     }
 
@@ -231,7 +231,7 @@ TEST_F(ReaderCommands, EveryFaultFailsCleanlyAndLeavesTheReaderAsItWas) {
         for (SimulatedFault fault : faults) {
             SimulatedEnvironment local;
             std::string error;
-            ASSERT_TRUE(local.AddReaderFromSpec(type, error)) << error;
+            ASSERT_TRUE(local.AddReaderFromOptionText(type, error)) << error;
             SimulatedReader& reader = local.Reader(0);
             const ReaderSettings before = reader.Settings();
             for (std::vector<std::string> args :

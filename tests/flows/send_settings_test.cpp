@@ -8,6 +8,7 @@
 #include "flows/factory_defaults.h"
 #include "flows/flow_fakes.h"
 #include "flows/settings_file_flow.h"
+#include "protocol/temp_dir.h"
 #include "protocol/settings_file.h"
 
 namespace ravelfin::testing {
@@ -94,36 +95,34 @@ TEST(SendToReader, WritesForTheReadersFirmwareAndReadsASecureReadersStateBack) {
     }
 }
 
-std::string TempPath(const std::string& name) {
-    return ::testing::TempDir() + "flows_" + name;
-}
-
 TEST(SettingsFileFlow, SaveWritesForTheReadersFirmwareInTheEditorsWords) {
+    TempDir dir;
     Rig rig;
     rig.reader.FirmwareVersionNumber = 4.3;
     ReaderSettings settings(kInterfaceUsbHid), loaded(kInterfaceUsbHid);
     settings.BeepMode = 7;  // only a 4.3 file carries the mode
     loaded.FirmwareVersionNumber = 4.3;
-    EXPECT_TRUE(SaveToFile(settings, &rig.reader, TempPath("a.cfs2"), Editor::kBasic, rig));
-    ASSERT_TRUE(LoadSettingsFile(loaded, TempPath("a.cfs2")));
+    EXPECT_TRUE(SaveToFile(settings, &rig.reader, dir.File("a.cfs2"), Editor::kBasic, rig));
+    ASSERT_TRUE(LoadSettingsFile(loaded, dir.File("a.cfs2")));
     EXPECT_EQ(loaded.BeepMode, 7);
-    EXPECT_FALSE(SaveToFile(settings, nullptr, TempPath("none/a"), Editor::kAdvanced, rig));
+    EXPECT_FALSE(SaveToFile(settings, nullptr, dir.File("none/a"), Editor::kAdvanced, rig));
     EXPECT_THAT(rig.messages, ElementsAre(kBasicSavedText, kAdvancedSaveFailedText));
 }
 
 TEST(SettingsFileFlow, ALoadedFormatOrPollingIntervalMakesTheNextSendReopenTheReader) {
+    TempDir dir;
     ReaderSettings file(kInterfaceUsbHidKb);
     file.KbPollInterval = 9;
-    ASSERT_TRUE(SaveSettingsFile(file, TempPath("interval.cfs2")));
+    ASSERT_TRUE(SaveSettingsFile(file, dir.File("interval.cfs2")));
     file.HidFormat = '1';
-    ASSERT_TRUE(SaveSettingsFile(file, TempPath("format.cfs2")));
+    ASSERT_TRUE(SaveSettingsFile(file, dir.File("format.cfs2")));
     for (const bool formatChanges : {false, true}) {
         Rig rig(kInterfaceUsbHidKb);
         ReaderSettings settings(kInterfaceUsbHidKb);
         settings.HidFormat = '0';
         settings.KbPollInterval = settings.KbPollIntervalRead = 1;  // as read from the reader
         ASSERT_TRUE(LoadFromFile(settings,
-                                 TempPath(formatChanges ? "format.cfs2" : "interval.cfs2"), rig,
+                                 dir.File(formatChanges ? "format.cfs2" : "interval.cfs2"), rig,
                                  rig.Refresh()));
         EXPECT_THAT(rig.rec.trace, ElementsAre("refresh", kLoadedText));
         EXPECT_EQ(settings.KbPollInterval, 9);
@@ -132,12 +131,12 @@ TEST(SettingsFileFlow, ALoadedFormatOrPollingIntervalMakesTheNextSendReopenTheRe
                   formatChanges ? kReopen : kReopenCloseEditor);
     }
     // A file that does not load changes nothing at all.
-    std::ofstream(TempPath("bad.cfs2"), std::ios::binary) << "KORVEXMSRCFG1999\x02S";
+    std::ofstream(dir.File("bad.cfs2"), std::ios::binary) << "KORVEXMSRCFG1999\x02S";
     Rig rig;
     ReaderSettings settings(kInterfaceUsbHid);
     settings.HidFormat = '1';
     const ReaderSettings before = settings;
-    EXPECT_FALSE(LoadFromFile(settings, TempPath("bad.cfs2"), rig, rig.Refresh()));
+    EXPECT_FALSE(LoadFromFile(settings, dir.File("bad.cfs2"), rig, rig.Refresh()));
     EXPECT_THAT(rig.rec.trace, ElementsAre(kLoadFailedText));
     EXPECT_EQ(settings, before);
 }

@@ -45,9 +45,9 @@ done
 
 # Simulated readers as the option describes them.
 n=0
-for spec in usb-hid usb-hid-kb,firmware=V4.25,pid=0x4105 rs232,security-level=3 \
+for optionText in usb-hid usb-hid-kb,firmware=V4.25,pid=0x4105 rs232,security-level=3 \
   usb-rs232,firmware=V3.31,load=reader.cfs2 usb-hid,fault=nak,arrive=100,leave=900; do
-  printf '%s' "$spec" >"$corpus/simulate_option_fuzzer/spec-$n"
+  printf '%s' "$optionText" >"$corpus/simulate_option_fuzzer/option-$n"
   n=$((n + 1))
 done
 

@@ -9,10 +9,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ravelfin;
-    const std::string spec(data, data + size);
+    const std::string optionText(data, data + size);
     SimulatedReaderOptions options;
     std::string error;
-    if (!ParseSimulatedReaderSpec(spec, options, error)) {
+    if (!ParseSimulatedReaderOptions(optionText, options, error)) {
         if (error.empty())
             std::abort();
         return 0;

@@ -48,9 +48,9 @@ struct Heard {
     std::vector<DeviceEvent> events;
 };
 
-void Attach(SimulatedEnvironment& env, const char* spec) {
+void Attach(SimulatedEnvironment& env, const char* optionText) {
     std::string error;
-    ASSERT_TRUE(env.AddReaderFromSpec(spec, error)) << error;
+    ASSERT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
 }
 
 /// The machine's devices with a pause of one thread's own.

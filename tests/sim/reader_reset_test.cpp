@@ -15,9 +15,9 @@ using Change = DeviceEvent::Change;
 
 /// A machine with one simulated reader and a monitor that keeps what it heard.
 struct ResetRig {
-    explicit ResetRig(const char* spec) {
+    explicit ResetRig(const char* optionText) {
         std::string error;
-        EXPECT_TRUE(env.AddReaderFromSpec(spec, error)) << error;
+        EXPECT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
         monitor = env.CreateDeviceMonitor();
         EXPECT_TRUE(monitor->Start([this](const DeviceEvent& e) { heard.push_back(e); }, error));
     }
@@ -84,16 +84,16 @@ TEST(SimulatedReaderReset, ANewHidFormatMakesTheReaderLeaveAndComeBackAsTheOther
 TEST(SimulatedReaderReset, OnlyAChangeThatResetsARealReaderDoes) {
     // The same values again, another setting, a keyboard's interval on a HID reader, a
     // format on a serial reader: nobody leaves.
-    for (const auto& [spec, type, frame] :
+    for (const auto& [optionText, type, frame] :
          {std::tuple{"usb-hid", kInterfaceUsbHid, SetFrame({0x23, 1, '0', 0x10, 1, '5'})},
           std::tuple{"usb-hid", kInterfaceUsbHid, SetFrame({0x14, 1, 9})},
           std::tuple{"usb-hid-kb", kInterfaceUsbHidKb, SetFrame({0x23, 1, '8', 0x14, 1, 1})},
           std::tuple{"rs232", kInterfaceRs232, SetFrame({0x23, 1, '8'})},
           std::tuple{"usb-hid-kb", kInterfaceUsbHidKb, CommandFrame(kFuncSetDefaults)}}) {
-        ResetRig rig(spec);
-        ASSERT_TRUE(rig.Send(static_cast<int>(type), frame)) << spec;
-        EXPECT_TRUE(rig.heard.empty()) << spec;
-        EXPECT_EQ(rig.Listed(static_cast<int>(type)).size(), 1u) << spec;
+        ResetRig rig(optionText);
+        ASSERT_TRUE(rig.Send(static_cast<int>(type), frame)) << optionText;
+        EXPECT_TRUE(rig.heard.empty()) << optionText;
+        EXPECT_EQ(rig.Listed(static_cast<int>(type)).size(), 1u) << optionText;
     }
 
     // Factory settings reset a keyboard reader that ran with another polling interval.

@@ -21,54 +21,54 @@
 namespace ravelfin {
 namespace {
 
-struct BoxSpec {
+struct FieldBoxLayout {
     int row;
     const char* caption;
     bool numeric;
     std::string CustomFieldInput::*target;
 };
 
-struct KindSpec {
+struct KindLayout {
     CustomFieldKind kind;
     const char* title;
     QStringList rowLabels;
-    QList<BoxSpec> boxes;
+    QList<FieldBoxLayout> boxes;
 };
 
 using In = CustomFieldInput;
 
 // The boxes of each kind, in the rows the dialog shows them.
-const std::array<KindSpec, 4>& KindSpecs() {
-    static const std::array<KindSpec, 4> specs{
-        KindSpec{CustomFieldKind::kBefore,
-                 "Before String",
-                 {QString()},
-                 {{0, "Times", true, &In::times1}, {0, "String", false, &In::string1}}},
-        KindSpec{CustomFieldKind::kBetween,
-                 "Between String",
-                 {QStringLiteral("1:"), QStringLiteral("2:")},
-                 {{0, "Times", true, &In::times1},
-                  {0, "String", false, &In::string1},
-                  {1, "Times", true, &In::times2},
-                  {1, "String", false, &In::string2}}},
-        KindSpec{CustomFieldKind::kAfter,
-                 "After String",
-                 {QString(), QString()},
-                 {{0, "Times", true, &In::times1},
-                  {0, "String", false, &In::string1},
-                  {1, "Offset", true, &In::offset},
-                  {1, "Length", true, &In::length}}},
-        KindSpec{CustomFieldKind::kAmong,
-                 "Among String",
-                 {QStringLiteral("1:"), QStringLiteral("2:"), QString()},
-                 {{0, "Times", true, &In::times1},
-                  {0, "String", false, &In::string1},
-                  {1, "Times", true, &In::times2},
-                  {1, "String", false, &In::string2},
-                  {2, "Offset", true, &In::offset},
-                  {2, "Length", true, &In::length}}},
+const std::array<KindLayout, 4>& KindLayouts() {
+    static const std::array<KindLayout, 4> layouts{
+        KindLayout{CustomFieldKind::kBefore,
+                   "Before String",
+                   {QString()},
+                   {{0, "Times", true, &In::times1}, {0, "String", false, &In::string1}}},
+        KindLayout{CustomFieldKind::kBetween,
+                   "Between String",
+                   {QStringLiteral("1:"), QStringLiteral("2:")},
+                   {{0, "Times", true, &In::times1},
+                    {0, "String", false, &In::string1},
+                    {1, "Times", true, &In::times2},
+                    {1, "String", false, &In::string2}}},
+        KindLayout{CustomFieldKind::kAfter,
+                   "After String",
+                   {QString(), QString()},
+                   {{0, "Times", true, &In::times1},
+                    {0, "String", false, &In::string1},
+                    {1, "Offset", true, &In::offset},
+                    {1, "Length", true, &In::length}}},
+        KindLayout{CustomFieldKind::kAmong,
+                   "Among String",
+                   {QStringLiteral("1:"), QStringLiteral("2:"), QString()},
+                   {{0, "Times", true, &In::times1},
+                    {0, "String", false, &In::string1},
+                    {1, "Times", true, &In::times2},
+                    {1, "String", false, &In::string2},
+                    {2, "Offset", true, &In::offset},
+                    {2, "Length", true, &In::length}}},
     };
-    return specs;
+    return layouts;
 }
 
 CustomCardDefinition& CardOf(DataEditSettings& settings, bool custom2) {
@@ -122,7 +122,7 @@ CustomizedFieldsDialog::CustomizedFieldsDialog(DataEditSettings& settings,
     layout->addLayout(top);
     auto* radios = new QButtonGroup(this);
     for (std::size_t i = 0; i < kinds_.size(); ++i) {
-        layout->addWidget(MakeKindGroup(i, KindSpecs()[i].kind));
+        layout->addWidget(MakeKindGroup(i, KindLayouts()[i].kind));
         radios->addButton(kinds_[i].radio);
     }
     auto* add = new QPushButton(QStringLiteral("Add"));
@@ -152,31 +152,33 @@ CustomizedFieldsDialog::CustomizedFieldsDialog(DataEditSettings& settings,
 }
 
 QWidget* CustomizedFieldsDialog::MakeKindGroup(std::size_t index, CustomFieldKind kind) {
-    const KindSpec& spec = KindSpecs()[index];
+    const KindLayout& kindLayout = KindLayouts()[index];
     KindBoxes& boxes = kinds_[index];
     boxes.kind = kind;
     auto* frame = new QFrame;
     frame->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(frame);
-    boxes.radio = new QRadioButton(QString::fromLatin1(spec.title));
+    boxes.radio = new QRadioButton(QString::fromLatin1(kindLayout.title));
     boxes.radio->setMinimumWidth(130);
     grid->addWidget(boxes.radio, 0, 0);
     connect(boxes.radio, &QRadioButton::toggled, this, [this, kind](bool on) {
         if (on)
             ChooseKind(kind);
     });
-    QList<int> columns(spec.rowLabels.size(), 2);
-    for (int row = 0; row < spec.rowLabels.size(); ++row) {
-        if (!spec.rowLabels[row].isEmpty())
-            grid->addWidget(new QLabel(spec.rowLabels[row]), row, 1);
+    QList<int> columns(kindLayout.rowLabels.size(), 2);
+    for (int row = 0; row < kindLayout.rowLabels.size(); ++row) {
+        if (!kindLayout.rowLabels[row].isEmpty())
+            grid->addWidget(new QLabel(kindLayout.rowLabels[row]), row, 1);
     }
-    for (const BoxSpec& b : spec.boxes) {
+    for (const FieldBoxLayout& b : kindLayout.boxes) {
         const QString caption = QString::fromLatin1(b.caption);
         auto* label = new QLabel(caption);
         auto* box = new QLineEdit;
         // Each box is named as its row reads: "1: Times" on a numbered row, else its caption.
-        box->setAccessibleName(
-            (spec.rowLabels[b.row].isEmpty() ? QString() : spec.rowLabels[b.row] + u' ') + caption);
+        box->setAccessibleName((kindLayout.rowLabels[b.row].isEmpty()
+                                    ? QString()
+                                    : kindLayout.rowLabels[b.row] + u' ') +
+                               caption);
         box->setAccessibleDescription(boxes.radio->text());
         if (b.numeric) {
             box->setValidator(

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/editor_connection.h"
 #include "app/support/gui_test_support.h"
 #include "app/support/scripted_file_chooser.h"
 #include "basic/basic_settings_dialog.h"
 #include "controls/char_name_list.h"
 #include "controls/editable_grid.h"
 #include "controls/radio_group.h"
+#include "shell/editor_connection.h"
 
 namespace ravelfin::testing {
 

@@ -18,8 +18,8 @@ namespace ravelfin::testing {
 struct EditorDesk {
     explicit EditorDesk(std::initializer_list<const char*> readers) {
         std::string error;
-        for (const char* spec : readers) {
-            if (!machine.AddReaderFromSpec(spec, error))
+        for (const char* optionText : readers) {
+            if (!machine.AddReaderFromOptionText(optionText, error))
                 std::fprintf(stderr, "%s\n", error.c_str());
         }
         window.show();

@@ -22,10 +22,11 @@ bool RegisterGuiTest(const char* sourceFile, GuiTestFactory factory) {
 }
 
 AppRig::AppRig(const Strings& readers) {
-    for (const std::string& spec : readers) {
+    for (const std::string& optionText : readers) {
         std::string error;
-        if (!Machine.AddReaderFromSpec(spec, error))
-            QTest::qFail(("cannot attach " + spec + ": " + error).c_str(), __FILE__, __LINE__);
+        if (!Machine.AddReaderFromOptionText(optionText, error))
+            QTest::qFail(("cannot attach " + optionText + ": " + error).c_str(), __FILE__,
+                         __LINE__);
     }
 }
 

@@ -36,6 +36,8 @@ inline void PrepareApplication(QApplication& application) {
     QApplication::setApplicationName(QStringLiteral("ravelfin-config-tests"));
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    // Qt's own settings, such as the file dialog's history (QtProject.conf), go there too.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
 }
 
 /// Runs `action` on the next modal window of type T once it shows (the way to answer a dialog

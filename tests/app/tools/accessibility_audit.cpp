@@ -142,8 +142,9 @@ void AuditShell() {
         Audit(*desk.window.Wizard(), "wizard");
 }
 
-void AuditEditors(std::initializer_list<const char*> specs, int interfaceType, const char* where) {
-    testing::EditorDesk desk(specs);
+void AuditEditors(std::initializer_list<const char*> optionTexts, int interfaceType,
+                  const char* where) {
+    testing::EditorDesk desk(optionTexts);
     desk.connection.Connect(interfaceType, 0);
     desk.window.ChangeBasicSettings();
     if (SettingsEditor* basic = desk.window.BasicDialog()) {

@@ -1,4 +1,4 @@
-#include "app/interface_selection.h"
+#include "shell/interface_selection.h"
 
 #include "connection/connection.h"
 

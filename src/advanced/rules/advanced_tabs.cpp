@@ -1,4 +1,4 @@
-#include "advanced/advanced_tabs.h"
+#include "advanced/rules/advanced_tabs.h"
 
 namespace ravelfin {
 

@@ -1,4 +1,4 @@
-#include "advanced/security_rules.h"
+#include "advanced/rules/security_rules.h"
 
 #include <algorithm>
 

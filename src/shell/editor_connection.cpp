@@ -1,4 +1,4 @@
-#include "app/editor_connection.h"
+#include "shell/editor_connection.h"
 
 #include <memory>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/model_number.h"
+#include "app/rules/model_number.h"
 
 #include <array>
 #include <string_view>

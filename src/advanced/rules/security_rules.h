@@ -29,8 +29,8 @@ EncryptionChoices ChoicesAfterSend(EncryptionChoices choices, std::uint8_t repor
 
 enum class MaskCharCheck {
     kEmpty,    // the box is set to "*"
-    kValid,    // one printable character
-    kInvalid,  // one character outside 0x20 to 0x7E: "this MaskChar is invalid!"
+    kValid,    // one character from 0x1A to 0x7E
+    kInvalid,  // one character outside 0x1A to 0x7E: "this MaskChar is invalid!"
     kTooLong,  // "Only one char is allowed!": the last character is kept
 };
 

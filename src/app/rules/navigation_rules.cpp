@@ -1,4 +1,4 @@
-#include "app/navigation_rules.h"
+#include "app/rules/navigation_rules.h"
 
 namespace ravelfin {
 

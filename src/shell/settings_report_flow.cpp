@@ -1,6 +1,6 @@
-#include "app/settings_report_flow.h"
+#include "shell/settings_report_flow.h"
 
-#include "app/navigation_rules.h"
+#include "app/rules/navigation_rules.h"
 #include "connection/connection.h"
 #include "protocol/firmware_version.h"
 #include "protocol/reader_operations.h"
