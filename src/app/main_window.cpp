@@ -217,8 +217,7 @@ void MainWindow::OnDevicesChanged(qint64 timestampMs) {
 
 void MainWindow::OnEditorClosed(QPointer<SettingsEditor>& editor) {
     if (editor) {
-        editor->hide();
-        editor->deleteLater();
+        editor->Dispose();
         editor = nullptr;
     }
     navigation_->At(NavigationBar::kExit)->setFocus();

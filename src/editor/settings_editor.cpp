@@ -1,11 +1,14 @@
 #include "editor/settings_editor.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "connection/connection.h"
@@ -17,6 +20,8 @@
 namespace ravelfin {
 
 namespace {
+constexpr int kDisposeRetryMs = 50;
+
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
@@ -30,7 +35,8 @@ SettingsEditor::SettingsEditor(const QString& caption, Editor kind, Connection& 
       messenger_(messenger),
       files_(files),
       caption_(new QLabel(caption)),
-      tabs_(new QTabWidget) {
+      tabs_(new QTabWidget),
+      madeAtLoopLevel_(QThread::currentThread()->loopLevel()) {
     QFont captionFont = caption_->font();
     captionFont.setBold(true);
     captionFont.setPointSizeF(captionFont.pointSizeF() * 1.25);
@@ -139,6 +145,19 @@ void SettingsEditor::CloseEditor() {
     closed_ = true;
     hide();
     emit Closed();
+}
+
+void SettingsEditor::Dispose() {
+    hide();
+    for (QDialog* dialog : findChildren<QDialog*>()) {
+        if (dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
+    if (busy_ || QThread::currentThread()->loopLevel() > madeAtLoopLevel_) {
+        QTimer::singleShot(kDisposeRetryMs, this, &SettingsEditor::Dispose);
+        return;
+    }
+    deleteLater();
 }
 
 void SettingsEditor::AfterReset(ReaderReset reset) {

@@ -46,6 +46,12 @@ class SettingsEditor : public SkinnedPage {
     void DefaultAll();
     void CloseEditor();
 
+    /// Ends the editor for good: hides it, ends the modal windows it has open, and deletes
+    /// it once no flow of it runs and control is back in the event loop it was made in, so
+    /// that no loop of its own (a file dialog, a message, a pause) returns into a deleted
+    /// editor.
+    void Dispose();
+
     QTabWidget* Tabs() const { return tabs_; }
     QPushButton* Button(ButtonId id) const { return buttons_[id]; }
     bool IsClosed() const { return closed_; }
@@ -90,6 +96,7 @@ class SettingsEditor : public SkinnedPage {
     std::array<QPushButton*, kButtonCount> buttons_{};
     bool busy_ = false;
     bool closed_ = false;
+    int madeAtLoopLevel_;
 };
 
 }  // namespace ravelfin

@@ -1,4 +1,6 @@
 #include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
@@ -13,6 +15,7 @@
 #include "app/support/scripted_file_chooser.h"
 #include "basic/basic_settings_dialog.h"
 #include "basic/general_settings_page.h"
+#include "controls/config_file_chooser.h"
 #include "controls/radio_group.h"
 #include "flows/flow_messages.h"
 
@@ -166,6 +169,47 @@ class AdvancedEditorWindowTest : public QObject {
         QCOMPARE(w.rig.Messages.Messages, Strings{kDefaultsSetText});
         w.window.ChangeAdvancedSettings();  // made afresh, for the reader now in use
         QVERIFY(w.Advanced() && w.Advanced()->isVisible());
+    }
+
+    // An editor closed while a modal window of its own runs (the file dialog of "Save to
+    // File", a formula editor of its Data Editing page) ends that window first and goes only
+    // once the loop that ran it has returned: a screen reader's Press reaches "Close" behind
+    // a modal window.
+    void anEditorClosedWhileItsModalWindowRunsGoesAfterIt() {
+        AppRig rig({"usb-hid,firmware=V4.30"});
+        rig.Machine.Reader(0).Settings().mode = '1';
+        QtConfigFileChooser files;  // the real file dialog, a child of the editor
+        SettingsEditors editors{rig.Link, rig.Messages, files};
+        MainWindow window{rig.Link, rig.Messages, editors};
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int editor = 0; editor < 2; ++editor) {
+            if (editor == 0)
+                window.ChangeBasicSettings();
+            else
+                window.ChangeAdvancedSettings();
+            QPointer<SettingsEditor> open = editor == 0 ? window.BasicDialog() : window.AdvancedDialog();
+            QVERIFY(open);
+            bool ownModal = false;
+            OnNextModal([&](QWidget* modal) {
+                for (QObject* o = modal; o; o = o->parent())
+                    ownModal = ownModal || o == open;
+                open->Button(SettingsEditor::kClose)->click();
+                QApplication::processEvents();
+                QVERIFY(!open->isVisible() && !modal->isVisible());
+            });
+            if (editor == 0) {
+                open->Button(SettingsEditor::kSave)->click();
+            } else {
+                for (QPushButton* button : open->findChildren<QPushButton*>()) {
+                    if (button->text() == QStringLiteral("Add Formula"))
+                        button->click();
+                }
+            }
+            QVERIFY2(ownModal, editor == 0 ? "basic" : "advanced");
+            QTRY_VERIFY(!open);
+            QVERIFY(rig.Messages.Messages.empty());  // the ended file dialog saved nothing
+        }
     }
 
     // A reopen brings a new record: the hidden editor shows it, and edits go into it.
