@@ -10,38 +10,24 @@
 
 namespace ravelfin {
 
-/// The connection's reader as the advanced editor took it last (`FetchReaderContext`). Pages
-/// read it through a reference, so that after the reader was reopened they work on the new
-/// record and transport.
-struct ReaderContext {
-    ReaderSettings* Settings = nullptr;
-    ReaderTransport* Transport = nullptr;
-    int DeviceIndex = -1;
-};
-
-/// What the advanced editor and its pages borrow from the program.
+/// What the advanced editor and its pages borrow from the program. The reader, its record
+/// and its transport are reached through `Link` at each use: a reopen replaces them.
 struct AdvancedEditorServices {
     Connection& Link;
     Messenger& Messages;
     MessageBoxes& Boxes;
     ConfigFileChooser& Files;
-    /// Reloads the basic editor's pages when the main window holds one.
-    std::function<void()> RefreshBasicEditor;
 };
 
 /// What each page of the advanced editor is given; it lives as long as the editor.
 struct AdvancedPageContext {
     AdvancedEditorServices& Services;
-    const ReaderContext& Reader;
     /// Reloads the settings pages of both editors, after the record was read from the reader
     /// again.
     std::function<void()> RefreshEditors;
 
-    /// What a flow borrows for one run on the editor's reader.
-    FlowContext Flow() const {
-        return FlowContext{Reader.Transport, Reader.DeviceIndex, Services.Messages,
-                           Services.Link.Environment().GetPause()};
-    }
+    /// What a flow borrows for one run on the connection's reader as it is now.
+    FlowContext Flow() const { return Services.Link.Flow(Services.Messages); }
 };
 
 }  // namespace ravelfin

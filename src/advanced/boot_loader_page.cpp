@@ -8,13 +8,14 @@
 #include <QVBoxLayout>
 
 #include "connection/connection.h"
+#include "controls/skinned_dialog.h"
 #include "flows/boot_loader.h"
 #include "flows/flow_messages.h"
 
 namespace ravelfin {
 
 BootLoaderPage::BootLoaderPage(Connection& connection, Messenger& messages, QWidget* parent)
-    : SkinnedDialog(parent, PageTag{}),
+    : SkinnedPage(parent),
       connection_(connection),
       messages_(messages),
       password_(new QLineEdit),
@@ -27,7 +28,7 @@ BootLoaderPage::BootLoaderPage(Connection& connection, Messenger& messages, QWid
     auto* promptLabel = new QLabel(prompt);
     promptLabel->setBuddy(password_);
     password_->setAccessibleName(prompt);
-    set_->setDefault(true);
+    SetDefaultButton(set_);
     set_->setMinimumWidth(180);
     connect(set_, &QPushButton::clicked, this, &BootLoaderPage::SetBootLoaderMode);
 
@@ -55,13 +56,6 @@ void BootLoaderPage::SetBootLoaderMode() {
     if (answer != QMessageBox::Yes)
         return;
     ravelfin::SetBootLoaderMode(connection_.Flow(messages_));
-}
-
-void BootLoaderPage::keyPressEvent(QKeyEvent* event) {
-    // Escape would close the page as a dialog; it is not a way out of the editor.
-    if (event->key() == Qt::Key_Escape)
-        return event->accept();
-    SkinnedDialog::keyPressEvent(event);
 }
 
 }  // namespace ravelfin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/skinned_dialog.h"
+#include "controls/skinned_page.h"
 
 class QLineEdit;
 class QPushButton;
@@ -14,7 +14,7 @@ class Messenger;
 /// warning that defaults to "No", it switches the connection's reader into the mode in which
 /// its firmware can be updated. The password refusal and the warning are the platform's
 /// standard message boxes; the outcome goes to the messenger.
-class BootLoaderPage final : public SkinnedDialog {
+class BootLoaderPage final : public SkinnedPage {
     Q_OBJECT
   public:
     BootLoaderPage(Connection& connection, Messenger& messages, QWidget* parent = nullptr);
@@ -25,9 +25,6 @@ class BootLoaderPage final : public SkinnedDialog {
 
     QLineEdit* PasswordBox() const { return password_; }
     QPushButton* SetButton() const { return set_; }
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     Connection& connection_;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "connection/connection.h"
+#include "controls/skinned_dialog.h"
 
 namespace ravelfin {
 
@@ -27,7 +28,7 @@ QLabel* Caption(const QString& text, QWidget* buddy = nullptr) {
 
 ManualCommandPage::ManualCommandPage(Connection& connection, Messenger& messages,
                                      std::function<void()> refreshEditors, QWidget* parent)
-    : SkinnedDialog(parent, PageTag{}),
+    : SkinnedPage(parent),
       connection_(connection),
       messages_(messages),
       refreshEditors_(std::move(refreshEditors)),
@@ -44,7 +45,7 @@ ManualCommandPage::ManualCommandPage(Connection& connection, Messenger& messages
     QPalette shade = response_->palette();
     shade.setColor(QPalette::Base, QColor(241, 241, 241));
     response_->setPalette(shade);
-    send_->setDefault(true);
+    SetDefaultButton(send_);
     for (QPushButton* button : {send_, clear_})
         button->setMinimumWidth(140);
 
@@ -94,14 +95,7 @@ void ManualCommandPage::ShowLog() {
 
 void ManualCommandPage::showEvent(QShowEvent* event) {
     UpdateSendButton();
-    SkinnedDialog::showEvent(event);
-}
-
-void ManualCommandPage::keyPressEvent(QKeyEvent* event) {
-    // Escape would close the page as a dialog; it is not a way out of the editor.
-    if (event->key() == Qt::Key_Escape)
-        return event->accept();
-    SkinnedDialog::keyPressEvent(event);
+    SkinnedPage::showEvent(event);
 }
 
 }  // namespace ravelfin

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "controls/skinned_dialog.h"
+#include "controls/skinned_page.h"
 #include "flows/manual_command.h"
 
 class QLineEdit;
@@ -17,7 +17,7 @@ class Connection;
 /// without its LRC) goes to the connection's reader, and a running log shows what went out
 /// and what came back. After an accepted set command the connection's record is read again
 /// and the open editors are refreshed.
-class ManualCommandPage final : public SkinnedDialog {
+class ManualCommandPage final : public SkinnedPage {
     Q_OBJECT
   public:
     /// `refreshEditors` reloads the pages of the open settings editors from the record.
@@ -41,7 +41,6 @@ class ManualCommandPage final : public SkinnedDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void ShowLog();

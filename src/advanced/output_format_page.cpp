@@ -1,6 +1,5 @@
 #include "advanced/output_format_page.h"
 
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
@@ -8,33 +7,36 @@
 
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
+#include "controls/radio_group.h"
 #include "flows/reader_firmware.h"
 
 namespace ravelfin {
 
 namespace {
-// The optional HID format ('1') has no button: a reader set to it shows none selected.
-constexpr std::uint8_t kHidFormat = '0';
-constexpr std::uint8_t kKeyboardFormat = '8';
+// The buttons by index; the optional HID format ('1') has none: a reader set to it shows none
+// selected.
+constexpr std::uint8_t kFormats[] = {'0', '8'};
 constexpr double kLastFixedFormatFirmware = 1.77;
 
 const QString kChangeableCaption =
     QStringLiteral("USB HID Format: Modifying this setting reset the reader.");
 const QString kFixedCaption =
     QStringLiteral("USB HID Format: the setting can not be changed in this version reader.");
+
+int FormatIndex(std::uint8_t format) {
+    for (int i = 0; i < static_cast<int>(std::size(kFormats)); ++i) {
+        if (kFormats[i] == format)
+            return i;
+    }
+    return -1;
+}
 }  // namespace
 
 OutputFormatPage::OutputFormatPage(const AdvancedPageContext& context, QWidget* parent)
-    : AdvancedPage(parent),
-      context_(context),
-      group_(new QGroupBox(kChangeableCaption, this)),
-      hid_(new QRadioButton(QStringLiteral("USB HID Data Format"), group_)),
-      keyboard_(new QRadioButton(QStringLiteral("USB HID Keyboard Data Format"), group_)),
-      help_(new QPushButton(QStringLiteral("Help"), this)) {
-    auto* buttons = new QVBoxLayout(group_);
-    buttons->addWidget(hid_);
-    buttons->addWidget(keyboard_);
-
+    : EditorPage(context.Services.Link, parent),
+      group_(new RadioGroup(kChangeableCaption, {QStringLiteral("USB HID Data Format"),
+                                                 QStringLiteral("USB HID Keyboard Data Format")})),
+      help_(new QPushButton(QStringLiteral("Help"))) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group_);
     layout->addStretch();
@@ -43,52 +45,44 @@ OutputFormatPage::OutputFormatPage(const AdvancedPageContext& context, QWidget* 
     helpRow->addWidget(help_);
     layout->addLayout(helpRow);
 
-    // A click on the button already selected still marks the reset; the accessibility
-    // action "Toggle" emits only `toggled`.
-    for (auto [button, format] :
-         {std::pair{hid_, kHidFormat}, std::pair{keyboard_, kKeyboardFormat}}) {
-        connect(button, &QRadioButton::clicked, this, [this, format] { Choose(format); });
-        connect(button, &QRadioButton::toggled, this, [this, format](bool on) {
-            if (on)
-                Choose(format);
-        });
+    connect(group_, &RadioGroup::Chosen, this, [this](int index) { Choose(kFormats[index]); });
+    // A click on the button already selected chooses nothing new, and still marks the reset.
+    for (int i = 0; i < group_->Count(); ++i) {
+        connect(group_->Button(i), &QRadioButton::clicked, this,
+                [this, i] { Choose(kFormats[i]); });
     }
     connect(help_, &QPushButton::clicked, this,
             [this] { ShowHelp(this, kHelpFileName, kHelpContextCommand, kHelpOutputFormat); });
 
-    firmware_ = ReadFirmwareNumber(context_.Flow());
+    firmware_ = ReadFirmwareNumber(context.Flow());
     Refresh();
 }
 
-void OutputFormatPage::Refresh() {
-    ReaderSettings* settings = context_.Reader.Settings;
+QGroupBox* OutputFormatPage::FormatGroup() const {
+    return group_;
+}
+
+QRadioButton* OutputFormatPage::HidButton() const {
+    return group_->Button(0);
+}
+
+QRadioButton* OutputFormatPage::KeyboardButton() const {
+    return group_->Button(1);
+}
+
+void OutputFormatPage::Load(const ReaderSettings& record) {
     const bool changeable = firmware_ > kLastFixedFormatFirmware;
-    loading_ = true;
-    // Unchecking needs a non-exclusive group for a moment: a stored value without a button,
-    // or a fixed format, shows none selected.
-    for (QRadioButton* button : {hid_, keyboard_}) {
-        button->setAutoExclusive(false);
-        button->setChecked(false);
-        button->setAutoExclusive(true);
-    }
-    if (changeable && settings) {
-        if (settings->HidFormat == kHidFormat)
-            hid_->setChecked(true);
-        if (settings->HidFormat == kKeyboardFormat)
-            keyboard_->setChecked(true);
-    }
-    loading_ = false;
+    group_->SetIndex(changeable ? FormatIndex(record.HidFormat) : -1);
     group_->setTitle(changeable ? kChangeableCaption : kFixedCaption);
-    hid_->setEnabled(changeable);
-    keyboard_->setEnabled(changeable);
+    for (int i = 0; i < group_->Count(); ++i)
+        group_->Button(i)->setEnabled(changeable);
 }
 
 void OutputFormatPage::Choose(std::uint8_t format) {
-    ReaderSettings* settings = context_.Reader.Settings;
-    if (loading_ || !settings)
-        return;
-    settings->ReconnectPending = 1;
-    settings->HidFormat = format;
+    if (ReaderSettings* settings = Record()) {
+        settings->ReconnectPending = 1;
+        settings->HidFormat = format;
+    }
 }
 
 }  // namespace ravelfin

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/skinned_dialog.h"
 #include "protocol/interface_type.h"
 #include "transport/transport_factory.h"
 
@@ -29,7 +30,7 @@ QComboBox* AddList(QFormLayout& form, const QString& caption, const QStringList&
 }  // namespace
 
 QuickClonePage::QuickClonePage(ReaderEnvironment& machine, Messenger& messages, QWidget* parent)
-    : SkinnedDialog(parent, PageTag{}),
+    : SkinnedPage(parent),
       machine_(machine),
       flow_([&machine](int type) { return MakeTransport(type, machine); }, messages) {
     for (int type = kInterfaceRs232; type <= static_cast<int>(kInterfaceUsbHid); ++type)
@@ -51,7 +52,7 @@ QuickClonePage::QuickClonePage(ReaderEnvironment& machine, Messenger& messages, 
     target->addRow(CenteredButtonRow({cloneButton_}));
     // Enter runs "Clone To MSR" unless the focus is on the other button; Escape is handled
     // below.
-    cloneButton_->setDefault(true);
+    SetDefaultButton(cloneButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 20, 20, 20);
@@ -139,7 +140,7 @@ void QuickClonePage::keyPressEvent(QKeyEvent* event) {
         ReadFromMsr();
         return;
     }
-    SkinnedDialog::keyPressEvent(event);
+    SkinnedPage::keyPressEvent(event);
 }
 
 }  // namespace ravelfin

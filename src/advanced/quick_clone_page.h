@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "controls/skinned_dialog.h"
+#include "controls/skinned_page.h"
 #include "flows/quick_clone.h"
 #include "transport/device_discovery.h"
 #include "transport/reader_environment.h"
@@ -20,7 +20,7 @@ namespace ravelfin {
 /// button builds and opens its own transport by the chosen device's name; the connection's
 /// transport and record are never touched. The connection lists follow readers that arrive
 /// and leave (`DeviceChanged`). Enter runs "Clone To MSR", Escape "Read From MSR".
-class QuickClonePage final : public SkinnedDialog {
+class QuickClonePage final : public SkinnedPage {
     Q_OBJECT
   public:
     /// Notifications closer than this to the last handled one are ignored.

@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +13,7 @@
 #include "advanced/rules/security_rules.h"
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
+#include "controls/radio_group.h"
 
 namespace ravelfin {
 
@@ -21,6 +21,8 @@ namespace {
 constexpr int kPrePanEntries = 7;   // "0" to "6"
 constexpr int kPostPanEntries = 5;  // "0" to "4", then an empty entry that stores 5
 constexpr std::uint8_t kDefaultMaskChar = '*';
+// The encryption buttons by index: clear text, Triple DES, AES.
+constexpr std::uint8_t kEncryptions[] = {'0', '1', '2'};
 
 const char kWarningCaption[] = "Warning";
 const char kInvalidMaskCharText[] = "this MaskChar is invalid!";
@@ -43,14 +45,15 @@ QLineEdit* ReadOnlyDisplay(QWidget* parent) {
 }  // namespace
 
 SecuritySettingPage::SecuritySettingPage(const AdvancedPageContext& context, QWidget* parent)
-    : AdvancedPage(parent),
+    : EditorPage(context.Services.Link, parent),
       context_(context),
       prePan_(new QComboBox(this)),
       postPan_(new QComboBox(this)),
       maskChar_(new QLineEdit(this)),
-      clearText_(new QRadioButton(QStringLiteral("Clear Text"))),
-      tripleDes_(new QRadioButton(QStringLiteral("Triple DES"))),
-      aes_(new QRadioButton(QStringLiteral("AES"))),
+      encryption_(new RadioGroup(QStringLiteral("Encryption:"),
+                                 {QStringLiteral("Clear Text"), QStringLiteral("Triple DES"),
+                                  QStringLiteral("AES")},
+                                 3, this)),
       level_(ReadOnlyDisplay(this)),
       serial_(ReadOnlyDisplay(this)),
       default_(new QPushButton(QStringLiteral("Default Page"), this)),
@@ -64,8 +67,9 @@ SecuritySettingPage::SecuritySettingPage(const AdvancedPageContext& context, QWi
 
     auto storePosition = [this](std::uint8_t ReaderSettings::*field) {
         return [this, field](int position) {
-            if (!loading_ && Record() && position >= 0)
-                Record()->*field = static_cast<std::uint8_t>(position);
+            ReaderSettings* record = Record();
+            if (record && position >= 0)
+                record->*field = static_cast<std::uint8_t>(position);
         };
     };
     connect(prePan_, &QComboBox::currentIndexChanged, this, storePosition(&ReaderSettings::PrePan));
@@ -73,18 +77,13 @@ SecuritySettingPage::SecuritySettingPage(const AdvancedPageContext& context, QWi
             storePosition(&ReaderSettings::PostPan));
     connect(maskChar_, &QLineEdit::textChanged, this, &SecuritySettingPage::OnMaskCharChanged);
     maskChar_->installEventFilter(this);
-    for (auto [button, value] :
-         {std::pair{clearText_, '0'}, std::pair{tripleDes_, '1'}, std::pair{aes_, '2'}}) {
-        connect(button, &QRadioButton::toggled, this, [this, value = value](bool on) {
-            if (on)
-                ChooseEncryption(static_cast<std::uint8_t>(value));
-        });
-    }
+    connect(encryption_, &RadioGroup::Chosen, this,
+            [this](int index) { ChooseEncryption(kEncryptions[index]); });
     connect(default_, &QPushButton::clicked, this, [this] {
-        if (!Record())
-            return;
-        Record()->ResetSecurityDefaults();
-        Refresh();
+        if (ReaderSettings* record = Record()) {
+            record->ResetSecurityDefaults();
+            Refresh();
+        }
     });
     connect(help_, &QPushButton::clicked, this,
             [this] { ShowHelp(this, kHelpFileName, kHelpContextCommand, kHelpSecuritySettings); });
@@ -111,11 +110,7 @@ void SecuritySettingPage::BuildLayout() {
     addRow(QStringLiteral("PostPAN:"), postPan_);
     addRow(QStringLiteral("Mask Char:"), maskChar_);
 
-    auto* encryption = new QGroupBox(QStringLiteral("Encryption:"), this);
-    auto* choices = new QHBoxLayout(encryption);
-    for (QRadioButton* button : {clearText_, tripleDes_, aes_})
-        choices->addWidget(button);
-    form->addRow(encryption);
+    form->addRow(encryption_);
 
     addRow(QStringLiteral("Security Level:"), level_);
     addRow(QStringLiteral("Device Serial Number:"), serial_);
@@ -131,17 +126,27 @@ void SecuritySettingPage::BuildLayout() {
     layout->addLayout(buttons);
 
     // Tab follows the controls as they stand, whatever order they were made in.
-    QWidget* const order[] = {prePan_, postPan_, maskChar_, clearText_, tripleDes_,
-                              aes_,    level_,   serial_,   default_,   help_};
+    QWidget* const order[] = {prePan_,           postPan_, maskChar_, ClearTextButton(),
+                              TripleDesButton(), AesButton(), level_,  serial_,
+                              default_,          help_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
 
-void SecuritySettingPage::Refresh() {
-    const ReaderSettings* record = Record();
-    if (!record)
-        return;
-    loading_ = true;
+QRadioButton* SecuritySettingPage::ClearTextButton() const {
+    return encryption_->Button(0);
+}
+
+QRadioButton* SecuritySettingPage::TripleDesButton() const {
+    return encryption_->Button(1);
+}
+
+QRadioButton* SecuritySettingPage::AesButton() const {
+    return encryption_->Button(2);
+}
+
+void SecuritySettingPage::Load(const ReaderSettings& shown) {
+    const ReaderSettings* record = &shown;
     // A number without an entry leaves the list as it was.
     const int prePan = prePan_->findText(QString::number(record->PrePan), Qt::MatchStartsWith);
     if (prePan >= 0)
@@ -150,39 +155,39 @@ void SecuritySettingPage::Refresh() {
     if (postPan >= 0)
         postPan_->setCurrentIndex(postPan);
     maskChar_->setText(OneCharacter(record->MaskChar));
-    if (record->Encryption == '0')
-        clearText_->setChecked(true);
-    if (record->Encryption == '1')
-        tripleDes_->setChecked(true);
-    if (record->Encryption == '2')
-        aes_->setChecked(true);
+    // Another value leaves the buttons as they are.
+    for (int i = 0; i < encryption_->Count(); ++i) {
+        if (record->Encryption == kEncryptions[i])
+            encryption_->SetIndex(i);
+    }
     level_->setText(OneCharacter(record->SecurityLevel));
     ApplyChoices(ChoicesForRecord(CurrentChoices(), record->SecurityLevel, record->Encryption));
     serial_->setText(QString::fromLatin1(SerialNumberText(record->SerialNumber)));
-    loading_ = false;
 }
 
 void SecuritySettingPage::ShowReaderSecurity(const SecurityState& state) {
-    if (!Record())
+    const ReaderSettings* record = ShownRecord();
+    if (!record)
         return;
     level_->setText(OneCharacter(state.Level));
     ApplyChoices(
-        ChoicesAfterSend(CurrentChoices(), state.Level, state.Encryption, Record()->Encryption));
+        ChoicesAfterSend(CurrentChoices(), state.Level, state.Encryption, record->Encryption));
 }
 
 EncryptionChoices SecuritySettingPage::CurrentChoices() const {
-    return {clearText_->isEnabled(), tripleDes_->isEnabled(), aes_->isEnabled()};
+    return {ClearTextButton()->isEnabled(), TripleDesButton()->isEnabled(),
+            AesButton()->isEnabled()};
 }
 
 void SecuritySettingPage::ApplyChoices(const EncryptionChoices& choices) {
-    clearText_->setEnabled(choices.ClearText);
-    tripleDes_->setEnabled(choices.TripleDes);
-    aes_->setEnabled(choices.Aes);
+    ClearTextButton()->setEnabled(choices.ClearText);
+    TripleDesButton()->setEnabled(choices.TripleDes);
+    AesButton()->setEnabled(choices.Aes);
 }
 
 void SecuritySettingPage::ChooseEncryption(std::uint8_t encryption) {
     ReaderSettings* record = Record();
-    if (loading_ || !record)
+    if (!record)
         return;
     // The warning informs; the choice is kept either way.
     if (encryption != '0' && record->Encryption == '0')
@@ -192,7 +197,7 @@ void SecuritySettingPage::ChooseEncryption(std::uint8_t encryption) {
 
 void SecuritySettingPage::OnMaskCharChanged() {
     ReaderSettings* record = Record();
-    if (loading_ || !record)
+    if (!record)
         return;
     const QString text = maskChar_->text();
     switch (CheckMaskChar(text.toStdU16String())) {
@@ -222,11 +227,11 @@ void SecuritySettingPage::WarnAndResetMaskChar(const char* text) {
 }
 
 bool SecuritySettingPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == maskChar_ && event->type() == QEvent::FocusOut && !loading_ && Record() &&
+    if (watched == maskChar_ && event->type() == QEvent::FocusOut && Record() &&
         maskChar_->text().isEmpty()) {
         WarnAndResetMaskChar(kNullMaskCharText);
     }
-    return AdvancedPage::eventFilter(watched, event);
+    return EditorPage::eventFilter(watched, event);
 }
 
 }  // namespace ravelfin

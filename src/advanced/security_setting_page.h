@@ -1,8 +1,8 @@
 #pragma once
 
 #include "advanced/advanced_context.h"
-#include "advanced/advanced_page.h"
 #include "advanced/rules/security_rules.h"
+#include "editor/editor_page.h"
 #include "flows/send_settings.h"
 
 class QComboBox;
@@ -12,32 +12,34 @@ class QRadioButton;
 
 namespace ravelfin {
 
+class RadioGroup;
+
 /// The "Security Setting" tab of a secure reader: how many leading and trailing digits of
 /// the card number stay unmasked, the mask character and the encryption, with the reader's
 /// security level and serial number for information. Every change goes into the record at
 /// once; the reader gets it with the next send.
-class SecuritySettingPage final : public AdvancedPage {
+class SecuritySettingPage final : public EditorPage {
     Q_OBJECT
   public:
     SecuritySettingPage(const AdvancedPageContext& context, QWidget* parent);
 
-    /// Loads the controls from the record and offers the encryptions its level allows.
-    void Refresh();
     /// Shows the security state the reader reported after a send.
     void ShowReaderSecurity(const SecurityState& state);
 
     QComboBox* PrePanBox() const { return prePan_; }
     QComboBox* PostPanBox() const { return postPan_; }
     QLineEdit* MaskCharBox() const { return maskChar_; }
-    QRadioButton* ClearTextButton() const { return clearText_; }
-    QRadioButton* TripleDesButton() const { return tripleDes_; }
-    QRadioButton* AesButton() const { return aes_; }
+    QRadioButton* ClearTextButton() const;
+    QRadioButton* TripleDesButton() const;
+    QRadioButton* AesButton() const;
     QLineEdit* SecurityLevelBox() const { return level_; }
     QLineEdit* SerialNumberBox() const { return serial_; }
     QPushButton* DefaultButton() const { return default_; }
     QPushButton* HelpButton() const { return help_; }
 
   protected:
+    /// Loads the controls from the record and offers the encryptions its level allows.
+    void Load(const ReaderSettings& record) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -47,16 +49,12 @@ class SecuritySettingPage final : public AdvancedPage {
     void ApplyChoices(const EncryptionChoices& choices);
     EncryptionChoices CurrentChoices() const;
     void WarnAndResetMaskChar(const char* text);
-    ReaderSettings* Record() const { return context_.Reader.Settings; }
 
     const AdvancedPageContext& context_;
-    bool loading_ = false;
     QComboBox* prePan_;
     QComboBox* postPan_;
     QLineEdit* maskChar_;
-    QRadioButton* clearText_;
-    QRadioButton* tripleDes_;
-    QRadioButton* aes_;
+    RadioGroup* encryption_;
     QLineEdit* level_;
     QLineEdit* serial_;
     QPushButton* default_;

@@ -21,6 +21,7 @@
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
 #include "controls/notice_window.h"
+#include "editor/settings_editor.h"
 #include "report/ui/settings_report_dialog.h"
 #include "shell/editor_connection.h"
 #include "shell/settings_report_flow.h"
@@ -172,7 +173,7 @@ void MainWindow::OpenWizard(const QString& reason) {
     const std::string refusal = WizardRefusal(pages);
     if (!refusal.empty()) {
         messenger_.ShowNotice(refusal);
-        QDialog* visible = pages.AdvancedVisible ? advanced_ : basic_;
+        SettingsEditor* visible = pages.AdvancedVisible ? advanced_ : basic_;
         if (visible)
             visible->setFocus(Qt::OtherFocusReason);
         return;
@@ -192,13 +193,17 @@ void MainWindow::OpenWizardForNoReader() {
     OpenWizard(QString::fromStdString(WhyNoReader(connection_)));
 }
 
-void MainWindow::OnWizardEnded() {
+void MainWindow::OnWizardEnded(int result) {
     NoteReaderInUse();
     if (wizard_) {
         wizard_->hide();
         wizard_->deleteLater();
         wizard_ = nullptr;
     }
+    // CONTINUE connected a reader afresh, perhaps another one: editors made for the earlier
+    // reader (their tabs, locks and captions follow it) are not for this one.
+    if (result == QDialog::Accepted)
+        CloseEditors();
     CloseNotice();
 }
 
@@ -210,14 +215,50 @@ void MainWindow::OnDevicesChanged(qint64 timestampMs) {
         wizard_->DevicesChanged();
 }
 
-void MainWindow::OnEditorClosed(QPointer<QDialog>& editor) {
+void MainWindow::OnEditorClosed(QPointer<SettingsEditor>& editor) {
     if (editor) {
-        editor->hide();
-        editor->deleteLater();
+        editor->Dispose();
         editor = nullptr;
     }
     navigation_->At(NavigationBar::kExit)->setFocus();
     CloseNotice();
+}
+
+void MainWindow::CloseEditors() {
+    if (basic_)
+        OnEditorClosed(basic_);
+    if (advanced_)
+        OnEditorClosed(advanced_);
+}
+
+void MainWindow::OpenEditor(QPointer<SettingsEditor>& slot, SettingsEditor* editor,
+                            QPointer<SettingsEditor>& other) {
+    if (slot)
+        OnEditorClosed(slot);
+    slot = editor;
+    if (!editor)
+        return;
+    connect(
+        editor, &SettingsEditor::Closed, this,
+        [this, editor] {
+            if (basic_ == editor)
+                OnEditorClosed(basic_);
+            if (advanced_ == editor)
+                OnEditorClosed(advanced_);
+        },
+        Qt::QueuedConnection);
+    // After the flow that asked for it has returned, and after the editor's own close.
+    connect(editor, &SettingsEditor::ReopenRequested, this, &MainWindow::ReopenReader,
+            Qt::QueuedConnection);
+    connect(editor, &SettingsEditor::SettingsReread, this, [this, editor] {
+        for (SettingsEditor* another : {basic_.data(), advanced_.data()}) {
+            if (another && another != editor)
+                another->RefreshAllPages();
+        }
+    });
+    if (other)
+        other->hide();
+    ShowPage(*editor);
 }
 
 void MainWindow::ChangeBasicSettings() {
@@ -233,16 +274,7 @@ void MainWindow::ChangeBasicSettings() {
     }
     if (!connected)
         return OpenWizardForNoReader();
-    if (basic_)
-        OnEditorClosed(basic_);
-    basic_ = dialogs_.CreateBasic(this);
-    if (!basic_)
-        return;
-    connect(
-        basic_, &QDialog::finished, this, [this] { OnEditorClosed(basic_); }, Qt::QueuedConnection);
-    if (advanced_)
-        advanced_->hide();
-    ShowPage(*basic_);
+    OpenEditor(basic_, dialogs_.CreateBasic(this), advanced_);
 }
 
 void MainWindow::ChangeAdvancedSettings() {
@@ -258,17 +290,7 @@ void MainWindow::ChangeAdvancedSettings() {
     }
     if (!connected)
         return OpenWizardForNoReader();
-    if (advanced_)
-        OnEditorClosed(advanced_);
-    advanced_ = dialogs_.CreateAdvanced(this);
-    if (!advanced_)
-        return;
-    connect(
-        advanced_, &QDialog::finished, this, [this] { OnEditorClosed(advanced_); },
-        Qt::QueuedConnection);
-    if (basic_)
-        basic_->hide();
-    ShowPage(*advanced_);
+    OpenEditor(advanced_, dialogs_.CreateAdvanced(this), basic_);
 }
 
 void MainWindow::CheckCurrentSettings() {
@@ -284,9 +306,9 @@ void MainWindow::CheckCurrentSettings() {
         return;
     // The report read the reader into the record the editors edit: their pages must show
     // what a send would now write.
-    for (QDialog* editor : {basic_.data(), advanced_.data()}) {
+    for (SettingsEditor* editor : {basic_.data(), advanced_.data()}) {
         if (editor)
-            dialogs_.ReaderReopened(*editor);
+            editor->ReaderReopened();
     }
     ShowReport(report);
 }
@@ -303,20 +325,17 @@ void MainWindow::ReopenReader() {
         reopened = connection_.Reopen();
     }
     if (reopened) {
-        if (basic_)
-            dialogs_.ReaderReopened(*basic_);
-        if (advanced_)
-            dialogs_.ReaderReopened(*advanced_);
+        for (SettingsEditor* editor : {basic_.data(), advanced_.data()}) {
+            if (editor)
+                editor->ReaderReopened();
+        }
         messenger_.ShowMessage("Success to re-open the device.");
         return;
     }
     messenger_.ShowMessage(
         "Warning: fail to re-open the device. please try it from \"Select Interface\" windows.");
     // An editor open on the record that the reset dropped has nothing left to edit.
-    if (basic_)
-        OnEditorClosed(basic_);
-    if (advanced_)
-        OnEditorClosed(advanced_);
+    CloseEditors();
     SelectReaderInterface();
 }
 

@@ -12,6 +12,7 @@
 #include "app/preferences.h"
 #include "app/rules/navigation_rules.h"
 #include "controls/notice_window.h"
+#include "editor/settings_editor.h"
 
 namespace ravelfin {
 
@@ -63,8 +64,8 @@ class MainWindow final : public QWidget {
     Preferences RememberedReader() const;
 
     InterfaceWizard* Wizard() const { return wizard_; }
-    QDialog* BasicDialog() const { return basic_; }
-    QDialog* AdvancedDialog() const { return advanced_; }
+    SettingsEditor* BasicDialog() const { return basic_; }
+    SettingsEditor* AdvancedDialog() const { return advanced_; }
     NoticeWindow* Notice() const { return notice_; }
     NavigationBar& Navigation() const { return *navigation_; }
     /// Readers arriving and leaving; they reach the quick clone page and the wizard.
@@ -92,9 +93,14 @@ class MainWindow final : public QWidget {
     void NoteReaderInUse();
     PageStates States() const;
     void ShowPage(QWidget& page);
-    void OnWizardEnded();
+    void OnWizardEnded(int result);
     void OnDevicesChanged(qint64 timestampMs);
-    void OnEditorClosed(QPointer<QDialog>& editor);
+    /// Shows `editor` (just made, or null) in place of `slot`'s editor and of the other one.
+    void OpenEditor(QPointer<SettingsEditor>& slot, SettingsEditor* editor,
+                    QPointer<SettingsEditor>& other);
+    void OnEditorClosed(QPointer<SettingsEditor>& editor);
+    /// Closes both editors: the reader they were made for is no longer the one in use.
+    void CloseEditors();
     void ShowReport(const std::string& report);
 
     Connection& connection_;
@@ -103,8 +109,8 @@ class MainWindow final : public QWidget {
     NavigationBar* navigation_;
     DeviceChangeRelay* deviceChanges_;
     QPointer<InterfaceWizard> wizard_;
-    QPointer<QDialog> basic_;
-    QPointer<QDialog> advanced_;
+    QPointer<SettingsEditor> basic_;
+    QPointer<SettingsEditor> advanced_;
     QPointer<NoticeWindow> notice_;
     std::function<bool(const QUrl&)> openDocument_;
     Preferences remembered_;

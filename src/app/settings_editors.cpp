@@ -1,7 +1,6 @@
 #include "app/settings_editors.h"
 
 #include "advanced/advanced_settings_dialog.h"
-#include "app/main_window.h"
 #include "basic/basic_settings_dialog.h"
 
 namespace ravelfin {
@@ -10,43 +9,17 @@ SettingsEditors::SettingsEditors(Connection& connection, Messenger& messenger,
                                  ConfigFileChooser& files)
     : connection_(connection), messenger_(messenger), files_(files) {}
 
-QDialog* SettingsEditors::CreateBasic(QWidget* parent) {
+SettingsEditor* SettingsEditors::CreateBasic(QWidget* parent) {
     auto* editor = new BasicSettingsDialog(connection_, messenger_, files_, parent);
-    if (auto* window = qobject_cast<MainWindow*>(parent)) {
-        QObject::connect(editor, &BasicSettingsDialog::ReopenRequested, window,
-                         &MainWindow::ReopenReader, Qt::QueuedConnection);
-        QObject::connect(editor, &BasicSettingsDialog::SettingsReread, window, [window] {
-            if (auto* advanced = qobject_cast<AdvancedSettingsDialog*>(window->AdvancedDialog()))
-                advanced->RefreshAllPages();
-        });
-    }
     editor->RefreshAllPages();
     return editor;
 }
 
-QDialog* SettingsEditors::CreateAdvanced(QWidget* parent) {
-    AdvancedEditorServices services{connection_, messenger_, *boxes_, files_, {}};
-    auto* window = qobject_cast<MainWindow*>(parent);
-    if (window) {
-        services.RefreshBasicEditor = [window] {
-            if (auto* basic = qobject_cast<BasicSettingsDialog*>(window->BasicDialog()))
-                basic->RefreshAllPages();
-        };
-    }
-    auto* editor = new AdvancedSettingsDialog(services, parent);
-    if (window) {
-        QObject::connect(editor, &AdvancedSettingsDialog::ReaderResetting, window,
-                         &MainWindow::ReopenReader, Qt::QueuedConnection);
-    }
+SettingsEditor* SettingsEditors::CreateAdvanced(QWidget* parent) {
+    auto* editor = new AdvancedSettingsDialog(
+        AdvancedEditorServices{connection_, messenger_, *boxes_, files_}, parent);
     editor->RefreshAllPages();
     return editor;
-}
-
-void SettingsEditors::ReaderReopened(QDialog& editor) {
-    if (auto* basic = qobject_cast<BasicSettingsDialog*>(&editor))
-        basic->ReaderReopened();
-    if (auto* advanced = qobject_cast<AdvancedSettingsDialog*>(&editor))
-        advanced->ReaderReopened();
 }
 
 }  // namespace ravelfin

@@ -9,17 +9,13 @@ class ConfigFileChooser;
 class Connection;
 class Messenger;
 
-/// The program's settings editors, built on the connection the main window owns. A reader
-/// reset that an editor asks for goes to the main window's `ReopenReader` once the editor's
-/// flow has returned; settings that one editor read again from the reader reload the other
-/// editor's pages.
+/// The program's settings editors, built on the connection the main window owns.
 class SettingsEditors final : public SettingsDialogs {
   public:
     SettingsEditors(Connection& connection, Messenger& messenger, ConfigFileChooser& files);
 
-    QDialog* CreateBasic(QWidget* parent) override;
-    QDialog* CreateAdvanced(QWidget* parent) override;
-    void ReaderReopened(QDialog& editor) override;
+    SettingsEditor* CreateBasic(QWidget* parent) override;
+    SettingsEditor* CreateAdvanced(QWidget* parent) override;
 
     /// The standard message boxes of the editors' pages (the platform's unless replaced).
     void SetMessageBoxes(MessageBoxes& boxes) { boxes_ = &boxes; }

@@ -11,24 +11,19 @@ namespace ravelfin {
 
 BasicPage::BasicPage(Connection& connection, Messenger& messenger, int helpContext, bool helpOwned,
                      QWidget* parent)
-    : SkinnedDialog(parent, PageTag{}),
-      connection_(connection),
+    : EditorPage(connection, parent),
       messenger_(messenger),
       defaultPage_(new QPushButton(QStringLiteral("Default Page"))),
       help_(new QPushButton(QStringLiteral("Help"))) {
-    for (QPushButton* button : {defaultPage_, help_})
-        button->setAutoDefault(false);
     connect(defaultPage_, &QPushButton::clicked, this, [this] {
-        if (Record())
-            RestorePageDefaults();
+        if (ReaderSettings* record = Record()) {
+            RestorePageDefaults(*record);
+            Refresh();
+        }
     });
     connect(help_, &QPushButton::clicked, this, [this, helpContext, helpOwned] {
         ShowHelp(helpOwned ? this : nullptr, kHelpFileName, kHelpContextCommand, helpContext);
     });
-}
-
-ReaderSettings* BasicPage::Record() const {
-    return connection_.Settings.get();
 }
 
 QLayout* BasicPage::TakeButtonRow() {

@@ -47,10 +47,8 @@ GeneralSettingsPage::GeneralSettingsPage(Connection& connection, Messenger& mess
     });
 }
 
-void GeneralSettingsPage::Refresh() {
-    const ReaderSettings* record = Record();
-    if (!record)
-        return;
+void GeneralSettingsPage::Load(const ReaderSettings& shown) {
+    const ReaderSettings* record = &shown;
     const double firmware = record->FirmwareVersionNumber;
     msrReading_->SetIndex(DigitIndex(record->MsrReading, msrReading_->Count()));
     decoding_->SetIndex(DigitIndex(record->DecodingMethod, decoding_->Count()));
@@ -68,9 +66,8 @@ void GeneralSettingsPage::Refresh() {
     }
 }
 
-void GeneralSettingsPage::RestorePageDefaults() {
-    Record()->ResetGeneralDefaults();
-    Refresh();
+void GeneralSettingsPage::RestorePageDefaults(ReaderSettings& record) {
+    record.ResetGeneralDefaults();
 }
 
 }  // namespace ravelfin

@@ -16,14 +16,14 @@ class GeneralSettingsPage final : public BasicPage {
 
     GeneralSettingsPage(Connection& connection, Messenger& messenger, QWidget* parent = nullptr);
 
-    void Refresh() override;
+    void Load(const ReaderSettings& shown) override;
 
     RadioGroup* Beep() const { return beep_; }
     RadioGroup* MsrReading() const { return msrReading_; }
     RadioGroup* DecodingMethod() const { return decoding_; }
 
   protected:
-    void RestorePageDefaults() override;
+    void RestorePageDefaults(ReaderSettings& record) override;
 
   private:
     RadioGroup* beep_;

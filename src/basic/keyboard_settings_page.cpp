@@ -62,7 +62,7 @@ KeyboardSettingsPage::KeyboardSettingsPage(Connection& connection, Messenger& me
     layout->addLayout(TakeButtonRow());
 
     Refresh();
-    const ReaderSettings* record = Record();
+    const ReaderSettings* record = ShownRecord();
     if (record && !HasKeyboardSettings(record->InterfaceType)) {
         for (QWidget* control :
              std::initializer_list<QWidget*>{language_, functionKeys_, pollInterval_, label,
@@ -85,18 +85,15 @@ void KeyboardSettingsPage::OnPollIntervalEdited(const QString& text) {
     record->KbPollInterval = *interval;
 }
 
-void KeyboardSettingsPage::Refresh() {
-    const ReaderSettings* record = Record();
-    if (!record)
-        return;
+void KeyboardSettingsPage::Load(const ReaderSettings& shown) {
+    const ReaderSettings* record = &shown;
     language_->SetIndex(DigitIndex(record->KeyboardLanguage, language_->Count()));
     functionKeys_->SetIndex(HasBit(record->SendOptions, kAltFunctionKeysBit) ? 1 : 0);
     pollInterval_->setText(QString::number(record->KbPollInterval));
 }
 
-void KeyboardSettingsPage::RestorePageDefaults() {
-    Record()->ResetKeyboardDefaults();
-    Refresh();
+void KeyboardSettingsPage::RestorePageDefaults(ReaderSettings& record) {
+    record.ResetKeyboardDefaults();
 }
 
 }  // namespace ravelfin

@@ -20,14 +20,14 @@ class KeyboardSettingsPage final : public BasicPage {
 
     KeyboardSettingsPage(Connection& connection, Messenger& messenger, QWidget* parent = nullptr);
 
-    void Refresh() override;
+    void Load(const ReaderSettings& shown) override;
 
     RadioGroup* Language() const { return language_; }
     RadioGroup* FunctionKeys() const { return functionKeys_; }
     QLineEdit* PollInterval() const { return pollInterval_; }
 
   protected:
-    void RestorePageDefaults() override;
+    void RestorePageDefaults(ReaderSettings& record) override;
 
   private:
     void OnPollIntervalEdited(const QString& text);

@@ -101,10 +101,8 @@ PrePostamblePage::PrePostamblePage(Connection& connection, Messenger& messenger,
     ApplySecurityLock();
 }
 
-void PrePostamblePage::Refresh() {
-    const ReaderSettings* record = Record();
-    if (!record)
-        return;
+void PrePostamblePage::Load(const ReaderSettings& shown) {
+    const ReaderSettings* record = &shown;
     FillGrid();
     for (int i = 0; i < kBoxCount; ++i) {
         const BoxLayout& boxLayout = kBoxes[static_cast<std::size_t>(i)];
@@ -116,7 +114,7 @@ void PrePostamblePage::Refresh() {
 }
 
 void PrePostamblePage::FillGrid() {
-    const ReaderSettings& record = *Record();
+    const ReaderSettings& record = *ShownRecord();
     grid_->clear();
     grid_->setColumnCount(static_cast<int>(kColumns.size()));
     grid_->setHorizontalHeaderLabels(kColumns);
@@ -171,7 +169,7 @@ void PrePostamblePage::OnSentinelEdited(int row, int column, bool hasValue, cons
 }
 
 void PrePostamblePage::ApplySecurityLock() {
-    const ReaderSettings* record = Record();
+    const ReaderSettings* record = ShownRecord();
     const bool locked = record && LocksTrackFraming(record->SecurityLevel);
     grid_->setEnabled(!locked);
     for (int i = kTrack1Prefix; i <= kTrack3Suffix; ++i) {
@@ -180,9 +178,8 @@ void PrePostamblePage::ApplySecurityLock() {
     }
 }
 
-void PrePostamblePage::RestorePageDefaults() {
-    Record()->ResetSentinelDefaults();
-    Refresh();
+void PrePostamblePage::RestorePageDefaults(ReaderSettings& record) {
+    record.ResetSentinelDefaults();
     DefaultPageButton()->setFocus(Qt::OtherFocusReason);
 }
 

@@ -30,13 +30,13 @@ class PrePostamblePage final : public BasicPage {
 
     PrePostamblePage(Connection& connection, Messenger& messenger, QWidget* parent = nullptr);
 
-    void Refresh() override;
+    void Load(const ReaderSettings& shown) override;
 
     EditableGrid* Sentinels() const { return grid_; }
     const ByteStringRow& Row(Box box) const { return rows_.at(box); }
 
   protected:
-    void RestorePageDefaults() override;
+    void RestorePageDefaults(ReaderSettings& record) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

@@ -70,7 +70,7 @@ TrackSettingsPage::TrackSettingsPage(Connection& connection, Messenger& messenge
     layout->addLayout(TakeButtonRow());
 
     Refresh();
-    if (const ReaderSettings* record = Record()) {
+    if (const ReaderSettings* record = ShownRecord()) {
         const PageLock lock = TrackPageLock(*record);
         if (lock != PageLock::kUnchanged)
             setEnabled(lock == PageLock::kEnabled);
@@ -88,10 +88,8 @@ void TrackSettingsPage::StoreFlag(Flag flag, bool checked) {
     record->SendOptions = WithBit(record->SendOptions, kFlagBits[flag], checked);
 }
 
-void TrackSettingsPage::Refresh() {
-    const ReaderSettings* record = Record();
-    if (!record)
-        return;
+void TrackSettingsPage::Load(const ReaderSettings& shown) {
+    const ReaderSettings* record = &shown;
     trackSelect_->SetIndex(DigitIndex(record->TrackSelect, trackSelect_->Count()));
     for (int i = kSendSentinels; i <= kErrorIndication; ++i)
         flags_[i]->setChecked(HasBit(record->SendOptions, kFlagBits[i]));
@@ -104,9 +102,8 @@ void TrackSettingsPage::Refresh() {
     }
 }
 
-void TrackSettingsPage::RestorePageDefaults() {
-    Record()->ResetTrackDefaults();
-    Refresh();
+void TrackSettingsPage::RestorePageDefaults(ReaderSettings& record) {
+    record.ResetTrackDefaults();
     DefaultPageButton()->setFocus(Qt::OtherFocusReason);
 }
 

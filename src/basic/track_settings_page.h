@@ -20,7 +20,7 @@ class TrackSettingsPage final : public BasicPage {
 
     TrackSettingsPage(Connection& connection, Messenger& messenger, QWidget* parent = nullptr);
 
-    void Refresh() override;
+    void Load(const ReaderSettings& shown) override;
 
     RadioGroup* TrackSelect() const { return trackSelect_; }
     QCheckBox* FlagBox(Flag flag) const { return flags_[flag]; }
@@ -28,7 +28,7 @@ class TrackSettingsPage final : public BasicPage {
     const ByteStringRow& Terminator() const { return *terminator_; }
 
   protected:
-    void RestorePageDefaults() override;
+    void RestorePageDefaults(ReaderSettings& record) override;
 
   private:
     void StoreFlag(Flag flag, bool checked);

@@ -52,9 +52,9 @@ KeySequenceEdit::KeySequenceEdit(Messenger& messenger, QWidget* parent)
 }
 
 void KeySequenceEdit::SetBytes(const Bytes& bytes) {
+    // A value longer than the limit (from a file or a reader) is shown whole: what a send
+    // writes is what the box shows, and only typing is held to the limit.
     bytes_ = bytes;
-    if (static_cast<int>(bytes_.size()) > limit_)
-        bytes_.resize(static_cast<std::size_t>(limit_));
     caret_ = anchor_ = end_ = static_cast<int>(bytes_.size());
     Refresh();
 }

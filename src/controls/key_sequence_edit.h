@@ -20,7 +20,8 @@ class KeySequenceEdit final : public QLineEdit {
 
     explicit KeySequenceEdit(Messenger& messenger, QWidget* parent = nullptr);
 
-    /// Replaces the value and puts the caret at its end.
+    /// Replaces the value, whole even where it is longer than the limit, and puts the caret
+    /// at its end.
     void SetBytes(const Bytes& bytes);
     /// Copies the value into `out`.
     void GetBytes(Bytes& out) const { out = bytes_; }
@@ -32,7 +33,7 @@ class KeySequenceEdit final : public QLineEdit {
     /// The first byte, or 0 when the value is empty.
     std::uint8_t FirstByte() const { return bytes_.empty() ? 0 : bytes_.front(); }
 
-    /// The greatest number of bytes the box holds.
+    /// The greatest number of bytes typing or a pick may make the value.
     void SetTextLimit(int limit);
     int TextLimit() const { return limit_; }
     /// A required box complains and keeps the focus when it is left empty.

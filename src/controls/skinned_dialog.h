@@ -28,7 +28,6 @@ class SkinnedDialog : public QDialog {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QColor background_;

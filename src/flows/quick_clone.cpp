@@ -55,7 +55,7 @@ int QuickClone::CloneTo(int interfaceType, const DeviceAddress& target) {
     if (!transport)
         return kWriteFailed;
     // A record read afresh carries no firmware version, and encoded for none it would leave
-    // out the beep mode and the security settings: encode for the target reader instead.
+    // out the beep mode: encode for the target reader instead.
     ReaderSettings copy = *source_;
     ClassifyModel(copy, *transport);
     // Reading the version closes the device behind it on both links.
@@ -63,7 +63,7 @@ int QuickClone::CloneTo(int interfaceType, const DeviceAddress& target) {
         messages_.ShowMessage(kTargetOpenFailedText);
         return kWriteFailed;
     }
-    const int result = WriteGeneralSettings(copy, transport.get());
+    const int result = WriteCloneSettings(copy, transport.get());
     messages_.ShowMessage(result == kWriteOk        ? kClonedText
                           : result == kWriteRefused ? kUnknownFuncIdsText
                                                     : kCloneFailedText);

@@ -30,7 +30,8 @@ class QuickClone {
     bool ReadSource(int interfaceType, const DeviceAddress& source);
 
     /// "Clone To MSR": writes the general settings read from the source (not the data-editing
-    /// content) to `target`, encoded for the target's firmware version when it reports one.
+    /// content, nor the security items: the target keeps how it protects card numbers) to
+    /// `target`, encoded for the target's firmware version when it reports one.
     /// Returns the WriteResult; kWriteFailed also when nothing was read yet (kReadFirstText),
     /// no target type was chosen (kSelectTargetText), no transport came (kNoMemoryText) or
     /// the target does not open (kTargetOpenFailedText). Messages for the write:

@@ -59,10 +59,12 @@ SendOutcome SendToReader(const FlowContext& context, ReaderSettings& settings,
     settings.FirmwareVersionNumber = transport->FirmwareVersionNumber;
 
     const int dataEdit = WriteDataEditSettings(settings, transport);
+    bool generalTaken = false;
     if (dataEdit == kWriteFailed || dataEdit == kWriteTooLong) {
         outcome.Result = dataEdit;
     } else {
         const int general = WriteGeneralSettings(settings, transport);
+        generalTaken = general == kWriteOk;
         // A refused data-editing frame is not hidden behind an accepted general one.
         outcome.Result = general == kWriteOk && dataEdit == kWriteRefused ? kWriteRefused : general;
         if (onSecurity && transport->FirmwareVersionNumber > kSecurityFirmware &&
@@ -73,8 +75,10 @@ SendOutcome SendToReader(const FlowContext& context, ReaderSettings& settings,
     context.Messages.ShowMessage(MessageFor(outcome.Result));
     transport->Close();
 
-    // Only settings the reader took make it reset; a pending reset waits for them otherwise.
-    if (outcome.Result != kWriteOk)
+    // The format and the polling interval travel in the general frame: once the reader took
+    // it, it restarts, whatever it made of the data-editing frame. Otherwise a pending reset
+    // waits for the next send.
+    if (!generalTaken)
         return outcome;
     if (settings.ReconnectPending) {
         settings.ReconnectPending = 0;

@@ -33,7 +33,8 @@ struct SendOutcome {
 /// frame; closes the device and shows one message (kWrittenText, kWriteFailedText,
 /// kTooLongText, kUnknownFuncIdsText, or kOpenFailedText when the device does not open).
 ///
-/// When both frames were accepted and the change makes the reader reset (`ReconnectPending`,
+/// When the general frame was accepted (the data-editing one may have been refused) and the
+/// change makes the reader reset (`ReconnectPending`,
 /// which is then cleared, or a new polling interval on a USB-HID-KB reader) the flow waits
 /// kReaderResetWaitMs after the message and reports the reset. Otherwise `ReconnectPending`
 /// stays for the next send.

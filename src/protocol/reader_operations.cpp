@@ -58,6 +58,10 @@ int WriteGeneralSettings(const ReaderSettings& record, ReaderTransport* transpor
     return WriteFrame(record, transport, EncodeGeneralSettings, kMaxGeneralFrame);
 }
 
+int WriteCloneSettings(const ReaderSettings& record, ReaderTransport* transport) {
+    return WriteFrame(record, transport, EncodeCloneSettings, kMaxGeneralFrame);
+}
+
 int WriteDataEditSettings(const ReaderSettings& record, ReaderTransport* transport) {
     return WriteFrame(record, transport, EncodeDataEditFrame, kMaxDataEditFrame);
 }

@@ -26,6 +26,9 @@ bool ReadAllSettings(ReaderSettings& record, ReaderTransport* transport);
 /// kWriteFailed otherwise. The record is never changed.
 int WriteGeneralSettings(const ReaderSettings& record, ReaderTransport* transport);
 
+/// Sends the general settings frame without the security items; as WriteGeneralSettings.
+int WriteCloneSettings(const ReaderSettings& record, ReaderTransport* transport);
+
 /// Sends the data-editing frame; as WriteGeneralSettings with a limit of 255 bytes.
 int WriteDataEditSettings(const ReaderSettings& record, ReaderTransport* transport);
 

@@ -189,6 +189,14 @@ bool EncodeGeneralSettings(const ReaderSettings& record, std::span<std::uint8_t>
     });
 }
 
+bool EncodeCloneSettings(const ReaderSettings& record, std::span<std::uint8_t> frame,
+                         std::size_t& length) {
+    return Encode(frame, length, [&](FrameWriter& w) {
+        WriteGeneralPartA(w, record);
+        WriteGeneralPartB(w, record);
+    });
+}
+
 bool EncodeDataEditFrame(const ReaderSettings& record, std::span<std::uint8_t> frame,
                          std::size_t& length) {
     return Encode(frame, length, [&](FrameWriter& w) { WriteDataEdit(w, record); });

@@ -22,6 +22,11 @@ inline constexpr std::size_t kMinEncoderCapacity = 609;
 /// Every one-byte and byte-string setting without the data-editing content.
 bool EncodeGeneralSettings(const ReaderSettings& record, std::span<std::uint8_t> frame,
                            std::size_t& length);
+/// The general settings without the security items (FuncIDs 0x49 to 0x4C and 0x7E): what a
+/// clone writes. A copy must never change how its target masks or encrypts card numbers, nor
+/// leave clear text behind the user's back.
+bool EncodeCloneSettings(const ReaderSettings& record, std::span<std::uint8_t> frame,
+                         std::size_t& length);
 /// Only the data-editing content (FuncIDs 0xFA to 0xFD).
 bool EncodeDataEditFrame(const ReaderSettings& record, std::span<std::uint8_t> frame,
                          std::size_t& length);

@@ -53,6 +53,8 @@ TEST(EncryptionChoicesAfterSend, WhatTheReaderReportsDecides) {
         {'3', 0x00, '0', kNone, {true, true, true}},  // no answer: the stored clear text stays
         {'1', '0', '0', kNone, {true, true, true}},
         {'2', '2', '0', kNone, {false, true, true}},  // the reader encrypts: no clear text
+        {'2', '1', '0', kNone, {false, true, true}},
+        {'2', '7', '0', kNone, {true, true, true}},  // names no cipher: says nothing
         {'4', '0', '2', kAll, {false, false, true}},
         {'4', '0', '0', kAll, {true, false, false}},
         // No level reported (or an unknown one) changes nothing but the stored cipher.

@@ -1,4 +1,6 @@
 #include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
@@ -6,13 +8,16 @@
 #include "advanced/advanced_settings_dialog.h"
 #include "advanced/output_format_page.h"
 #include "advanced/security_setting_page.h"
+#include "app/interface_wizard.h"
 #include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
 #include "app/support/recording_boxes.h"
 #include "app/support/scripted_file_chooser.h"
 #include "basic/basic_settings_dialog.h"
 #include "basic/general_settings_page.h"
+#include "controls/config_file_chooser.h"
 #include "controls/radio_group.h"
+#include "flows/flow_messages.h"
 
 using namespace ravelfin;
 using namespace ravelfin::testing;
@@ -68,13 +73,19 @@ class AdvancedEditorWindowTest : public QObject {
             QVERIFY(button->isChecked() && button->isEnabled());
             QCOMPARE(w.rig.Link.Settings->ReconnectPending, 0u);
             // The data editing page edits the new record.
-            w.rig.Link.Settings->mode = '0';
+            QRadioButton* enable = nullptr;
+            QRadioButton* disable = nullptr;
             for (QRadioButton* radio :
                  editor->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
                 if (radio->text() == QStringLiteral("Enable"))
-                    radio->click();
+                    enable = radio;
+                if (radio->text() == QStringLiteral("Disable"))
+                    disable = radio;
             }
-            QVERIFY(w.rig.Link.Settings->mode != '0');
+            QVERIFY(enable && disable);
+            QRadioButton* other = enable->isChecked() ? disable : enable;
+            other->click();
+            QCOMPARE(w.rig.Link.Settings->mode != '0', other == enable);
         }
 
         // A new polling interval on a keyboard reader closes the editor before the reopen.
@@ -132,6 +143,97 @@ class AdvancedEditorWindowTest : public QObject {
         OnNextModal([](QWidget* modal) { modal->close(); });
         w.window.CheckCurrentSettings();
         QCOMPARE(advanced->Security()->MaskCharBox()->text(), QStringLiteral("*"));
+    }
+
+    // The wizard's CONTINUE replaces the record: an editor made for the earlier one, hidden
+    // behind the other, must neither show nor touch it again. (It once refreshed from the
+    // freed record when the basic editor's "Default All" reread the reader.)
+    void aReaderChosenInTheWizardClosesTheEditorsMadeForTheEarlierOne() {
+        EditorWindow w({"usb-hid,firmware=V4.30", "usb-hid-kb,firmware=V3.90"});
+        w.rig.Link.Connect(kInterfaceUsbHid, 0);
+        w.window.ChangeAdvancedSettings();
+        w.window.ChangeBasicSettings();
+        w.Basic()->CloseEditor();
+        QTRY_VERIFY(!w.window.BasicDialog());
+        QVERIFY(w.window.AdvancedDialog() && !w.window.AdvancedDialog()->isVisible());
+
+        w.window.SelectReaderInterface();
+        QVERIFY(w.window.Wizard());
+        w.window.Wizard()->ContinueButton()->click();
+        QTRY_VERIFY(!w.window.Wizard());
+        QVERIFY(!w.window.AdvancedDialog());
+
+        w.rig.Messages.Clear();
+        w.window.ChangeBasicSettings();
+        w.Basic()->DefaultAll();
+        QCOMPARE(w.rig.Messages.Messages, Strings{kDefaultsSetText});
+        w.window.ChangeAdvancedSettings();  // made afresh, for the reader now in use
+        QVERIFY(w.Advanced() && w.Advanced()->isVisible());
+    }
+
+    // An editor closed while a modal window of its own runs (the file dialog of "Save to
+    // File", a formula editor of its Data Editing page) ends that window first and goes only
+    // once the loop that ran it has returned: a screen reader's Press reaches "Close" behind
+    // a modal window.
+    void anEditorClosedWhileItsModalWindowRunsGoesAfterIt() {
+        AppRig rig({"usb-hid,firmware=V4.30"});
+        rig.Machine.Reader(0).Settings().mode = '1';
+        QtConfigFileChooser files;  // the real file dialog, a child of the editor
+        SettingsEditors editors{rig.Link, rig.Messages, files};
+        MainWindow window{rig.Link, rig.Messages, editors};
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int editor = 0; editor < 2; ++editor) {
+            if (editor == 0)
+                window.ChangeBasicSettings();
+            else
+                window.ChangeAdvancedSettings();
+            QPointer<SettingsEditor> open = editor == 0 ? window.BasicDialog() : window.AdvancedDialog();
+            QVERIFY(open);
+            bool ownModal = false;
+            OnNextModal([&](QWidget* modal) {
+                for (QObject* o = modal; o; o = o->parent())
+                    ownModal = ownModal || o == open;
+                open->Button(SettingsEditor::kClose)->click();
+                QApplication::processEvents();
+                QVERIFY(!open->isVisible() && !modal->isVisible());
+            });
+            if (editor == 0) {
+                open->Button(SettingsEditor::kSave)->click();
+            } else {
+                for (QPushButton* button : open->findChildren<QPushButton*>()) {
+                    if (button->text() == QStringLiteral("Add Formula"))
+                        button->click();
+                }
+            }
+            QVERIFY2(ownModal, editor == 0 ? "basic" : "advanced");
+            QTRY_VERIFY(!open);
+            QVERIFY(rig.Messages.Messages.empty());  // the ended file dialog saved nothing
+        }
+    }
+
+    // A reopen brings a new record: the hidden editor shows it, and edits go into it.
+    void aHiddenEditorShowsTheReopenedReadersSettings() {
+        EditorWindow w({"usb-hid,firmware=V4.30"});
+        w.window.ChangeAdvancedSettings();
+        w.window.ChangeBasicSettings();
+        AdvancedSettingsDialog* advanced = w.Advanced();
+        QVERIFY(advanced && !advanced->isVisible());
+        const auto radio = [advanced](const char* caption) {
+            for (QRadioButton* r :
+                 advanced->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
+                if (r->text() == QLatin1String(caption))
+                    return r;
+            }
+            return static_cast<QRadioButton*>(nullptr);
+        };
+        QVERIFY(radio("Disable")->isChecked());
+
+        w.rig.Machine.Reader(0).Settings().mode = '1';  // the reader changed meanwhile
+        w.window.ReopenReader();
+        QVERIFY(radio("Enable")->isChecked());
+        radio("Disable")->click();
+        QCOMPARE(w.rig.Link.Settings->mode, '0');
     }
 };
 

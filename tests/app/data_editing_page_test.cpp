@@ -75,7 +75,7 @@ class DataEditingPageTest : public QObject {
         settings.FirmwareVersionNumber = 3.4;
         settings.formulas[kSlotCreditCard] = {0x20, 0x21, 0x40};
         RecordingMessenger messages;
-        DataEditingPage page(settings, 3.4, messages);
+        DataEditingPage page([&settings] { return &settings; }, 3.4, messages);
         page.show();
         QVERIFY(Named(&page, "Disable")->isChecked());
         const QStringList dependents{
@@ -119,7 +119,7 @@ class DataEditingPageTest : public QObject {
         settings.mode = '1';
         settings.formulas[kSlotDmvOrCustom2] = {0x48};
         RecordingMessenger messages;
-        DataEditingPage page(settings, 3.31, messages);
+        DataEditingPage page([&settings] { return &settings; }, 3.31, messages);
         auto enabled = [&page] {
             QList<bool> on;
             for (const char* t : {"Track1", "Track2", "Track3"})
@@ -132,7 +132,8 @@ class DataEditingPageTest : public QObject {
         QCOMPARE(enabled(), (QList<bool>{true, true, true}));
         QCOMPARE(Lines(page.FormulaList()), QStringList{"DMV: 20"});
 
-        page.SetRecord(settings, 3.32);
+        page.SetFirmwareVersion(3.32);
+        page.Refresh();
         QCOMPARE(page.CardType(), std::size_t{kSlotCreditCard});
         Named(&page, "Custom2")->click();
         QCOMPARE(enabled(), (QList<bool>{false, false, false}));
@@ -158,7 +159,7 @@ class DataEditingPageTest : public QObject {
         settings.FirmwareVersionNumber = 3.1;
         settings.addedFields = {{'#'}};
         RecordingMessenger messages;
-        DataEditingPage page(settings, 3.1, messages);
+        DataEditingPage page([&settings] { return &settings; }, 3.1, messages);
         page.show();
         Named(&page, "Track1")->click();  // unchecked: its list is filled but cannot be used
         OnNextDialog([](QWidget* modal) {

@@ -27,7 +27,7 @@ class EditorTabsTest : public QObject {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.ChangeAdvancedSettings();
-        QDialog* editor = window.AdvancedDialog();
+        SettingsEditor* editor = window.AdvancedDialog();
         QVERIFY(editor && editor->isVisible());
         QApplication::processEvents();
         QTabBar* bar = editor->findChild<QTabWidget*>()->tabBar();
@@ -55,7 +55,7 @@ class EditorTabsTest : public QObject {
                 window.ChangeBasicSettings();
             else
                 window.ChangeAdvancedSettings();
-            QDialog* dialog = editor == 0 ? window.BasicDialog() : window.AdvancedDialog();
+            SettingsEditor* dialog = editor == 0 ? window.BasicDialog() : window.AdvancedDialog();
             QVERIFY(dialog);
             auto* tabs = dialog->findChild<QTabWidget*>();
             QPushButton* send = nullptr;

@@ -49,8 +49,17 @@ class KeySequenceEditTest : public QObject {
         box.InsertCode(0x02);
         QCOMPARE(box.Value(), BytesFromText("ABCDEFGH"));
         QCOMPARE(messages.Messages, Strings(2, "Exceed the maximum range."));
+        // A longer value from a file or a reader is shown whole, never cut; typing more is
+        // refused, and deleting stores the rest of it.
+        messages.Clear();
         box.SetBytes(BytesFromText("0123456789"));
-        QCOMPARE(box.Value(), BytesFromText("01234567"));
+        QCOMPARE(box.Value(), BytesFromText("0123456789"));
+        QCOMPARE(box.text(), QStringLiteral("0123456789"));
+        QTest::keyClick(&box, Qt::Key_X);
+        QCOMPARE(box.Value(), BytesFromText("0123456789"));
+        QCOMPARE(messages.Messages, Strings{"Exceed the maximum range."});
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.Value(), BytesFromText("012345678"));
 
         // In a one-byte box the new byte replaces the old one, without complaint.
         messages.Clear();

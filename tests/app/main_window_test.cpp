@@ -7,6 +7,8 @@
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 #include "app/main_window.h"
@@ -79,12 +81,13 @@ class MainWindowTest : public QObject {
         // At most one editor shows; the visible one keeps the wizard out and takes the focus.
         rig.Messages.Clear();
         Click(window, NavigationBar::kChangeBasic);
-        QDialog* firstBasic = window.BasicDialog();
+        SettingsEditor* firstBasic = window.BasicDialog();
         Click(window, NavigationBar::kChangeAdvanced);
         QVERIFY(firstBasic && !firstBasic->isVisible() && window.AdvancedDialog()->isVisible());
         Click(window, NavigationBar::kSelectInterface);
         QVERIFY(!window.Wizard());
-        QVERIFY(window.AdvancedDialog()->findChild<QPushButton*>()->hasFocus());
+        // The refusal gives the focus back to the editor, at its tab bar.
+        QVERIFY(window.AdvancedDialog()->Tabs()->tabBar()->hasFocus());
         Click(window, NavigationBar::kChangeBasic);  // a new one replaces the hidden one
         QVERIFY(window.BasicDialog() != firstBasic && !window.AdvancedDialog()->isVisible());
         QCOMPARE(window.BasicDialog()->geometry(), window.ContentArea());
@@ -96,7 +99,7 @@ class MainWindowTest : public QObject {
                           "Main Menu"}));
 
         // An editor that closes itself goes and EXIT has the focus; a hidden one keeps nothing out.
-        window.BasicDialog()->findChild<QPushButton*>()->click();
+        window.BasicDialog()->Button(SettingsEditor::kClose)->click();
         QTRY_VERIFY(!window.BasicDialog());
         QVERIFY(window.Navigation().At(NavigationBar::kExit)->hasFocus());
         Click(window, NavigationBar::kSelectInterface);
@@ -247,11 +250,11 @@ class MainWindowTest : public QObject {
 
         // A reader back after its reset is reopened, and the advanced editor told.
         window.ChangeAdvancedSettings();
-        QDialog* advanced = window.AdvancedDialog();
+        SettingsEditor* advanced = window.AdvancedDialog();
         window.ReopenReader();
         QCOMPARE(rig.Messages.Messages, Strings{"Success to re-open the device."});
         QVERIFY(rig.Link.IsConnected() && window.AdvancedDialog() == advanced);
-        QCOMPARE(rig.Editors.Reopened, std::vector<QDialog*>{advanced});
+        QCOMPARE(rig.Editors.Reopened, std::vector<SettingsEditor*>{advanced});
 
         rig.Messages.Clear();
         for (SimulatedFault fault :

@@ -163,7 +163,7 @@ class ToolPagesTest : public QObject {
             QVERIFY(machine.AddReader(SimulatedReaderOptions{}, error));
         RecordingMessenger messages;
         Connection link(machine, messages);
-        StubEditors editors;
+        StubEditors editors(link, messages);
         MainWindow window(link, messages, editors);
         window.show();
         pause.once = [&machine] {

@@ -33,6 +33,14 @@ struct CloneRig : Rig {
                      *this};
 };
 
+/// The FuncIDs of a set frame's items, in order.
+std::vector<int> FuncIds(const Bytes& frame) {
+    std::vector<int> ids;
+    for (std::size_t at = 2; at + 1 < frame.size() - 2; at += 2 + frame[at + 1])
+        ids.push_back(frame[at]);
+    return ids;
+}
+
 TEST(QuickClone, WritesTheSourcesGeneralSettingsEncodedForTheTarget) {
     CloneRig rig;
     ASSERT_TRUE(rig.ReadSource());
@@ -45,6 +53,11 @@ TEST(QuickClone, WritesTheSourcesGeneralSettingsEncodedForTheTarget) {
     // The source's terminal type and beep mode, the latter only known to a 4.30 target.
     EXPECT_THAT(std::vector(rig.rec.frames[1].begin() + 4, rig.rec.frames[1].begin() + 8),
                 ElementsAre('3', 0xAE, 1, 5));
+    // A copy never touches how the target protects card numbers, though 4.30 knows the items.
+    const std::vector<int> written = FuncIds(rig.rec.frames[1]);
+    ASSERT_GT(written.size(), 20u);
+    for (int security : {0x49, 0x4A, 0x4B, 0x4C, 0x7E})
+        EXPECT_THAT(written, ::testing::Not(::testing::Contains(security)));
 }
 
 TEST(QuickClone, ClonesTheLastReadOfASourceThatOpened) {

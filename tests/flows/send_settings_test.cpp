@@ -31,7 +31,9 @@ TEST(SendToReader, TheDecidingResultPicksTheMessageAndOnlyAnAcceptedSendResets) 
                  {kInterfaceUsbHid, {ack, ack}, kWriteOk, kWrittenText, kNone},
                  {kInterfaceUsbHidKb, {fail}, kWriteFailed, kWriteFailedText, kNone},
                  {kInterfaceUsbHidKb, {ack, refuse}, kWriteRefused, kUnknownFuncIdsText, kNone},
-                 {kInterfaceUsbHidKb, {refuse, ack}, kWriteRefused, kUnknownFuncIdsText, kNone}};
+                 // The general frame carries what restarts the reader: taken, it resets.
+                 {kInterfaceUsbHidKb, {refuse, ack}, kWriteRefused, kUnknownFuncIdsText,
+                  kReopenCloseEditor}};
     for (const auto& c : cases) {
         for (const std::uint32_t pending : {0u, 1u}) {
             Rig rig(c.type);
@@ -43,7 +45,8 @@ TEST(SendToReader, TheDecidingResultPicksTheMessageAndOnlyAnAcceptedSendResets) 
             const SendOutcome outcome = SendToReader(rig.Context(), settings);
             EXPECT_EQ(outcome.Result, c.result);
             EXPECT_THAT(rig.messages, ElementsAre(c.message));
-            const ReaderReset reset = pending && c.result == kWriteOk ? kReopen : c.reset;
+            const bool generalTaken = c.answers.size() == 2 && c.answers.back().ok;
+            const ReaderReset reset = pending && generalTaken ? kReopen : c.reset;
             EXPECT_EQ(outcome.Reset, reset);
             // The wait follows the message and the close; a pending reset not acted on stays.
             EXPECT_EQ(rig.rec.trace.back(), reset != kNone ? "wait 8000" : "close");

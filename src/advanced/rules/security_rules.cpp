@@ -49,7 +49,9 @@ EncryptionChoices ChoicesAfterSend(EncryptionChoices choices, std::uint8_t repor
     if (reportedLevel == '4')
         choices = {false, false, false};
     KeepStoredChoosable(choices, recordEncryption);
-    if (reportedEncryption != 0 && reportedEncryption != kClearText)
+    // Only a cipher the reader names rules clear text out: a byte that names none (an answer
+    // cut short, a refusal) says nothing about what the reader does.
+    if (reportedEncryption == kTripleDes || reportedEncryption == kAes)
         choices.ClearText = false;
     return choices;
 }

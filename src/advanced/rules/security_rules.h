@@ -22,8 +22,8 @@ EncryptionChoices ChoicesForRecord(EncryptionChoices choices, std::uint8_t level
 
 /// The choices after a send, from what the reader reported: levels '0' to '3' allow the two
 /// ciphers only, '4' nothing, any other byte (also 0 for no answer) changes nothing; the
-/// record's encryption stays choosable, and clear text goes when the reader reports that it
-/// encrypts.
+/// record's encryption stays choosable, and clear text goes when the reader reports one of
+/// the ciphers ('1' or '2').
 EncryptionChoices ChoicesAfterSend(EncryptionChoices choices, std::uint8_t reportedLevel,
                                    std::uint8_t reportedEncryption, std::uint8_t recordEncryption);
 

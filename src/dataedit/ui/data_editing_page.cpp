@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,6 +12,7 @@
 
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
+#include "controls/radio_group.h"
 #include "dataedit/data_edit_mode.h"
 #include "dataedit/formula_slots.h"
 #include "dataedit/ui/formula_editor.h"
@@ -22,6 +22,21 @@
 
 namespace ravelfin {
 namespace {
+
+// The card types as their buttons stand: the second slot's stands rightmost, though it is the
+// second in slot order.
+constexpr std::array<std::size_t, kFormulaSlots> kCardTypeOrder = {
+    kSlotCreditCard, kSlotAamva, kSlotCustom, kSlotDmvOrCustom2};
+constexpr int kEnable = 0, kDisable = 1;
+constexpr int kMatched = 0, kUnmatched = 1;
+
+int CardTypePosition(std::size_t slot) {
+    for (std::size_t i = 0; i < kCardTypeOrder.size(); ++i) {
+        if (kCardTypeOrder[i] == slot)
+            return static_cast<int>(i);
+    }
+    return 0;
+}
 
 QGroupBox* Group(const QString& title, const QList<QWidget*>& members) {
     auto* group = new QGroupBox(title);
@@ -34,28 +49,22 @@ QGroupBox* Group(const QString& title, const QList<QWidget*>& members) {
 
 }  // namespace
 
-DataEditingPage::DataEditingPage(DataEditSettings& settings, double firmwareVersion,
+DataEditingPage::DataEditingPage(DataEditSource record, double firmwareVersion,
                                  Messenger& messenger, QWidget* parent)
-    : SkinnedDialog(parent, PageTag{}),
-      settings_(&settings),
+    : SkinnedPage(parent),
+      record_(std::move(record)),
       firmwareVersion_(firmwareVersion),
       messenger_(messenger),
-      enable_(new QRadioButton(QStringLiteral("Enable"))),
-      disable_(new QRadioButton(QStringLiteral("Disable"))),
-      matched_(new QRadioButton(QStringLiteral("Matched"))),
-      unmatched_(new QRadioButton(QStringLiteral("Unmatched"))),
+      dataEdit_(new RadioGroup(QStringLiteral("Data Edit"),
+                               {QStringLiteral("Enable"), QStringLiteral("Disable")}, 2)),
+      outputGroup_(new RadioGroup(QStringLiteral("Output Method"),
+                                  {QStringLiteral("Matched"), QStringLiteral("Unmatched")}, 2)),
+      formatGroup_(new RadioGroup(QStringLiteral("Data Format"),
+                                  {QStringLiteral("Credit Card"), QStringLiteral("AAMVA"),
+                                   QStringLiteral("Custom"), QStringLiteral("Custom2")},
+                                  4)),
       formulaLabel_(new QLabel(QStringLiteral("Formula:"))),
       formulaList_(new QListWidget) {
-    auto* dataEdit = Group(QStringLiteral("Data Edit"), {enable_, disable_});
-    outputGroup_ = Group(QStringLiteral("Output Method"), {matched_, unmatched_});
-    cardTypes_[kSlotCreditCard] = new QRadioButton(QStringLiteral("Credit Card"));
-    cardTypes_[kSlotDmvOrCustom2] = new QRadioButton(QStringLiteral("Custom2"));
-    cardTypes_[kSlotAamva] = new QRadioButton(QStringLiteral("AAMVA"));
-    cardTypes_[kSlotCustom] = new QRadioButton(QStringLiteral("Custom"));
-    // The second slot's radio stands rightmost, though it is the second in index order.
-    formatGroup_ = Group(QStringLiteral("Data Format"),
-                         {cardTypes_[kSlotCreditCard], cardTypes_[kSlotAamva],
-                          cardTypes_[kSlotCustom], cardTypes_[kSlotDmvOrCustom2]});
     for (int t = 0; t < 3; ++t)
         tracks_[static_cast<std::size_t>(t)] = new QCheckBox(QStringLiteral("Track%1").arg(t + 1));
     trackGroup_ = Group(QStringLiteral("Track Selection"), {tracks_[0], tracks_[1], tracks_[2]});
@@ -70,7 +79,7 @@ DataEditingPage::DataEditingPage(DataEditSettings& settings, double firmwareVers
     auto* defaults = new QPushButton(QStringLiteral("Default"));
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(dataEdit, 0, 0);
+    layout->addWidget(dataEdit_, 0, 0);
     layout->addWidget(outputGroup_, 0, 1);
     layout->addWidget(formatGroup_, 1, 0);
     layout->addWidget(trackGroup_, 1, 1);
@@ -86,18 +95,20 @@ DataEditingPage::DataEditingPage(DataEditSettings& settings, double firmwareVers
     layout->addLayout(listRow, 3, 0, 1, 2);
     layout->setRowStretch(3, 1);
 
-    dependents_ = {outputGroup_,  matched_,      unmatched_,    formatGroup_, cardTypes_[0],
-                   cardTypes_[1], cardTypes_[2], cardTypes_[3], trackGroup_,  tracks_[0],
+    dependents_ = {outputGroup_,           outputGroup_->Button(kMatched),
+                   outputGroup_->Button(kUnmatched), formatGroup_,
+                   formatGroup_->Button(0), formatGroup_->Button(1),
+                   formatGroup_->Button(2), formatGroup_->Button(3), trackGroup_,  tracks_[0],
                    tracks_[1],    tracks_[2],    formulaLabel_, formulaList_, newField,
                    addFormula,    editFormula,   deleteFormula, clearAll,     defaults};
 
-    connect(enable_, &QRadioButton::clicked, this,
-            [this] { SetMode(true, unmatched_->isChecked()); });
-    connect(disable_, &QRadioButton::clicked, this, [this] { SetMode(false, false); });
-    connect(matched_, &QRadioButton::clicked, this, [this] { SetMode(true, false); });
-    connect(unmatched_, &QRadioButton::clicked, this, [this] { SetMode(true, true); });
-    for (QRadioButton* type : cardTypes_)
-        connect(type, &QRadioButton::toggled, this, [this] { UpdateTrackBoxes(); });
+    // The method shown is the one stored with Enable, and Disable stores none.
+    connect(dataEdit_, &RadioGroup::Chosen, this, [this](int index) {
+        SetMode(index == kEnable, index == kEnable && outputGroup_->Index() == kUnmatched);
+    });
+    connect(outputGroup_, &RadioGroup::Chosen, this,
+            [this](int index) { SetMode(true, index == kUnmatched); });
+    connect(formatGroup_, &RadioGroup::Chosen, this, [this] { UpdateTrackBoxes(); });
     connect(help, &QPushButton::clicked, this,
             [this] { ShowHelp(this, kHelpFileName, kHelpContextCommand, kHelpDataEditing); });
     connect(newField, &QPushButton::clicked, this, &DataEditingPage::OpenNewField);
@@ -107,33 +118,36 @@ DataEditingPage::DataEditingPage(DataEditSettings& settings, double firmwareVers
             OpenEditor(static_cast<std::size_t>(slot));
     });
     connect(deleteFormula, &QPushButton::clicked, this, [this] {
-        if (const int slot = SelectedFormulaSlot(); slot >= 0) {
-            settings_->formulas[static_cast<std::size_t>(slot)].clear();
+        DataEditSettings* record = record_();
+        if (const int slot = SelectedFormulaSlot(); slot >= 0 && record) {
+            record->formulas[static_cast<std::size_t>(slot)].clear();
             FillFormulaList();
         }
     });
     connect(clearAll, &QPushButton::clicked, this, [this] {
-        ClearAllFormulas(*settings_);
-        FillFormulaList();
+        if (DataEditSettings* record = record_()) {
+            ClearAllFormulas(*record);
+            FillFormulaList();
+        }
     });
     connect(defaults, &QPushButton::clicked, this, [this] {
-        settings_->ResetDataEditSettings();
-        Refresh();
+        if (DataEditSettings* record = record_()) {
+            record->ResetDataEditSettings();
+            Refresh();
+        }
     });
     Refresh();
 }
 
-void DataEditingPage::SetRecord(DataEditSettings& settings, double firmwareVersion) {
-    settings_ = &settings;
-    firmwareVersion_ = firmwareVersion;
-    Refresh();
+QRadioButton* DataEditingPage::CardTypeButton(std::size_t slot) const {
+    return formatGroup_->Button(CardTypePosition(slot));
 }
 
 void DataEditingPage::Refresh() {
-    cardTypes_[kSlotDmvOrCustom2]->setText(
+    CardTypeButton(kSlotDmvOrCustom2)->setText(
         SecondSlotIsCustom2(firmwareVersion_) ? QStringLiteral("Custom2") : QStringLiteral("CDL"));
     ShowMode();
-    cardTypes_[kSlotCreditCard]->setChecked(true);
+    formatGroup_->SetIndex(CardTypePosition(kSlotCreditCard));
     tracks_[0]->setChecked(true);
     tracks_[1]->setChecked(true);
     tracks_[2]->setChecked(false);
@@ -142,57 +156,47 @@ void DataEditingPage::Refresh() {
 }
 
 std::size_t DataEditingPage::CardType() const {
-    for (std::size_t slot = 0; slot < cardTypes_.size(); ++slot) {
-        if (cardTypes_[slot]->isChecked())
-            return slot;
-    }
-    return kSlotCreditCard;
+    const int position = formatGroup_->Index();
+    return position >= 0 ? kCardTypeOrder[static_cast<std::size_t>(position)] : kSlotCreditCard;
 }
 
 std::array<bool, 3> DataEditingPage::TrackSelected() const {
     return {tracks_[0]->isChecked(), tracks_[1]->isChecked(), tracks_[2]->isChecked()};
 }
 
-void DataEditingPage::keyPressEvent(QKeyEvent* event) {
-    // A page inside a tab must not close on Enter or Esc the way a dialog would.
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->accept();
-            return;
-        default:
-            SkinnedDialog::keyPressEvent(event);
-    }
-}
 
 void DataEditingPage::ShowMode() {
-    const DataEditChoice choice = ReadDataEditMode(settings_->mode);
-    (choice.enabled ? enable_ : disable_)->setChecked(true);
-    (choice.unmatched ? unmatched_ : matched_)->setChecked(true);
+    const DataEditSettings* record = record_();
+    const DataEditChoice choice = ReadDataEditMode(record ? record->mode : 0);
+    dataEdit_->SetIndex(choice.enabled ? kEnable : kDisable);
+    outputGroup_->SetIndex(choice.unmatched ? kUnmatched : kMatched);
 }
 
 void DataEditingPage::SetMode(bool enabled, bool unmatched) {
-    settings_->mode = DataEditModeFor({enabled, unmatched});
+    if (DataEditSettings* record = record_())
+        record->mode = DataEditModeFor({enabled, unmatched});
     UpdateDependents();
 }
 
 void DataEditingPage::UpdateDependents() {
-    const bool enabled = enable_->isChecked();
+    const bool enabled = dataEdit_->Index() == kEnable;
     for (QWidget* w : dependents_)
         w->setEnabled(enabled);
     UpdateTrackBoxes();
 }
 
 void DataEditingPage::UpdateTrackBoxes() {
-    const auto usable = TrackBoxesEnabled(CardType(), firmwareVersion_, enable_->isChecked());
+    const auto usable = TrackBoxesEnabled(CardType(), firmwareVersion_, dataEdit_->Index() == kEnable);
     for (std::size_t t = 0; t < tracks_.size(); ++t)
         tracks_[t]->setEnabled(usable[t]);
 }
 
 void DataEditingPage::FillFormulaList() {
     formulaList_->clear();
-    for (const FormulaLine& line : FormulaLines(*settings_, firmwareVersion_)) {
+    const DataEditSettings* record = record_();
+    if (!record)
+        return;
+    for (const FormulaLine& line : FormulaLines(*record, firmwareVersion_)) {
         auto* item = new QListWidgetItem(Latin1Text(line.text), formulaList_);
         item->setData(Qt::UserRole, static_cast<int>(line.slot));
     }
@@ -206,14 +210,20 @@ int DataEditingPage::SelectedFormulaSlot() const {
 }
 
 void DataEditingPage::OpenEditor(std::size_t slot) {
-    const auto editor = MakeFormulaEditor(EditorForSlot(slot, firmwareVersion_), *settings_,
+    DataEditSettings* record = record_();
+    if (!record)
+        return;
+    const auto editor = MakeFormulaEditor(EditorForSlot(slot, firmwareVersion_), *record,
                                           TrackSelected(), messenger_, this);
     if (editor->exec() == QDialog::Accepted)
         FillFormulaList();
 }
 
 void DataEditingPage::OpenNewField() {
-    NewFieldDialog dialog(*settings_, nullptr, messenger_, this);
+    DataEditSettings* record = record_();
+    if (!record)
+        return;
+    NewFieldDialog dialog(*record, nullptr, messenger_, this);
     dialog.exec();
 }
 

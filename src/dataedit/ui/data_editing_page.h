@@ -1,8 +1,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
-#include "controls/skinned_dialog.h"
+#include "controls/skinned_page.h"
 #include "dataedit/data_edit_settings.h"
 
 class QCheckBox;
@@ -15,35 +16,38 @@ class QRadioButton;
 namespace ravelfin {
 
 class Messenger;
+class RadioGroup;
+
+/// Where a page finds the record it edits, asked at each use: a reopened reader brings a
+/// new one, and there may be none for a moment.
+using DataEditSource = std::function<DataEditSettings*()>;
 
 /// The "Data Editing" tab of the advanced settings editor: switches data editing on and
 /// off, chooses the output method, lists the formulas of every card type and opens their
 /// editors and the New Field dialog. It edits the record in place, with no undo.
-class DataEditingPage final : public SkinnedDialog {
+class DataEditingPage final : public SkinnedPage {
     Q_OBJECT
   public:
     /// `firmwareVersion` is the connected reader's version number: from 3.32 on the second
     /// formula slot is the "Custom2" card rather than DMV.
-    DataEditingPage(DataEditSettings& settings, double firmwareVersion, Messenger& messenger,
+    DataEditingPage(DataEditSource record, double firmwareVersion, Messenger& messenger,
                     QWidget* parent = nullptr);
 
     /// Reloads every control from the record: radios from `mode`, card type Credit Card,
-    /// tracks 1 and 2 selected, the formula list rebuilt.
+    /// tracks 1 and 2 selected, the formula list rebuilt. Changes nothing in the record.
     void Refresh();
-    /// Edits another record from now on (a re-opened reader brings a new one), and refreshes.
-    void SetRecord(DataEditSettings& settings, double firmwareVersion);
+    /// The firmware version number of the reader now connected; shown at the next `Refresh`.
+    void SetFirmwareVersion(double firmwareVersion) { firmwareVersion_ = firmwareVersion; }
 
     QListWidget* FormulaList() const { return formulaList_; }
     /// The formula slot of the "Data Format" radio that is selected.
     std::size_t CardType() const;
     std::array<bool, 3> TrackSelected() const;
 
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
   private:
     void ShowMode();
     void SetMode(bool enabled, bool unmatched);
+    QRadioButton* CardTypeButton(std::size_t slot) const;
     void UpdateDependents();
     void UpdateTrackBoxes();
     void FillFormulaList();
@@ -51,17 +55,13 @@ class DataEditingPage final : public SkinnedDialog {
     void OpenEditor(std::size_t slot);
     void OpenNewField();
 
-    DataEditSettings* settings_;
+    DataEditSource record_;
     double firmwareVersion_;
     Messenger& messenger_;
 
-    QRadioButton* enable_;
-    QRadioButton* disable_;
-    QGroupBox* outputGroup_;
-    QRadioButton* matched_;
-    QRadioButton* unmatched_;
-    QGroupBox* formatGroup_;
-    std::array<QRadioButton*, kFormulaSlots> cardTypes_{};  // by formula slot
+    RadioGroup* dataEdit_;      // Enable, Disable
+    RadioGroup* outputGroup_;   // Matched, Unmatched
+    RadioGroup* formatGroup_;   // the card types, in the order of kCardTypeOrder
     QGroupBox* trackGroup_;
     std::array<QCheckBox*, 3> tracks_{};
     QLabel* formulaLabel_;

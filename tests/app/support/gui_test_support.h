@@ -12,7 +12,8 @@
 #include "app/settings_dialogs.h"
 #include "connection/connection.h"
 #include "controls/skin_style.h"
-#include "controls/skinned_dialog.h"
+#include "controls/config_file_chooser.h"
+#include "editor/settings_editor.h"
 #include "sim/simulated_environment.h"
 
 namespace ravelfin::testing {
@@ -79,24 +80,37 @@ class RecordingMessenger final : public Messenger {
     Strings Notices;
 };
 
-/// Stand-ins for the two settings editors: pages with a Close button that has the focus.
+/// Stand-ins for the two settings editors: the editors' frame without pages, which notes
+/// every reopen it is told of.
 class StubEditors final : public SettingsDialogs {
   public:
-    QDialog* CreateBasic(QWidget* parent) override { return Make(parent); }
-    QDialog* CreateAdvanced(QWidget* parent) override { return Make(parent); }
-    void ReaderReopened(QDialog& advanced) override { Reopened.push_back(&advanced); }
+    StubEditors(Connection& connection, Messenger& messenger)
+        : connection_(connection), messenger_(messenger) {}
+    SettingsEditor* CreateBasic(QWidget* parent) override { return Make(parent); }
+    SettingsEditor* CreateAdvanced(QWidget* parent) override { return Make(parent); }
     int Created = 0;
-    std::vector<QDialog*> Reopened;
+    std::vector<SettingsEditor*> Reopened;
 
   private:
-    QDialog* Make(QWidget* parent) {
-        auto* page = new SkinnedDialog(parent, SkinnedDialog::PageTag{});
-        auto* close = new QPushButton(QStringLiteral("Close"), page);
-        QObject::connect(close, &QPushButton::clicked, page, &QDialog::reject);
-        page->setFocusProxy(close);
+    class Stub final : public SettingsEditor {
+      public:
+        Stub(StubEditors& owner, QWidget* parent)
+            : SettingsEditor(QStringLiteral("Stub"), Editor::kBasic, owner.connection_,
+                             owner.messenger_, owner.files_, parent),
+              owner_(owner) {}
+        void RefreshAllPages() override {}
+        void ReaderReopened() override { owner_.Reopened.push_back(this); }
+
+      private:
+        StubEditors& owner_;
+    };
+    SettingsEditor* Make(QWidget* parent) {
         ++Created;
-        return page;
+        return new Stub(*this, parent);
     }
+    Connection& connection_;
+    Messenger& messenger_;
+    QtConfigFileChooser files_;
 };
 
 /// Simulated readers (as `--simulate` describes them) whose pauses return at once and are
@@ -108,8 +122,8 @@ struct AppRig {
 
     SimulatedEnvironment Machine;
     RecordingMessenger Messages;
-    StubEditors Editors;
     Connection Link{Machine, Messages};
+    StubEditors Editors{Link, Messages};
 };
 
 /// The program's window, shown, on the readers of `machine`, as the program sets it up.

@@ -147,13 +147,13 @@ void AuditEditors(std::initializer_list<const char*> optionTexts, int interfaceT
     testing::EditorDesk desk(optionTexts);
     desk.connection.Connect(interfaceType, 0);
     desk.window.ChangeBasicSettings();
-    if (QDialog* basic = desk.window.BasicDialog()) {
+    if (SettingsEditor* basic = desk.window.BasicDialog()) {
         Audit(*basic, (std::string(where) + " basic").c_str());
         basic->close();
         QApplication::processEvents();
     }
     desk.window.ChangeAdvancedSettings();
-    if (QDialog* advanced = desk.window.AdvancedDialog())
+    if (SettingsEditor* advanced = desk.window.AdvancedDialog())
         Audit(*advanced, (std::string(where) + " advanced").c_str());
 }
 
@@ -167,7 +167,7 @@ void AuditDataEditingDialogs() {
     Connection connection{machine, messenger};
     if (!connection.Connect(kInterfaceUsbHid, 0))
         return;
-    DataEditingPage page(*connection.Settings, connection.Settings->FirmwareVersionNumber,
+    DataEditingPage page([&connection] { return connection.Settings.get(); }, connection.Settings->FirmwareVersionNumber,
                          messenger);
     page.show();
     if (auto* enable = ButtonNamed(page, QStringLiteral("Enable")))

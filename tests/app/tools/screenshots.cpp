@@ -219,7 +219,7 @@ struct DataEditingScene {
         settings.custom.lengthLimits[1] = {0xF0, 0x40, 10, 40};
         settings.formulas[kSlotCustom] = {0x40, 0x00, 0x21};
         page =
-            std::make_unique<DataEditingPage>(settings, settings.FirmwareVersionNumber, messenger);
+            std::make_unique<DataEditingPage>([&settings] { return &settings; }, settings.FirmwareVersionNumber, messenger);
         page->resize(680, 440);
         page->show();
     }
