@@ -66,7 +66,7 @@ QWidget* AdvancedSettingsDialog::CreatePage(AdvancedTab tab) {
 QWidget* AdvancedSettingsDialog::Page(AdvancedTab tab) const {
     for (std::size_t i = 0; i < tabs_.size(); ++i) {
         if (tabs_[i] == tab)
-            return Tabs()->widget(static_cast<int>(i));
+            return PageAt(static_cast<int>(i));
     }
     return nullptr;
 }

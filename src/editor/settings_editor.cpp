@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QThread>
@@ -62,7 +63,15 @@ SettingsEditor::SettingsEditor(const QString& caption, Editor kind, Connection& 
 }
 
 void SettingsEditor::AddPage(QWidget* page, const QString& caption) {
-    tabs_->addTab(page, caption);
+    // On a small screen or at a large scale the page keeps the size its controls need to be
+    // read, and scrolls, instead of squeezing them.
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(page);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setAccessibleName(caption);
+    tabs_->addTab(scroll, caption);
     // A page joins the focus chain after the buttons, which were made first: put them back
     // behind the last control of the pages, in the order they stand.
     QWidget* last = tabs_;
@@ -73,6 +82,18 @@ void SettingsEditor::AddPage(QWidget* page, const QString& caption) {
     for (QPushButton* button : buttons_) {
         setTabOrder(last, button);
         last = button;
+    }
+}
+
+QWidget* SettingsEditor::PageAt(int index) const {
+    const auto* scroll = qobject_cast<const QScrollArea*>(tabs_->widget(index));
+    return scroll ? scroll->widget() : nullptr;
+}
+
+void SettingsEditor::ShowPage(QWidget* page) {
+    for (int i = 0; i < tabs_->count(); ++i) {
+        if (PageAt(i) == page)
+            tabs_->setCurrentIndex(i);
     }
 }
 

@@ -2,13 +2,14 @@
 
 #include <array>
 
+#include <QTabWidget>
+
 #include "controls/skinned_page.h"
 #include "flows/flow_context.h"
 #include "flows/send_settings.h"
 
 class QLabel;
 class QPushButton;
-class QTabWidget;
 
 namespace ravelfin {
 
@@ -53,6 +54,12 @@ class SettingsEditor : public SkinnedPage {
     void Dispose();
 
     QTabWidget* Tabs() const { return tabs_; }
+    /// The page of tab `index` (each tab holds its page in a scroll area of its own), or null.
+    QWidget* PageAt(int index) const;
+    /// The page of the current tab, or null.
+    QWidget* CurrentPage() const { return PageAt(tabs_->currentIndex()); }
+    /// Selects the tab of `page`.
+    void ShowPage(QWidget* page);
     QPushButton* Button(ButtonId id) const { return buttons_[id]; }
     bool IsClosed() const { return closed_; }
 
@@ -66,7 +73,8 @@ class SettingsEditor : public SkinnedPage {
     void SettingsReread();
 
   protected:
-    /// Adds a tab with `page`; Tab reaches the buttons after the controls of every page.
+    /// Adds a tab with `page`, which scrolls where the window is smaller than the page's own
+    /// smallest readable size; Tab reaches the buttons after the controls of every page.
     void AddPage(QWidget* page, const QString& caption);
     /// The record being edited, or null while the connection has none.
     ReaderSettings* Record() const;

@@ -247,7 +247,7 @@ class AdvancedSettingsDialogTest : public QObject {
         rig.boxes.Shown.clear();
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        dialog->Tabs()->setCurrentWidget(&page);
+        dialog->ShowPage(&page);
         record.MaskChar = 0;
         page.Refresh();
         page.MaskCharBox()->setFocus();
@@ -352,7 +352,7 @@ class AdvancedSettingsDialogTest : public QObject {
         // order they stand.
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-        dialog->Tabs()->setCurrentWidget(&page);
+        dialog->ShowPage(&page);
         dialog->Tabs()->tabBar()->setFocus();
         QStringList visited;
         for (int i = 0; i < 13; ++i) {

@@ -34,7 +34,7 @@ QString AccessibleName(QObject* object) {
 
 // The widgets Tab visits on the current page, in order, from its first control.
 QList<QWidget*> TabOrder(BasicSettingsDialog& dialog) {
-    QWidget* page = dialog.Tabs()->currentWidget();
+    QWidget* page = dialog.CurrentPage();
     dialog.Tabs()->tabBar()->setFocus(Qt::TabFocusReason);
     QList<QWidget*> visited;
     for (int step = 0; step < 80; ++step) {
@@ -256,7 +256,7 @@ class BasicPagesTest : public QObject {
         // Tab walks each page top to bottom, left to right, and every stop has a name.
         for (int page = 0; page < 4; ++page) {
             dialog.Tabs()->setCurrentIndex(page);
-            QWidget* shown = dialog.Tabs()->currentWidget();
+            QWidget* shown = dialog.CurrentPage();
             const QList<QWidget*> order = TabOrder(dialog);
             QVERIFY2(order.size() >= 3, qPrintable(tabs.tabText(page)));
             QPoint last(-1, -1);

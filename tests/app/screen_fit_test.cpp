@@ -1,10 +1,16 @@
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
+#include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
+#include "app/support/scripted_file_chooser.h"
 #include "app/welcome_painter.h"
 
 using namespace ravelfin;
@@ -55,6 +61,65 @@ class ScreenFitTest : public QObject {
             QVERIFY(status->geometry().bottom() < wizard->ContinueButton()->geometry().top());
             QComboBox* list = wizard->DeviceCombo();
             QVERIFY(list->fontMetrics().horizontalAdvance(list->itemText(0)) < list->width() - 24);
+        }
+    }
+
+    // On 1366 x 768 and 1280 x 1024 screens at 100, 125 and 150 % (the window's logical size
+    // there), every control of every page of both editors keeps at least its own smallest
+    // size, lies whole on its page (which scrolls where the window is smaller), and the
+    // editor's buttons stay in sight.
+    void everyEditorControlIsWholeAndReachableOnCommonScreens() {
+        AppRig rig({"usb-hid-kb,firmware=V3.90,pid=4106,security-level=1"});
+        ScriptedFileChooser files;
+        SettingsEditors editors{rig.Link, rig.Messages, files};
+        MainWindow window(rig.Link, rig.Messages, editors);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (const QSize screen : {QSize(1366, 768), QSize(1280, 1024)}) {
+            for (const double scale : {1.0, 1.25, 1.5}) {
+                window.setFixedSize(MainWindowSize((QSizeF(screen) / scale).toSize()));
+                for (int which = 0; which < 2; ++which) {
+                    if (which == 0)
+                        window.ChangeBasicSettings();
+                    else
+                        window.ChangeAdvancedSettings();
+                    SettingsEditor* editor = which == 0 ? window.BasicDialog() : window.AdvancedDialog();
+                    QVERIFY(editor);
+                    for (int b = 0; b < SettingsEditor::kButtonCount; ++b) {
+                        QPushButton* button = editor->Button(SettingsEditor::ButtonId(b));
+                        QVERIFY(editor->rect().contains(
+                            QRect(button->mapTo(editor, QPoint()), button->size())));
+                    }
+                    for (int tab = 0; tab < editor->Tabs()->count(); ++tab) {
+                        editor->Tabs()->setCurrentIndex(tab);
+                        QApplication::processEvents();
+                        QWidget* page = editor->PageAt(tab);
+                        for (QWidget* control : page->findChildren<QWidget*>()) {
+                            const bool input = qobject_cast<QAbstractButton*>(control) ||
+                                               qobject_cast<QLineEdit*>(control) ||
+                                               qobject_cast<QComboBox*>(control) ||
+                                               qobject_cast<QAbstractItemView*>(control);
+                            // A table's headers are parts of it, sized by the table.
+                            if (!input || qobject_cast<QHeaderView*>(control) ||
+                                !control->isVisibleTo(page) || control->window() != &window)
+                                continue;
+                            const QString where = editor->Tabs()->tabText(tab) + ": " +
+                                                  control->metaObject()->className() + " " +
+                                                  control->accessibleName() + " at " +
+                                                  QString::number(scale) + " on " +
+                                                  QString::number(screen.width());
+                            const QSize least = control->minimumSizeHint().boundedTo(
+                                control->maximumSize());
+                            QVERIFY2(control->width() >= least.width() &&
+                                         control->height() >= least.height(),
+                                     qPrintable(where + " is squeezed"));
+                            QVERIFY2(page->rect().contains(
+                                         QRect(control->mapTo(page, QPoint()), control->size())),
+                                     qPrintable(where + " is cut off"));
+                        }
+                    }
+                }
+            }
         }
     }
 

@@ -163,7 +163,7 @@ void SaveAdvancedEditorPages() {
         {AdvancedTab::kDataEditing, "advanced-data-editing.png"},
         {AdvancedTab::kSecuritySetting, "advanced-security.png"}};
     for (const auto& [tab, name] : pages) {
-        editor->Tabs()->setCurrentWidget(editor->Page(tab));
+        editor->ShowPage(editor->Page(tab));
         Save(scene.window, name);
     }
 }
@@ -186,15 +186,15 @@ void SaveToolPages() {
     clone->TargetInterface()->setCurrentIndex(1);
     emit clone->TargetInterface()->activated(1);
     clone->ReadButton()->click();
-    tabs->setCurrentWidget(clone);
+    editor->ShowPage(clone);
     Save(window, "quick-clone.png");
     for (const char* command : {"\\x2\\x52\\x22\\x3", "\\x2\\x53\\x11\\x1\\x31\\x3"}) {
         manual->CommandBox()->setText(QString::fromLatin1(command));
         manual->SendManualCommand();
     }
-    tabs->setCurrentWidget(manual);
+    editor->ShowPage(manual);
     Save(window, "manual-command.png");
-    tabs->setCurrentWidget(boot);
+    editor->ShowPage(boot);
     Save(window, "boot-loader.png");
 }
 
