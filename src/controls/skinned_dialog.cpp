@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "controls/colors.h"
+#include "controls/scrolling_body.h"
 
 namespace ravelfin {
 
@@ -18,6 +19,12 @@ SkinnedDialog::SkinnedDialog(QWidget* parent, PageTag) : SkinnedDialog(parent) {
 void SkinnedDialog::SetBackground(const QColor& color) {
     background_ = color;
     update();
+}
+
+void SkinnedDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (isWindow())
+        KeepOnScreen(*this);
 }
 
 void SkinnedDialog::paintEvent(QPaintEvent* /*event*/) {

@@ -28,6 +28,8 @@ class SkinnedDialog : public QDialog {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    /// A dialog window never stands out of the screen's available area.
+    void showEvent(QShowEvent* event) override;
 
   private:
     QColor background_;

@@ -12,6 +12,12 @@
 #include "app/support/gui_test_support.h"
 #include "app/support/scripted_file_chooser.h"
 #include "app/welcome_painter.h"
+#include "dataedit/formula_slots.h"
+#include "dataedit/ui/customized_fields_dialog.h"
+#include "dataedit/ui/formula_editor.h"
+#include "dataedit/ui/formula_editors.h"
+#include "dataedit/ui/new_field_dialog.h"
+#include "protocol/reader_settings.h"
 
 using namespace ravelfin;
 using namespace ravelfin::testing;
@@ -120,6 +126,32 @@ class ScreenFitTest : public QObject {
                     }
                 }
             }
+        }
+    }
+
+    // The data-editing dialogs need no more than a 1366 x 768 laptop at 150 % offers: their
+    // controls scroll above OK and Cancel, and a shown dialog stays within the screen.
+    void theDataEditingDialogsFitASmallScreen() {
+        const QSize laptop(910, 512);
+        ReaderSettings settings;
+        RecordingMessenger messages;
+        std::vector<std::unique_ptr<QDialog>> dialogs;
+        for (FormulaEditorKind kind :
+             {FormulaEditorKind::kCreditCard, FormulaEditorKind::kDmv, FormulaEditorKind::kAamva,
+              FormulaEditorKind::kCustom, FormulaEditorKind::kCustom2}) {
+            dialogs.push_back(MakeFormulaEditor(kind, settings, {true, true, true}, messages, nullptr));
+        }
+        dialogs.push_back(std::make_unique<CustomizedFieldsDialog>(settings, Bytes{}, false, messages, nullptr));
+        dialogs.push_back(std::make_unique<NewFieldDialog>(settings, nullptr, messages, nullptr));
+        const QRect screen = dialogs.front()->screen()->availableGeometry();
+        for (const auto& dialog : dialogs) {
+            const QSize least = dialog->minimumSizeHint();
+            QVERIFY2(least.width() <= laptop.width() && least.height() <= laptop.height(),
+                     qPrintable(dialog->windowTitle()));
+            dialog->resize(2000, 2000);
+            dialog->show();
+            QVERIFY2(screen.contains(dialog->frameGeometry()), qPrintable(dialog->windowTitle()));
+            dialog->hide();
         }
     }
 

@@ -88,10 +88,10 @@ CatalogueFormulaEditor::CatalogueFormulaEditor(CardCatalogue card, DataEditSetti
     added->addWidget(newAddedButton_);
     fieldsLayout->addLayout(added);
 
-    auto* layout = new QVBoxLayout(this);
+    QVBoxLayout* layout = &Body();
     layout->addWidget(fields, 1);
     layout->addWidget(new QLabel(texts.doubleClickHint));
-    AddSequenceAndButtons(*layout, texts.sequenceLabel);
+    AddSequence(texts.sequenceLabel);
     resize(card == CardCatalogue::kCreditCard ? 720 : 900, 460);
 }
 

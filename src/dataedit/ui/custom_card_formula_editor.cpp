@@ -74,12 +74,12 @@ CustomCardFormulaEditor::CustomCardFormulaEditor(bool custom2, DataEditSettings&
     lists->setColumnStretch(0, 3);
     lists->setColumnStretch(1, 2);
 
-    auto* layout = new QVBoxLayout(this);
+    QVBoxLayout* layout = &Body();
     layout->addLayout(limits);
     layout->addLayout(lists, 1);
     layout->addWidget(new QLabel(QStringLiteral(
         "Double click to select one field.(each includs TrackNo. and FieldNo. Such as \"1a\")")));
-    AddSequenceAndButtons(*layout, QStringLiteral("Send Sequence:"));
+    AddSequence(QStringLiteral("Send Sequence:"));
     resize(760, 560);
 
     const QList<QWidget*> order{length_.track, length_.first, length_.second,   length_.clearAll,

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "connection/messenger.h"
+#include "controls/scrolling_body.h"
 #include "dataedit/custom_field_text.h"
 #include "dataedit/custom_fields.h"
 #include "dataedit/ui/field_list.h"
@@ -118,7 +119,9 @@ CustomizedFieldsDialog::CustomizedFieldsDialog(DataEditSettings& settings,
     top->addWidget(number_);
     top->addStretch();
 
-    auto* layout = new QVBoxLayout(this);
+    auto* ok = new QPushButton(QStringLiteral("OK"));
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    QVBoxLayout* layout = ScrollingBody(*this, CenteredButtonRow({ok, cancel}));
     layout->addLayout(top);
     auto* radios = new QButtonGroup(this);
     for (std::size_t i = 0; i < kinds_.size(); ++i) {
@@ -134,9 +137,6 @@ CustomizedFieldsDialog::CustomizedFieldsDialog(DataEditSettings& settings,
     listRow->addWidget(add, 1, 1);
     listRow->addWidget(del, 2, 1);
     layout->addLayout(listRow);
-    auto* ok = new QPushButton(QStringLiteral("OK"));
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
-    layout->addLayout(CenteredButtonRow({ok, cancel}));
     list_->setMinimumHeight(120);
     resize(560, 560);
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "connection/messenger.h"
+#include "controls/scrolling_body.h"
 #include "dataedit/field_code.h"
 #include "dataedit/formula.h"
 #include "dataedit/ui/field_list.h"
@@ -27,6 +28,7 @@ FormulaEditor::FormulaEditor(DataEditSettings& settings, std::size_t slot, int t
       newAddedButton_(new QPushButton(captions.newAddedFields, this)),
       okButton_(new QPushButton(QStringLiteral("OK"), this)),
       cancelButton_(new QPushButton(QStringLiteral("Cancel"), this)),
+      body_(ScrollingBody(*this, CenteredButtonRow({okButton_, cancelButton_}))),
       slot_(slot),
       textTable_(textTable),
       working_(settings.formulas[slot]) {
@@ -80,7 +82,8 @@ void FormulaEditor::OpenNewField() {
         FillAddedFields();
 }
 
-void FormulaEditor::AddSequenceAndButtons(QVBoxLayout& layout, const QString& sequenceLabel) {
+void FormulaEditor::AddSequence(const QString& sequenceLabel) {
+    QVBoxLayout& layout = Body();
     auto* label = new QLabel(sequenceLabel);
     sequenceBox_->setAccessibleName(label->text());
     sequenceBox_->setFixedHeight(60);
@@ -89,7 +92,6 @@ void FormulaEditor::AddSequenceAndButtons(QVBoxLayout& layout, const QString& se
     row->addWidget(clearButton_);
     layout.addWidget(label);
     layout.addLayout(row);
-    layout.addLayout(CenteredButtonRow({okButton_, cancelButton_}));
 }
 
 }  // namespace ravelfin

@@ -44,9 +44,10 @@ class FormulaEditor : public SkinnedDialog {
     void Append(std::uint8_t code);
     /// Shows the working sequence again, after the codes' meanings changed.
     void ShowSequence();
-    /// Ends `layout` with the labelled "Send Sequence" box beside its clear button, then the
-    /// OK and Cancel buttons.
-    void AddSequenceAndButtons(QVBoxLayout& layout, const QString& sequenceLabel);
+    /// The layout of the editor's controls, which scroll above the OK and Cancel buttons.
+    QVBoxLayout& Body() { return *body_; }
+    /// Ends the body with the labelled "Send Sequence" box beside its clear button.
+    void AddSequence(const QString& sequenceLabel);
     /// Writes the editor's own working copies beyond the formula.
     virtual void WriteBack() {}
 
@@ -58,6 +59,7 @@ class FormulaEditor : public SkinnedDialog {
     QPushButton* newAddedButton_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
+    QVBoxLayout* body_;
 
   private:
     void FillAddedFields();
