@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <utility>
 
 #include "advanced/quick_clone_page.h"
 #include "app/artwork.h"
@@ -169,6 +170,7 @@ void MainWindow::SelectReaderInterface() {
 }
 
 void MainWindow::OpenWizard(const QString& reason) {
+    afterWizard_ = nullptr;
     const PageStates pages = States();
     const std::string refusal = WizardRefusal(pages);
     if (!refusal.empty()) {
@@ -189,8 +191,10 @@ void MainWindow::OpenWizard(const QString& reason) {
     wizard_->Initialise(remembered_, reason);
 }
 
-void MainWindow::OpenWizardForNoReader() {
+void MainWindow::OpenWizardForNoReader(void (MainWindow::*then)()) {
     OpenWizard(QString::fromStdString(WhyNoReader(connection_)));
+    if (wizard_)
+        afterWizard_ = then;
 }
 
 void MainWindow::OnWizardEnded(int result) {
@@ -205,6 +209,9 @@ void MainWindow::OnWizardEnded(int result) {
     if (result == QDialog::Accepted)
         CloseEditors();
     CloseNotice();
+    // The user chose the reader to go on with what they asked for.
+    if (const auto then = std::exchange(afterWizard_, nullptr); then && result == QDialog::Accepted)
+        (this->*then)();
 }
 
 void MainWindow::OnDevicesChanged(qint64 timestampMs) {
@@ -273,7 +280,7 @@ void MainWindow::ChangeBasicSettings() {
         connected = ConnectForBasicEditor(connection_);
     }
     if (!connected)
-        return OpenWizardForNoReader();
+        return OpenWizardForNoReader(&MainWindow::ChangeBasicSettings);
     OpenEditor(basic_, dialogs_.CreateBasic(this), advanced_);
 }
 
@@ -289,7 +296,7 @@ void MainWindow::ChangeAdvancedSettings() {
         connected = ConnectForAdvancedEditor(connection_);
     }
     if (!connected)
-        return OpenWizardForNoReader();
+        return OpenWizardForNoReader(&MainWindow::ChangeAdvancedSettings);
     OpenEditor(advanced_, dialogs_.CreateAdvanced(this), basic_);
 }
 
@@ -301,7 +308,7 @@ void MainWindow::CheckCurrentSettings() {
         outcome = SettingsReportFlow(connection_, messenger_).Run(wizard_ != nullptr, report);
     }
     if (outcome == SettingsReportFlow::Outcome::kNoReader)
-        OpenWizardForNoReader();
+        OpenWizardForNoReader(&MainWindow::CheckCurrentSettings);
     if (outcome != SettingsReportFlow::Outcome::kReport)
         return;
     // The report read the reader into the record the editors edit: their pages must show

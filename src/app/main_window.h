@@ -88,8 +88,9 @@ class MainWindow final : public QWidget {
     void OnButton(NavigationBar::Button button);
     /// Opens the wizard as SELECT READER INTERFACE does; `reason`, when given, says why.
     void OpenWizard(const QString& reason);
-    /// Opens the wizard saying why no reader could be taken by itself.
-    void OpenWizardForNoReader();
+    /// Opens the wizard saying why no reader could be taken by itself; once it has connected
+    /// a reader, `then` (the button that needed one) goes on.
+    void OpenWizardForNoReader(void (MainWindow::*then)());
     void NoteReaderInUse();
     PageStates States() const;
     void ShowPage(QWidget& page);
@@ -113,6 +114,8 @@ class MainWindow final : public QWidget {
     QPointer<SettingsEditor> advanced_;
     QPointer<NoticeWindow> notice_;
     std::function<bool(const QUrl&)> openDocument_;
+    /// What the wizard's CONTINUE goes on with, when a button opened it for want of a reader.
+    void (MainWindow::*afterWizard_)() = nullptr;
     Preferences remembered_;
 };
 

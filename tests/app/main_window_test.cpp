@@ -139,6 +139,21 @@ class MainWindowTest : public QObject {
                      c.button == NavigationBar::kChangeAdvanced ? 10 : 0);
             QVERIFY(rig.Editors.Created == 0 && rig.Messages.Messages.empty());
         }
+
+        // Once the user has chosen the reader, what they asked for goes on; CANCEL stops it.
+        for (const bool chosen : {false, true}) {
+            SavePreferences(Preferences{});
+            AppRig rig({"usb-hid", "usb-hid"});
+            MainWindow window(rig.Link, rig.Messages, rig.Editors);
+            window.show();
+            Click(window, NavigationBar::kChangeBasic);
+            QVERIFY(window.Wizard());
+            (chosen ? window.Wizard()->ContinueButton() : window.Wizard()->CancelButton())->click();
+            QTRY_VERIFY(!window.Wizard());
+            QApplication::processEvents();
+            QCOMPARE(window.BasicDialog() != nullptr, chosen);
+            QCOMPARE(rig.Editors.Created, chosen ? 1 : 0);
+        }
     }
 
     void theWindowMovesShowsGuideAndHelpAndKeepsOneNotice() {
