@@ -65,59 +65,6 @@ bool ParseArray(std::string_view text, Bytes& bytes, std::string& error) {
     return true;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-/// The longest character name at the start of `text`, as its index; -1 when none.
-int NameAt(std::string_view text) {
-    int best = -1;
-    for (int i = 0; i < CharNameCount(); ++i) {
-        const std::string name = CharNameAt(i);
-        if (!name.empty() && text.substr(0, name.size()) == name &&
-            (best < 0 || name.size() > CharNameAt(best).size())) {
-            best = i;
-        }
-    }
-    return best;
-}
-
-bool ParseText(std::string_view text, Bytes& bytes, std::string& error) {
-    std::size_t p = 0;
-    while (p < text.size()) {
-        if (text[p] != '\\') {
-            bytes.push_back(static_cast<std::uint8_t>(text[p++]));
-            continue;
-        }
-        const std::string_view rest = text.substr(p + 1);
-        if (!rest.empty() && rest[0] == '\\') {
-            bytes.push_back('\\');
-            p += 2;
-        } else if (!rest.empty() && (rest[0] == 'x' || rest[0] == 'X') && rest.size() > 1 &&
-                   HexDigit(rest[1]) >= 0) {
-            int value = HexDigit(rest[1]);
-            p += 3;
-            if (p < text.size() && HexDigit(text[p]) >= 0)
-                value = value * 16 + HexDigit(text[p++]);
-            bytes.push_back(static_cast<std::uint8_t>(value));
-        } else if (const int name = NameAt(text.substr(p)); name >= 0) {
-            bytes.push_back(CharCodeAt(name));
-            p += CharNameAt(name).size();
-        } else {
-            error = Quoted(text.substr(p, 6)) +
-                    " is neither \\x and hexadecimal digits nor the name of a character";
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 bool ParseByteValue(const std::string& text, std::uint8_t& value) {
@@ -132,7 +79,7 @@ bool ParseByteString(const std::string& text, Bytes& bytes, std::string& error) 
     bytes.clear();
     if (!Trimmed(text).empty() && Trimmed(text).front() == '[')
         return ParseArray(text, bytes, error);
-    return ParseText(text, bytes, error);
+    return ParseNamedText(text, NamedTextForm::kEscaped, bytes, error);
 }
 
 }  // namespace ravelfin::cli

@@ -13,6 +13,13 @@ class Messenger;
 /// non-printable bytes ("\stx", "\cr", ...). Caret and selection are byte indexes, so a
 /// name is always selected, deleted and stepped over as one unit. The box handles every
 /// key and character itself; the line edit's own editing never changes the text.
+///
+/// Keys: the usual editing keys (Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V and their platform
+/// equivalents; Home, End, Shift with the arrows, Home or End). The clipboard receives the
+/// shown text, with the names, and the exact bytes for another box; pasted text is read back
+/// with `ParseNamedText`. Ctrl with another letter types that control byte, and Ctrl+Q
+/// followed by a key types the control byte of that key (Ctrl+Q, A is 0x01; Ctrl+Q, Escape
+/// is 0x1B), whatever the key would otherwise do.
 class KeySequenceEdit final : public QLineEdit {
     Q_OBJECT
   public:
@@ -45,10 +52,11 @@ class KeySequenceEdit final : public QLineEdit {
     int SelectionEnd() const { return end_; }
 
   signals:
-    /// The value changed through typing, a pick or a deletion.
+    /// The value changed through typing, a pick, a paste, a cut or a deletion.
     void BytesChanged();
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -63,7 +71,11 @@ class KeySequenceEdit final : public QLineEdit {
     void DeleteSelection();
     void TypeCharacter(std::uint8_t code);
     bool InsertAtCaret(std::uint8_t code);
-    void MoveCaret(int delta);
+    void MoveTo(int index, bool extendSelection);
+    Bytes SelectedBytes() const;
+    void CopySelection();
+    void CutSelection();
+    void Paste();
     int ByteUnder(const QPoint& point);
     void ComplainIfEmpty();
     void Refresh();
@@ -75,6 +87,8 @@ class KeySequenceEdit final : public QLineEdit {
     int end_ = 0;
     int limit_ = kDefaultTextLimit;
     bool required_ = false;
+    // Ctrl+Q was pressed: the next key types its control byte.
+    bool quoting_ = false;
 };
 
 }  // namespace ravelfin

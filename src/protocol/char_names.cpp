@@ -5,6 +5,29 @@
 namespace ravelfin {
 namespace {
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+/// The longest character name at the start of `text`, as its index; -1 when none.
+int NameAt(std::string_view text) {
+    int best = -1;
+    for (int i = 0; i < CharNameCount(); ++i) {
+        const std::string name = CharNameAt(i);
+        if (!name.empty() && text.substr(0, name.size()) == name &&
+            (best < 0 || name.size() > CharNameAt(best).size())) {
+            best = i;
+        }
+    }
+    return best;
+}
+
 constexpr CharNameEntry Row(std::uint8_t code, const char* name) {
     return {code, name, static_cast<std::uint32_t>(std::string_view(name).size())};
 }
@@ -129,6 +152,44 @@ int ByteIndexToDisplayPos(const Bytes& bytes, int index) {
         pos += DisplayWidth(bytes[static_cast<std::size_t>(i)]);
     }
     return pos;
+}
+
+bool ParseNamedText(std::string_view text, NamedTextForm form, Bytes& bytes, std::string& error) {
+    const bool escaped = form == NamedTextForm::kEscaped;
+    bytes.clear();
+    std::size_t p = 0;
+    while (p < text.size()) {
+        if (text[p] != '\\') {
+            bytes.push_back(static_cast<std::uint8_t>(text[p++]));
+            continue;
+        }
+        const std::string_view rest = text.substr(p + 1);
+        if (escaped && !rest.empty() && rest[0] == '\\') {
+            bytes.push_back('\\');
+            p += 2;
+        } else if (escaped && rest.size() > 1 && (rest[0] == 'x' || rest[0] == 'X') &&
+                   HexDigit(rest[1]) >= 0) {
+            int value = HexDigit(rest[1]);
+            p += 3;
+            if (p < text.size() && HexDigit(text[p]) >= 0)
+                value = value * 16 + HexDigit(text[p++]);
+            bytes.push_back(static_cast<std::uint8_t>(value));
+        } else if (const int name = NameAt(text.substr(p)); name >= 0) {
+            bytes.push_back(CharCodeAt(name));
+            p += CharNameAt(name).size();
+        } else if (!escaped) {
+            bytes.push_back('\\');
+            ++p;
+        } else {
+            // Appended, not "literal" + string: GCC 12 warns on that (-Wrestrict, a false
+            // positive of its inlined insert).
+            error = "'";
+            error += text.substr(p, 6);
+            error += "' is neither \\x and hexadecimal digits nor the name of a character";
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace ravelfin

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "protocol/bytes.h"
 
@@ -38,6 +39,21 @@ std::string ByteToDisplayText(std::uint8_t code);
 
 /// The display texts of every byte run together; "" for no bytes.
 std::string BytesToDisplayText(const Bytes& bytes);
+
+/// The forms `ParseNamedText` reads besides the character names.
+enum class NamedTextForm {
+    kEscaped,  // also "\x" with one or two hexadecimal digits, and "\\" for a backslash; any
+               // other backslash that begins no name makes the text malformed
+    kShown,    // only the names: any other backslash is itself, as a box shows a typed one
+};
+
+/// Reads text in which a character name ("\cr", "\stx", ...) stands for its byte and every
+/// other character (ISO 8859-1) for itself, with the escapes of `form`. Where names overlap
+/// the longest wins ("\cr_lf" before "\cr"); a name of two codes gives the first row's
+/// ("\esc" 0x1B, "\bs" 0x08). Replaces `bytes` and returns true. Returns false with a
+/// one-line `error` for malformed text (never with `kShown`); `bytes` then holds nothing of
+/// use.
+bool ParseNamedText(std::string_view text, NamedTextForm form, Bytes& bytes, std::string& error);
 
 /// The byte under display position `pos`: a position inside a name maps to its byte;
 /// a position at or past the end of the text maps to the byte count.

@@ -1,11 +1,15 @@
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "app/support/gui_test_support.h"
 #include "controls/key_sequence_edit.h"
+#include "protocol/char_names.h"
 
 using namespace ravelfin;
 using namespace ravelfin::testing;
@@ -19,6 +23,19 @@ void Press(QWidget& box, std::initializer_list<Qt::Key> keys) {
 // Caret, selection anchor and selection end, as byte indexes.
 QList<int> Marks(const KeySequenceEdit& box) {
     return {box.Caret(), box.SelectionAnchor(), box.SelectionEnd()};
+}
+
+// Puts the caret before byte `from` and selects `count` bytes from there with Shift+Right.
+void Select(KeySequenceEdit& box, int from, int count) {
+    QTest::keyClick(&box, Qt::Key_Home);
+    for (int i = 0; i < from; ++i)
+        QTest::keyClick(&box, Qt::Key_Right);
+    for (int i = 0; i < count; ++i)
+        QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
+}
+
+void SetClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
 }
 
 // Drags with the left button from the character at display position `from` to that at `to`.
@@ -41,7 +58,7 @@ class KeySequenceEditTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void theLimitHoldsForTypingPicksAndValues() {
+    void theLimitHoldsForTypingPicksPastesAndValues() {
         RecordingMessenger messages;
         KeySequenceEdit box(messages);
         box.SetTextLimit(8);
@@ -70,6 +87,47 @@ class KeySequenceEditTest : public QObject {
         box.InsertCode(0x0D);
         QCOMPARE(box.text(), QStringLiteral("\\cr"));
         QVERIFY(messages.Messages.empty());
+
+        // A paste goes in whole, over the selection, or not at all.
+        struct Paste {
+            int limit;
+            const char* value;
+            int from, count;  // the selection
+            const char* clipboard;
+            Bytes expected;
+            int caret;
+        };
+        const Paste pastes[] = {
+            {8, "ABCDEF", 6, 0, "GH", BytesFromText("ABCDEFGH"), 8},
+            {8, "ABCDEF", 1, 0, "\\cr\\lf", {'A', 0x0D, 0x0A, 'B', 'C', 'D', 'E', 'F'}, 3},
+            {8, "ABCDEFGH", 2, 3, "\\stx", {'A', 'B', 0x02, 'F', 'G', 'H'}, 3},
+            {8, "ABCDEFGH", 0, 8, "12345678", BytesFromText("12345678"), 8},
+            {1, "A", 1, 0, "\\stx", {0x02}, 1},
+            {1, "A", 0, 0, "B", {'B'}, 1},
+            {8, "ABCDEF", 6, 0, "GHI", BytesFromText("ABCDEF"), 6},
+            {8, "ABCDEFGH", 2, 1, "XY", BytesFromText("ABCDEFGH"), 3},
+            {8, "0123456789", 10, 0, "X", BytesFromText("0123456789"), 10},
+            {1, "A", 1, 0, "BC", {'A'}, 1},
+            {8, "AB", 1, 0, "", BytesFromText("AB"), 1},
+        };
+        for (const Paste& paste : pastes) {
+            const QByteArray label = QByteArray(paste.value) + " + " + paste.clipboard;
+            messages.Clear();
+            box.SetTextLimit(paste.limit);
+            box.SetBytes(BytesFromText(paste.value));
+            Select(box, paste.from, paste.count);
+            SetClipboardText(QString::fromLatin1(paste.clipboard));
+            QSignalSpy changes(&box, &KeySequenceEdit::BytesChanged);
+            QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+            QVERIFY2(box.Value() == paste.expected, label.constData());
+            QVERIFY2(box.Caret() == paste.caret, label.constData());
+            const bool changed = BytesFromText(paste.value) != paste.expected;
+            QVERIFY2(changes.count() == (changed ? 1 : 0), label.constData());
+            const bool refused = !changed && *paste.clipboard;
+            QVERIFY2(
+                messages.Messages == (refused ? Strings{"Exceed the maximum range."} : Strings{}),
+                label.constData());
+        }
     }
 
     void namesAreSteppedOverDeletedAndInsertedAsOneByte() {
@@ -105,13 +163,11 @@ class KeySequenceEditTest : public QObject {
         QCOMPARE(box.text(), QString());
     }
 
-    void controlAndLatin1CharactersAreBytesAndOtherKeysDoNothing() {
+    void controlBytesAreTypedWithCtrlAndQuotedWithCtrlQ() {
         RecordingMessenger messages;
         KeySequenceEdit box(messages);
         QTest::keyClick(&box, Qt::Key_B, Qt::ControlModifier);
-        QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);  // no copy: a byte
-        QTest::keyClick(&box, Qt::Key_H, Qt::ControlModifier);  // the backspace character
-        Press(box, {Qt::Key_Home, Qt::Key_End, Qt::Key_Return, Qt::Key_Escape});
+        QTest::keyClick(&box, Qt::Key_H, Qt::ControlModifier);    // the backspace character
         for (const char* typed : {"\xC3\xA9", "\xE2\x82\xAC"}) {  // e acute; the euro sign
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(typed));
             QApplication::sendEvent(&box, &press);
@@ -119,8 +175,148 @@ class KeySequenceEditTest : public QObject {
         QInputMethodEvent composed;
         composed.setCommitString(QString::fromUtf8("\xE2\x82\xAC\xC3\xBCx"));
         QApplication::sendEvent(&box, &composed);
-        QCOMPARE(box.Value(), (Bytes{0x02, 0x03, 0xE9, 0xFC, 'x'}));
-        QCOMPARE(box.text().left(8), QStringLiteral("\\stx\\etx"));
+        QCOMPARE(box.Value(), (Bytes{0x02, 0xE9, 0xFC, 'x'}));
+        QCOMPARE(box.text().left(4), QStringLiteral("\\stx"));
+        // Enter and Escape belong to the dialog.
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+            QApplication::sendEvent(&box, &press);
+            QVERIFY(!press.isAccepted());
+        }
+        QCOMPARE(box.Value(), (Bytes{0x02, 0xE9, 0xFC, 'x'}));
+
+        // Ctrl+Q, then a key: its control byte, even where the key edits, moves the focus or
+        // closes the dialog; Shift or Ctrl pressed on the way does not end the wait.
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, std::uint8_t> quoted[] = {
+            {Qt::Key_B, Qt::NoModifier, 0x02},
+            {Qt::Key_A, Qt::ControlModifier, 0x01},
+            {Qt::Key_C, Qt::ControlModifier, 0x03},
+            {Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier, 0x16},
+            {Qt::Key_Q, Qt::ControlModifier, 0x11},
+            {Qt::Key_H, Qt::ControlModifier, 0x08},
+            {Qt::Key_Z, Qt::ShiftModifier, 0x1A},
+            {Qt::Key_At, Qt::ShiftModifier, 0x00},
+            {Qt::Key_BracketLeft, Qt::NoModifier, 0x1B},
+            {Qt::Key_Underscore, Qt::ShiftModifier, 0x1F},
+            {Qt::Key_Escape, Qt::NoModifier, 0x1B},
+            {Qt::Key_Return, Qt::NoModifier, 0x0D},
+            {Qt::Key_Backspace, Qt::NoModifier, 0x08},
+            {Qt::Key_Tab, Qt::NoModifier, 0x09},
+        };
+        for (const auto& [key, modifiers, code] : quoted) {
+            box.SetBytes(BytesFromText("AB"));
+            Press(box, {Qt::Key_Left});
+            QTest::keyClick(&box, Qt::Key_Q, Qt::ControlModifier);
+            QTest::keyPress(&box, Qt::Key_Shift);
+            QTest::keyPress(&box, Qt::Key_Control);
+            QTest::keyClick(&box, key, modifiers);
+            QCOMPARE(box.Value(), (Bytes{'A', code, 'B'}));
+            QCOMPARE(box.Caret(), 2);
+        }
+        // A key without a control byte does what it always does, and only the next key is
+        // quoted.
+        box.SetBytes(BytesFromText("AB"));
+        QTest::keyClick(&box, Qt::Key_Q, Qt::ControlModifier);
+        QTest::keyClick(&box, Qt::Key_1);
+        QTest::keyClick(&box, Qt::Key_Q, Qt::ControlModifier);
+        QTest::keyClick(&box, Qt::Key_Left);
+        QTest::keyClick(&box, Qt::Key_C);
+        QCOMPARE(box.Value(), BytesFromText("ABc1"));
+        QVERIFY(messages.Messages.empty());
+    }
+
+    void aQuotedKeyIsTheBoxsBeforeAWindowShortcutOrTheFocusChain() {
+        RecordingMessenger messages;
+        QWidget window;
+        auto* box = new KeySequenceEdit(messages, &window);
+        auto* next = new QLineEdit(&window);
+        next->move(0, 40);
+        auto* quit = new QAction(&window);
+        quit->setShortcut(Qt::CTRL | Qt::Key_Q);
+        auto* close = new QAction(&window);
+        close->setShortcut(Qt::CTRL | Qt::Key_W);
+        window.addActions({quit, close});
+        QSignalSpy quits(quit, &QAction::triggered), closes(close, &QAction::triggered);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Q, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_W, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Q, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Tab);
+        QCOMPARE(box->Value(), (Bytes{0x17, 0x09}));
+        QCOMPARE(quits.count() + closes.count(), 0);
+        QVERIFY(box->hasFocus());
+        QTest::keyClick(box, Qt::Key_W, Qt::ControlModifier);  // unquoted: the window's
+        QCOMPARE(closes.count(), 1);
+        QTest::keyClick(box, Qt::Key_Tab);
+        QVERIFY(next->hasFocus());
+        QCOMPARE(box->Value(), (Bytes{0x17, 0x09}));
+    }
+
+    void homeEndAndShiftSelectWholeBytesThatArrowsLeave() {
+        RecordingMessenger messages;
+        KeySequenceEdit box(messages);
+        box.SetBytes(Bytes{'A', 0x02, 'B', 'C'});  // "A\stxBC"
+        QSignalSpy changes(&box, &KeySequenceEdit::BytesChanged);
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, QList<int>, const char*> steps[] = {
+            {Qt::Key_Home, Qt::NoModifier, {0, 0, 0}, ""},
+            {Qt::Key_Right, Qt::ShiftModifier, {1, 0, 1}, "A"},
+            {Qt::Key_Right, Qt::ShiftModifier, {2, 0, 2}, "A\\stx"},
+            {Qt::Key_End, Qt::ShiftModifier, {4, 0, 4}, "A\\stxBC"},
+            {Qt::Key_Left, Qt::ShiftModifier, {3, 0, 3}, "A\\stxB"},
+            {Qt::Key_Left, Qt::NoModifier, {0, 0, 0}, ""},  // to the selection's start
+            {Qt::Key_End, Qt::NoModifier, {4, 4, 4}, ""},
+            {Qt::Key_Up, Qt::ShiftModifier, {3, 4, 3}, "C"},
+            {Qt::Key_Home, Qt::ShiftModifier, {0, 4, 0}, "A\\stxBC"},
+            {Qt::Key_Right, Qt::ShiftModifier, {1, 4, 1}, "\\stxBC"},
+            {Qt::Key_Down, Qt::NoModifier, {4, 4, 4}, ""},  // to the selection's end
+            {Qt::Key_Left, Qt::NoModifier, {3, 3, 3}, ""},
+            {Qt::Key_A, Qt::ControlModifier, {4, 0, 4}, "A\\stxBC"},
+        };
+        for (const auto& [key, modifiers, marks, selected] : steps) {
+            QTest::keyClick(&box, key, modifiers);
+            QCOMPARE(Marks(box), marks);
+            QCOMPARE(box.selectedText(), QString::fromLatin1(selected));
+            QCOMPARE(box.cursorPosition(), ByteIndexToDisplayPos(box.Value(), marks[0]));
+        }
+        QCOMPARE(changes.count(), 0);
+        QTest::keyClick(&box, 'Z');  // over all that Ctrl+A selected
+        QCOMPARE(box.Value(), Bytes{'Z'});
+        QCOMPARE(changes.count(), 1);
+    }
+
+    void theClipboardHoldsTheShownTextAndTheExactBytes() {
+        RecordingMessenger messages;
+        KeySequenceEdit from(messages), to(messages);
+        // The "\esc" and "\bs" keys, and a typed text that reads as a name.
+        const Bytes value{'A', 0x97, 0x9C, '\\', 'c', 'r', 0x0D};
+        from.SetBytes(value);
+        QSignalSpy fromChanges(&from, &KeySequenceEdit::BytesChanged);
+        Select(from, 1, 5);
+        QTest::keyClick(&from, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("\\esc\\bs\\cr"));
+        QCOMPARE(fromChanges.count(), 0);
+        QTest::keyClick(&to, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(to.Value(), (Bytes{0x97, 0x9C, '\\', 'c', 'r'}));
+
+        // Cut stores what is left; Shift+Insert pastes it back where it was.
+        QTest::keyClick(&from, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(from.Value(), (Bytes{'A', 0x0D}));
+        QCOMPARE(fromChanges.count(), 1);
+        QTest::keyClick(&from, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(from.Value(), value);
+        QCOMPARE(fromChanges.count(), 2);
+        QTest::keyClick(&from, Qt::Key_X, Qt::ControlModifier);  // nothing selected
+        QCOMPARE(from.Value(), value);
+        QCOMPARE(fromChanges.count(), 2);
+
+        // Text from elsewhere is read by its names; a stray backslash is itself, characters
+        // beyond ISO 8859-1 are dropped as they are when typed.
+        SetClipboardText(QString::fromUtf8("\\esc\\bs\\cr_lf\\x41\xE2\x82\xAC\xC3\xA9"));
+        to.Clear();
+        QTest::keyClick(&to, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(to.Value(), (Bytes{0x1B, 0x08, 0xD1, '\\', 'x', '4', '1', 0xE9}));
     }
 
     void draggingSelectsWholeBytesThatTypingOrDeletingReplaces() {

@@ -72,6 +72,41 @@ TEST(CharNames, PositionsMapToWholeNames) {
     EXPECT_EQ(DisplayPosToByteIndex({}, 3), 0);
 }
 
+TEST(CharNames, NamedTextReadsNamesBackWithTheEscapesOfItsForm) {
+    // Every byte's shown text reads back as that byte, but for the second code of a name.
+    for (int code = 0; code < 256; ++code) {
+        Bytes bytes;
+        std::string error;
+        ASSERT_TRUE(ParseNamedText(ByteToDisplayText(static_cast<std::uint8_t>(code)),
+                                   NamedTextForm::kShown, bytes, error));
+        const int expected = code == 0x97 ? 0x1B : code == 0x9C ? 0x08 : code;
+        EXPECT_EQ(bytes, Bytes{static_cast<std::uint8_t>(expected)}) << code;
+    }
+    const auto kEscaped = NamedTextForm::kEscaped;
+    const auto kShown = NamedTextForm::kShown;
+    const std::tuple<const char*, NamedTextForm, Bytes> cases[] = {
+        {"\\stx%\\cr_lf\\crA", kEscaped, {0x02, '%', 0xD1, 0x0D, 'A'}},
+        {"\\stx%\\cr_lf\\crA", kShown, {0x02, '%', 0xD1, 0x0D, 'A'}},
+        {"\\\\x41\\x4\\XfF", kEscaped, {'\\', 'x', '4', '1', 0x04, 0xFF}},
+        {"\\\\x41\\x4", kShown, {'\\', '\\', 'x', '4', '1', '\\', 'x', '4'}},
+        {"a\\b\\", kShown, {'a', '\\', 'b', '\\'}},
+        {"\\stz\\stx", kShown, {'\\', 's', 't', 'z', 0x02}},
+        {"", kEscaped, {}},
+    };
+    for (const auto& [text, form, expected] : cases) {
+        Bytes bytes{0x55};
+        std::string error;
+        EXPECT_TRUE(ParseNamedText(text, form, bytes, error)) << text;
+        EXPECT_EQ(bytes, expected) << text;
+    }
+    for (const char* malformed : {"a\\b", "\\stz", "\\x", "\\xg", "\\"}) {
+        Bytes bytes;
+        std::string error;
+        EXPECT_FALSE(ParseNamedText(malformed, kEscaped, bytes, error)) << malformed;
+        EXPECT_NE(error.find("is neither"), std::string::npos) << malformed;
+    }
+}
+
 TEST(SettingNames, ValuesWithoutANameGiveAnEmptyName) {
     EXPECT_EQ(TerminalTypeName('6'), "IBM PC/AT, NO External Keyboard");  // past the gap at '4'
     EXPECT_EQ(BaudRateName('7'), "38400");
