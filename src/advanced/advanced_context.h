@@ -37,11 +37,9 @@ struct AdvancedPageContext {
     /// again.
     std::function<void()> RefreshEditors;
 
-    /// What a flow borrows for one run on the editor's reader.
-    FlowContext Flow() const {
-        return FlowContext{Reader.Transport, Reader.DeviceIndex, Services.Messages,
-                           Services.Link.Environment().GetPause()};
-    }
+    /// What a flow borrows for one run on the editor's reader: the connection's, which finds
+    /// the reader by its identity before it writes.
+    FlowContext Flow() const { return Services.Link.Flow(Services.Messages); }
 };
 
 }  // namespace ravelfin

@@ -202,7 +202,38 @@ void MainWindow::OnWizardEnded() {
     CloseNotice();
 }
 
+void MainWindow::UpdateReaderPresence() {
+    // Nothing connected: nothing to send to, and no editor that could.
+    const bool present = !connection_.IsConnected() || !connection_.Identity.IsKnown() ||
+                         connection_.ReaderAttached();
+    if (present == readerPresent_)
+        return;
+    readerPresent_ = present;
+    if (!present && (basic_ || advanced_)) {
+        ShowNotice(QStringLiteral("The reader being edited (%1) is not attached: sending is off "
+                                  "until it is back.")
+                       .arg(QString::fromStdString(connection_.Identity.Describe())));
+    } else if (present) {
+        CloseNotice();
+    }
+    emit ReaderPresenceChanged(present);
+}
+
+void MainWindow::ChooseAnotherReader() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (basic_)
+                OnEditorClosed(basic_);
+            if (advanced_)
+                OnEditorClosed(advanced_);
+            OpenWizard(QStringLiteral("The reader in use left or was replaced: choose a reader."));
+        },
+        Qt::QueuedConnection);
+}
+
 void MainWindow::OnDevicesChanged(qint64 timestampMs) {
+    UpdateReaderPresence();
     // Whichever tab holds it.
     if (auto* clone = advanced_ ? advanced_->findChild<QuickClonePage*>() : nullptr)
         clone->DeviceChanged(timestampMs);
@@ -235,6 +266,7 @@ void MainWindow::ChangeBasicSettings() {
         return OpenWizardForNoReader();
     if (basic_)
         OnEditorClosed(basic_);
+    UpdateReaderPresence();
     basic_ = dialogs_.CreateBasic(this);
     if (!basic_)
         return;
@@ -260,6 +292,7 @@ void MainWindow::ChangeAdvancedSettings() {
         return OpenWizardForNoReader();
     if (advanced_)
         OnEditorClosed(advanced_);
+    UpdateReaderPresence();
     advanced_ = dialogs_.CreateAdvanced(this);
     if (!advanced_)
         return;
@@ -302,6 +335,7 @@ void MainWindow::ReopenReader() {
         WaitCursor busy;
         reopened = connection_.Reopen();
     }
+    UpdateReaderPresence();
     if (reopened) {
         if (basic_)
             dialogs_.ReaderReopened(*basic_);

@@ -51,6 +51,10 @@ class MainWindow final : public QWidget {
 
     /// Re-opens a reader that reset itself after a sent setting, and says how it went.
     void ReopenReader();
+    /// The reader in use left or another answers in its place, and the user asked to choose
+    /// one: once the flow that found out has returned, the editors close (their record is
+    /// that reader's) and the wizard opens.
+    void ChooseAnotherReader();
     /// Replaces any notice by a new one with `text`.
     void ShowNotice(const QString& text);
     void CloseNotice();
@@ -76,6 +80,9 @@ class MainWindow final : public QWidget {
     /// The window was closed ("EXIT" or the window manager): the program ends, whatever
     /// other windows (help) are still open.
     void Closed();
+    /// The reader in use was unplugged (false) or is attached again (true); the editors
+    /// switch their send buttons by it.
+    void ReaderPresenceChanged(bool present);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +101,9 @@ class MainWindow final : public QWidget {
     void ShowPage(QWidget& page);
     void OnWizardEnded();
     void OnDevicesChanged(qint64 timestampMs);
+    /// Looks whether the reader in use is attached and tells when that changed; an editor's
+    /// reader that left gets a notice.
+    void UpdateReaderPresence();
     void OnEditorClosed(QPointer<QDialog>& editor);
     void ShowReport(const std::string& report);
 
@@ -108,6 +118,7 @@ class MainWindow final : public QWidget {
     QPointer<NoticeWindow> notice_;
     std::function<bool(const QUrl&)> openDocument_;
     Preferences remembered_;
+    bool readerPresent_ = true;
 };
 
 }  // namespace ravelfin

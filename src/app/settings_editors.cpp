@@ -2,7 +2,10 @@
 
 #include "advanced/advanced_settings_dialog.h"
 #include "app/main_window.h"
+#include "app/send_gate.h"
 #include "basic/basic_settings_dialog.h"
+#include <QPushButton>
+#include <QTabWidget>
 
 namespace ravelfin {
 
@@ -19,6 +22,11 @@ QDialog* SettingsEditors::CreateBasic(QWidget* parent) {
             if (auto* advanced = qobject_cast<AdvancedSettingsDialog*>(window->AdvancedDialog()))
                 advanced->RefreshAllPages();
         });
+        auto* gate = new SendGate({editor->Button(BasicSettingsDialog::kSend),
+                                   editor->Button(BasicSettingsDialog::kDefaultAll)},
+                                  editor);
+        QObject::connect(window, &MainWindow::ReaderPresenceChanged, gate,
+                         &SendGate::SetReaderPresent);
     }
     editor->RefreshAllPages();
     return editor;
@@ -37,6 +45,11 @@ QDialog* SettingsEditors::CreateAdvanced(QWidget* parent) {
     if (window) {
         QObject::connect(editor, &AdvancedSettingsDialog::ReaderResetting, window,
                          &MainWindow::ReopenReader, Qt::QueuedConnection);
+        auto* gate = new SendGate({editor->SendButton(), editor->DefaultButton()}, editor);
+        QObject::connect(window, &MainWindow::ReaderPresenceChanged, gate,
+                         &SendGate::SetReaderPresent);
+        // Connected after the editor's own handler, which switches the buttons by tab.
+        QObject::connect(editor->Tabs(), &QTabWidget::currentChanged, gate, &SendGate::Reapply);
     }
     editor->RefreshAllPages();
     return editor;
