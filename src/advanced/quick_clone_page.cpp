@@ -173,7 +173,10 @@ std::optional<DeviceAddress> QuickClonePage::WhereNow(const QComboBox* connectio
 }
 
 void QuickClonePage::ReadFromMsr() {
-    const int type = ChosenType(sourceInterface_);
+    // A list whose chosen reader left has none chosen: the user is asked to choose one.
+    const int type = sourceConnection_->currentIndex() < 0 && sourceConnection_->count() > 0
+                         ? 0
+                         : ChosenType(sourceInterface_);
     std::optional<DeviceAddress> source = DeviceAddress();
     if (type > 0)
         source = WhereNow(sourceConnection_, "source");
@@ -182,7 +185,9 @@ void QuickClonePage::ReadFromMsr() {
 }
 
 void QuickClonePage::CloneToMsr() {
-    const int type = ChosenType(targetInterface_);
+    const int type = targetConnection_->currentIndex() < 0 && targetConnection_->count() > 0
+                         ? 0
+                         : ChosenType(targetInterface_);
     // Without a read the flow says so; where the target is matters only to a clone.
     std::optional<DeviceAddress> target = DeviceAddress();
     if (flow_.Source() && type > 0)
