@@ -67,7 +67,7 @@ class QuickClonePage final : public SkinnedDialog {
     QuickClone flow_;
     std::map<const QComboBox*, std::vector<DeviceEntry>> connectionEntries_;  // as shown
     std::map<const QComboBox*, DeviceEntry> lastChosen_;  // kept while it is away
-    std::array<std::vector<DeviceEntry>, 6> lists_;  // by interface type; 0 unused
+    std::array<std::vector<DeviceEntry>, 6> lists_;       // by interface type; 0 unused
     std::optional<std::int64_t> lastDeviceChange_;
     QComboBox* sourceInterface_;
     QComboBox* targetInterface_;

@@ -328,8 +328,8 @@ QString DeviceLine(const InterfaceSelection::Choice& choice) {
                             QString::fromLocal8Bit(choice.Device.Name.c_str()));
     // Two readers of one kind and firmware are told apart by their serial numbers.
     if (!choice.Device.Identity.SerialNumber.empty())
-        line += QStringLiteral(" \u2014 %1").arg(
-            QString::fromStdString(choice.Device.Identity.SerialNumber));
+        line += QStringLiteral(" \u2014 %1")
+                    .arg(QString::fromStdString(choice.Device.Identity.SerialNumber));
     return line;
 }
 

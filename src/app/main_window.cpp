@@ -270,6 +270,9 @@ void MainWindow::ChangeBasicSettings() {
     basic_ = dialogs_.CreateBasic(this);
     if (!basic_)
         return;
+    // An editor opened on a reader that is away starts with its send buttons off.
+    if (!readerPresent_)
+        emit ReaderPresenceChanged(false);
     connect(
         basic_, &QDialog::finished, this, [this] { OnEditorClosed(basic_); }, Qt::QueuedConnection);
     if (advanced_)
@@ -296,6 +299,8 @@ void MainWindow::ChangeAdvancedSettings() {
     advanced_ = dialogs_.CreateAdvanced(this);
     if (!advanced_)
         return;
+    if (!readerPresent_)
+        emit ReaderPresenceChanged(false);
     connect(
         advanced_, &QDialog::finished, this, [this] { OnEditorClosed(advanced_); },
         Qt::QueuedConnection);

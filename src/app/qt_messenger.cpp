@@ -20,9 +20,9 @@ void QtMessenger::ShowMessage(const std::string& text) {
 
 void QtMessenger::OfferReaderSelection(const std::string& text) {
     CursorScope arrow(Qt::ArrowCursor);
-    const QString offer = QString::fromUtf8(text) +
-                          QStringLiteral("\n\nChoose the reader to use with %1.")
-                              .arg(QString::fromLatin1(kSelectReaderButton));
+    const QString offer =
+        QString::fromUtf8(text) + QStringLiteral("\n\nChoose the reader to use with %1.")
+                                      .arg(QString::fromLatin1(kSelectReaderButton));
     if (RunReaderLostBox(window_, offer) && selectReader_)
         selectReader_();
 }

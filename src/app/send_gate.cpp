@@ -4,8 +4,7 @@
 
 namespace ravelfin {
 
-SendGate::SendGate(std::initializer_list<QPushButton*> buttons, QObject* parent)
-    : QObject(parent) {
+SendGate::SendGate(std::initializer_list<QPushButton*> buttons, QObject* parent) : QObject(parent) {
     for (QPushButton* button : buttons)
         buttons_.push_back({button, button->isEnabled()});
 }

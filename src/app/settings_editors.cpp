@@ -1,11 +1,12 @@
 #include "app/settings_editors.h"
 
+#include <QPushButton>
+#include <QTabWidget>
+
 #include "advanced/advanced_settings_dialog.h"
 #include "app/main_window.h"
 #include "app/send_gate.h"
 #include "basic/basic_settings_dialog.h"
-#include <QPushButton>
-#include <QTabWidget>
 
 namespace ravelfin {
 

@@ -44,8 +44,7 @@ bool SettingsReportFlow::ReadAgain() {
     // in the list would be shown under the firmware of the one that left.
     const std::optional<ExpectedReader> expected = connection_.Expected();
     std::string firmwareNow;
-    const ReaderCheck check = expected
-                                  ? OpenExpectedReader(transport, *expected, &firmwareNow)
+    const ReaderCheck check = expected ? OpenExpectedReader(transport, *expected, &firmwareNow)
                               : transport.OpenByIndex(connection_.DeviceIndex)
                                   ? ReaderCheck::kSameReader
                                   : ReaderCheck::kOpenFailed;
@@ -56,8 +55,9 @@ bool SettingsReportFlow::ReadAgain() {
         return false;
     }
     if (check != ReaderCheck::kSameReader) {
-        messenger_.ShowMessage(check == ReaderCheck::kNoAnswer ? "Can not read from Ravelfin device!"
-                                                               : "Can not open Ravelfin device!");
+        messenger_.ShowMessage(check == ReaderCheck::kNoAnswer
+                                   ? "Can not read from Ravelfin device!"
+                                   : "Can not open Ravelfin device!");
         return false;
     }
     const bool read = ReadAllSettings(*connection_.Settings, &transport);

@@ -36,9 +36,8 @@ const std::map<std::string, CommandRule>& Commands() {
 const std::set<std::string> kValueOptions = {"simulate",  "device", "firmware", "model-class",
                                              "interface", "from",   "to",       "security-level",
                                              "load",      "apply",  "count"};
-const std::set<std::string> kFlagOptions = {"json", "force",  "pty",          "help",
-                                            "version", "all", "to-all", "probe-serial",
-                                            "no-probe"};
+const std::set<std::string> kFlagOptions = {"json", "force",  "pty",          "help",    "version",
+                                            "all",  "to-all", "probe-serial", "no-probe"};
 const std::set<std::string> kGlobalOptions = {"simulate", "device", "help", "version"};
 
 void Store(CommandLine& out, const std::string& name, const std::string& value) {

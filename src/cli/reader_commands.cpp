@@ -32,8 +32,8 @@ bool MayProbe(const CommandLine& cl, const DeviceEntry& reader, DeviceSource& de
     for (const std::string& text : cl.devices) {
         DeviceChoice choice;
         std::string error;
-        if (ParseDeviceOption(text, choice, error) && ResolveIdentityChoice(devices, choice, error) &&
-            choice.Type == kInterfaceRs232 &&
+        if (ParseDeviceOption(text, choice, error) &&
+            ResolveIdentityChoice(devices, choice, error) && choice.Type == kInterfaceRs232 &&
             (choice.Name.empty() ? choice.Index == reader.Index : choice.Name == reader.Name)) {
             return true;
         }
@@ -177,18 +177,37 @@ int RunClone(const CommandLine& cl, ReaderEnvironment& machine, Console& console
     auto address = [&](const DeviceChoice& d) {
         return DeviceAddress(session.Environment().IndexOf(d));
     };
+    // Which readers the targets are, taken before anything is written: a target that restarts
+    // for the settings cloned to it moves in the list, and must not send the next clone to
+    // whatever took its place.
+    std::vector<DeviceEntry> chosen(targets.size());
+    std::vector<bool> described(targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        described[i] = DescribeDevice(session.Environment().Devices(), targets[i].Type,
+                                      address(targets[i]).Index, chosen[i]);
+    }
     if (!clone.ReadSource(source.Type, address(source)))
         return kExitFailed;
     bool allCloned = true;
-    for (const DeviceChoice& target : targets) {
-        const DeviceAddress where = address(target);
-        DeviceEntry entry;
-        if (DescribeDevice(session.Environment().Devices(), target.Type, where.Index, entry)) {
-            console.Print("Reader " + InterfaceOptionName(entry.Type) + ":" +
-                          std::to_string(entry.Index) + " " + entry.Name + " (" +
-                          entry.Identity.Describe() + ")\n");
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        DeviceAddress where = address(targets[i]);
+        if (described[i]) {
+            DeviceEntry now;
+            if (!FindReader(session.Environment().Devices(), chosen[i].Identity, {chosen[i].Type},
+                            now)) {
+                console.Error("The target reader " + InterfaceOptionName(chosen[i].Type) + ":" +
+                              std::to_string(chosen[i].Index) + " (" +
+                              chosen[i].Identity.Describe() +
+                              ") is no longer attached; nothing was sent to it.");
+                allCloned = false;
+                continue;
+            }
+            where = DeviceAddress(now.Name);
+            console.Print("Reader " + InterfaceOptionName(now.Type) + ":" +
+                          std::to_string(now.Index) + " " + now.Name + " (" +
+                          now.Identity.Describe() + ")\n");
         }
-        const int result = clone.CloneTo(target.Type, where);
+        const int result = clone.CloneTo(targets[i].Type, where);
         allCloned &= result == kWriteOk;
     }
     return allCloned ? kExitOk : kExitFailed;

@@ -60,9 +60,10 @@ bool ReaderSession::ConnectReader(const CommandLine& cl) {
                          ")";
             }
             console_.Error(usb.empty() ? "No USB reader found" : "More than one USB reader found");
-            console_.Error(std::string("Found: ") + (found.empty() ? "nothing" : found) +
-                           ". Pass --device TYPE:INDEX, TYPE:NAME, serial:SN or path:PORTPATH to choose "
-                           "a reader.");
+            console_.Error(
+                std::string("Found: ") + (found.empty() ? "nothing" : found) +
+                ". Pass --device TYPE:INDEX, TYPE:NAME, serial:SN or path:PORTPATH to choose "
+                "a reader.");
             return false;
         }
         if (connection_.EnsureConnected())

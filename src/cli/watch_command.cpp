@@ -159,8 +159,8 @@ class Watch {
             return;
         present_[key] = target;
         const std::string reader = ReaderKey(target);
-        const std::string line = target.Label() + " " + target.Name + " (" +
-                                 target.Identity().Describe() + "): arrived";
+        const std::string line =
+            target.Label() + " " + target.Name + " (" + target.Identity().Describe() + "): arrived";
         if (file_ && configured_.count(reader) > 0) {
             console_.Print(line + ", configured already\n");
             return;
@@ -239,7 +239,7 @@ class Watch {
     std::set<std::string> busy_;        // readers being configured (`ReaderKey`)
     std::set<std::string> again_;       // arrived again meanwhile
     std::set<std::string> configured_;  // configured successfully
-    std::list<Job> jobs_;          // a list: running threads keep references to their job
+    std::list<Job> jobs_;               // a list: running threads keep references to their job
     int running_ = 0;
     bool stopping_ = false;
 };

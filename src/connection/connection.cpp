@@ -123,8 +123,7 @@ int OtherHidKind(int type) {
 }  // namespace
 
 FlowContext Connection::Flow(Messenger& messages) {
-    return FlowContext{Transport.get(), DeviceIndex, messages, environment_.GetPause(),
-                       Expected()};
+    return FlowContext{Transport.get(), DeviceIndex, messages, environment_.GetPause(), Expected()};
 }
 
 std::optional<ExpectedReader> Connection::Expected() {

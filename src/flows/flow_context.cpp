@@ -93,10 +93,9 @@ std::string ReaderGoneText(const ExpectedReader& expected) {
 }
 
 std::string OtherReaderText(const ExpectedReader& expected, const std::string& firmwareNow) {
-    return "Another reader answers in place of the one you chose (" +
-           expected.Identity.Describe() + "): it reports " +
-           firmwareNow + ", not " +
-           expected.FirmwareText + "; nothing was sent to it.";
+    return "Another reader answers in place of the one you chose (" + expected.Identity.Describe() +
+           "): it reports " + firmwareNow + ", not " + expected.FirmwareText +
+           "; nothing was sent to it.";
 }
 
 }  // namespace ravelfin

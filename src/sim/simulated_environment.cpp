@@ -32,7 +32,8 @@ bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std:
     SimulatedReaderOptions own = options;
     const std::string ordinal = std::to_string(readers_.size() + 1);
     if (own.SerialNumber == SimulatedReaderOptions{}.SerialNumber)
-        own.SerialNumber = "SN" + std::string(8 - std::min<std::size_t>(8, ordinal.size()), '0') + ordinal;
+        own.SerialNumber =
+            "SN" + std::string(8 - std::min<std::size_t>(8, ordinal.size()), '0') + ordinal;
     const std::string usbPort = "9-" + ordinal;
     auto reader = std::make_unique<SimulatedReader>(own);
     if (!options.LoadFile.empty() && !reader->LoadSettings(options.LoadFile)) {
@@ -51,11 +52,11 @@ bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std:
             reader.get(), options.FeatureReportLength);
     } else if (type == kInterfaceUsbRs232) {
         attached.Name = "/sim/ttyUSB" + std::to_string(source_.SerialPortCount());
-        source_.AddSerialPort({attached.Name, true, kUsbSerialVendorId, kUsbSerialProductId,
-                               "/sim/serial/by-id/usb-Orvane_Ravelfin_" + own.SerialNumber +
-                                   "-if00-port0",
-                               usbPort, own.SerialNumber},
-                              reader.get());
+        source_.AddSerialPort(
+            {attached.Name, true, kUsbSerialVendorId, kUsbSerialProductId,
+             "/sim/serial/by-id/usb-Orvane_Ravelfin_" + own.SerialNumber + "-if00-port0", usbPort,
+             own.SerialNumber},
+            reader.get());
     } else {
         attached.Name = "/sim/ttyS" + std::to_string(source_.SerialPortCount());
         source_.AddSerialPort({attached.Name, false, 0, 0, {}, {}, {}}, reader.get());

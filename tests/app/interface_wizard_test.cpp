@@ -96,8 +96,9 @@ class InterfaceWizardTest : public QObject {
         QSignalSpy ended(&wizard, &QDialog::finished);
         wizard.Initialise();
         QCOMPARE(wizard.DeviceCombo()->count(), 1);  // only the USB group, the mute one too
-        QCOMPARE(wizard.DeviceCombo()->itemText(0),
-                 QString::fromUtf8("(no answer) \u2014 USB HID \u2014 /sim/hidraw0 \u2014 SN00000001"));
+        QCOMPARE(
+            wizard.DeviceCombo()->itemText(0),
+            QString::fromUtf8("(no answer) \u2014 USB HID \u2014 /sim/hidraw0 \u2014 SN00000001"));
 
         // Every complaint of the prompt (empty, unknown model, 7 and 19 characters, unknown
         // series), then an 18-character number naming USB-HID, whose reader still is mute.

@@ -79,6 +79,14 @@ class ReaderIdentityTest : public QObject {
                          "attached; nothing was sent to any reader."});
         QVERIFY(newcomer.Frames().empty());
 
+        // An editor opened again while its reader is away starts with them off.
+        window.ChangeBasicSettings();
+        basic = qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+        QVERIFY(basic);
+        send = basic->Button(BasicSettingsDialog::kSend);
+        defaults = basic->Button(BasicSettingsDialog::kDefaultAll);
+        QVERIFY(!send->isEnabled() && !defaults->isEnabled());
+
         const std::size_t before = Writes(edited);
         rig.Machine.Plug(1);
         Settle();
@@ -146,7 +154,8 @@ class ReaderIdentityTest : public QObject {
         window.Wizard()->CancelButton()->click();
         Settle();
         window.ChangeBasicSettings();
-        OnNextModalOf<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Close)->click(); });
+        OnNextModalOf<QMessageBox>(
+            [](QMessageBox* box) { box->button(QMessageBox::Close)->click(); });
         shown.messenger.OfferReaderSelection("The reader you chose left.");
         Settle();
         QVERIFY(window.BasicDialog() && !window.Wizard());
@@ -186,7 +195,8 @@ class ReaderIdentityTest : public QObject {
         // Back: chosen again, wherever it is listed, and cloned to.
         rig.Machine.Plug(1);
         page->DeviceChanged(2000);
-        QCOMPARE(page->TargetConnection()->currentText(), QString::fromStdString(rig.Machine.ReaderName(1)));
+        QCOMPARE(page->TargetConnection()->currentText(),
+                 QString::fromStdString(rig.Machine.ReaderName(1)));
         page->CloneButton()->click();
         QCOMPARE(rig.Messages.Messages.back(), std::string(kClonedText));
         QCOMPARE(target.Settings().TrackSelect, '7');

@@ -119,12 +119,12 @@ TEST_F(FleetCommands, CloneToAllSkipsTheSourceAndDefaultsAndReportsWorkOnEveryRe
     Attach("usb-rs232");  // not USB HID: --to-all leaves it alone
     source.Settings().TrackSelect = '7';
     ASSERT_EQ(Run({"clone", "--from", "usb-hid:1", "--to-all"}), kExitOk) << err.str();
-    EXPECT_EQ(Lines(), (std::vector<std::string>{
-                           "usb-hid-kb:0 /sim/hidraw0 (port 9-1, serial SN00000001): " +
-                               std::string(kClonedText),
-                           "usb-hid:2 /sim/hidraw2 (port 9-3, serial SN00000003): " +
-                               std::string(kClonedText),
-                           "2 of 2 readers cloned by clone"}));
+    EXPECT_EQ(
+        Lines(),
+        (std::vector<std::string>{
+            "usb-hid-kb:0 /sim/hidraw0 (port 9-1, serial SN00000001): " + std::string(kClonedText),
+            "usb-hid:2 /sim/hidraw2 (port 9-3, serial SN00000003): " + std::string(kClonedText),
+            "2 of 2 readers cloned by clone"}));
     EXPECT_EQ(keyboard.Settings().TrackSelect, '7');
     EXPECT_EQ(target.Settings().TrackSelect, '7');
     EXPECT_TRUE(env.Reader(3).Frames().empty());
@@ -147,9 +147,9 @@ TEST_F(FleetCommands, CloneToAllSkipsTheSourceAndDefaultsAndReportsWorkOnEveryRe
                            "usb-hid:2 /sim/hidraw3 (port 9-1, serial SN00000001): " +
                                std::string(kClonedText),
                            "1 of 2 readers cloned by clone; 1 failed"}));
-    EXPECT_EQ(Run({"apply", ConfigFile(), "--device", "serial:SN00000003", "--device",
-                   "usb-rs232:0"}),
-              kExitFailed);
+    EXPECT_EQ(
+        Run({"apply", ConfigFile(), "--device", "serial:SN00000003", "--device", "usb-rs232:0"}),
+        kExitFailed);
     EXPECT_NE(out.str().find("usb-hid:1 /sim/hidraw2 (port 9-3, serial SN00000003): Warning! "
                              "There are unknown FuncIDs"),
               std::string::npos)

@@ -91,8 +91,9 @@ TEST_F(ReaderCommands, ReportAndListOnTheOnlyUsbReader) {
     // What shell completion runs opens nothing at all.
     const std::size_t framesBefore = reader.Frames().size() + rs232.Frames().size();
     ASSERT_EQ(Run({"list", "--no-probe"}), 0);
-    EXPECT_EQ(out.str(),
-              "rs232\t0\t/sim/ttyS0\t\t/sim/ttyS0\t\nusb-hid\t0\t/sim/hidraw0\t\t9-1\tSN00000001\n");
+    EXPECT_EQ(
+        out.str(),
+        "rs232\t0\t/sim/ttyS0\t\t/sim/ttyS0\t\nusb-hid\t0\t/sim/hidraw0\t\t9-1\tSN00000001\n");
     EXPECT_EQ(reader.Frames().size() + rs232.Frames().size(), framesBefore);
 
     // A firmware byte above 0x7F is one Latin-1 character, UTF-8 encoded once in the JSON.

@@ -51,6 +51,8 @@ class ReaderIdentity : public ::testing::Test {
             return RunApply(cl, env, console);
         if (cl.command == "report")
             return RunReport(cl, env, console);
+        if (cl.command == "clone")
+            return RunClone(cl, env, console);
         ADD_FAILURE() << "no such command " << cl.command;
         return -1;
     }
@@ -104,6 +106,24 @@ TEST_F(ReaderIdentity, ApplyWritesToTheReaderItReadOrToNone) {
     EXPECT_EQ(leaving.Reader(1).Settings().TerminalType, '0');
 }
 
+// The first target restarts as a HID reader for the source's format and comes back last in
+// the list, where the second target was named by its index: the second clone still goes to the
+// second target.
+TEST_F(ReaderIdentity, CloneTargetsAreTheReadersNamedWhenItStarted) {
+    SimulatedReader& source = Attach("usb-hid,firmware=V4.30");
+    SimulatedReader& keyboard = Attach("usb-hid-kb,firmware=V4.30");
+    SimulatedReader& second = Attach("usb-hid,firmware=V4.25");
+    source.Settings().TrackSelect = '7';
+    ASSERT_EQ(Run({"clone", "--from", "usb-hid:0", "--to", "usb-hid-kb:1", "--to", "usb-hid:2"}), 0)
+        << err.str();
+    EXPECT_EQ(keyboard.ProductId(), 0x4206);
+    EXPECT_EQ(keyboard.Settings().TrackSelect, '7');
+    EXPECT_EQ(second.Settings().TrackSelect, '7');
+    EXPECT_NE(out.str().find("Reader usb-hid:1 /sim/hidraw2 (port 9-3, serial SN00000003)"),
+              std::string::npos)
+        << out.str();
+}
+
 TEST_F(ReaderIdentity, ReadersAreNamedBySerialNumberOrPortPath) {
     Attach("usb-hid,firmware=V4.30");
     Attach("usb-hid-kb,firmware=V3.90");
@@ -123,8 +143,9 @@ TEST_F(ReaderIdentity, ReadersAreNamedBySerialNumberOrPortPath) {
     EXPECT_NE(out.str().find("Firmware Version: V3.10"), std::string::npos);
 
     EXPECT_EQ(Run({"--device", "serial:SN00000009", "report"}), 1);
-    EXPECT_EQ(err.str(), "ravelfin: no attached reader has the serial number SN00000009 (see "
-                         "ravelfin list)\n");
+    EXPECT_EQ(err.str(),
+              "ravelfin: no attached reader has the serial number SN00000009 (see "
+              "ravelfin list)\n");
 
     DeviceChoice choice;
     std::string error;
@@ -139,8 +160,9 @@ TEST_F(ReaderIdentity, ReadersAreNamedBySerialNumberOrPortPath) {
     ASSERT_TRUE(twins.AddReader(options, error));
     ASSERT_TRUE(ParseDeviceOption("serial:TWIN000001", choice, error));
     EXPECT_FALSE(ResolveIdentityChoice(twins.Devices(), choice, error));
-    EXPECT_EQ(error, "2 attached readers have the serial number TWIN000001; name one by "
-                     "TYPE:INDEX or path:PORTPATH");
+    EXPECT_EQ(error,
+              "2 attached readers have the serial number TWIN000001; name one by "
+              "TYPE:INDEX or path:PORTPATH");
     ASSERT_TRUE(ParseDeviceOption("path:9-2", choice, error));
     ASSERT_TRUE(ResolveIdentityChoice(twins.Devices(), choice, error)) << error;
     EXPECT_EQ(choice.Type, kInterfaceUsbHid);

@@ -82,10 +82,10 @@ TEST_F(Watch, ConfiguresEachReaderOnceUntilTheCountIsReached) {
     std::vector<std::string> lines = Lines();
     // Arrivals and departures come in order; results as their readers finish.
     ASSERT_EQ(lines.size(), 7u) << out.str();
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 5),
-              (std::vector<std::string>{"rs232:0 /sim/ttyS1 (port /sim/ttyS1): left",
-                                        first + "arrived", first + "left", first + "arrived",
-                                        second + "arrived"}));
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin(), lines.begin() + 5),
+        (std::vector<std::string>{"rs232:0 /sim/ttyS1 (port /sim/ttyS1): left", first + "arrived",
+                                  first + "left", first + "arrived", second + "arrived"}));
     std::sort(lines.begin() + 5, lines.end());
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.end()),
               (std::vector<std::string>{first + written, second + written}));
@@ -121,9 +121,9 @@ TEST_F(Watch, AReaderThatRestartsForTheFileIsCountedOnce) {
             results.push_back(line.substr(0, line.find(':', line.find(')'))));
     }
     std::sort(results.begin(), results.end());
-    EXPECT_EQ(results, (std::vector<std::string>{
-                           "usb-hid-kb:0 /sim/hidraw0 (port 9-1, serial SN00000001)",
-                           "usb-hid:0 /sim/hidraw1 (port 9-2, serial SN00000002)"}))
+    EXPECT_EQ(results,
+              (std::vector<std::string>{"usb-hid-kb:0 /sim/hidraw0 (port 9-1, serial SN00000001)",
+                                        "usb-hid:0 /sim/hidraw1 (port 9-2, serial SN00000002)"}))
         << out.str();
     EXPECT_EQ(keyboard.ProductId(), 0x4206);
     EXPECT_EQ(other.Settings().TerminalType, keyboard.Settings().TerminalType);

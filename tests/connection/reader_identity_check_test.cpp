@@ -27,9 +27,9 @@ class Recorded final : public Messenger {
 
 /// Set frames a reader received: what was written to it.
 std::size_t Writes(const SimulatedReader& reader) {
-    return static_cast<std::size_t>(
-        std::count_if(reader.Frames().begin(), reader.Frames().end(),
-                      [](const Bytes& frame) { return frame.size() > 1 && frame[1] == kSetLetter; }));
+    return static_cast<std::size_t>(std::count_if(
+        reader.Frames().begin(), reader.Frames().end(),
+        [](const Bytes& frame) { return frame.size() > 1 && frame[1] == kSetLetter; }));
 }
 
 class ReaderIdentityCheck : public ::testing::Test {
@@ -157,7 +157,8 @@ TEST_F(ReaderIdentityCheck, FactorySettingsAreReadBackFromTheReaderThatTookThemA
     ASSERT_TRUE(connection.Connect(kInterfaceUsbHidKb, 1));
     env.Unplug(0);  // the other one leaves: the reader moves up to index 0
     reader.Settings().BeepVolume = '0';
-    const DefaultsOutcome outcome = RestoreDefaults(connection.Flow(messages), *connection.Settings);
+    const DefaultsOutcome outcome =
+        RestoreDefaults(connection.Flow(messages), *connection.Settings);
     EXPECT_TRUE(outcome.Restored);
     EXPECT_EQ(outcome.Reset, ReaderReset::kReopenCloseEditor);
     EXPECT_TRUE(outcome.Reread);

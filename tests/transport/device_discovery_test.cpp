@@ -17,7 +17,8 @@ DeviceEntry Entry(int type, const std::string& name, int index, ReaderIdentity i
     return DeviceEntry{type, name, index, std::move(identity), stableName};
 }
 
-SerialPortInfo Port(const std::string& name, bool usb, std::uint16_t vendor, std::uint16_t product) {
+SerialPortInfo Port(const std::string& name, bool usb, std::uint16_t vendor,
+                    std::uint16_t product) {
     SerialPortInfo port;
     port.Name = name;
     port.HasUsbIds = usb;
@@ -49,10 +50,10 @@ TEST(DeviceDiscovery, SerialPortsAreTypedByTheirUsbIdsAndKeepTheirIndex) {
 
     // A port without USB is known by its node when udev gives it no stable name.
     EXPECT_EQ(Listed(source, kInterfaceRs232, {Entry(2, "kept", 0)}),
-              (List{Entry(2, "kept", 0),
-                    Entry(1, "/dev/ttyS0", 0, {"/dev/ttyS0", ""}),
+              (List{Entry(2, "kept", 0), Entry(1, "/dev/ttyS0", 0, {"/dev/ttyS0", ""}),
                     Entry(1, "/dev/ttyS1", 4, {"/dev/ttyS1", ""})}));
-    EXPECT_EQ(Listed(source, kInterfaceUsbRs232), (List{Entry(4, "/dev/ttyUSB1", 2, {"/dev/ttyUSB1", ""})}));
+    EXPECT_EQ(Listed(source, kInterfaceUsbRs232),
+              (List{Entry(4, "/dev/ttyUSB1", 2, {"/dev/ttyUSB1", ""})}));
     EXPECT_EQ(Listed(source, kInterfacePs2), (List{Entry(2, "PS/2 Keyboard port", 0)}));
     for (int type : {0, 6, -1})
         EXPECT_EQ(Listed(source, type), List{}) << type;
@@ -79,7 +80,8 @@ TEST(DeviceDiscovery, HidInterfacesAreReadersByVendorAndProductRanges) {
     EXPECT_EQ(Listed(source, kInterfaceUsbHid),
               (List{Entry(5, "/dev/hidraw1", 1, {"/dev/hidraw1", ""}),
                     Entry(5, "/dev/hidraw3", 3, {"/dev/hidraw3", ""})}));
-    EXPECT_EQ(Listed(source, kInterfaceUsbHidKb), (List{Entry(3, "/dev/hidraw2", 2, {"/dev/hidraw2", ""})}));
+    EXPECT_EQ(Listed(source, kInterfaceUsbHidKb),
+              (List{Entry(3, "/dev/hidraw2", 2, {"/dev/hidraw2", ""})}));
 
     std::string path;
     EXPECT_TRUE(GetHidDevicePath(source, 0, path));
@@ -99,7 +101,8 @@ TEST(DeviceDiscovery, SimulatedReadersTakeTheNextIndexOfTheirClassAndGetTheirTra
     EXPECT_EQ(list, (List{Entry(1, "/sim/ttyS0", 0, {"/sim/ttyS0", ""}),
                           Entry(2, "PS/2 Keyboard port", 0),
                           Entry(3, "/sim/hidraw2", 2, {"9-5", "SN00000005"}),
-                          Entry(4, "/sim/ttyUSB1", 1, {"9-4", "SN00000004"}, "/sim/serial/by-id/usb-Orvane_Ravelfin_SN00000004-if00-port0"),
+                          Entry(4, "/sim/ttyUSB1", 1, {"9-4", "SN00000004"},
+                                "/sim/serial/by-id/usb-Orvane_Ravelfin_SN00000004-if00-port0"),
                           Entry(5, "/sim/hidraw0", 0, {"9-1", "SN00000001"}),
                           Entry(5, "/sim/hidraw1", 1, {"9-3", "SN00000003"})}));
 

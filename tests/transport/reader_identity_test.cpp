@@ -11,7 +11,7 @@ namespace {
 TEST(ReaderIdentity, ReadersAreTheSameByPlaceAndSerialNumberNeverByAnUnknownIdentity) {
     const ReaderIdentity reader{"1-2.4", "SN1"};
     EXPECT_TRUE(reader.SameReader({"1-2.4", "SN1"}));
-    EXPECT_TRUE(reader.SameReader({"1-2.4", ""}));    // a reader that reports no serial
+    EXPECT_TRUE(reader.SameReader({"1-2.4", ""}));      // a reader that reports no serial
     EXPECT_FALSE(reader.SameReader({"1-2.4", "SN2"}));  // another reader in its socket
     EXPECT_FALSE(reader.SameReader({"1-2.3", "SN1"}));  // a copy of its serial elsewhere
     EXPECT_TRUE(reader.SameReader({"", "SN1"}));        // asked for by serial number alone

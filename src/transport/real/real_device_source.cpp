@@ -24,7 +24,8 @@ bool RealDeviceSource::GetSerialPort(int index, SerialPortInfo& out) {
         if (port.HasUsbIds) {
             port.VendorId = info.vendorIdentifier();
             port.ProductId = info.productIdentifier();
-            const UsbPlace place = ReadUsbPlace("/sys/class/tty/" + info.portName().toStdString() + "/device");
+            const UsbPlace place =
+                ReadUsbPlace("/sys/class/tty/" + info.portName().toStdString() + "/device");
             port.PortPath = place.PortPath;
             port.SerialNumber = place.SerialNumber;
         }
@@ -56,9 +57,9 @@ bool RealDeviceSource::GetHidInterface(int index, HidInterfaceInfo& out) {
             std::any_of(interfaces.begin(), interfaces.end(),
                         [&](const HidInterfaceInfo& h) { return h.Path == hid.Path; });
         if (!seen) {
-            const UsbPlace place = ReadUsbPlace(
-                "/sys/class/hidraw/" + std::filesystem::path(hid.Path).filename().string() +
-                "/device");
+            const UsbPlace place =
+                ReadUsbPlace("/sys/class/hidraw/" +
+                             std::filesystem::path(hid.Path).filename().string() + "/device");
             hid.PortPath = place.PortPath;
             hid.SerialNumber = place.SerialNumber;
             interfaces.push_back(hid);
