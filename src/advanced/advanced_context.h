@@ -26,7 +26,8 @@ struct AdvancedPageContext {
     /// again.
     std::function<void()> RefreshEditors;
 
-    /// What a flow borrows for one run on the connection's reader as it is now.
+    /// What a flow borrows for one run on the connection's reader as it is now: the
+    /// connection finds the reader by its identity before it writes.
     FlowContext Flow() const { return Services.Link.Flow(Services.Messages); }
 };
 

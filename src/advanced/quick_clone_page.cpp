@@ -32,6 +32,7 @@ QComboBox* AddList(QFormLayout& form, const QString& caption, const QStringList&
 QuickClonePage::QuickClonePage(ReaderEnvironment& machine, Messenger& messages, QWidget* parent)
     : SkinnedPage(parent),
       machine_(machine),
+      messages_(messages),
       flow_([&machine](int type) { return MakeTransport(type, machine); }, messages) {
     for (int type = kInterfaceRs232; type <= static_cast<int>(kInterfaceUsbHid); ++type)
         ListDevices(machine_.Devices(), type, lists_[type]);
@@ -91,17 +92,45 @@ int QuickClonePage::ChosenType(const QComboBox* interfaceList) {
 }
 
 void QuickClonePage::FillConnections(QComboBox* connectionList, int type) {
+    // The reader chosen stays chosen, by its identity, wherever the list now places it; one
+    // that left is chosen again when it comes back, and meanwhile no other takes its place.
+    if (const std::optional<DeviceEntry> current = ChosenReader(connectionList))
+        lastChosen_[connectionList] = *current;
     connectionList->clear();
-    for (const DeviceEntry& entry : lists_[type])
+    for (const DeviceEntry& entry : lists_[type]) {
         connectionList->addItem(QString::fromStdString(entry.Name));
-    if (connectionList->count() > 0)
-        connectionList->setCurrentIndex(0);
+        connectionList->setItemData(connectionList->count() - 1,
+                                    QString::fromStdString(entry.Identity.Describe()),
+                                    Qt::ToolTipRole);
+    }
+    connectionEntries_[connectionList] = lists_[type];
+    int keep = connectionList->count() > 0 ? 0 : -1;
+    if (const auto chosen = lastChosen_.find(connectionList); chosen != lastChosen_.end()) {
+        keep = -1;
+        for (std::size_t i = 0; i < lists_[type].size(); ++i) {
+            if (lists_[type][i].Type == chosen->second.Type &&
+                lists_[type][i].Identity.SameReader(chosen->second.Identity)) {
+                keep = static_cast<int>(i);
+            }
+        }
+    }
+    connectionList->setCurrentIndex(keep);
+}
+
+std::optional<DeviceEntry> QuickClonePage::ChosenReader(const QComboBox* connectionList) const {
+    const auto entries = connectionEntries_.find(connectionList);
+    const int item = connectionList->currentIndex();
+    if (entries == connectionEntries_.end() || item < 0 ||
+        item >= static_cast<int>(entries->second.size())) {
+        return std::nullopt;
+    }
+    return entries->second[static_cast<std::size_t>(item)];
 }
 
 void QuickClonePage::RefreshDeviceList(int type) {
     std::vector<DeviceEntry> found;
     ListDevices(machine_.Devices(), type, found);
-    if (found.size() == lists_[type].size())
+    if (found == lists_[type])
         return;
     lists_[type] = std::move(found);
     if (ChosenType(sourceInterface_) == type)
@@ -124,15 +153,48 @@ void QuickClonePage::InterfaceChosen(QComboBox* interfaceList, QComboBox* connec
         return;
     RefreshDeviceList(kInterfaceUsbHidKb);
     RefreshDeviceList(kInterfaceUsbHid);
+    // Another interface is another choice: its list starts at its first reader.
+    connectionEntries_.erase(connectionList);
+    lastChosen_.erase(connectionList);
     FillConnections(connectionList, type);
 }
 
+std::optional<DeviceAddress> QuickClonePage::WhereNow(const QComboBox* connectionList,
+                                                      const char* side) {
+    const std::optional<DeviceEntry> chosen = ChosenReader(connectionList);
+    if (!chosen || !chosen->Identity.IsKnown())
+        return DeviceAddress(connectionList->currentText().toStdString());
+    DeviceEntry now;
+    if (FindReader(machine_.Devices(), chosen->Identity, {chosen->Type}, now))
+        return DeviceAddress(now.Name);
+    messages_.ShowMessage(std::string("The ") + side + " reader you chose (" +
+                          chosen->Identity.Describe() +
+                          ") is no longer attached; nothing was sent to any reader.");
+    return std::nullopt;
+}
+
 void QuickClonePage::ReadFromMsr() {
-    flow_.ReadSource(ChosenType(sourceInterface_), sourceConnection_->currentText().toStdString());
+    // A list whose chosen reader left has none chosen: the user is asked to choose one.
+    const int type = sourceConnection_->currentIndex() < 0 && sourceConnection_->count() > 0
+                         ? 0
+                         : ChosenType(sourceInterface_);
+    std::optional<DeviceAddress> source = DeviceAddress();
+    if (type > 0)
+        source = WhereNow(sourceConnection_, "source");
+    if (source)
+        flow_.ReadSource(type, *source);
 }
 
 void QuickClonePage::CloneToMsr() {
-    flow_.CloneTo(ChosenType(targetInterface_), targetConnection_->currentText().toStdString());
+    const int type = targetConnection_->currentIndex() < 0 && targetConnection_->count() > 0
+                         ? 0
+                         : ChosenType(targetInterface_);
+    // Without a read the flow says so; where the target is matters only to a clone.
+    std::optional<DeviceAddress> target = DeviceAddress();
+    if (flow_.Source() && type > 0)
+        target = WhereNow(targetConnection_, "target");
+    if (target)
+        flow_.CloneTo(type, *target);
 }
 
 void QuickClonePage::keyPressEvent(QKeyEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -19,7 +20,9 @@ namespace ravelfin {
 /// into a record of its own and writes its general settings to another (the target). Each
 /// button builds and opens its own transport by the chosen device's name; the connection's
 /// transport and record are never touched. The connection lists follow readers that arrive
-/// and leave (`DeviceChanged`). Enter runs "Clone To MSR", Escape "Read From MSR".
+/// and leave (`DeviceChanged`) and keep the reader chosen in them by its identity; each
+/// button opens that reader where it is at the moment, or says that it left. Enter runs
+/// "Clone To MSR", Escape "Read From MSR".
 class QuickClonePage final : public SkinnedPage {
     Q_OBJECT
   public:
@@ -46,18 +49,25 @@ class QuickClonePage final : public SkinnedPage {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    /// Lists the readers of `type` again. Only a changed count replaces the stored list (and
-    /// refills the connection lists showing it): the same number of other readers goes
-    /// unnoticed.
+    /// Lists the readers of `type` again; a list that changed (other readers, or the same in
+    /// other places) replaces the stored one and refills the connection lists showing it.
     void RefreshDeviceList(int type);
+    /// The reader chosen in a connection list, as it was listed.
+    std::optional<DeviceEntry> ChosenReader(const QComboBox* connectionList) const;
+    /// Where the reader chosen in `connectionList` is now; nothing, after saying so, when it
+    /// left. A device without an identity is taken by the name shown.
+    std::optional<DeviceAddress> WhereNow(const QComboBox* connectionList, const char* side);
     void InterfaceChosen(QComboBox* interfaceList, QComboBox* connectionList);
     void FillConnections(QComboBox* connectionList, int type);
     /// The interface type chosen in `interfaceList`, or 0 when none is chosen.
     static int ChosenType(const QComboBox* interfaceList);
 
     ReaderEnvironment& machine_;
+    Messenger& messages_;
     QuickClone flow_;
-    std::array<std::vector<DeviceEntry>, 6> lists_;  // by interface type; 0 unused
+    std::map<const QComboBox*, std::vector<DeviceEntry>> connectionEntries_;  // as shown
+    std::map<const QComboBox*, DeviceEntry> lastChosen_;  // kept while it is away
+    std::array<std::vector<DeviceEntry>, 6> lists_;       // by interface type; 0 unused
     std::optional<std::int64_t> lastDeviceChange_;
     QComboBox* sourceInterface_;
     QComboBox* targetInterface_;

@@ -135,10 +135,19 @@ void InterfaceWizard::DevicesChanged() {
         selection_.BuildLists();
         FillCombo();
     } while (devicesChanged_);
-    for (std::size_t i = 0; chosen && i < comboEntries_.size(); ++i) {
-        if (comboEntries_[i].Type == chosen->Type && comboEntries_[i].Name == chosen->Name)
+    if (!chosen)
+        return;
+    for (std::size_t i = 0; i < comboEntries_.size(); ++i) {
+        if (comboEntries_[i].Type == chosen->Type &&
+            (chosen->Identity.IsKnown() ? comboEntries_[i].Identity.SameReader(chosen->Identity)
+                                        : comboEntries_[i].Name == chosen->Name)) {
             combo_->setCurrentIndex(static_cast<int>(i));
+            return;
+        }
     }
+    // Another reader in its line would be taken by a CONTINUE meant for the one that left.
+    combo_->setCurrentIndex(-1);
+    ShowStatus(QStringLiteral("The reader you chose left; choose a reader."));
 }
 
 void InterfaceWizard::FillCombo() {
@@ -314,9 +323,14 @@ QString DeviceLine(const InterfaceSelection::Choice& choice) {
         choice.Text.empty()
             ? QStringLiteral("(no answer)")
             : QString::fromLatin1(choice.Text.data(), static_cast<qsizetype>(choice.Text.size()));
-    return QStringLiteral("%1 \u2014 %2 \u2014 %3")
-        .arg(version, QString::fromLatin1(InterfaceKindName(choice.Device.Type)),
-             QString::fromLocal8Bit(choice.Device.Name.c_str()));
+    QString line = QStringLiteral("%1 \u2014 %2 \u2014 %3")
+                       .arg(version, QString::fromLatin1(InterfaceKindName(choice.Device.Type)),
+                            QString::fromLocal8Bit(choice.Device.Name.c_str()));
+    // Two readers of one kind and firmware are told apart by their serial numbers.
+    if (!choice.Device.Identity.SerialNumber.empty())
+        line += QStringLiteral(" \u2014 %1")
+                    .arg(QString::fromStdString(choice.Device.Identity.SerialNumber));
+    return line;
 }
 
 }  // namespace ravelfin

@@ -32,8 +32,9 @@ class InterfaceWizard final : public SkinnedDialog {
     /// Refills the device combo from the selected group, probing each device. "CONTINUE"
     /// is disabled and a line says that readers are searched for meanwhile.
     void FillCombo();
-    /// Readers arrived or left: lists and probes the devices again, keeping the chosen one
-    /// chosen while it is there. During a search or a connect the list is redone after it.
+    /// Readers arrived or left: lists and probes the devices again, keeping the chosen reader
+    /// (by its identity) chosen while it is there; when it left, no line is chosen. During a
+    /// search or a connect the list is redone after it.
     void DevicesChanged();
     /// Replaces the model-number prompt (the modal ModelNumberDialog by default).
     void SetModelNumberPrompt(InterfaceSelection::ModelNumberPrompt prompt);
@@ -76,7 +77,8 @@ class InterfaceWizard final : public SkinnedDialog {
 };
 
 /// The wizard's line for one device: version text (or a note that it did not answer),
-/// interface and device name, for example "V4.30 — USB HID keyboard — /dev/hidraw3".
+/// interface, device name and USB serial number, for example
+/// "V4.30 — USB HID keyboard — /dev/hidraw3 — SN0001".
 QString DeviceLine(const InterfaceSelection::Choice& choice);
 
 }  // namespace ravelfin

@@ -88,6 +88,7 @@ int main(int argc, char* argv[]) {
     {
         MainWindow window(connection, messenger, editors);
         messenger.SetWindow(&window, [&window](const QString& text) { window.ShowNotice(text); });
+        messenger.SetReaderSelection([&window] { window.ChooseAnotherReader(); });
         QObject::connect(&window, &MainWindow::Closed, &application, &QApplication::quit,
                          Qt::QueuedConnection);
         window.show();

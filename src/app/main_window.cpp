@@ -214,7 +214,39 @@ void MainWindow::OnWizardEnded(int result) {
         (this->*then)();
 }
 
+void MainWindow::UpdateReaderPresence() {
+    // Nothing connected: nothing to send to, and no editor that could.
+    const bool present = !connection_.IsConnected() || !connection_.Identity.IsKnown() ||
+                         connection_.ReaderAttached();
+    if (present == readerPresent_)
+        return;
+    readerPresent_ = present;
+    if (!present && (basic_ || advanced_)) {
+        ShowNotice(QStringLiteral("The reader being edited (%1) is not attached: sending is off "
+                                  "until it is back.")
+                       .arg(QString::fromStdString(connection_.Identity.Describe())));
+    } else if (present) {
+        CloseNotice();
+    }
+    for (SettingsEditor* editor : {basic_.data(), advanced_.data()}) {
+        if (editor)
+            editor->SetReaderPresent(present);
+    }
+    emit ReaderPresenceChanged(present);
+}
+
+void MainWindow::ChooseAnotherReader() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            CloseEditors();
+            OpenWizard(QStringLiteral("The reader in use left or was replaced: choose a reader."));
+        },
+        Qt::QueuedConnection);
+}
+
 void MainWindow::OnDevicesChanged(qint64 timestampMs) {
+    UpdateReaderPresence();
     // Whichever tab holds it.
     if (auto* clone = advanced_ ? advanced_->findChild<QuickClonePage*>() : nullptr)
         clone->DeviceChanged(timestampMs);
@@ -245,6 +277,8 @@ void MainWindow::OpenEditor(QPointer<SettingsEditor>& slot, SettingsEditor* edit
     slot = editor;
     if (!editor)
         return;
+    // An editor opened on a reader that is away starts with its writing buttons off.
+    editor->SetReaderPresent(readerPresent_);
     connect(
         editor, &SettingsEditor::Closed, this,
         [this, editor] {
@@ -281,6 +315,7 @@ void MainWindow::ChangeBasicSettings() {
     }
     if (!connected)
         return OpenWizardForNoReader(&MainWindow::ChangeBasicSettings);
+    UpdateReaderPresence();
     OpenEditor(basic_, dialogs_.CreateBasic(this), advanced_);
 }
 
@@ -297,6 +332,7 @@ void MainWindow::ChangeAdvancedSettings() {
     }
     if (!connected)
         return OpenWizardForNoReader(&MainWindow::ChangeAdvancedSettings);
+    UpdateReaderPresence();
     OpenEditor(advanced_, dialogs_.CreateAdvanced(this), basic_);
 }
 
@@ -331,6 +367,7 @@ void MainWindow::ReopenReader() {
         WaitCursor busy;
         reopened = connection_.Reopen();
     }
+    UpdateReaderPresence();
     if (reopened) {
         for (SettingsEditor* editor : {basic_.data(), advanced_.data()}) {
             if (editor)

@@ -52,6 +52,10 @@ class MainWindow final : public QWidget {
 
     /// Re-opens a reader that reset itself after a sent setting, and says how it went.
     void ReopenReader();
+    /// The reader in use left or another answers in its place, and the user asked to choose
+    /// one: once the flow that found out has returned, the editors close (their record is
+    /// that reader's) and the wizard opens.
+    void ChooseAnotherReader();
     /// Replaces any notice by a new one with `text`.
     void ShowNotice(const QString& text);
     void CloseNotice();
@@ -77,6 +81,9 @@ class MainWindow final : public QWidget {
     /// The window was closed ("EXIT" or the window manager): the program ends, whatever
     /// other windows (help) are still open.
     void Closed();
+    /// The reader in use was unplugged (false) or is attached again (true); the editors
+    /// switch their send buttons by it.
+    void ReaderPresenceChanged(bool present);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,6 +109,9 @@ class MainWindow final : public QWidget {
     void OnEditorClosed(QPointer<SettingsEditor>& editor);
     /// Closes both editors: the reader they were made for is no longer the one in use.
     void CloseEditors();
+    /// Looks whether the reader in use is attached and tells when that changed; an editor's
+    /// reader that left gets a notice.
+    void UpdateReaderPresence();
     void ShowReport(const std::string& report);
 
     Connection& connection_;
@@ -117,6 +127,7 @@ class MainWindow final : public QWidget {
     /// What the wizard's CONTINUE goes on with, when a button opened it for want of a reader.
     void (MainWindow::*afterWizard_)() = nullptr;
     Preferences remembered_;
+    bool readerPresent_ = true;
 };
 
 }  // namespace ravelfin

@@ -18,7 +18,7 @@ const std::map<std::string, CommandRule>& Commands() {
         {"show", {1, {"firmware", "model-class", "interface", "json"}}},
         {"convert", {2, {"firmware"}}},
         {"new", {1, {"firmware", "force", "interface"}}},
-        {"list", {0, {"json"}}},
+        {"list", {0, {"json", "probe-serial", "no-probe"}}},
         {"report", {0, {"all", "json"}}},
         {"save", {1, {}}},
         {"apply", {1, {"all", "json"}}},
@@ -36,8 +36,8 @@ const std::map<std::string, CommandRule>& Commands() {
 const std::set<std::string> kValueOptions = {"simulate",  "device", "firmware", "model-class",
                                              "interface", "from",   "to",       "security-level",
                                              "load",      "apply",  "count"};
-const std::set<std::string> kFlagOptions = {"json",    "force", "pty",   "help",
-                                            "version", "all",   "to-all"};
+const std::set<std::string> kFlagOptions = {"json", "force",  "pty",          "help",    "version",
+                                            "all",  "to-all", "probe-serial", "no-probe"};
 const std::set<std::string> kGlobalOptions = {"simulate", "device", "help", "version"};
 
 void Store(CommandLine& out, const std::string& name, const std::string& value) {
@@ -75,6 +75,10 @@ void Store(CommandLine& out, const std::string& name, const std::string& value) 
         out.all = true;
     else if (name == "to-all")
         out.toAll = true;
+    else if (name == "probe-serial")
+        out.probeSerial = true;
+    else if (name == "no-probe")
+        out.noProbe = true;
     else if (name == "apply")
         out.applyFile = value;
     else if (name == "count")
@@ -180,7 +184,11 @@ Commands on configuration files (no reader needed):
                         hex), or for a byte string [1,2,3] or text such as \x02ABC
 
 Commands on readers:
-  list [--json]         list the attached readers with their firmware versions
+  list [--json] [--probe-serial | --no-probe]
+                        list the attached readers with their firmware versions,
+                        USB port paths and serial numbers; a plain RS-232 port is
+                        asked for its firmware only when named with --device or
+                        with --probe-serial; --no-probe opens no device at all
   report                read the reader and print its settings report
   save FILE             read the reader and save its configuration
   apply FILE            send a configuration file to the reader
@@ -205,7 +213,9 @@ Global options:
                         usb-rs232, usb-hid-kb or usb-hid, MS milliseconds after the
                         start, FAULT no-answer, nak, wrong-lrc, cut-short, unplug or busy
                         (repeatable)
-  --device DEVICE       TYPE:INDEX or TYPE:NAME (a port name or device path);
+  --device DEVICE       TYPE:INDEX or TYPE:NAME (a port name or device path),
+                        serial:SN (USB serial number) or path:PORTPATH (USB port
+                        path such as 1-2.4, or a serial port's stable name);
                         repeat it to work on several readers at once
   --all                 report, apply and defaults on every attached USB HID
                         reader (serial readers only when named with --device)

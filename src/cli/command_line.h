@@ -25,6 +25,8 @@ struct CommandLine {
     std::optional<std::string> securityLevel;
     std::optional<std::string> load;
     bool json = false;
+    bool probeSerial = false;  // list: ask plain RS-232 ports for their firmware too
+    bool noProbe = false;      // list: open no device (what shell completion runs)
     bool force = false;
     bool pty = false;
     bool help = false;

@@ -46,6 +46,8 @@ class ConsoleMessenger final : public Messenger {
     explicit ConsoleMessenger(Console& console) : console_(console) {}
     void ShowMessage(const std::string& text) override;
     void ShowNotice(const std::string& text) override { ShowMessage(text); }
+    /// The reader chosen cannot be written to: always a failure.
+    void OfferReaderSelection(const std::string& text) override { console_.Error(text); }
 
   private:
     Console& console_;

@@ -45,7 +45,8 @@ std::vector<FleetResult> RunOnReaders(ReaderEnvironment& machine,
 }
 
 std::string ResultLine(const FleetTarget& target, const FleetResult& result) {
-    return target.Label() + " " + target.Name + ": " + result.Message;
+    return target.Label() + " " + target.Name + " (" + target.Identity().Describe() +
+           "): " + result.Message;
 }
 
 int PrintFleetResults(const std::vector<FleetTarget>& targets,
@@ -60,6 +61,9 @@ int PrintFleetResults(const std::vector<FleetTarget>& targets,
             QJsonObject o = r.Extra;
             o["device"] = Latin1(targets[i].Label());
             o["name"] = Latin1(targets[i].Name);
+            const ReaderIdentity identity = targets[i].Identity();
+            o["port"] = Latin1(identity.PortPath);
+            o["serial"] = Latin1(identity.SerialNumber);
             o["firmware"] = Latin1(r.Firmware);
             o["ok"] = r.Ok;
             o["message"] = Latin1(r.Message);

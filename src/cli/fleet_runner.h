@@ -41,7 +41,7 @@ std::vector<FleetResult> RunOnReaders(ReaderEnvironment& machine,
                                       const std::vector<FleetTarget>& targets, const FleetJob& job,
                                       const FleetSetup& setup, Console& console);
 
-/// `TYPE:INDEX NAME: MESSAGE`.
+/// `TYPE:INDEX NAME (port PORT, serial SERIAL): MESSAGE`.
 std::string ResultLine(const FleetTarget& target, const FleetResult& result);
 
 /// Prints one result line per reader (with any text below it), then "N of M readers DONE by

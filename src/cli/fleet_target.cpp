@@ -32,8 +32,10 @@ FleetTarget TargetFor(DeviceSource& source, const DeviceChoice& choice) {
     }
     // A device the lists do not know, such as a pseudo-terminal: taken as the type given.
     target.Name = choice.Name;
-    target.HidInfo = {choice.Name, kReaderVendorId,
-                      static_cast<std::uint16_t>(choice.Type == kInterfaceUsbHid ? 0x4201 : 0x4101)};
+    target.HidInfo.Path = choice.Name;
+    target.HidInfo.VendorId = kReaderVendorId;
+    target.HidInfo.ProductId =
+        static_cast<std::uint16_t>(choice.Type == kInterfaceUsbHid ? 0x4201 : 0x4101);
     target.SerialInfo.Name = choice.Name;
     target.SerialInfo.HasUsbIds = choice.Type == kInterfaceUsbRs232;
     target.SerialInfo.VendorId = kUsbSerialVendorId;
@@ -61,6 +63,25 @@ bool FindListedTarget(DeviceSource& source, bool hid, const std::string& name, i
     }
 }
 
+bool FindTargetByIdentity(DeviceSource& source, bool hid, const ReaderIdentity& identity,
+                          FleetTarget& out) {
+    int matches = 0;
+    FleetTarget found = out;
+    for (int i = 0;; ++i) {
+        HidInterfaceInfo hidInfo;
+        SerialPortInfo serialInfo;
+        if (hid ? !source.GetHidInterface(i, hidInfo) : !source.GetSerialPort(i, serialInfo)) break;
+        const ReaderIdentity listed = hid ? IdentityOf(hidInfo) : IdentityOf(serialInfo);
+        if (!listed.SameReader(identity)) continue;
+        ++matches;
+        found = FleetTarget{out.Type, hid, i, hid ? hidInfo.Path : serialInfo.Name, hidInfo,
+                            serialInfo};
+    }
+    if (matches != 1) return false;
+    out = found;
+    return true;
+}
+
 bool ResolveFleetTargets(const std::vector<std::string>& devices, bool all, DeviceSource& source,
                          std::vector<FleetTarget>& out, std::string& error) {
     out.clear();
@@ -72,7 +93,8 @@ bool ResolveFleetTargets(const std::vector<std::string>& devices, bool all, Devi
     };
     for (const std::string& text : devices) {
         DeviceChoice choice;
-        if (!ParseDeviceOption(text, choice, error)) return false;
+        if (!ParseDeviceOption(text, choice, error) || !ResolveIdentityChoice(source, choice, error))
+            return false;
         add(TargetFor(source, choice));
     }
     if (all) {

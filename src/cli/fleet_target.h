@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "transport/device_source.h"
+#include "transport/reader_identity.h"
 
 namespace ravelfin::cli {
 
@@ -20,6 +21,8 @@ struct FleetTarget {
 
     /// TYPE:INDEX as --device takes it, or TYPE:NAME for a device that is not listed.
     std::string Label() const;
+    /// Which reader it is, from the description taken when it was listed.
+    ReaderIdentity Identity() const { return Hid ? IdentityOf(HidInfo) : IdentityOf(SerialInfo); }
 };
 
 /// The readers that `--device` (repeated) and `--all` name, in that order, each once: the
@@ -33,5 +36,11 @@ bool ResolveFleetTargets(const std::vector<std::string>& devices, bool all, Devi
 /// False when the class lists no device of that name.
 bool FindListedTarget(DeviceSource& source, bool hid, const std::string& name, int type,
                       FleetTarget& out);
+
+/// The same, found by identity: the reader wherever it is listed now, under whatever name
+/// (a reader that restarted has a new node). False when no device of the class, or more than
+/// one, has that identity. `out.Type` is left as it was.
+bool FindTargetByIdentity(DeviceSource& source, bool hid, const ReaderIdentity& identity,
+                          FleetTarget& out);
 
 }  // namespace ravelfin::cli

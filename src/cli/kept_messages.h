@@ -13,8 +13,12 @@ class KeptMessages final : public Messenger {
   public:
     void ShowMessage(const std::string& text) override { texts_.push_back(text); }
     void ShowNotice(const std::string& text) override { texts_.push_back(text); }
-    /// The first failure said, else the last message.
+    void OfferReaderSelection(const std::string& text) override { lost_ = text; }
+    /// That the reader could not be written to, else the first failure said, else the last
+    /// message.
     std::string Outcome() const {
+        if (!lost_.empty())
+            return lost_;
         for (const std::string& text : texts_) {
             if (IsFailureText(text))
                 return text;
@@ -24,6 +28,7 @@ class KeptMessages final : public Messenger {
 
   private:
     std::vector<std::string> texts_;
+    std::string lost_;
 };
 
 }  // namespace ravelfin::cli

@@ -39,7 +39,8 @@ bool ReaderSession::ConnectReader(const CommandLine& cl) {
     if (cl.device) {
         DeviceChoice choice;
         std::string error;
-        if (!ParseDeviceOption(*cl.device, choice, error)) {
+        if (!ParseDeviceOption(*cl.device, choice, error) ||
+            !ResolveIdentityChoice(environment_.Devices(), choice, error)) {
             console_.Error("ravelfin: " + error);
             return false;
         }
@@ -55,11 +56,14 @@ bool ReaderSession::ConnectReader(const CommandLine& cl) {
             std::string found;
             for (const DeviceEntry& e : AttachedReaders()) {
                 found += (found.empty() ? "" : ", ") + InterfaceOptionName(e.Type) + ":" +
-                         std::to_string(e.Index) + " (" + e.Name + ")";
+                         std::to_string(e.Index) + " (" + e.Name + ", " + e.Identity.Describe() +
+                         ")";
             }
             console_.Error(usb.empty() ? "No USB reader found" : "More than one USB reader found");
-            console_.Error(std::string("Found: ") + (found.empty() ? "nothing" : found) +
-                           ". Pass --device TYPE:INDEX or TYPE:NAME to choose a reader.");
+            console_.Error(
+                std::string("Found: ") + (found.empty() ? "nothing" : found) +
+                ". Pass --device TYPE:INDEX, TYPE:NAME, serial:SN or path:PORTPATH to choose "
+                "a reader.");
             return false;
         }
         if (connection_.EnsureConnected())
@@ -70,6 +74,16 @@ bool ReaderSession::ConnectReader(const CommandLine& cl) {
         return true;
     console_.Error(ConnectFailureText(connection_, cl.device ? *cl.device : "the USB reader"));
     return false;
+}
+
+void ReaderSession::TellReader() {
+    DeviceEntry entry;
+    const bool listed = FindReader(environment_.Devices(), connection_.Identity,
+                                   {connection_.InterfaceType}, entry);
+    console_.Print("Reader " + InterfaceOptionName(connection_.InterfaceType) + ":" +
+                   std::to_string(listed ? entry.Index : connection_.DeviceIndex) +
+                   (listed ? " " + entry.Name : std::string()) + " (" +
+                   connection_.Identity.Describe() + ")\n");
 }
 
 bool ReaderSession::ReopenAfterReset() {

@@ -14,6 +14,8 @@ namespace ravelfin::cli {
 std::string OpenFailureText(PortError error, const std::string& what);
 /// Why `link` to `what` is not usable: it could not be opened, or the reader did not answer.
 std::string ConnectFailureText(const Connection& link, const std::string& what);
+/// What `list` shows for a plain RS-232 port it did not ask for its firmware.
+inline constexpr const char* kNotProbedText = "RS-232 port (not probed)";
 /// Said when a reader that restarted to take a change could not be opened again.
 inline constexpr const char* kReopenFailedText =
     "Warning: fail to re-open the device. Plug it in again and run 'ravelfin report'.";
@@ -35,6 +37,8 @@ class ReaderSession {
     FlowContext Context() { return connection_.Flow(messenger_); }
     /// After a flow reset the reader: reopens it and says how that went.
     bool ReopenAfterReset();
+    /// Prints which reader the command works on: "Reader TYPE:INDEX NAME (port P, serial S)".
+    void TellReader();
 
     Connection& Link() { return connection_; }
     NamedDeviceEnvironment& Environment() { return environment_; }

@@ -72,6 +72,14 @@ std::string Key(bool hid, const std::string& name) {
     return (hid ? "hid:" : "serial:") + name;
 }
 
+/// Which reader a target is, whatever node it has: a reader that restarts comes back under
+/// another one, and is still the reader configured before.
+std::string ReaderKey(const FleetTarget& target) {
+    const ReaderIdentity identity = target.Identity();
+    return identity.IsKnown() ? identity.PortPath + "\n" + identity.SerialNumber
+                              : Key(target.Hid, target.Name);
+}
+
 class Watch {
   public:
     Watch(ReaderEnvironment& machine, Console& console, const FleetSetup& setup, const Bytes* file,
@@ -139,7 +147,8 @@ class Watch {
             const auto seen = present_.find(key);
             if (seen == present_.end())
                 return;
-            console_.Print(seen->second.Label() + " " + event.Name + ": left\n");
+            console_.Print(seen->second.Label() + " " + event.Name + " (" +
+                           seen->second.Identity().Describe() + "): left\n");
             present_.erase(seen);
             return;
         }
@@ -149,12 +158,20 @@ class Watch {
         if (!FindListedTarget(machine_.Devices(), event.Hid, event.Name, event.Type, target))
             return;
         present_[key] = target;
-        console_.Print(target.Label() + " " + target.Name + ": arrived\n");
+        const std::string reader = ReaderKey(target);
+        const std::string line =
+            target.Label() + " " + target.Name + " (" + target.Identity().Describe() + "): arrived";
+        if (file_ && configured_.count(reader) > 0) {
+            console_.Print(line + ", configured already\n");
+            return;
+        }
+        console_.Print(line + "\n");
         if (!file_ || !IsConfigurable(event.Type))
             return;
-        // Back while its last arrival is still being worked on: its turn comes after that.
-        if (!busy_.insert(key).second) {
-            again_.insert(key);
+        // Back while its last arrival is still being worked on (a restart it made, say): its
+        // turn comes after that, if that did not configure it.
+        if (!busy_.insert(reader).second) {
+            again_.insert(reader);
             return;
         }
         Start(target);
@@ -175,15 +192,21 @@ class Watch {
 
     void OnResult(const Job& job, const FleetResult& result) {
         --running_;
-        const std::string key = Key(job.Target.Hid, job.Target.Name);
+        const std::string reader = ReaderKey(job.Target);
         console_.Print(ResultLine(job.Target, result) + "\n");
-        if (result.Ok && ++configured_ == count_)
+        // Readers are counted once each, however often they arrive.
+        if (result.Ok && configured_.insert(reader).second &&
+            static_cast<int>(configured_.size()) == count_)
             Stop();
-        const auto present = present_.find(key);
-        if (again_.erase(key) > 0 && !stopping_ && present != present_.end()) {
-            Start(present->second);
+        const FleetTarget* present = nullptr;
+        for (const auto& [name, target] : present_) {
+            if (ReaderKey(target) == reader)
+                present = &target;
+        }
+        if (again_.erase(reader) > 0 && !stopping_ && present && configured_.count(reader) == 0) {
+            Start(*present);
         } else {
-            busy_.erase(key);
+            busy_.erase(reader);
         }
         if (stopping_ && running_ == 0)
             loop_.quit();
@@ -213,11 +236,11 @@ class Watch {
     QEventLoop loop_;
     MainThreadQueue queue_;  // after the loop: it goes before the loop does
     std::map<std::string, FleetTarget> present_;
-    std::set<std::string> busy_;   // being configured
-    std::set<std::string> again_;  // arrived again meanwhile
-    std::list<Job> jobs_;          // a list: running threads keep references to their job
+    std::set<std::string> busy_;        // readers being configured (`ReaderKey`)
+    std::set<std::string> again_;       // arrived again meanwhile
+    std::set<std::string> configured_;  // configured successfully
+    std::list<Job> jobs_;               // a list: running threads keep references to their job
     int running_ = 0;
-    int configured_ = 0;
     bool stopping_ = false;
 };
 

@@ -133,11 +133,14 @@ Pause& WorkerEnvironment::GetPause() {
 }
 
 void WorkerEnvironment::FollowReset() {
-    // A reader that reset may come back as another kind of reader: its entry is taken from
-    // the machine's list again (only then, since listing the machine is slow).
-    FleetTarget now;
-    if (resetWaited_ && FindListedTarget(machine_.Devices(), target_.Hid, target_.Name, target_.Type,
-                                         now)) {
+    // A reader that reset comes back under a new node, maybe as another kind of reader: it is
+    // looked for by its identity in the machine's list (only then, since listing the machine
+    // is slow), and is not taken for another reader that got its old node.
+    if (!resetWaited_)
+        return;
+    FleetTarget now = target_;
+    if (FindTargetByIdentity(machine_.Devices(), target_.Hid, target_.Identity(), now)) {
+        target_.Name = now.Name;
         target_.HidInfo = now.HidInfo;
         target_.SerialInfo = now.SerialInfo;
     }

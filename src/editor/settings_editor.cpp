@@ -106,8 +106,20 @@ FlowContext SettingsEditor::Context() const {
 }
 
 void SettingsEditor::SetFlowButtonsEnabled(bool enabled) {
-    for (ButtonId id : {kSend, kSave, kLoad, kDefaultAll})
-        buttons_[id]->setEnabled(enabled);
+    flowsApply_ = enabled;
+    UpdateFlowButtons();
+}
+
+void SettingsEditor::SetReaderPresent(bool present) {
+    readerPresent_ = present;
+    UpdateFlowButtons();
+}
+
+void SettingsEditor::UpdateFlowButtons() {
+    for (ButtonId id : {kSave, kLoad})
+        buttons_[id]->setEnabled(flowsApply_);
+    for (ButtonId id : {kSend, kDefaultAll})
+        buttons_[id]->setEnabled(flowsApply_ && readerPresent_);
 }
 
 void SettingsEditor::ReaderReopened() {

@@ -47,6 +47,10 @@ class SettingsEditor : public SkinnedPage {
     void DefaultAll();
     void CloseEditor();
 
+    /// Whether the reader being edited is attached: "Send to MSR" and "Default All" write to
+    /// it, and are off while it is away.
+    void SetReaderPresent(bool present);
+
     /// Ends the editor for good: hides it, ends the modal windows it has open, and deletes
     /// it once no flow of it runs and control is back in the event loop it was made in, so
     /// that no loop of its own (a file dialog, a message, a pause) returns into a deleted
@@ -94,6 +98,7 @@ class SettingsEditor : public SkinnedPage {
     template <typename Flow>
     void RunFlow(Flow&& flow);
     void AfterReset(ReaderReset reset);
+    void UpdateFlowButtons();
 
     Editor kind_;
     Connection& connection_;
@@ -104,6 +109,8 @@ class SettingsEditor : public SkinnedPage {
     std::array<QPushButton*, kButtonCount> buttons_{};
     bool busy_ = false;
     bool closed_ = false;
+    bool flowsApply_ = true;
+    bool readerPresent_ = true;
     int madeAtLoopLevel_;
 };
 

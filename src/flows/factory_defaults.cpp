@@ -31,7 +31,7 @@ DefaultsOutcome RestoreDefaults(const FlowContext& context, ReaderSettings& sett
         outcome.Reset = ReaderReset::kReopenCloseEditor;
     }
     context.Waits.Wait(kPauseBeforeReread);
-    if (!OpenDevice(*transport, context.Device)) {
+    if (!ReopenContextDevice(context)) {
         transport->Close();
         context.Messages.ShowMessage(kReopenForReadFailedText);
         return outcome;

@@ -15,7 +15,7 @@ double ReadFirmwareNumber(const FlowContext& context) {
     if (!transport)
         return 0.0;
     double number = 0.0;
-    if (OpenDevice(*transport, context.Device)) {
+    if (ReopenContextDevice(context)) {
         context.Waits.Wait(kPauseBeforeVersion);
         std::string text;
         if (transport->GetFirmwareVersion(text))

@@ -43,6 +43,18 @@ bool InterfaceSelection::Continue(const std::optional<DeviceEntry>& chosen,
     }
     SelectedType = chosen->Type;
     SelectedIndex = chosen->Index;
+    // Readers that came or went since the list was made move the chosen one in the list:
+    // it is connected where it is now, or not at all.
+    if (chosen->Identity.IsKnown()) {
+        DeviceEntry now;
+        if (!FindReader(connection_.Environment().Devices(), chosen->Identity, {chosen->Type},
+                        now)) {
+            messenger_.ShowMessage("The reader you chose (" + chosen->Identity.Describe() +
+                                   ") is no longer attached. Please choose it again.");
+            return false;
+        }
+        SelectedIndex = now.Index;
+    }
     if (ConnectSelected())
         return true;
 
@@ -70,11 +82,7 @@ bool InterfaceSelection::ConnectSelected() {
     Connection chosen(connection_.Environment(), messenger_);
     if (!chosen.Connect(SelectedType, SelectedIndex))
         return false;
-    connection_.InterfaceType = chosen.InterfaceType;
-    connection_.DeviceIndex = chosen.DeviceIndex;
-    connection_.FirmwareVersionText = chosen.FirmwareVersionText;
-    connection_.Settings = std::move(chosen.Settings);
-    connection_.Transport = std::move(chosen.Transport);
+    connection_.TakeOver(chosen);
     return true;
 }
 

@@ -40,8 +40,24 @@ SettingsReportFlow::Outcome SettingsReportFlow::Run(bool wizardExists, std::stri
 
 bool SettingsReportFlow::ReadAgain() {
     ReaderTransport& transport = *connection_.Transport;
-    if (!transport.OpenByIndex(connection_.DeviceIndex)) {
-        messenger_.ShowMessage("Can not open Ravelfin device!");
+    // The report reads the reader the record came from, or none: a reader that took its place
+    // in the list would be shown under the firmware of the one that left.
+    const std::optional<ExpectedReader> expected = connection_.Expected();
+    std::string firmwareNow;
+    const ReaderCheck check = expected ? OpenExpectedReader(transport, *expected, &firmwareNow)
+                              : transport.OpenByIndex(connection_.DeviceIndex)
+                                  ? ReaderCheck::kSameReader
+                                  : ReaderCheck::kOpenFailed;
+    if (check == ReaderCheck::kGone || check == ReaderCheck::kOtherReader) {
+        messenger_.OfferReaderSelection(check == ReaderCheck::kGone
+                                            ? ReaderGoneText(*expected)
+                                            : OtherReaderText(*expected, firmwareNow));
+        return false;
+    }
+    if (check != ReaderCheck::kSameReader) {
+        messenger_.ShowMessage(check == ReaderCheck::kNoAnswer
+                                   ? "Can not read from Ravelfin device!"
+                                   : "Can not open Ravelfin device!");
         return false;
     }
     const bool read = ReadAllSettings(*connection_.Settings, &transport);

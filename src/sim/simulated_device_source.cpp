@@ -6,7 +6,7 @@ namespace {
 
 template <typename Entry>
 bool Present(const Entry& entry) {
-    return entry.Reader == nullptr || entry.Reader->IsPlugged();
+    return !entry.Gone && (entry.Reader == nullptr || entry.Reader->IsPlugged());
 }
 
 /// The `index`-th present entry, or nullptr.
@@ -57,7 +57,7 @@ int SimulatedDeviceSource::AddHidInterface(const HidInterfaceInfo& info, Simulat
 SimulatedDeviceSource::SerialPort* SimulatedDeviceSource::FindSerialPort(const std::string& name) {
     std::lock_guard lock(mutex_);
     for (SerialPort& port : ports_) {
-        if (port.Info.Name == name)
+        if (!port.Gone && port.Info.Name == name)
             return &port;
     }
     return nullptr;
@@ -67,7 +67,7 @@ SimulatedDeviceSource::HidInterface* SimulatedDeviceSource::FindHidInterface(
     const std::string& path) {
     std::lock_guard lock(mutex_);
     for (HidInterface& hid : interfaces_) {
-        if (hid.Info.Path == path)
+        if (!hid.Gone && hid.Info.Path == path)
             return &hid;
     }
     return nullptr;
@@ -86,11 +86,18 @@ void SimulatedDeviceSource::ReleaseSerialPort(SerialPort& port) {
     port.Open = false;
 }
 
-void SimulatedDeviceSource::SetHidProductId(const std::string& path, std::uint16_t productId) {
+void SimulatedDeviceSource::MoveHidInterface(const std::string& path, const std::string& newPath,
+                                             std::uint16_t productId) {
     std::lock_guard lock(mutex_);
     for (HidInterface& hid : interfaces_) {
-        if (hid.Info.Path == path)
-            hid.Info.ProductId = productId;
+        if (hid.Gone || hid.Info.Path != path)
+            continue;
+        hid.Gone = true;
+        HidInterface moved{hid.Info, hid.Reader, hid.FeatureReportLength, std::move(hid.Reports)};
+        moved.Info.Path = newPath;
+        moved.Info.ProductId = productId;
+        interfaces_.push_back(std::move(moved));
+        return;
     }
 }
 

@@ -26,6 +26,7 @@ class SimulatedDeviceSource final : public DeviceSource {
         SerialPortInfo Info;
         SimulatedReader* Reader = nullptr;
         bool Open = false;  // held by a link: a second exclusive open fails
+        bool Gone = false;  // replaced by a later entry; never listed or found again
     };
     struct HidInterface {
         HidInterfaceInfo Info;
@@ -33,6 +34,7 @@ class SimulatedDeviceSource final : public DeviceSource {
         std::size_t FeatureReportLength = 0;  // including the report-id byte
         std::vector<Bytes> Reports;           // every set report that reached the device
         int OpenHandles = 0;                  // devices that have it open now
+        bool Gone = false;  // replaced by a later entry; never listed or found again
     };
 
     bool GetSerialPort(int index, SerialPortInfo& out) override;
@@ -45,7 +47,7 @@ class SimulatedDeviceSource final : public DeviceSource {
                         std::size_t featureReportLength = 33);
 
     /// The port with this name, or nullptr; also while its reader is unplugged. Entries stay
-    /// where they are for as long as the source lives.
+    /// where they are for as long as the source lives; one that is gone is not found.
     SerialPort* FindSerialPort(const std::string& name);
     /// The interface with this path, or nullptr; also while its reader is unplugged.
     HidInterface* FindHidInterface(const std::string& path);
@@ -53,9 +55,12 @@ class SimulatedDeviceSource final : public DeviceSource {
     /// Takes the port for a link; false when another link holds it.
     bool ClaimSerialPort(SerialPort& port);
     void ReleaseSerialPort(SerialPort& port);
-    /// Gives the interface with this path another product id (a reader that came back from
-    /// a reset as another kind of reader).
-    void SetHidProductId(const std::string& path, std::uint16_t productId);
+    /// A reader came back from a reset: the interface at `path` is gone, and the reader
+    /// appears at the end of the HID list under `newPath` with `productId`, keeping its USB
+    /// place, serial number and the reports it received, as a real reader that enumerates
+    /// again gets a new node.
+    void MoveHidInterface(const std::string& path, const std::string& newPath,
+                          std::uint16_t productId);
     /// Keeps a set report that reached the interface.
     void RecordReport(HidInterface& hid, std::span<const std::uint8_t> report);
 

@@ -28,7 +28,15 @@ bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std:
         error = "a simulated reader must be attached as rs232, usb-rs232, usb-hid-kb or usb-hid";
         return false;
     }
-    auto reader = std::make_unique<SimulatedReader>(options);
+    // Each reader is a device of its own, in a socket of its own: one that keeps the default
+    // serial number gets the next one, so that no two readers of a machine share it.
+    SimulatedReaderOptions own = options;
+    const std::string ordinal = std::to_string(readers_.size() + 1);
+    if (own.SerialNumber == SimulatedReaderOptions{}.SerialNumber)
+        own.SerialNumber =
+            "SN" + std::string(8 - std::min<std::size_t>(8, ordinal.size()), '0') + ordinal;
+    const std::string usbPort = "9-" + ordinal;
+    auto reader = std::make_unique<SimulatedReader>(own);
     if (!options.LoadFile.empty() && !reader->LoadSettings(options.LoadFile)) {
         error = "cannot load the simulated reader's settings from '" + options.LoadFile +
                 "' (not a readable cfs2 configuration file)";
@@ -40,15 +48,19 @@ bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std:
     attached.Hid = type == kInterfaceUsbHid || type == kInterfaceUsbHidKb;
     if (attached.Hid) {
         attached.Name = "/sim/hidraw" + std::to_string(source_.HidInterfaceCount());
-        source_.AddHidInterface({attached.Name, kReaderVendorId, reader->ProductId()}, reader.get(),
-                                options.FeatureReportLength);
+        source_.AddHidInterface(
+            {attached.Name, kReaderVendorId, reader->ProductId(), usbPort, own.SerialNumber},
+            reader.get(), options.FeatureReportLength);
     } else if (type == kInterfaceUsbRs232) {
         attached.Name = "/sim/ttyUSB" + std::to_string(source_.SerialPortCount());
-        source_.AddSerialPort({attached.Name, true, kUsbSerialVendorId, kUsbSerialProductId},
-                              reader.get());
+        source_.AddSerialPort(
+            {attached.Name, true, kUsbSerialVendorId, kUsbSerialProductId,
+             "/sim/serial/by-id/usb-Orvane_Ravelfin_" + own.SerialNumber + "-if00-port0", usbPort,
+             own.SerialNumber},
+            reader.get());
     } else {
         attached.Name = "/sim/ttyS" + std::to_string(source_.SerialPortCount());
-        source_.AddSerialPort({attached.Name, false, 0, 0}, reader.get());
+        source_.AddSerialPort({attached.Name, false, 0, 0, {}, {}, {}}, reader.get());
     }
     const std::size_t index = readers_.size();
     reader->SetResetHandler([this, index] { BeginReset(index); });
@@ -204,8 +216,11 @@ void SimulatedEnvironment::PassPauseTime(int milliseconds) {
             continue;
         a.ReturnAtMs = -1;
         a.Reader->FinishReset();
-        if (a.Hid)
-            source_.SetHidProductId(a.Name, a.Reader->ProductId());
+        if (a.Hid) {
+            const std::string newName = "/sim/hidraw" + std::to_string(source_.HidInterfaceCount());
+            source_.MoveHidInterface(a.Name, newName, a.Reader->ProductId());
+            a.Name = newName;
+        }
         Plug(i);
     }
 }

@@ -17,7 +17,9 @@ namespace ravelfin {
 /// A machine with only simulated readers attached: the far end of the tests and the demo
 /// mode of both programs. HID readers appear as HID interfaces (/sim/hidraw<i>), serial
 /// readers as serial ports (/sim/ttyS<i> for RS-232, /sim/ttyUSB<i> for the reader's USB
-/// virtual port, with USB ids 5E1C:0D42), each at the next index of its class.
+/// virtual port, with USB ids 5E1C:0D42), each at the next index of its class. Each USB
+/// reader sits in a USB socket of its own ("9-1", "9-2", ... in the order added) and one that
+/// keeps the default serial number gets SN00000001, SN00000002, ... in that order.
 ///
 /// Readers can be plugged in and pulled out, by hand (`Plug`, `Unplug`) or by the clock of
 /// the machine after their arrive= and leave= times (`AdvanceClock`, or a `SimulatedClock`
@@ -25,8 +27,9 @@ namespace ravelfin {
 /// threads, except `AddReader`, which belongs to setting the machine up.
 ///
 /// A USB HID reader that a sent change makes reset (see `SimulatedReader::SetResetHandler`)
-/// leaves when the host lets go of it and comes back as its new kind of reader once
-/// `kResetAbsenceMs` of pauses have passed through `GetPause`: the recorded pauses of a test
+/// leaves when the host lets go of it and comes back as its new kind of reader, under a new
+/// node at the end of the HID list, once `kResetAbsenceMs` of pauses have passed through
+/// `GetPause`: the recorded pauses of a test
 /// pass that time at once; an outside pause waits until the return, then the rest.
 class SimulatedEnvironment final : public ReaderEnvironment {
   public:
@@ -52,7 +55,7 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     std::size_t ReaderCount() const { return readers_.size(); }
     /// The reader added `index`-th (0 based).
     SimulatedReader& Reader(std::size_t index) { return *readers_.at(index).Reader; }
-    /// The path or port name of the reader added `index`-th.
+    /// The path or port name of the reader added `index`-th (a new one after a reset).
     const std::string& ReaderName(std::size_t index) const { return readers_.at(index).Name; }
     /// The device list, for adding devices that are not readers.
     SimulatedDeviceSource& Source() { return source_; }

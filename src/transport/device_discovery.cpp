@@ -11,20 +11,36 @@ int HidReaderType(std::uint16_t vendorId, std::uint16_t productId) {
     return kInterfaceUnknown;
 }
 
+namespace {
+
+int PortType(const SerialPortInfo& port) {
+    if (port.Name.empty()) return kInterfaceUnknown;
+    if (!port.HasUsbIds) return kInterfaceRs232;
+    return port.VendorId == kUsbSerialVendorId && port.ProductId == kUsbSerialProductId
+               ? kInterfaceUsbRs232
+               : kInterfaceUnknown;
+}
+
+DeviceEntry PortEntry(const SerialPortInfo& port, int type, int index) {
+    return {type, port.Name, index, IdentityOf(port), port.StableName};
+}
+
+DeviceEntry HidEntry(const HidInterfaceInfo& hid, int type, int index) {
+    return {type, hid.Path, index, IdentityOf(hid), {}};
+}
+
+bool IsSerialType(int type) { return type == kInterfaceRs232 || type == kInterfaceUsbRs232; }
+bool IsHidType(int type) { return type == kInterfaceUsbHidKb || type == kInterfaceUsbHid; }
+
+}  // namespace
+
 bool ClassifyPort(DeviceSource& source, int index, int& type, std::string& name) {
     type = kInterfaceUnknown;
     name.clear();
     SerialPortInfo port;
     if (!source.GetSerialPort(index, port)) return false;
-    if (port.Name.empty()) return true;
-    if (!port.HasUsbIds) {
-        type = kInterfaceRs232;
-    } else if (port.VendorId == kUsbSerialVendorId && port.ProductId == kUsbSerialProductId) {
-        type = kInterfaceUsbRs232;
-    } else {
-        return true;
-    }
-    name = port.Name;
+    type = PortType(port);
+    if (type != kInterfaceUnknown) name = port.Name;
     return true;
 }
 
@@ -54,25 +70,57 @@ bool GetHidDevicePath(DeviceSource& source, int index, std::string& path) {
     return !path.empty();
 }
 
+
+// The walks read each device's description once, so that the entry's name and identity
+// come from the same moment.
 void ListDevices(DeviceSource& source, int type, std::vector<DeviceEntry>& list) {
-    int found = 0;
-    std::string name;
-    switch (type) {
-        case kInterfaceRs232:
-        case kInterfaceUsbRs232:
-            for (int index = 0; ClassifyPort(source, index, found, name); ++index) {
-                if (found == type) list.push_back({type, name, index});
-            }
-            break;
-        case kInterfacePs2: list.push_back({kInterfacePs2, "PS/2 Keyboard port", 0}); break;
-        case kInterfaceUsbHidKb:
-        case kInterfaceUsbHid:
-            for (int index = 0; ClassifyHidDevice(source, index, found, name); ++index) {
-                if (found == type) list.push_back({type, name, index});
-            }
-            break;
-        default: break;
+    if (IsSerialType(type)) {
+        SerialPortInfo port;
+        for (int index = 0; source.GetSerialPort(index, port); ++index) {
+            if (PortType(port) == type) list.push_back(PortEntry(port, type, index));
+        }
+    } else if (IsHidType(type)) {
+        HidInterfaceInfo hid;
+        for (int index = 0; source.GetHidInterface(index, hid); ++index) {
+            if (HidReaderType(hid.VendorId, hid.ProductId) == type)
+                list.push_back(HidEntry(hid, type, index));
+        }
+    } else if (type == kInterfacePs2) {
+        list.push_back({kInterfacePs2, "PS/2 Keyboard port", 0, {}, {}});
     }
+}
+
+bool FindReader(DeviceSource& source, const ReaderIdentity& identity,
+                std::initializer_list<int> types, DeviceEntry& found) {
+    int matches = 0;
+    for (int type : types) {
+        std::vector<DeviceEntry> readers;
+        ListDevices(source, type, readers);
+        for (const DeviceEntry& reader : readers) {
+            if (reader.Identity.SameReader(identity)) {
+                found = reader;
+                ++matches;
+            }
+        }
+    }
+    return matches == 1;
+}
+
+bool DescribeDevice(DeviceSource& source, int type, int index, DeviceEntry& entry) {
+    if (IsSerialType(type)) {
+        SerialPortInfo port;
+        if (!source.GetSerialPort(index, port) || PortType(port) != type) return false;
+        entry = PortEntry(port, type, index);
+        return true;
+    }
+    if (IsHidType(type)) {
+        HidInterfaceInfo hid;
+        if (!source.GetHidInterface(index, hid) || HidReaderType(hid.VendorId, hid.ProductId) != type)
+            return false;
+        entry = HidEntry(hid, type, index);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace ravelfin

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "transport/device_source.h"
+#include "transport/reader_identity.h"
 
 namespace ravelfin {
 
@@ -14,11 +16,16 @@ inline constexpr std::uint16_t kUsbSerialVendorId = 0x5E1C;
 inline constexpr std::uint16_t kUsbSerialProductId = 0x0D42;
 
 /// One found device: its interface type (1 to 5), the name to open (port name or device
-/// path; "PS/2 Keyboard port" for type 2) and its enumeration index within its class.
+/// path; "PS/2 Keyboard port" for type 2), its enumeration index within its class, and which
+/// reader it is (empty for type 2). Name and index hold for this moment only; the identity
+/// holds while the reader stays plugged into the same socket.
 struct DeviceEntry {
     int Type = 0;
     std::string Name;
     int Index = 0;
+    ReaderIdentity Identity;
+    /// A serial port's stable name (/dev/serial/by-id/...), to show beside the node.
+    std::string StableName;
 
     bool operator==(const DeviceEntry&) const = default;
 };
@@ -49,5 +56,15 @@ bool GetHidDevicePath(DeviceSource& source, int index, std::string& path);
 /// `list` stay. Type 2 always appends the single PS/2 entry; types 0 and above 5 append
 /// nothing.
 void ListDevices(DeviceSource& source, int type, std::vector<DeviceEntry>& list);
+
+/// Finds the reader with this identity among the attached readers of `types` (see
+/// `ReaderIdentity::SameReader`). False when none is attached, and when more than one
+/// answers to the identity: which of them is meant cannot be told then.
+bool FindReader(DeviceSource& source, const ReaderIdentity& identity,
+                std::initializer_list<int> types, DeviceEntry& found);
+
+/// The entry of the device of `type` at `index` of its class, with its identity; false when
+/// there is no reader of that type there.
+bool DescribeDevice(DeviceSource& source, int type, int index, DeviceEntry& entry);
 
 }  // namespace ravelfin

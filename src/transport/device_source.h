@@ -11,6 +11,13 @@ struct SerialPortInfo {
     bool HasUsbIds = false;      // true for USB virtual serial ports
     std::uint16_t VendorId = 0;  // meaningful only with HasUsbIds
     std::uint16_t ProductId = 0;
+    /// The name udev keeps for the port whatever node it gets: its /dev/serial/by-id link,
+    /// else its /dev/serial/by-path link; empty where udev made neither.
+    std::string StableName;
+    /// The USB bus and port chain of a USB port's device ("1-2.4"); empty without USB.
+    std::string PortPath;
+    /// The USB device's serial number; empty when it reports none.
+    std::string SerialNumber;
 };
 
 /// One present HID interface.
@@ -18,6 +25,12 @@ struct HidInterfaceInfo {
     std::string Path;  // what `HidDevice::Open` takes, e.g. /dev/hidraw3
     std::uint16_t VendorId = 0;
     std::uint16_t ProductId = 0;
+    /// The USB bus and port chain of the device ("1-2.4"): it stays the same while the reader
+    /// is plugged into the same socket, also across a restart that gives it a new node and a
+    /// new product id. Empty when the system does not tell.
+    std::string PortPath;
+    /// The USB device's serial number; empty when it reports none.
+    std::string SerialNumber;
 };
 
 /// The attached devices, addressed by their enumeration index within their class. The order

@@ -92,9 +92,16 @@ class BasicSettingsDialogTest : public QObject {
         QCOMPARE(reader.KeyboardLanguage, '6');
         QVERIFY(dialog.isVisible());
 
-        // A reader that is gone says so and leaves the record and the editor as they were.
+        // A reader that answers no more is not written to: it says so and leaves the record
+        // and the editor as they were. One that answers the look at its firmware before the
+        // write, but not the write, says that the write failed.
         const ReaderSettings before = editor.Record();
         editor.rig.Machine.Reader(0).SetFault(SimulatedFault::NoAnswer);
+        editor.rig.Messages.Clear();
+        dialog.SendToMsr();
+        QCOMPARE(editor.rig.Messages.Messages, Strings{kOpenFailedText});
+        QVERIFY(editor.Record() == before && dialog.isVisible());
+        editor.rig.Machine.Reader(0).SetFault(SimulatedFault::NoAnswer, 1);
         editor.rig.Messages.Clear();
         dialog.SendToMsr();
         QCOMPARE(editor.rig.Messages.Messages, Strings{kWriteFailedText});
@@ -177,8 +184,9 @@ class BasicSettingsDialogTest : public QObject {
         QCOMPARE(dialog.GeneralPage()->Beep()->Index(), 2);
         QVERIFY(dialog.isVisible());
 
-        // A reader that refuses leaves the record alone.
-        editor.rig.Machine.Reader(0).SetFault(SimulatedFault::Nak);
+        // A reader that refuses leaves the record alone (it answers the look at its firmware
+        // that comes before the command).
+        editor.rig.Machine.Reader(0).SetFault(SimulatedFault::Nak, 1);
         editor.Record().BeepVolume = '1';
         const ReaderSettings before = editor.Record();
         editor.rig.Messages.Clear();

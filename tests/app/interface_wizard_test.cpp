@@ -62,11 +62,11 @@ class InterfaceWizardTest : public QObject {
              {"3.31", "2.10", "4.30"},
              1,
              4},
-            // Two readers of one firmware are told apart by their devices.
+            // Two readers of one firmware are told apart by their devices and serial numbers.
             {{"usb-hid,firmware=V4.30", "usb-hid,firmware=V4.30", "usb-hid-kb,firmware=V4.30"},
-             {"V4.30 \u2014 USB HID keyboard \u2014 /sim/hidraw2",
-              "V4.30 \u2014 USB HID \u2014 /sim/hidraw0",
-              "V4.30 \u2014 USB HID \u2014 /sim/hidraw1"},
+             {"V4.30 \u2014 USB HID keyboard \u2014 /sim/hidraw2 \u2014 SN00000003",
+              "V4.30 \u2014 USB HID \u2014 /sim/hidraw0 \u2014 SN00000001",
+              "V4.30 \u2014 USB HID \u2014 /sim/hidraw1 \u2014 SN00000002"},
              2,
              5},
         };
@@ -96,8 +96,9 @@ class InterfaceWizardTest : public QObject {
         QSignalSpy ended(&wizard, &QDialog::finished);
         wizard.Initialise();
         QCOMPARE(wizard.DeviceCombo()->count(), 1);  // only the USB group, the mute one too
-        QCOMPARE(wizard.DeviceCombo()->itemText(0),
-                 QString::fromUtf8("(no answer) \u2014 USB HID \u2014 /sim/hidraw0"));
+        QCOMPARE(
+            wizard.DeviceCombo()->itemText(0),
+            QString::fromUtf8("(no answer) \u2014 USB HID \u2014 /sim/hidraw0 \u2014 SN00000001"));
 
         // Every complaint of the prompt (empty, unknown model, 7 and 19 characters, unknown
         // series), then an 18-character number naming USB-HID, whose reader still is mute.

@@ -115,7 +115,7 @@ class ToolPagesTest : public QObject {
         QCOMPARE(Items(page->SourceConnection()), QStringList{"/sim/hidraw0"});
         at(1999, [&] { rig.Machine.Unplug(3); });  // a serial reader counts too
         QCOMPARE(Items(page->SourceConnection()), both);
-        // Only a list whose count changed is refilled: the source keeps its choice.
+        // The source keeps its choice while others come and go.
         page->SourceConnection()->setCurrentIndex(1);
         at(2499, [&] { rig.Machine.Unplug(1); });
         QCOMPARE(Items(page->TargetConnection()), QStringList{});
@@ -127,7 +127,9 @@ class ToolPagesTest : public QObject {
         at(2500, [&] { rig.Machine.Unplug(2); });
         page->ReadButton()->click();
         QCOMPARE(rig.Messages.Messages,
-                 (Strings{kSourceReadText, kTargetOpenFailedText, kSourceOpenFailedText}));
+                 (Strings{kSourceReadText, kTargetOpenFailedText,
+                          "The source reader you chose (port 9-3, serial SN00000003) is no longer "
+                          "attached; nothing was sent to any reader."}));
     }
 
     void theWizardsListFollowsReadersWhileItIsShown() {

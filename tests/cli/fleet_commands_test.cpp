@@ -31,22 +31,26 @@ TEST_F(FleetCommands, ApplyWorksEightReadersAtOnceAndTellsWhichOneFailedHalfWay)
         Attach("usb-hid");
     Attach("usb-hid-kb,firmware=V4.20");
     SimulatedReader& serial = Attach("usb-rs232");
-    // Reads its settings and version, then is gone while its new settings go out.
+    // Reads its settings and version, shows the same version before anything is written, then
+    // is gone while its new settings go out.
     SimulatedReader& failing = env.Reader(3);
-    failing.SetFault(SimulatedFault::UnpluggedMidAnswer, 2);
+    failing.SetFault(SimulatedFault::UnpluggedMidAnswer, 3);
     const ReaderSettings failingBefore = failing.Settings();
     meeting = std::make_unique<Meeting>(8);
 
     EXPECT_EQ(Run({"--device", "usb-rs232:0", "apply", ConfigFile(), "--all"}), kExitFailed)
         << err.str();
     const std::string written = kWrittenText;
-    std::vector<std::string> expected = {"usb-rs232:0 /sim/ttyUSB0: " + written};
+    // Each line says which reader it is about.
+    std::vector<std::string> expected = {
+        "usb-rs232:0 /sim/ttyUSB0 (port 9-8, serial SN00000008): " + written};
     for (int i = 0; i < 6; ++i) {
-        const std::string name =
-            "usb-hid:" + std::to_string(i) + " /sim/hidraw" + std::to_string(i);
+        const std::string name = "usb-hid:" + std::to_string(i) + " /sim/hidraw" +
+                                 std::to_string(i) + " (port 9-" + std::to_string(i + 1) +
+                                 ", serial SN0000000" + std::to_string(i + 1) + ")";
         expected.push_back(name + ": " + (i == 3 ? kWriteFailedText : written));
     }
-    expected.push_back("usb-hid-kb:6 /sim/hidraw6: " + written +
+    expected.push_back("usb-hid-kb:6 /sim/hidraw6 (port 9-7, serial SN00000007): " + written +
                        " The reader restarted and was opened again.");
     expected.push_back("7 of 8 readers configured by apply; 1 failed");
     EXPECT_EQ(Lines(), expected);
@@ -79,6 +83,9 @@ TEST_F(FleetCommands, JsonHasOneObjectPerReaderAndProgressOnlyWhenAsked) {
     const QJsonObject first = results[0].toObject();
     EXPECT_EQ(first["device"].toString(), "usb-hid:0");
     EXPECT_EQ(first["name"].toString(), "/sim/hidraw0");
+    EXPECT_EQ(first["port"].toString(), "9-1");
+    EXPECT_EQ(first["serial"].toString(), "SN00000001");
+    EXPECT_EQ(results[1].toObject()["serial"].toString(), "SN00000002");
     EXPECT_EQ(first["firmware"].toString(), "V4.27 LUMA");
     EXPECT_TRUE(first["ok"].toBool());
     EXPECT_EQ(first["message"].toString(), kWrittenText);
@@ -101,8 +108,8 @@ TEST_F(FleetCommands, JsonHasOneObjectPerReaderAndProgressOnlyWhenAsked) {
     const std::string erase = "\x1b[1A\r\x1b[J";
     ASSERT_NE(out.str().rfind(erase), std::string::npos);
     const std::string tail = out.str().substr(out.str().rfind(erase) + erase.size());
-    EXPECT_EQ(tail, "usb-hid:0 /sim/hidraw0: " + std::string(kWrittenText) +
-                        "\n1 of 1 readers configured by apply\n");
+    EXPECT_EQ(tail, "usb-hid:0 /sim/hidraw0 (port 9-1, serial SN00000001): " +
+                        std::string(kWrittenText) + "\n1 of 1 readers configured by apply\n");
 }
 
 TEST_F(FleetCommands, CloneToAllSkipsTheSourceAndDefaultsAndReportsWorkOnEveryReader) {
@@ -112,43 +119,51 @@ TEST_F(FleetCommands, CloneToAllSkipsTheSourceAndDefaultsAndReportsWorkOnEveryRe
     Attach("usb-rs232");  // not USB HID: --to-all leaves it alone
     source.Settings().TrackSelect = '7';
     ASSERT_EQ(Run({"clone", "--from", "usb-hid:1", "--to-all"}), kExitOk) << err.str();
-    EXPECT_EQ(Lines(),
-              (std::vector<std::string>{"usb-hid-kb:0 /sim/hidraw0: " + std::string(kClonedText),
-                                        "usb-hid:2 /sim/hidraw2: " + std::string(kClonedText),
-                                        "2 of 2 readers cloned by clone"}));
+    EXPECT_EQ(
+        Lines(),
+        (std::vector<std::string>{
+            "usb-hid-kb:0 /sim/hidraw0 (port 9-1, serial SN00000001): " + std::string(kClonedText),
+            "usb-hid:2 /sim/hidraw2 (port 9-3, serial SN00000003): " + std::string(kClonedText),
+            "2 of 2 readers cloned by clone"}));
     EXPECT_EQ(keyboard.Settings().TrackSelect, '7');
     EXPECT_EQ(target.Settings().TrackSelect, '7');
     EXPECT_TRUE(env.Reader(3).Frames().empty());
     // The keyboard reader took the HID format and restarts as a HID reader: let it come back.
+    // It comes back under a new node, last in the list: list positions moved, and the readers
+    // are named by their serial numbers from here on.
     env.PauseTimePassed(SimulatedEnvironment::kResetAbsenceMs);
 
     source.SetFault(SimulatedFault::NoAnswer);
-    EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to-all"}), kExitFailed);
-    EXPECT_EQ(err.str(), std::string(kSourceReadFailedText) + " (usb-hid:1 /sim/hidraw1)\n");
+    EXPECT_EQ(Run({"clone", "--from", "serial:SN00000002", "--to-all"}), kExitFailed);
+    EXPECT_EQ(err.str(), std::string(kSourceReadFailedText) + " (usb-hid:0 /sim/hidraw1)\n");
     source.SetFault(SimulatedFault::None);
 
     // A reader that refuses the settings took none of them: as with one reader, that fails.
     target.SetFault(SimulatedFault::RefusesSets);
-    EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to-all"}), kExitFailed);
+    EXPECT_EQ(Run({"clone", "--from", "serial:SN00000002", "--to-all"}), kExitFailed);
     EXPECT_EQ(Lines(), (std::vector<std::string>{
-                           "usb-hid:0 /sim/hidraw0: " + std::string(kClonedText),
-                           "usb-hid:2 /sim/hidraw2: Warning! There are unknown FuncIDs in the "
-                           "command.",
+                           "usb-hid:1 /sim/hidraw2 (port 9-3, serial SN00000003): Warning! There "
+                           "are unknown FuncIDs in the command.",
+                           "usb-hid:2 /sim/hidraw3 (port 9-1, serial SN00000001): " +
+                               std::string(kClonedText),
                            "1 of 2 readers cloned by clone; 1 failed"}));
-    EXPECT_EQ(Run({"apply", ConfigFile(), "--device", "usb-hid:2", "--device", "usb-rs232:0"}),
-              kExitFailed);
-    EXPECT_NE(out.str().find("usb-hid:2 /sim/hidraw2: Warning! There are unknown FuncIDs"),
+    EXPECT_EQ(
+        Run({"apply", ConfigFile(), "--device", "serial:SN00000003", "--device", "usb-rs232:0"}),
+        kExitFailed);
+    EXPECT_NE(out.str().find("usb-hid:1 /sim/hidraw2 (port 9-3, serial SN00000003): Warning! "
+                             "There are unknown FuncIDs"),
               std::string::npos)
         << out.str();
     target.SetFault(SimulatedFault::None);
 
     target.Settings().BeepVolume = '0';
-    ASSERT_EQ(Run({"defaults", "--device", "usb-hid:2", "--device", "usb-rs232:0"}), kExitOk);
+    ASSERT_EQ(Run({"defaults", "--device", "path:9-3", "--device", "usb-rs232:0"}), kExitOk);
     EXPECT_EQ(Lines().back(), "2 of 2 readers restored to factory settings by defaults");
     EXPECT_EQ(target.Settings().BeepVolume, '2');
 
     ASSERT_EQ(Run({"report", "--all"}), kExitOk);
-    EXPECT_NE(out.str().find("usb-hid:2 /sim/hidraw2: V4.30\n"), std::string::npos);
+    EXPECT_NE(out.str().find("usb-hid:1 /sim/hidraw2 (port 9-3, serial SN00000003): V4.30\n"),
+              std::string::npos);
     EXPECT_NE(out.str().find("Track Select: All Three Tracks"), std::string::npos);
     EXPECT_EQ(Lines().back(), "3 of 3 readers reported by report");
 

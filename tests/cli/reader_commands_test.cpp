@@ -74,11 +74,27 @@ TEST_F(ReaderCommands, ReportAndListOnTheOnlyUsbReader) {
     EXPECT_EQ(out.str(), report);
     EXPECT_TRUE(err.str().empty());
 
-    Attach("rs232,firmware=V3.10");
+    // A plain serial port may hold anything: it is asked only when named, or when asked to.
+    SimulatedReader& rs232 = Attach("rs232,firmware=V3.10");
     ASSERT_EQ(Run({"list"}), 0);
-    EXPECT_EQ(out.str(), "rs232\t0\t/sim/ttyS0\tV3.10\nusb-hid\t0\t/sim/hidraw0\tV4.27 LUMA\n");
-    ASSERT_EQ(Run({"list", "--json"}), 0);
+    EXPECT_EQ(out.str(),
+              "rs232\t0\t/sim/ttyS0\tRS-232 port (not probed)\t/sim/ttyS0\t\n"
+              "usb-hid\t0\t/sim/hidraw0\tV4.27 LUMA\t9-1\tSN00000001\n");
+    EXPECT_TRUE(rs232.Frames().empty());
+    ASSERT_EQ(Run({"--device", "rs232:/sim/ttyS0", "list"}), 0);
+    EXPECT_NE(out.str().find("rs232\t0\t/sim/ttyS0\tV3.10\t"), std::string::npos) << out.str();
+    ASSERT_EQ(Run({"list", "--probe-serial", "--json"}), 0);
+    EXPECT_NE(out.str().find("\"firmware\": \"V3.10\""), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("\"name\": \"/sim/ttyS0\""), std::string::npos);
+    EXPECT_NE(out.str().find("\"serial\": \"SN00000001\""), std::string::npos);
+    EXPECT_NE(out.str().find("\"port\": \"9-1\""), std::string::npos);
+    // What shell completion runs opens nothing at all.
+    const std::size_t framesBefore = reader.Frames().size() + rs232.Frames().size();
+    ASSERT_EQ(Run({"list", "--no-probe"}), 0);
+    EXPECT_EQ(
+        out.str(),
+        "rs232\t0\t/sim/ttyS0\t\t/sim/ttyS0\t\nusb-hid\t0\t/sim/hidraw0\t\t9-1\tSN00000001\n");
+    EXPECT_EQ(reader.Frames().size() + rs232.Frames().size(), framesBefore);
 
     // A firmware byte above 0x7F is one Latin-1 character, UTF-8 encoded once in the JSON.
     Attach("usb-hid-kb,firmware=V4.30\xB5");
@@ -90,7 +106,8 @@ TEST_F(ReaderCommands, ReportAndListOnTheOnlyUsbReader) {
     // no firmware text.
     Attach("usb-hid,fault=busy");
     ASSERT_EQ(Run({"list"}), 0);
-    EXPECT_NE(out.str().find("usb-hid\t2\t/sim/hidraw2\t\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("usb-hid\t2\t/sim/hidraw2\t\t9-4\tSN00000004\n"), std::string::npos)
+        << out.str();
     EXPECT_EQ(err.str(), "a listed reader is in use by another program; close it and try again.\n");
 }
 
@@ -98,7 +115,7 @@ TEST_F(ReaderCommands, NoOrSeveralUsbReadersNeedADevice) {
     Attach("rs232");
     EXPECT_EQ(Run({"report"}), 1);
     EXPECT_NE(err.str().find("No USB reader found"), std::string::npos);
-    EXPECT_NE(err.str().find("rs232:0 (/sim/ttyS0)"), std::string::npos);
+    EXPECT_NE(err.str().find("rs232:0 (/sim/ttyS0, port /sim/ttyS0)"), std::string::npos);
     EXPECT_NE(err.str().find("--device"), std::string::npos);
 
     Attach("usb-hid");
@@ -133,6 +150,7 @@ TEST_F(ReaderCommands, SaveThenApplyCarriesSettingsBetweenReaders) {
     first.Settings().ResetAllDefaults();
     ASSERT_EQ(Run({"apply", dir.File("first.cfs2")}), 0) << err.str();
     EXPECT_EQ(out.str(),
+              "Reader usb-hid:0 /sim/hidraw0 (port 9-1, serial SN00000001)\n"
               "Load configuration from file successfully.\n"
               "The configuration settings have been written to Ravelfin device successfully!\n");
     EXPECT_EQ(first.Settings().TerminalType, '6');
@@ -163,12 +181,14 @@ TEST_F(ReaderCommands, DefaultsAndRawCommands) {
     SimulatedReader& reader = Attach("usb-rs232");
     reader.Settings().BeepVolume = '0';
     ASSERT_EQ(Run({"defaults"}), 0) << err.str();
-    EXPECT_EQ(out.str(), "Set default settings to Ravelfin device successfully!\n");
+    EXPECT_EQ(out.str(),
+              "Reader usb-rs232:0 /sim/ttyUSB0 (port 9-1, serial SN00000001)\n"
+              "Set default settings to Ravelfin device successfully!\n");
     EXPECT_EQ(reader.Settings().BeepVolume, '2');
     // Defaults the reader took but that cannot be read back fail the command: the settings
-    // it has now are unknown. The fault meets the read after the connection's two reads and
-    // the defaults command.
-    reader.SetFault(SimulatedFault::WrongLrc, 3);
+    // it has now are unknown. The fault meets the read after the connection's two reads, the
+    // look at the firmware before anything is written, and the defaults command.
+    reader.SetFault(SimulatedFault::WrongLrc, 4);
     EXPECT_EQ(Run({"defaults"}), 1);
     EXPECT_EQ(err.str(), "Cannot read setting from Ravelfin device\n");
     reader.SetFault(SimulatedFault::None);
@@ -198,8 +218,14 @@ TEST_F(ReaderCommands, CloneCopiesGeneralSettingsToEveryTarget) {
     EXPECT_EQ(old.Settings().TrackSelect, '7');
     EXPECT_TRUE(keyboard.Settings().formulas[2].empty());  // data editing is not cloned
 
+    // The keyboard reader took the source's HID format and restarted as a HID reader, last
+    // in the list: usb-hid:2 is that reader now, and the old one is named by its serial.
+    EXPECT_EQ(keyboard.ProductId(), 0x4206);
     old.SetFault(SimulatedFault::Nak);
-    EXPECT_EQ(Run({"clone", "--from", "usb-hid:0", "--to", "usb-hid:2"}), 1);
+    EXPECT_EQ(Run({"clone", "--from", "usb-hid:0", "--to", "serial:SN00000003"}), 1);
+    EXPECT_NE(out.str().find("Reader usb-hid:1 /sim/hidraw2 (port 9-3, serial SN00000003)"),
+              std::string::npos)
+        << out.str();
     EXPECT_EQ(err.str(), "Could not Clone to Target MSR device!\n");
     EXPECT_EQ(Run({"clone", "--from", "usb-hid:0"}), 2);
 }

@@ -62,7 +62,7 @@ class Watch : public FleetRig {
     std::unique_ptr<QTimer> guard_;
 };
 
-TEST_F(Watch, ConfiguresEachReaderOncePerArrivalUntilTheCountIsReached) {
+TEST_F(Watch, ConfiguresEachReaderOnceUntilTheCountIsReached) {
     Attach("usb-hid,arrive=0");
     Attach("usb-rs232,arrive=0");
     SimulatedReader& late = Attach("usb-hid,arrive=0");
@@ -71,29 +71,63 @@ TEST_F(Watch, ConfiguresEachReaderOncePerArrivalUntilTheCountIsReached) {
         env.Unplug(3);
         env.Plug(0);
         env.Unplug(0);
-        env.Plug(0);  // back again: configured a second time
+        env.Plug(0);  // back again: the same reader, configured once
         env.Plug(1);
         env.Plug(1);  // no second arrival while plugged in
     });
-    ASSERT_EQ(Run({"watch", "--apply", ConfigFile(), "--count", "3"}), kExitOk) << err.str();
+    ASSERT_EQ(Run({"watch", "--apply", ConfigFile(), "--count", "2"}), kExitOk) << err.str();
     const std::string written = kWrittenText;
+    const std::string first = "usb-hid:0 /sim/hidraw0 (port 9-1, serial SN00000001): ";
+    const std::string second = "usb-rs232:0 /sim/ttyUSB0 (port 9-2, serial SN00000002): ";
     std::vector<std::string> lines = Lines();
     // Arrivals and departures come in order; results as their readers finish.
+    ASSERT_EQ(lines.size(), 7u) << out.str();
     EXPECT_EQ(
         std::vector<std::string>(lines.begin(), lines.begin() + 5),
-        (std::vector<std::string>{"rs232:0 /sim/ttyS1: left", "usb-hid:0 /sim/hidraw0: arrived",
-                                  "usb-hid:0 /sim/hidraw0: left", "usb-hid:0 /sim/hidraw0: arrived",
-                                  "usb-rs232:0 /sim/ttyUSB0: arrived"}));
+        (std::vector<std::string>{"rs232:0 /sim/ttyS1 (port /sim/ttyS1): left", first + "arrived",
+                                  first + "left", first + "arrived", second + "arrived"}));
     std::sort(lines.begin() + 5, lines.end());
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 5, lines.end()),
-              (std::vector<std::string>{"usb-hid:0 /sim/hidraw0: " + written,
-                                        "usb-hid:0 /sim/hidraw0: " + written,
-                                        "usb-rs232:0 /sim/ttyUSB0: " + written}));
+              (std::vector<std::string>{first + written, second + written}));
     EXPECT_EQ(env.Reader(1).Settings().TerminalType, '5');
     EXPECT_TRUE(late.Frames().empty());
     EXPECT_FALSE(env.IsMonitored());
     for (const auto& pause : pauses)
         EXPECT_EQ(pause->Waits.front(), 500);
+}
+
+TEST_F(Watch, AReaderThatRestartsForTheFileIsCountedOnce) {
+    SimulatedReader& keyboard = Attach("usb-hid-kb,arrive=0");
+    SimulatedReader& other = Attach("usb-hid,arrive=0");
+    ReaderSettings settings;
+    settings.HidFormat = '0';  // a HID reader's format: the keyboard reader restarts as one
+    settings.FirmwareVersionNumber = 4.3;
+    const std::string file = dir.File("hid.cfs2");
+    ASSERT_TRUE(SaveSettingsFile(settings, file));
+    // The second reader arrives once the first is back from its restart, as a HID reader
+    // under a new node.
+    env.Subscribe(this, [this](const DeviceEvent& event) {
+        if (event.What == DeviceEvent::Change::Arrived && event.Type == kInterfaceUsbHid &&
+            event.Name != env.ReaderName(1))
+            env.Plug(1);
+    });
+    Soon([this] { env.Plug(0); });
+    ASSERT_EQ(Run({"watch", "--apply", file, "--count", "2"}), kExitOk) << err.str();
+    env.Unsubscribe(this);
+    const std::string written = kWrittenText;
+    std::vector<std::string> results;
+    for (const std::string& line : Lines()) {
+        if (line.find(written) != std::string::npos)
+            results.push_back(line.substr(0, line.find(':', line.find(')'))));
+    }
+    std::sort(results.begin(), results.end());
+    EXPECT_EQ(results,
+              (std::vector<std::string>{"usb-hid-kb:0 /sim/hidraw0 (port 9-1, serial SN00000001)",
+                                        "usb-hid:0 /sim/hidraw1 (port 9-2, serial SN00000002)"}))
+        << out.str();
+    EXPECT_EQ(keyboard.ProductId(), 0x4206);
+    EXPECT_EQ(other.Settings().TerminalType, keyboard.Settings().TerminalType);
+    EXPECT_EQ(other.Frames().empty(), false);
 }
 
 TEST_F(Watch, ASignalEndsItOnlyOnceTheReaderInTheMiddleOfItsConfigurationIsDone) {
@@ -118,8 +152,8 @@ TEST_F(Watch, ASignalEndsItOnlyOnceTheReaderInTheMiddleOfItsConfigurationIsDone)
     Soon([this] { env.Plug(0); });
     EXPECT_EQ(RunWatch(cl, env, console, setup), kExitOk);
     signaller.join();
-    EXPECT_EQ(out.str(), "usb-hid:0 /sim/hidraw0: arrived\nusb-hid:0 /sim/hidraw0: " +
-                             std::string(kWrittenText) + "\n");
+    const std::string line = "usb-hid:0 /sim/hidraw0 (port 9-1, serial SN00000001): ";
+    EXPECT_EQ(out.str(), line + "arrived\n" + line + std::string(kWrittenText) + "\n");
     EXPECT_EQ(reader.Settings().TerminalType, '5');
     EXPECT_TRUE(env.Reader(1).Frames().empty());
     EXPECT_EQ(err.str(), "Finishing 1 reader(s) in the middle of their configuration ...\n");

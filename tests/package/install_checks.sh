@@ -136,7 +136,7 @@ completion)
   for option in $(help_options "$usr/bin/ravelfin"); do
     grep -qxF -- "$option" <<<"$all_options" || fail "no command completes $option"
   done
-  offers "ravelfin --simulate usb-hid --device " usb-hid:0 usb-hid:/sim/hidraw0
+  offers "ravelfin --simulate usb-hid --device " usb-hid:0 usb-hid:/sim/hidraw0 path:9-1 serial:SN00000001
   offers "ravelfin --simulate usb-hid clone --from usb-hid : " 0  # bash splits at the colon
   offers "ravelfin --interface " rs232 ps2 usb-hid-kb usb-rs232 usb-hid
   files=$stage/files

@@ -67,9 +67,12 @@ class ThreadEnvironment final : public ReaderEnvironment {
     RecordingPause pause_;
 };
 
+/// Where the readers of `type` are listed; which reader each is does not matter here.
 std::vector<DeviceEntry> Listed(SimulatedEnvironment& env, int type) {
     std::vector<DeviceEntry> list;
     ListDevices(env.Devices(), type, list);
+    for (DeviceEntry& entry : list)
+        entry.Identity = {}, entry.StableName.clear();
     return list;
 }
 
@@ -85,7 +88,7 @@ TEST(SimulatedDeviceMonitor, HearsPlugsAndUnplugsWhileTheDeviceListsFollow) {
     // The keyboard reader moves up to index 0, like on a machine whose reader was pulled out.
     EXPECT_EQ(Listed(env, kInterfaceUsbHid), std::vector<DeviceEntry>{});
     EXPECT_EQ(Listed(env, kInterfaceUsbHidKb),
-              (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw1", 0}}));
+              (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw1", 0, {}, ""}}));
     auto transport = MakeTransport(kInterfaceUsbHid, env);
     EXPECT_FALSE(transport->Open("/sim/hidraw0"));
 
@@ -93,9 +96,9 @@ TEST(SimulatedDeviceMonitor, HearsPlugsAndUnplugsWhileTheDeviceListsFollow) {
     EXPECT_EQ(Listed(env, kInterfaceUsbRs232), std::vector<DeviceEntry>{});
     env.Plug(0);
     EXPECT_EQ(Listed(env, kInterfaceUsbHid),
-              (std::vector<DeviceEntry>{{kInterfaceUsbHid, "/sim/hidraw0", 0}}));
+              (std::vector<DeviceEntry>{{kInterfaceUsbHid, "/sim/hidraw0", 0, {}, ""}}));
     EXPECT_EQ(Listed(env, kInterfaceUsbHidKb),
-              (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw1", 1}}));
+              (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw1", 1, {}, ""}}));
     ReaderSettings settings(kInterfaceUsbHid);
     ASSERT_TRUE(transport->OpenByIndex(0));
     EXPECT_TRUE(ReadAllSettings(settings, transport.get()));
@@ -125,8 +128,8 @@ TEST(SimulatedDeviceMonitor, TheClockPlugsReadersInAndOutAtTheirTimes) {
     EXPECT_TRUE(heard.Events().empty());
     env.AdvanceClock(300);
     EXPECT_EQ(Listed(env, kInterfaceUsbHid),
-              (std::vector<DeviceEntry>{{kInterfaceUsbHid, "/sim/hidraw0", 0},
-                                        {kInterfaceUsbHid, "/sim/hidraw1", 1}}));
+              (std::vector<DeviceEntry>{{kInterfaceUsbHid, "/sim/hidraw0", 0, {}, ""},
+                                        {kInterfaceUsbHid, "/sim/hidraw1", 1, {}, ""}}));
     EXPECT_EQ(env.NextScheduledMs(), 900);
     env.AdvanceClock(200);  // the clock does not run backwards
     env.AdvanceClock(5000);

@@ -54,13 +54,18 @@ TEST(SimulatedReaderReset, ANewHidFormatMakesTheReaderLeaveAndComeBackAsTheOther
     rig.env.GetPause().Wait(SimulatedEnvironment::kResetAbsenceMs - 1);
     EXPECT_FALSE(rig.env.Reader(0).IsPlugged());
     rig.env.GetPause().Wait(1);
+    // Back under a new node, and its old one opens nothing; its place and serial number
+    // stay, so that it is found again as the reader it was.
     EXPECT_EQ(rig.Listed(kInterfaceUsbHid), std::vector<DeviceEntry>{});
     EXPECT_EQ(rig.Listed(kInterfaceUsbHidKb),
-              (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw0", 0}}));
+              (std::vector<DeviceEntry>{
+                  {kInterfaceUsbHidKb, "/sim/hidraw1", 0, {"9-1", "SN00000001"}, ""}}));
+    EXPECT_EQ(rig.env.ReaderName(0), "/sim/hidraw1");
+    EXPECT_FALSE(MakeTransport(kInterfaceUsbHidKb, rig.env)->Open("/sim/hidraw0"));
     EXPECT_EQ(rig.env.Reader(0).ProductId(), 0x4103);
     EXPECT_EQ(rig.heard, (std::vector<DeviceEvent>{
                              {Change::Left, true, "/sim/hidraw0", kInterfaceUsbHid},
-                             {Change::Arrived, true, "/sim/hidraw0", kInterfaceUsbHidKb},
+                             {Change::Arrived, true, "/sim/hidraw1", kInterfaceUsbHidKb},
                          }));
     EXPECT_EQ(rig.env.RecordedPauses().Waits.back(), 1);  // the pauses stay as asked
 

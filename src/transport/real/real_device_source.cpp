@@ -5,8 +5,10 @@
 #include <hidapi/hidapi.h>
 
 #include "transport/real/hidapi_device.h"
+#include "transport/real/sysfs_usb_place.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 namespace ravelfin {
@@ -22,7 +24,12 @@ bool RealDeviceSource::GetSerialPort(int index, SerialPortInfo& out) {
         if (port.HasUsbIds) {
             port.VendorId = info.vendorIdentifier();
             port.ProductId = info.productIdentifier();
+            const UsbPlace place =
+                ReadUsbPlace("/sys/class/tty/" + info.portName().toStdString() + "/device");
+            port.PortPath = place.PortPath;
+            port.SerialNumber = place.SerialNumber;
         }
+        port.StableName = StableSerialName(port.Name);
         ports.push_back(port);
     }
     std::sort(ports.begin(), ports.end(),
@@ -49,8 +56,14 @@ bool RealDeviceSource::GetHidInterface(int index, HidInterfaceInfo& out) {
         const bool seen =
             std::any_of(interfaces.begin(), interfaces.end(),
                         [&](const HidInterfaceInfo& h) { return h.Path == hid.Path; });
-        if (!seen)
+        if (!seen) {
+            const UsbPlace place =
+                ReadUsbPlace("/sys/class/hidraw/" +
+                             std::filesystem::path(hid.Path).filename().string() + "/device");
+            hid.PortPath = place.PortPath;
+            hid.SerialNumber = place.SerialNumber;
             interfaces.push_back(hid);
+        }
     }
     hid_free_enumeration(list);
     std::sort(interfaces.begin(), interfaces.end(),

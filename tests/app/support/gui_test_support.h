@@ -130,6 +130,7 @@ struct AppRig {
 struct ShownWindow {
     explicit ShownWindow(ReaderEnvironment& machine) : connection(machine, messenger) {
         messenger.SetWindow(&window, [this](const QString& text) { window.ShowNotice(text); });
+        messenger.SetReaderSelection([this] { window.ChooseAnotherReader(); });
         window.show();
         for (int i = 0; i < 5; ++i)
             QApplication::processEvents();

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "connection/connection.h"
+#include "flows/boot_loader.h"
+#include "flows/factory_defaults.h"
+#include "flows/flow_messages.h"
+#include "flows/manual_command.h"
+#include "flows/send_settings.h"
+#include "protocol/command_frame.h"
+#include "protocol/reader_operations.h"
+#include "sim/simulated_environment.h"
+
+namespace ravelfin {
+namespace {
+
+class Recorded final : public Messenger {
+  public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowNotice(const std::string& text) override { notices.push_back(text); }
+    void OfferReaderSelection(const std::string& text) override { offers.push_back(text); }
+    std::vector<std::string> messages;
+    std::vector<std::string> notices;
+    std::vector<std::string> offers;
+};
+
+/// Set frames a reader received: what was written to it.
+std::size_t Writes(const SimulatedReader& reader) {
+    return static_cast<std::size_t>(std::count_if(
+        reader.Frames().begin(), reader.Frames().end(),
+        [](const Bytes& frame) { return frame.size() > 1 && frame[1] == kSetLetter; }));
+}
+
+class ReaderIdentityCheck : public ::testing::Test {
+  protected:
+    SimulatedReader& Attach(const std::string& spec) {
+        std::string error;
+        EXPECT_TRUE(env.AddReaderFromOptionText(spec, error)) << error;
+        return env.Reader(env.ReaderCount() - 1);
+    }
+
+    SimulatedEnvironment env;
+    Recorded messages;
+    Connection connection{env, messages};
+};
+
+// A keyboard reader being edited; another that sorts before it arrives and takes its list
+// position; then the one edited leaves. Writes go to the reader edited, or to none.
+TEST_F(ReaderIdentityCheck, AReaderThatTookTheListPositionIsNeverWrittenTo) {
+    SimulatedReader& newcomer = Attach("usb-hid-kb,firmware=V4.30,arrive=1000");
+    SimulatedReader& edited = Attach("usb-hid-kb,firmware=V3.90");
+    ASSERT_TRUE(connection.EnsureConnected());
+    EXPECT_EQ(connection.DeviceIndex, 0);
+    EXPECT_EQ(connection.Identity, (ReaderIdentity{"9-2", "SN00000002"}));
+
+    env.Plug(0);  // the newcomer is index 0 now
+    connection.Settings->TerminalType = '4';
+    EXPECT_EQ(SendToReader(connection.Flow(messages), *connection.Settings).Result, kWriteOk);
+    EXPECT_EQ(edited.Settings().TerminalType, '4');
+    EXPECT_TRUE(newcomer.Frames().empty());
+
+    const std::size_t editedWrites = Writes(edited);
+    env.Unplug(1);
+    const FlowContext flow = connection.Flow(messages);
+    EXPECT_EQ(SendToReader(flow, *connection.Settings).Result, kWriteFailed);
+    EXPECT_FALSE(RestoreDefaults(flow, *connection.Settings).Restored);
+    ManualCommand manual;
+    EXPECT_EQ(manual.Send("\\x2\\x53\\x10\\x1\\x33\\x3", flow, connection.Settings.get()),
+              ManualCommandResult::kOpenFailed);
+    EXPECT_FALSE(SetBootLoaderMode(flow));
+    const std::string gone =
+        "The reader you chose (port 9-2, serial SN00000002) is no longer attached; nothing was "
+        "sent to any reader.";
+    EXPECT_EQ(messages.offers, std::vector<std::string>(4, gone));
+    EXPECT_EQ(messages.messages, std::vector<std::string>{kWrittenText});  // the first send
+    EXPECT_TRUE(newcomer.Frames().empty());
+    EXPECT_FALSE(newcomer.InBootLoader());
+
+    // Back in its socket, under whatever node: written to again.
+    env.Plug(1);
+    EXPECT_EQ(SendToReader(connection.Flow(messages), *connection.Settings).Result, kWriteOk);
+    EXPECT_GT(Writes(edited), editedWrites);
+    EXPECT_TRUE(newcomer.Frames().empty());
+}
+
+TEST_F(ReaderIdentityCheck, AReaderThatReportsOtherFirmwareGetsNothing) {
+    SimulatedReader& reader = Attach("usb-hid,firmware=V3.90");
+    ASSERT_TRUE(connection.EnsureConnected());
+    const std::size_t framesAtConnect = reader.Frames().size();
+    // As if another reader had taken the place and the serial number of the one connected.
+    connection.FirmwareVersionText = "V4.30";
+    EXPECT_EQ(SendToReader(connection.Flow(messages), *connection.Settings).Result, kWriteFailed);
+    EXPECT_EQ(messages.offers,
+              std::vector<std::string>{"Another reader answers in place of the one you chose "
+                                       "(port 9-1, serial SN00000001): it reports V3.90, not "
+                                       "V4.30; nothing was sent to it."});
+    EXPECT_EQ(Writes(reader), 0u);
+    EXPECT_EQ(reader.Frames().size(), framesAtConnect + 2);  // it was asked twice
+
+    // A reader that does not tell its firmware is not written to either.
+    connection.FirmwareVersionText = "V3.90";
+    reader.SetFault(SimulatedFault::NoAnswer);
+    ExpectedReader expected = *connection.Expected();
+    EXPECT_EQ(OpenExpectedReader(*connection.Transport, expected), ReaderCheck::kNoAnswer);
+    reader.SetFault(SimulatedFault::None);
+    EXPECT_EQ(OpenExpectedReader(*connection.Transport, expected), ReaderCheck::kSameReader);
+    connection.Transport->Close();
+    expected.Identity.SerialNumber = "SN00000009";
+    EXPECT_EQ(OpenExpectedReader(*connection.Transport, expected), ReaderCheck::kGone);
+}
+
+// A HID reader that takes a keyboard format restarts and comes back as a keyboard reader,
+// under a new node, after the other reader in the list: it is reopened, not the other one.
+TEST_F(ReaderIdentityCheck, ARestartWithTwoReadersAttachedReopensTheSameReader) {
+    SimulatedReader& restarting = Attach("usb-hid,firmware=V4.30");
+    SimulatedReader& other = Attach("usb-hid,firmware=V4.25");
+    ASSERT_TRUE(connection.Connect(kInterfaceUsbHid, 0));
+    const ReaderIdentity identity = connection.Identity;
+
+    connection.Settings->HidFormat = '8';
+    connection.Settings->ReconnectPending = 1;
+    const SendOutcome sent = SendToReader(connection.Flow(messages), *connection.Settings);
+    ASSERT_EQ(sent.Reset, ReaderReset::kReopen);
+    EXPECT_EQ(restarting.ProductId(), 0x4106);
+    EXPECT_EQ(env.ReaderName(0), "/sim/hidraw2");
+
+    ASSERT_TRUE(connection.Reopen());
+    EXPECT_EQ(connection.InterfaceType, kInterfaceUsbHidKb);
+    EXPECT_EQ(connection.Identity, identity);
+    EXPECT_EQ(connection.FirmwareVersionText, "V4.30");
+    EXPECT_EQ(connection.DeviceIndex, 1);  // where it is now, after the other one
+
+    // Identity through the reset: the next write goes to it still.
+    const std::size_t otherFrames = other.Frames().size();
+    connection.Settings->TerminalType = '2';
+    EXPECT_EQ(SendToReader(connection.Flow(messages), *connection.Settings).Result, kWriteOk);
+    EXPECT_EQ(restarting.Settings().TerminalType, '2');
+    EXPECT_EQ(other.Frames().size(), otherFrames);
+
+    // A reader that does not come back is not replaced by the one that stayed.
+    restarting.Settings().HidFormat = '0';
+    env.Unplug(0);
+    EXPECT_FALSE(connection.Reopen());
+    EXPECT_FALSE(connection.IsConnected());
+    EXPECT_EQ(connection.Identity, identity);
+    EXPECT_EQ(Writes(other), 0u);
+    env.Plug(0);
+    EXPECT_TRUE(connection.EnsureConnected());  // the kept identity, wherever it is
+    EXPECT_EQ(connection.FirmwareVersionText, "V4.30");
+}
+
+TEST_F(ReaderIdentityCheck, FactorySettingsAreReadBackFromTheReaderThatTookThemAfterItsRestart) {
+    Attach("usb-hid-kb,firmware=V4.25");
+    SimulatedReader& reader = Attach("usb-hid-kb,firmware=V4.30");
+    reader.Settings().KbPollInterval = 5;
+    ASSERT_TRUE(connection.Connect(kInterfaceUsbHidKb, 1));
+    env.Unplug(0);  // the other one leaves: the reader moves up to index 0
+    reader.Settings().BeepVolume = '0';
+    const DefaultsOutcome outcome =
+        RestoreDefaults(connection.Flow(messages), *connection.Settings);
+    EXPECT_TRUE(outcome.Restored);
+    EXPECT_EQ(outcome.Reset, ReaderReset::kReopenCloseEditor);
+    EXPECT_TRUE(outcome.Reread);
+    EXPECT_EQ(connection.Settings->BeepVolume, '2');
+    EXPECT_EQ(connection.Settings->KbPollInterval, 1);
+}
+
+}  // namespace
+}  // namespace ravelfin
