@@ -15,8 +15,8 @@ class Messenger;
 /// a pick from the list goes into the box at its caret.
 struct ByteStringRow {
     /// Adds the row to `layout` at `row` (label, box, list). The box and the list are named
-    /// for assistive tools: the box after the label, the list after `listCaption`, with the
-    /// label as its description.
+    /// for assistive tools: the box after the label, the list after the label and
+    /// `listCaption` together ("Preamble Non-Printable Characters").
     ByteStringRow(Messenger& messenger, const QString& label, const QString& listCaption,
                   QGridLayout& layout, int row);
 

@@ -1,8 +1,10 @@
 #include "controls/config_file_chooser.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -28,6 +30,15 @@ QString Choose(QWidget* parent, QFileDialog::AcceptMode mode) {
     dialog.setNameFilters(
         {QStringLiteral("Config Files (*.cfs2)"), QStringLiteral("All Files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("cfs2"));
+    // Qt's dialog leaves its "Look in:" and "Files of type:" lists without the label a screen
+    // reader names a list by (on Linux a list's own name is its current line).
+    for (const auto& [label, list] :
+         {std::pair{"lookInLabel", "lookInCombo"}, std::pair{"fileTypeLabel", "fileTypeCombo"}}) {
+        auto* caption = dialog.findChild<QLabel*>(QLatin1String(label));
+        auto* choices = dialog.findChild<QComboBox*>(QLatin1String(list));
+        if (caption && choices && !caption->buddy())
+            caption->setBuddy(choices);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     const QString file = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());

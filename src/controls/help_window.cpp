@@ -40,6 +40,9 @@ HelpWindow::HelpWindow(const QDir& folder, QWidget* owner)
         auto* entry = new QListWidgetItem(topic.title, contents_);
         entry->setData(Qt::UserRole, topic.file);
     }
+    // Neither pane has a caption to be named after: the names a help viewer's panes go by.
+    contents_->setAccessibleName(QStringLiteral("Contents"));
+    browser_->setAccessibleName(QStringLiteral("Help Page"));
     contents_->setMinimumWidth(230);
     contents_->setSpacing(3);
     contents_->setStyleSheet(QStringLiteral(

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "controls/alert_accessible.h"
 #include "controls/colors.h"
 
 namespace ravelfin {
@@ -22,6 +23,9 @@ MessageDialog::MessageDialog(const QString& text, QWidget* parent)
       ok_(new QPushButton(QStringLiteral("OK"), this)) {
     setModal(true);
     setFixedSize(440, 116);
+    // An untitled box: screen readers name it by its text, as a platform message box without a
+    // caption, and read it out as it shows.
+    setAccessibleName(text);
     // White stands out from the pale green pages the message usually covers.
     SetBackground(Qt::white);
 
@@ -56,6 +60,7 @@ QString MessageDialog::Text() const {
 void MessageDialog::showEvent(QShowEvent* event) {
     SkinnedDialog::showEvent(event);
     ok_->setFocus();
+    AnnounceAlert(this);
     autoClose_.start();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "controls/alert_accessible.h"
 #include "controls/colors.h"
 #include "controls/text_fit.h"
 
@@ -12,7 +13,8 @@ NoticeWindow::NoticeWindow(const QString& text, QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(420, 120);
-    // The text is painted: screen readers get it as the window's name.
+    // The text is painted: screen readers get it as the window's name. The notice is often the
+    // only answer to a refused click, so it is an alert, read out as it shows.
     setAccessibleName(text);
     QFont bold = font();
     bold.setPointSizeF(bold.pointSizeF() + 1.0);
@@ -46,6 +48,7 @@ void NoticeWindow::showEvent(QShowEvent* event) {
     }
     activateWindow();
     setFocus();
+    AnnounceAlert(this);
     lifetime_.start();
 }
 

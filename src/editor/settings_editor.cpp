@@ -42,6 +42,12 @@ SettingsEditor::SettingsEditor(const QString& caption, Editor kind, Connection& 
     captionFont.setBold(true);
     captionFont.setPointSizeF(captionFont.pointSizeF() * 1.25);
     caption_->setFont(captionFont);
+    // The editor is a page of the main window, not a window of its own: named after its
+    // caption, it tells a screen reader which editor the focus has entered.
+    QString name = caption;
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    setAccessibleName(name);
 
     const char* captions[kButtonCount] = {"Send to MSR", "Save to File", "Load from File",
                                           "Default All", "Close"};
@@ -72,6 +78,12 @@ void SettingsEditor::AddPage(QWidget* page, const QString& caption) {
     scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setAccessibleName(caption);
     tabs_->addTab(scroll, caption);
+    // The main window's "HELP" stands beside the page's own "Help": a screen reader says both
+    // alike unless the page's says which page it helps with ("Pre/Postamble Help").
+    for (QPushButton* button : page->findChildren<QPushButton*>()) {
+        if (button->text() == QStringLiteral("Help"))
+            button->setAccessibleName(caption + QStringLiteral(" Help"));
+    }
     // A page joins the focus chain after the buttons, which were made first: put them back
     // behind the last control of the pages, in the order they stand.
     QWidget* last = tabs_;

@@ -361,8 +361,8 @@ class AdvancedSettingsDialogTest : public QObject {
         }
         QCOMPARE(visited, (QStringList{"PrePAN:", "PostPAN:", "Mask Char:", "Clear Text",
                                        "Security Level:", "Device Serial Number:", "Default Page",
-                                       "Help", "Send to MSR", "Save to File", "Load from File",
-                                       "Default All", "Close"}));
+                                       "Security Setting Help", "Send to MSR", "Save to File",
+                                       "Load from File", "Default All", "Close"}));
     }
 };
 

@@ -242,7 +242,7 @@ class BasicPagesTest : public QObject {
         QCOMPARE(AccessibleName(prePost.Row(PrePostamblePage::kPreamble).Box),
                  QStringLiteral("Preamble"));
         QCOMPARE(AccessibleName(prePost.Row(PrePostamblePage::kPreamble).List),
-                 QStringLiteral("Non-Printable Characters"));
+                 QStringLiteral("Preamble Non-Printable Characters"));
         QCOMPARE(AccessibleName(dialog.TrackPage()->Separator().Box),
                  QStringLiteral("Track Separator:"));
         QCOMPARE(AccessibleName(dialog.KeyboardPage()->PollInterval()),

@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -130,6 +132,22 @@ class ControlsAndStartupTest : public QObject {
             QTest::keyClick(&notice, Qt::Key_Space);  // finished already: no second signal
             QCOMPARE(finished.count(), 1);
             QVERIFY(!notice.LifetimeTimer().isActive());
+        }
+    }
+
+    void noticesAndMessagesAreAlertsToScreenReaders() {
+        QWidget owner;
+        owner.show();
+        NoticeWindow notice(QStringLiteral("Please close current window first"), &owner);
+        MessageDialog message(QStringLiteral("Success to re-open the device."), &owner);
+        for (QWidget* alert : {static_cast<QWidget*>(&notice), static_cast<QWidget*>(&message)}) {
+            // A screen reader asks for a window's interface as soon as it is made, before it
+            // is anything but a plain window.
+            QAccessible::queryAccessibleInterface(alert);
+            alert->show();
+            QCOMPARE(QAccessible::queryAccessibleInterface(alert)->role(),
+                     QAccessible::AlertMessage);
+            alert->close();
         }
     }
 

@@ -271,11 +271,12 @@ class FormulaDialogsTest : public QObject {
         editor.NewCustomFieldButton()->click();
         QCOMPARE(settings.custom.fields.size(), 1u);
         CheckAccessible(&editor);
-        QCOMPARE(TabChain(&editor, "Customized Fields:"),
-                 (QStringList{"Customized Fields:", "Added Fields:", "<= New Custom Field",
-                              "New Added Fields=>>", "Send Sequence:", "Clear Sequence", "OK",
-                              "Cancel", "Track No.", "Min", "Max", "ClearAll", "Track No.",
-                              "Offset", "String:", "ClearAll"}));
+        QCOMPARE(
+            TabChain(&editor, "Customized Fields:"),
+            (QStringList{"Customized Fields:", "Added Fields:", "<= New Custom Field",
+                         "New Added Fields=>>", "Send Sequence:", "Clear Sequence", "OK", "Cancel",
+                         "Length Limit Track No.", "Min", "Max", "Length Limit ClearAll",
+                         "Match String Track No.", "Offset", "String:", "Match String ClearAll"}));
         Named(&editor, "OK")->click();
         QCOMPARE(settings.custom.lengthLimits[0], (Bytes{0xF0, 0x20, 123, 44}));
         QCOMPARE(settings.custom.lengthLimits[1], (Bytes{0xF0, 0x40, 5, 9}));

@@ -107,7 +107,11 @@ QWidget* CustomCardFormulaEditor::MakeRecordGroup(RecordGroup& group, const QStr
     group.track->addItems(
         {QStringLiteral("Track 1"), QStringLiteral("Track 2"), QStringLiteral("Track 3")});
     group.track->setCurrentIndex(-1);
-    group.track->setAccessibleName(trackLabel->text());
+    // Both groups have a "Track No." list and a "ClearAll" button: the group's title tells a
+    // screen reader which is which. A list is read out by its label's name.
+    const QString trackName = title + QLatin1Char(' ') + trackLabel->text();
+    group.track->setAccessibleName(trackName);
+    trackLabel->setAccessibleName(trackName);
     auto* firstLabel = new QLabel(first);
     group.first = NumberBox();
     group.first->setAccessibleName(first);
@@ -115,6 +119,7 @@ QWidget* CustomCardFormulaEditor::MakeRecordGroup(RecordGroup& group, const QStr
     group.second = secondIsNumber ? NumberBox() : new QLineEdit;
     group.second->setAccessibleName(second);
     group.clearAll = new QPushButton(QStringLiteral("ClearAll"));
+    group.clearAll->setAccessibleName(title + QLatin1Char(' ') + group.clearAll->text());
     trackLabel->setBuddy(group.track);
     firstLabel->setBuddy(group.first);
     secondLabel->setBuddy(group.second);

@@ -174,12 +174,13 @@ QWidget* CustomizedFieldsDialog::MakeKindGroup(std::size_t index, CustomFieldKin
         const QString caption = QString::fromLatin1(b.caption);
         auto* label = new QLabel(caption);
         auto* box = new QLineEdit;
-        // Each box is named as its row reads: "1: Times" on a numbered row, else its caption.
-        box->setAccessibleName((kindLayout.rowLabels[b.row].isEmpty()
+        // Each box is named as its row reads, after the kind it belongs to, since every kind has
+        // its "Times" and "String": "Between String 1: Times".
+        box->setAccessibleName(boxes.radio->text() + u' ' +
+                               (kindLayout.rowLabels[b.row].isEmpty()
                                     ? QString()
                                     : kindLayout.rowLabels[b.row] + u' ') +
                                caption);
-        box->setAccessibleDescription(boxes.radio->text());
         if (b.numeric) {
             box->setValidator(
                 new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));

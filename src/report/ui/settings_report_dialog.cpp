@@ -59,6 +59,8 @@ SettingsReportDialog::SettingsReportDialog(const std::string& report, QWidget* p
     text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text_->setTabStopDistance(4 * text_->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
     text_->setPlainText(ReportDisplayText(report));
+    // The box has no caption of its own; the window's tells what it holds.
+    text_->setAccessibleName(QStringLiteral("Current Reader Settings"));
 
     for (QPushButton* button : {copy_, save_, ok_}) {
         button->setAutoDefault(false);

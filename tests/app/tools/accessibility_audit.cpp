@@ -1,26 +1,38 @@
-// Lists every control a person can reach with Tab whose accessible name is empty or is not
-// its caption (a button's text; for an edit box or list, the text of the label naming it):
+// Lists what a screen reader could not tell apart:
 //   ravelfin-config-accessibility-audit
-// It opens the main window, the wizard, both settings editors (every tab) and the data-editing
-// dialogs on simulated readers, offscreen, and prints one line per fault; the exit status is
-// the number of faults (0: all named).
+// It opens the main window, the wizard, the notice, both settings editors (every tab) with
+// their file dialog and message boxes, the report, the help and the data-editing dialogs on
+// simulated readers, offscreen, and prints one line per fault:
+//   EMPTY     a control a person can reach with Tab has no accessible name;
+//   DIFFERS   its name does not contain its caption (a button's text; for an edit box or
+//             list, the text of the label naming it);
+//   REPEATED  two controls a window shows together sound the same;
+//   UNNAMED   a window, message box or editor has no name;
+//   MISSING   a window the audit opens did not open (so it went unchecked).
+// The exit status is the number of faults (0: all named).
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
+#include <QPair>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
 #include <QTabBar>
 #include <QTabWidget>
 #include <cstdio>
 
+#include "advanced/boot_loader_page.h"
 #include "app/settings_editors.h"
 #include "app/support/editor_desk.h"
 #include "app/support/gui_test_support.h"
 #include "controls/config_file_chooser.h"
 #include "controls/data_files.h"
+#include "controls/help_window.h"
+#include "controls/message_dialog.h"
 #include "dataedit/ui/data_editing_page.h"
 #include "sim/simulated_environment.h"
 
@@ -30,7 +42,14 @@ namespace {
 
 int faults = 0;
 int checked = 0;
-QSet<QWidget*> seen;
+QSet<QString> audited;  // the windows and pages audited, as the report names them
+
+// What one audit of a window has met so far: a control is checked once, whichever tab shows
+// it, and a pair of controls that sound alike is reported once.
+struct Scope {
+    QSet<QWidget*> seen;
+    QSet<QPair<QWidget*, QWidget*>> repeated;
+};
 
 QString Plain(QString text) {
     text.remove(QLatin1Char('&'));
@@ -73,45 +92,82 @@ bool IsPart(QWidget* w) {
     return false;
 }
 
-void AuditShown(QWidget& root, const char* where) {
-    const int before = checked;
-    QList<QWidget*> all = root.findChildren<QWidget*>();
-    all.prepend(&root);
-    for (QWidget* w : all) {
-        if (seen.contains(w) || !w->isVisible() || !(w->focusPolicy() & Qt::TabFocus) || IsPart(w))
-            continue;
-        seen.insert(w);
-        ++checked;
-        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
-        const QString name = face ? SpokenName(w, face) : QString();
-        const QString caption = Caption(w, root);
-        const char* fault = nullptr;
-        if (name.isEmpty())
-            fault = "EMPTY";
-        else if (!caption.isEmpty() && name != caption)
-            fault = "DIFFERS";
-        if (!fault)
-            continue;
-        ++faults;
-        std::printf("%-8s %-28s %-22s name='%s' caption='%s'\n", fault, where,
-                    w->metaObject()->className(), qPrintable(name), qPrintable(caption));
-    }
-    if (checked > before)
-        std::printf("checked  %-28s %d control(s)\n", where, checked - before);
+void Fault(const char* fault, const char* where, QWidget* w, const QString& name,
+           const QString& other) {
+    ++faults;
+    std::printf("%-9s %-28s %-22s name='%s' %s\n", fault, where, w->metaObject()->className(),
+                qPrintable(name), qPrintable(other));
 }
 
-// Every tab of every tab set in `root`, one after the other.
-void Audit(QWidget& root, const char* where) {
+void CheckNamed(QWidget* w, const char* where) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+    if (!face || face->text(QAccessible::Name).trimmed().isEmpty())
+        Fault("UNNAMED", where, w, QString(), QString());
+}
+
+// The controls of `root`'s window that show now; `root` is the window or a page in it. Names
+// must differ among the controls shown together (a tab that is not shown is not read out).
+void AuditShown(QWidget& root, const char* where, Scope& scope) {
+    const int before = checked;
+    QWidget& window = *root.window();
+    QList<QWidget*> all = window.findChildren<QWidget*>();
+    all.prepend(&window);
+    QHash<QString, QWidget*> shown;  // case-folded: a screen reader says both alike
+    for (QWidget* w : all) {
+        if (w->window() != &window || !w->isVisible() || !(w->focusPolicy() & Qt::TabFocus) ||
+            IsPart(w))
+            continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+        const QString name = face ? SpokenName(w, face) : QString();
+        if (!scope.seen.contains(w)) {
+            scope.seen.insert(w);
+            ++checked;
+            const QString caption = Caption(w, window);
+            if (name.isEmpty())
+                Fault("EMPTY", where, w, name, QStringLiteral("caption='%1'").arg(caption));
+            // A caption that several controls share is qualified: "Track 1 Prefix" + the
+            // caption of its list.
+            else if (!caption.isEmpty() && !name.contains(caption))
+                Fault("DIFFERS", where, w, name, QStringLiteral("caption='%1'").arg(caption));
+        }
+        // A tab list is called by its current tab, which a control of that page may repeat (the
+        // tab "Set Boot Loader Mode" and its button): the name is the tab's, not the list's.
+        if (name.isEmpty() || qobject_cast<QTabBar*>(w))
+            continue;
+        QWidget*& first = shown[name.toCaseFolded()];
+        if (!first)
+            first = w;
+        else if (const QPair<QWidget*, QWidget*> pair{first, w}; !scope.repeated.contains(pair)) {
+            scope.repeated.insert(pair);
+            Fault("REPEATED", where, w, name,
+                  QStringLiteral("like a %1").arg(first->metaObject()->className()));
+        }
+    }
+    if (checked > before)
+        std::printf("checked   %-28s %d control(s)\n", where, checked - before);
+}
+
+// A page shown alone (`isPage`) is no window of the program and needs no name of its own.
+void Audit(QWidget& root, const char* where, bool isPage = false) {
+    audited.insert(QString::fromUtf8(where));
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
-    AuditShown(root, where);
+    if (!isPage) {
+        CheckNamed(&root, where);
+        if (root.window() != &root)
+            CheckNamed(root.window(), where);
+    }
+    Scope scope;
+    AuditShown(root, where, scope);
     for (QTabWidget* tabs : root.findChildren<QTabWidget*>()) {
+        if (!tabs->isVisible())
+            continue;
         const int was = tabs->currentIndex();
         for (int tab = 0; tab < tabs->count(); ++tab) {
             tabs->setCurrentIndex(tab);
             QApplication::processEvents();
             const QByteArray page = QByteArray(where) + "/" + tabs->tabText(tab).toUtf8();
-            AuditShown(root, page.constData());
+            AuditShown(root, page.constData(), scope);
         }
         tabs->setCurrentIndex(was);
     }
@@ -137,9 +193,27 @@ void AuditNextModal(const char* where) {
 void AuditShell() {
     testing::EditorDesk desk({"usb-hid,firmware=V4.30"});
     Audit(desk.window, "main window");
+    desk.window.ShowNotice(QStringLiteral("Please close current window first"));
+    if (desk.window.Notice())
+        Audit(*desk.window.Notice(), "notice");
+    desk.window.CloseNotice();
+    if (desk.connection.Connect(kInterfaceUsbHid, 0)) {
+        AuditNextModal("report");
+        desk.window.CheckCurrentSettings();
+    }
     desk.window.SelectReaderInterface();
     if (desk.window.Wizard())
         Audit(*desk.window.Wizard(), "wizard");
+    desk.window.ShowHelpFile();
+    if (CurrentHelpWindow()) {
+        Audit(*CurrentHelpWindow(), "help");
+        delete CurrentHelpWindow();
+    }
+    {
+        MessageDialog message(QStringLiteral("Success to re-open the device."), &desk.window);
+        AuditNextModal("message");
+        message.exec();
+    }
 }
 
 void AuditEditors(std::initializer_list<const char*> optionTexts, int interfaceType,
@@ -149,12 +223,22 @@ void AuditEditors(std::initializer_list<const char*> optionTexts, int interfaceT
     desk.window.ChangeBasicSettings();
     if (SettingsEditor* basic = desk.window.BasicDialog()) {
         Audit(*basic, (std::string(where) + " basic").c_str());
+        AuditNextModal("file dialog");
+        basic->SaveToFile();
         basic->close();
         QApplication::processEvents();
     }
     desk.window.ChangeAdvancedSettings();
-    if (SettingsEditor* advanced = desk.window.AdvancedDialog())
-        Audit(*advanced, (std::string(where) + " advanced").c_str());
+    SettingsEditor* advanced = desk.window.AdvancedDialog();
+    if (!advanced)
+        return;
+    Audit(*advanced, (std::string(where) + " advanced").c_str());
+    // A wrong password is refused in a platform message box without a caption.
+    if (auto* bootLoader = advanced->findChild<BootLoaderPage*>()) {
+        advanced->Tabs()->setCurrentWidget(bootLoader);
+        AuditNextModal("wrong password box");
+        bootLoader->SetButton()->click();
+    }
 }
 
 void AuditDataEditingDialogs() {
@@ -172,7 +256,7 @@ void AuditDataEditingDialogs() {
     page.show();
     if (auto* enable = ButtonNamed(page, QStringLiteral("Enable")))
         enable->click();
-    Audit(page, "data editing page");
+    Audit(page, "data editing page", true);
     if (auto* b = ButtonNamed(page, QStringLiteral("New Field"))) {
         AuditNextModal("new field");
         b->click();
@@ -208,6 +292,17 @@ int main(int argc, char* argv[]) {
                  kInterfaceUsbHidKb, "keyboard V3.90");
     AuditEditors({"usb-hid,firmware=V4.30,security-level=1"}, kInterfaceUsbHid, "secure V4.30");
     AuditDataEditingDialogs();
-    std::printf("%d of %d control(s) unnamed or misnamed\n", faults, checked);
+    // A window that did not open was not audited: its faults would go unseen.
+    for (const char* where :
+         {"main window", "notice", "report", "wizard", "help", "message", "keyboard V3.90 basic",
+          "file dialog", "keyboard V3.90 advanced", "wrong password box", "secure V4.30 basic",
+          "secure V4.30 advanced", "data editing page", "new field", "credit card formula",
+          "custom card formula", "customized fields"}) {
+        if (!audited.contains(QString::fromLatin1(where))) {
+            ++faults;
+            std::printf("MISSING   %s was not opened\n", where);
+        }
+    }
+    std::printf("%d control(s) checked; %d fault(s)\n", checked, faults);
     return faults;
 }
