@@ -51,7 +51,10 @@ bool RealDeviceSource::GetHidInterface(int index, HidInterfaceInfo& out) {
     for (const hid_device_info* info = list; info != nullptr; info = info->next) {
         if (info->path == nullptr)
             continue;
-        HidInterfaceInfo hid{info->path, info->vendor_id, info->product_id};
+        HidInterfaceInfo hid;
+        hid.Path = info->path;
+        hid.VendorId = info->vendor_id;
+        hid.ProductId = info->product_id;
         // hidapi lists an interface once per top-level usage.
         const bool seen =
             std::any_of(interfaces.begin(), interfaces.end(),
