@@ -11,8 +11,8 @@ namespace ravelfin {
 
 AdvancedSettingsDialog::AdvancedSettingsDialog(const AdvancedEditorServices& services,
                                                QWidget* parent)
-    : SettingsEditor(QStringLiteral("Change Advanced Settings:"), Editor::kAdvanced,
-                     services.Link, services.Messages, services.Files, parent),
+    : SettingsEditor(QStringLiteral("Change Advanced Settings:"), Editor::kAdvanced, services.Link,
+                     services.Messages, services.Files, parent),
       services_(services),
       pages_{services_, [this] { RefreshBothEditors(); }} {
     if (ReaderSettings* record = Record())
@@ -30,8 +30,9 @@ AdvancedSettingsDialog::~AdvancedSettingsDialog() = default;
 std::vector<AdvancedTab> AdvancedSettingsDialog::TabsForConnectedReader() const {
     const ReaderTransport* transport = services_.Link.Transport.get();
     const ReaderSettings* record = Record();
-    std::vector<AdvancedTab> tabs = AdvancedTabSet(
-        transport ? transport->ProductId : 0, record ? record->SecurityLevel : 0, FirmwareVersion());
+    std::vector<AdvancedTab> tabs =
+        AdvancedTabSet(transport ? transport->ProductId : 0, record ? record->SecurityLevel : 0,
+                       FirmwareVersion());
     if (!record)  // no record to edit: the reader tools only
         std::erase_if(tabs, IsSettingsTab);
     return tabs;
@@ -47,9 +48,9 @@ QWidget* AdvancedSettingsDialog::CreatePage(AdvancedTab tab) {
             return outputFormat_ = new OutputFormatPage(pages_, Tabs());
         case AdvancedTab::kDataEditing: {
             Connection& link = services_.Link;
-            return dataEditing_ = new DataEditingPage([&link] { return link.Settings.get(); },
-                                                      FirmwareVersion(), services_.Messages,
-                                                      Tabs());
+            return dataEditing_ =
+                       new DataEditingPage([&link] { return link.Settings.get(); },
+                                           FirmwareVersion(), services_.Messages, Tabs());
         }
         case AdvancedTab::kSecuritySetting:
             return security_ = new SecuritySettingPage(pages_, Tabs());

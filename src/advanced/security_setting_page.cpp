@@ -50,10 +50,10 @@ SecuritySettingPage::SecuritySettingPage(const AdvancedPageContext& context, QWi
       prePan_(new QComboBox(this)),
       postPan_(new QComboBox(this)),
       maskChar_(new QLineEdit(this)),
-      encryption_(new RadioGroup(QStringLiteral("Encryption:"),
-                                 {QStringLiteral("Clear Text"), QStringLiteral("Triple DES"),
-                                  QStringLiteral("AES")},
-                                 3, this)),
+      encryption_(new RadioGroup(
+          QStringLiteral("Encryption:"),
+          {QStringLiteral("Clear Text"), QStringLiteral("Triple DES"), QStringLiteral("AES")}, 3,
+          this)),
       level_(ReadOnlyDisplay(this)),
       serial_(ReadOnlyDisplay(this)),
       default_(new QPushButton(QStringLiteral("Default Page"), this)),
@@ -126,8 +126,8 @@ void SecuritySettingPage::BuildLayout() {
     layout->addLayout(buttons);
 
     // Tab follows the controls as they stand, whatever order they were made in.
-    QWidget* const order[] = {prePan_,           postPan_, maskChar_, ClearTextButton(),
-                              TripleDesButton(), AesButton(), level_,  serial_,
+    QWidget* const order[] = {prePan_,           postPan_,    maskChar_, ClearTextButton(),
+                              TripleDesButton(), AesButton(), level_,    serial_,
                               default_,          help_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);

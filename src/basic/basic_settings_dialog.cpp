@@ -22,7 +22,8 @@ BasicSettingsDialog::BasicSettingsDialog(Connection& connection, Messenger& mess
 }
 
 void BasicSettingsDialog::RefreshAllPages() {
-    for (EditorPage* page : std::initializer_list<EditorPage*>{general_, prePost_, track_, keyboard_})
+    for (EditorPage* page :
+         std::initializer_list<EditorPage*>{general_, prePost_, track_, keyboard_})
         page->Refresh();
 }
 

@@ -184,11 +184,7 @@ class AdvancedEditorWindowTest : public QObject {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         for (int editor = 0; editor < 2; ++editor) {
-            if (editor == 0)
-                window.ChangeBasicSettings();
-            else
-                window.ChangeAdvancedSettings();
-            QPointer<SettingsEditor> open = editor == 0 ? window.BasicDialog() : window.AdvancedDialog();
+            QPointer<SettingsEditor> open = ShowEditor(window, editor);
             QVERIFY(open);
             bool ownModal = false;
             OnNextModal([&](QWidget* modal) {

@@ -51,11 +51,7 @@ class EditorTabsTest : public QObject {
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         for (int editor = 0; editor < 2; ++editor) {
-            if (editor == 0)
-                window.ChangeBasicSettings();
-            else
-                window.ChangeAdvancedSettings();
-            SettingsEditor* dialog = editor == 0 ? window.BasicDialog() : window.AdvancedDialog();
+            SettingsEditor* dialog = ShowEditor(window, editor);
             QVERIFY(dialog);
             auto* tabs = dialog->findChild<QTabWidget*>();
             QPushButton* send = nullptr;

@@ -6,9 +6,9 @@
 #include <QPlainTextEdit>
 #include <QSet>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/main_window.h"

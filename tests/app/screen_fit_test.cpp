@@ -1,11 +1,11 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLineEdit>
-#include <QTabWidget>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
 
 #include "app/settings_editors.h"
@@ -85,11 +85,7 @@ class ScreenFitTest : public QObject {
             for (const double scale : {1.0, 1.25, 1.5}) {
                 window.setFixedSize(MainWindowSize((QSizeF(screen) / scale).toSize()));
                 for (int which = 0; which < 2; ++which) {
-                    if (which == 0)
-                        window.ChangeBasicSettings();
-                    else
-                        window.ChangeAdvancedSettings();
-                    SettingsEditor* editor = which == 0 ? window.BasicDialog() : window.AdvancedDialog();
+                    SettingsEditor* editor = ShowEditor(window, which);
                     QVERIFY(editor);
                     for (int b = 0; b < SettingsEditor::kButtonCount; ++b) {
                         QPushButton* button = editor->Button(SettingsEditor::ButtonId(b));
@@ -114,8 +110,8 @@ class ScreenFitTest : public QObject {
                                                   control->accessibleName() + " at " +
                                                   QString::number(scale) + " on " +
                                                   QString::number(screen.width());
-                            const QSize least = control->minimumSizeHint().boundedTo(
-                                control->maximumSize());
+                            const QSize least =
+                                control->minimumSizeHint().boundedTo(control->maximumSize());
                             QVERIFY2(control->width() >= least.width() &&
                                          control->height() >= least.height(),
                                      qPrintable(where + " is squeezed"));
@@ -139,9 +135,11 @@ class ScreenFitTest : public QObject {
         for (FormulaEditorKind kind :
              {FormulaEditorKind::kCreditCard, FormulaEditorKind::kDmv, FormulaEditorKind::kAamva,
               FormulaEditorKind::kCustom, FormulaEditorKind::kCustom2}) {
-            dialogs.push_back(MakeFormulaEditor(kind, settings, {true, true, true}, messages, nullptr));
+            dialogs.push_back(
+                MakeFormulaEditor(kind, settings, {true, true, true}, messages, nullptr));
         }
-        dialogs.push_back(std::make_unique<CustomizedFieldsDialog>(settings, Bytes{}, false, messages, nullptr));
+        dialogs.push_back(
+            std::make_unique<CustomizedFieldsDialog>(settings, Bytes{}, false, messages, nullptr));
         dialogs.push_back(std::make_unique<NewFieldDialog>(settings, nullptr, messages, nullptr));
         const QRect screen = dialogs.front()->screen()->availableGeometry();
         for (const auto& dialog : dialogs) {

@@ -32,8 +32,8 @@ void Scramble(ReaderSettings& r, std::mt19937& rng) {
     r.SecurityLevel = static_cast<std::uint8_t>(rng() % 2 ? '0' + rng() % 5 : rng());
     r.Encryption = static_cast<std::uint8_t>(rng() % 2 ? '0' + rng() % 3 : rng());
     r.KbPollInterval = static_cast<std::uint8_t>(rng());
-    for (Bytes* s : {&r.Preamble, &r.Postamble, &r.Track1Prefix, &r.Track2Prefix,
-                     &r.Track3Prefix, &r.Track1Suffix, &r.Track2Suffix, &r.Track3Suffix}) {
+    for (Bytes* s : {&r.Preamble, &r.Postamble, &r.Track1Prefix, &r.Track2Prefix, &r.Track3Prefix,
+                     &r.Track1Suffix, &r.Track2Suffix, &r.Track3Suffix}) {
         *s = RandomBytes(rng, 30);
     }
     for (Bytes& formula : r.formulas)

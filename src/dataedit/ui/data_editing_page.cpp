@@ -25,8 +25,8 @@ namespace {
 
 // The card types as their buttons stand: the second slot's stands rightmost, though it is the
 // second in slot order.
-constexpr std::array<std::size_t, kFormulaSlots> kCardTypeOrder = {
-    kSlotCreditCard, kSlotAamva, kSlotCustom, kSlotDmvOrCustom2};
+constexpr std::array<std::size_t, kFormulaSlots> kCardTypeOrder = {kSlotCreditCard, kSlotAamva,
+                                                                   kSlotCustom, kSlotDmvOrCustom2};
 constexpr int kEnable = 0, kDisable = 1;
 constexpr int kMatched = 0, kUnmatched = 1;
 
@@ -95,12 +95,26 @@ DataEditingPage::DataEditingPage(DataEditSource record, double firmwareVersion,
     layout->addLayout(listRow, 3, 0, 1, 2);
     layout->setRowStretch(3, 1);
 
-    dependents_ = {outputGroup_,           outputGroup_->Button(kMatched),
-                   outputGroup_->Button(kUnmatched), formatGroup_,
-                   formatGroup_->Button(0), formatGroup_->Button(1),
-                   formatGroup_->Button(2), formatGroup_->Button(3), trackGroup_,  tracks_[0],
-                   tracks_[1],    tracks_[2],    formulaLabel_, formulaList_, newField,
-                   addFormula,    editFormula,   deleteFormula, clearAll,     defaults};
+    dependents_ = {outputGroup_,
+                   outputGroup_->Button(kMatched),
+                   outputGroup_->Button(kUnmatched),
+                   formatGroup_,
+                   formatGroup_->Button(0),
+                   formatGroup_->Button(1),
+                   formatGroup_->Button(2),
+                   formatGroup_->Button(3),
+                   trackGroup_,
+                   tracks_[0],
+                   tracks_[1],
+                   tracks_[2],
+                   formulaLabel_,
+                   formulaList_,
+                   newField,
+                   addFormula,
+                   editFormula,
+                   deleteFormula,
+                   clearAll,
+                   defaults};
 
     // The method shown is the one stored with Enable, and Disable stores none.
     connect(dataEdit_, &RadioGroup::Chosen, this, [this](int index) {
@@ -144,8 +158,9 @@ QRadioButton* DataEditingPage::CardTypeButton(std::size_t slot) const {
 }
 
 void DataEditingPage::Refresh() {
-    CardTypeButton(kSlotDmvOrCustom2)->setText(
-        SecondSlotIsCustom2(firmwareVersion_) ? QStringLiteral("Custom2") : QStringLiteral("CDL"));
+    CardTypeButton(kSlotDmvOrCustom2)
+        ->setText(SecondSlotIsCustom2(firmwareVersion_) ? QStringLiteral("Custom2")
+                                                        : QStringLiteral("CDL"));
     ShowMode();
     formatGroup_->SetIndex(CardTypePosition(kSlotCreditCard));
     tracks_[0]->setChecked(true);
@@ -163,7 +178,6 @@ std::size_t DataEditingPage::CardType() const {
 std::array<bool, 3> DataEditingPage::TrackSelected() const {
     return {tracks_[0]->isChecked(), tracks_[1]->isChecked(), tracks_[2]->isChecked()};
 }
-
 
 void DataEditingPage::ShowMode() {
     const DataEditSettings* record = record_();
@@ -186,7 +200,8 @@ void DataEditingPage::UpdateDependents() {
 }
 
 void DataEditingPage::UpdateTrackBoxes() {
-    const auto usable = TrackBoxesEnabled(CardType(), firmwareVersion_, dataEdit_->Index() == kEnable);
+    const auto usable =
+        TrackBoxesEnabled(CardType(), firmwareVersion_, dataEdit_->Index() == kEnable);
     for (std::size_t t = 0; t < tracks_.size(); ++t)
         tracks_[t]->setEnabled(usable[t]);
 }

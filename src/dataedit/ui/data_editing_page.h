@@ -59,9 +59,9 @@ class DataEditingPage final : public SkinnedPage {
     double firmwareVersion_;
     Messenger& messenger_;
 
-    RadioGroup* dataEdit_;      // Enable, Disable
-    RadioGroup* outputGroup_;   // Matched, Unmatched
-    RadioGroup* formatGroup_;   // the card types, in the order of kCardTypeOrder
+    RadioGroup* dataEdit_;     // Enable, Disable
+    RadioGroup* outputGroup_;  // Matched, Unmatched
+    RadioGroup* formatGroup_;  // the card types, in the order of kCardTypeOrder
     QGroupBox* trackGroup_;
     std::array<QCheckBox*, 3> tracks_{};
     QLabel* formulaLabel_;

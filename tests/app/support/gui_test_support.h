@@ -11,8 +11,8 @@
 #include "app/qt_messenger.h"
 #include "app/settings_dialogs.h"
 #include "connection/connection.h"
-#include "controls/skin_style.h"
 #include "controls/config_file_chooser.h"
+#include "controls/skin_style.h"
 #include "editor/settings_editor.h"
 #include "sim/simulated_environment.h"
 
@@ -112,6 +112,16 @@ class StubEditors final : public SettingsDialogs {
     Messenger& messenger_;
     QtConfigFileChooser files_;
 };
+
+/// Opens an editor as its button does, the basic one for `which` 0, else the advanced one;
+/// the editor, or null when none opened.
+inline SettingsEditor* ShowEditor(MainWindow& window, int which) {
+    if (which == 0)
+        window.ChangeBasicSettings();
+    else
+        window.ChangeAdvancedSettings();
+    return which == 0 ? window.BasicDialog() : window.AdvancedDialog();
+}
 
 /// Simulated readers (as `--simulate` describes them) whose pauses return at once and are
 /// recorded, a connection to them, a messenger that records and editors for a window.
