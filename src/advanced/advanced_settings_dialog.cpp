@@ -38,10 +38,6 @@ std::vector<AdvancedTab> AdvancedSettingsDialog::TabsForConnectedReader() const 
     return tabs;
 }
 
-bool AdvancedSettingsDialog::FitsConnectedReader() const {
-    return TabsForConnectedReader() == tabs_;
-}
-
 QWidget* AdvancedSettingsDialog::CreatePage(AdvancedTab tab) {
     switch (tab) {
         case AdvancedTab::kOutputFormat:

@@ -27,9 +27,6 @@ class AdvancedSettingsDialog final : public SettingsEditor {
     /// Reloads the settings pages from the record: Output Format, Data Editing, Security
     /// Setting, those that exist. The tools keep what they show.
     void RefreshAllPages() override;
-    /// Whether the tabs built for the reader connected at first are the tabs for the reader
-    /// connected now.
-    bool FitsConnectedReader() const;
 
     /// The page of a tab, or nullptr when the reader has no such tab.
     QWidget* Page(AdvancedTab tab) const;

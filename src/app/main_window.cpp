@@ -232,7 +232,6 @@ void MainWindow::UpdateReaderPresence() {
         if (editor)
             editor->SetReaderPresent(present);
     }
-    emit ReaderPresenceChanged(present);
 }
 
 void MainWindow::ChooseAnotherReader() {

@@ -81,9 +81,6 @@ class MainWindow final : public QWidget {
     /// The window was closed ("EXIT" or the window manager): the program ends, whatever
     /// other windows (help) are still open.
     void Closed();
-    /// The reader in use was unplugged (false) or is attached again (true); the editors
-    /// switch their send buttons by it.
-    void ReaderPresenceChanged(bool present);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

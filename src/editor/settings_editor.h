@@ -65,7 +65,6 @@ class SettingsEditor : public SkinnedPage {
     /// Selects the tab of `page`.
     void ShowPage(QWidget* page);
     QPushButton* Button(ButtonId id) const { return buttons_[id]; }
-    bool IsClosed() const { return closed_; }
 
   signals:
     /// "Close", or a reset that closes the editor; emitted once.
