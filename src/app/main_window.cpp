@@ -13,6 +13,7 @@
 #include "app/device_change_relay.h"
 #include "app/interface_wizard.h"
 #include "app/preferences.h"
+#include "app/restart_progress.h"
 #include "app/settings_dialogs.h"
 #include "app/wait_cursor.h"
 #include "app/welcome_painter.h"
@@ -364,6 +365,7 @@ void MainWindow::ReopenReader() {
     bool reopened = false;
     {
         WaitCursor busy;
+        RestartProgress restarting;
         reopened = connection_.Reopen();
     }
     UpdateReaderPresence();

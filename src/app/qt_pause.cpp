@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "app/restart_progress.h"
 #include "app/wait_cursor.h"
 
 namespace ravelfin {
@@ -18,6 +19,11 @@ void QtPause::Wait(int milliseconds) {
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(milliseconds);
     loop.exec();  // input reaches the wait cursor's gate, which discards it
+}
+
+void QtPause::WaitForRestart(int milliseconds) {
+    RestartProgress restarting;
+    Wait(milliseconds);
 }
 
 }  // namespace ravelfin

@@ -10,6 +10,8 @@ namespace ravelfin {
 class QtPause final : public Pause {
   public:
     void Wait(int milliseconds) override;
+    /// Waits as Wait does, with a line that says the reader is restarting.
+    void WaitForRestart(int milliseconds) override;
 };
 
 }  // namespace ravelfin

@@ -27,7 +27,7 @@ DefaultsOutcome RestoreDefaults(const FlowContext& context, ReaderSettings& sett
 
     if (transport->GetInterfaceType() == kInterfaceUsbHidKb &&
         settings.KbPollIntervalRead != kDefaultPollInterval) {
-        context.Waits.Wait(kReaderResetWaitMs);
+        context.Waits.WaitForRestart(kReaderResetWaitMs);
         outcome.Reset = ReaderReset::kReopenCloseEditor;
     }
     context.Waits.Wait(kPauseBeforeReread);

@@ -88,7 +88,7 @@ SendOutcome SendToReader(const FlowContext& context, ReaderSettings& settings,
         outcome.Reset = ReaderReset::kReopenCloseEditor;
     }
     if (outcome.Reset != ReaderReset::kNone)
-        context.Waits.Wait(kReaderResetWaitMs);
+        context.Waits.WaitForRestart(kReaderResetWaitMs);
     return outcome;
 }
 

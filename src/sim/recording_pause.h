@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "transport/pause.h"
@@ -10,11 +11,17 @@ namespace ravelfin {
 /// check the protocol's pauses without waiting for them.
 class RecordingPause final : public Pause {
 public:
-    void Wait(int milliseconds) override { Waits.push_back(milliseconds); }
+    void Wait(int milliseconds) override {
+        Waits.push_back(milliseconds);
+        if (OnWait)
+            OnWait(milliseconds);
+    }
     /// The sum of all recorded pauses in milliseconds.
     long long Total() const;
 
     std::vector<int> Waits;
+    /// Called at each pause, for tests that look at what shows while the program waits.
+    std::function<void(int)> OnWait;
 };
 
 }  // namespace ravelfin

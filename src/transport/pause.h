@@ -8,6 +8,9 @@ class Pause {
 public:
     virtual ~Pause() = default;
     virtual void Wait(int milliseconds) = 0;
+    /// A wait for the reader to restart: long enough that the desktop program says what it is
+    /// waiting for.
+    virtual void WaitForRestart(int milliseconds) { Wait(milliseconds); }
 };
 
 /// Blocks the calling thread.

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "app/main_window.h"
+#include "app/restart_progress.h"
 #include "app/settings_editors.h"
 #include "app/support/basic_editor_rig.h"
 #include "app/support/gui_test_support.h"
@@ -221,11 +222,23 @@ class BasicSettingsDialogTest : public QObject {
         QTest::keyClicks(interval, "8");
         rig.TakePauses();
         rig.Messages.Clear();
+        QStringList shownWhileReopening;
+        bool restarted = false;
+        rig.Machine.RecordedPauses().OnWait = [&](int ms) {
+            if (restarted)
+                shownWhileReopening << RestartProgress::ShownText();
+            restarted = restarted || ms == kReaderResetWaitMs;
+        };
         editor->Button(BasicSettingsDialog::kSend)->click();
         QCOMPARE(flowPauses(), std::vector<int>{8000});
         QTRY_VERIFY(!editor);
         QTRY_COMPARE(rig.Messages.Messages,
                      (Strings{kWrittenText, "Success to re-open the device."}));
+        rig.Machine.RecordedPauses().OnWait = nullptr;
+        QVERIFY(!shownWhileReopening.isEmpty());
+        for (const QString& line : shownWhileReopening)
+            QVERIFY2(line.startsWith(QStringLiteral("The reader is restarting: ")), qPrintable(line));
+        QVERIFY(RestartProgress::ShownText().isEmpty());  // gone with the restart
         QVERIFY(!window.BasicDialog());
         QCOMPARE(rig.Link.Settings->KbPollIntervalRead, 8);
 

@@ -12,6 +12,7 @@
 
 #include "app/app_options.h"
 #include "app/qt_pause.h"
+#include "app/restart_progress.h"
 #include "app/support/gui_test_support.h"
 #include "app/wait_cursor.h"
 #include "controls/editable_grid.h"
@@ -186,6 +187,18 @@ class ControlsAndStartupTest : public QObject {
         QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
         QCOMPARE(cursorDuring, Qt::WaitCursor);
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void aRestartWaitSaysWhatItWaitsForUntilItEnds() {
+        QString during;
+        QTimer::singleShot(0, [&during] { during = RestartProgress::ShownText(); });
+        QtPause().WaitForRestart(30);
+        QCOMPARE(during, QStringLiteral("The reader is restarting: 0 s"));
+        QVERIFY(RestartProgress::ShownText().isEmpty());
+        during = QStringLiteral("not asked");
+        QTimer::singleShot(0, [&during] { during = RestartProgress::ShownText(); });
+        QtPause().Wait(30);
+        QVERIFY2(during.isEmpty(), qPrintable(during));  // a plain pause says nothing
     }
 
     void inputDuringAConversationIsDiscardedNotDelayed() {
