@@ -1,7 +1,8 @@
 // Makes the PNG pictures of docs/ from the program's own windows, on a simulated reader:
-//   ravelfin-config-screenshots DIR
+//   ravelfin-config-screenshots DIR [--laptop]
 // It draws offscreen on a screen of its own (1280 x 1024), so the pictures come out the same
-// on every machine. Each picture is one function below. Those in kTour run in order on one
+// on every machine. With --laptop the screen is a 1366 x 768 laptop's scaled to 150 %, the
+// pictures are of the editors and dialogs only, and their names start with the screen's. Each picture is one function below. Those in kTour run in order on one
 // window, each starting from the state the one before left; those in kScenes set up a scene
 // of their own. A new picture is a new function and a line in one of the two lists.
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
 
 #include "advanced/advanced_settings_dialog.h"
 #include "advanced/boot_loader_page.h"
@@ -34,6 +36,7 @@ using namespace ravelfin;
 namespace {
 
 QDir output;
+QString namePrefix;
 
 // The program's window on one simulated USB HID reader with firmware V4.30.
 struct Tour {
@@ -62,7 +65,7 @@ void Save(QWidget& window, const char* name, QWidget* top = nullptr) {
             painter.setClipRegion(top->mask().translated(at));
         painter.drawPixmap(at, top->grab());
     }
-    const QString path = output.filePath(QString::fromLatin1(name));
+    const QString path = output.filePath(namePrefix + QString::fromLatin1(name));
     std::printf("%s\n", qPrintable(path));
     if (!picture.save(path))
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -255,24 +258,47 @@ void SaveCustomCardEditor() {
     scene.Button(QStringLiteral("Add Formula"))->click();
 }
 
+// The Customized Fields dialog, opened from the custom card's formula editor.
+void SaveCustomFieldsDialog() {
+    DataEditingScene scene;
+    scene.Button(QStringLiteral("Custom"))->click();
+    testing::OnNextModal([](QWidget* formulaEditor) {
+        SaveNextModal("customized-fields.png", nullptr);
+        for (auto* button : formulaEditor->findChildren<QAbstractButton*>()) {
+            if (button->text() == QStringLiteral("<= New Custom Field"))
+                button->click();
+        }
+        formulaEditor->close();
+    });
+    scene.Button(QStringLiteral("Add Formula"))->click();
+}
+
 using TourPicture = void (*)(Tour&);
 const TourPicture kTour[] = {MainWindowPicture, WizardPicture, NoticePicture, ModelNumberPicture,
                              MessagePicture,    ReportPicture, HelpPicture};
 using Scene = void (*)();
 const Scene kScenes[] = {SaveBasicEditorPages, SaveAdvancedEditorPages, SaveDataEditingPage,
-                         SaveCreditCardEditor, SaveCustomCardEditor,    SaveToolPages};
+                         SaveCreditCardEditor, SaveCustomCardEditor,    SaveCustomFieldsDialog,
+                         SaveToolPages};
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const bool laptop = argc > 2 && std::strcmp(argv[2], "--laptop") == 0;
     QTemporaryDir scratch;
     const QString screen = scratch.filePath(QStringLiteral("screen.json"));
     QFile config(screen);
     if (config.open(QIODevice::WriteOnly)) {
-        config.write(R"({"screens": [{"name": "docs", "x": 0, "y": 0, "width": 1280,
-                        "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        config.write(laptop ? R"({"screens": [{"name": "docs", "x": 0, "y": 0, "width": 1366,
+                                 "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})"
+                            : R"({"screens": [{"name": "docs", "x": 0, "y": 0, "width": 1280,
+                                 "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
         config.close();
         qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screen).toLocal8Bit());
+    }
+    if (laptop) {
+        qputenv("QT_SCALE_FACTOR", "1.5");
+        namePrefix = QStringLiteral("laptop-1366x768-150-");
     }
     QApplication application(argc, argv);
     testing::PrepareApplication(application);
@@ -280,7 +306,7 @@ int main(int argc, char* argv[]) {
     output = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
     output.mkpath(QStringLiteral("."));
 
-    {
+    if (!laptop) {
         Tour tour;
         for (TourPicture picture : kTour)
             picture(tour);
