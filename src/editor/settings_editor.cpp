@@ -137,6 +137,9 @@ void SettingsEditor::UpdateFlowButtons() {
 void SettingsEditor::ReaderReopened() {
     RefreshAllPages();
     setEnabled(Record() != nullptr);
+    if (focusBeforeReset_ && isEnabled() && focusBeforeReset_->isEnabled())
+        focusBeforeReset_->setFocus(Qt::OtherFocusReason);
+    focusBeforeReset_ = nullptr;
 }
 
 void SettingsEditor::RefreshBothEditors() {
@@ -214,7 +217,8 @@ void SettingsEditor::AfterReset(ReaderReset reset) {
         CloseEditor();
     } else {
         // The record is replaced when the reader is opened again: nothing may edit it until
-        // the pages show the new one.
+        // the pages show the new one. Disabling moves the focus away; it comes back after.
+        focusBeforeReset_ = focusWidget();
         setEnabled(false);
     }
     emit ReopenRequested();

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QPointer>
 #include <QTabWidget>
 
 #include "controls/skinned_page.h"
@@ -107,6 +108,7 @@ class SettingsEditor : public SkinnedPage {
     QTabWidget* tabs_;
     std::array<QPushButton*, kButtonCount> buttons_{};
     bool busy_ = false;
+    QPointer<QWidget> focusBeforeReset_;  // given back once the reader is open again
     bool closed_ = false;
     bool flowsApply_ = true;
     bool readerPresent_ = true;

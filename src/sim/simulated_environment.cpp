@@ -180,21 +180,25 @@ void SimulatedEnvironment::BeginReset(std::size_t index) {
     Unplug(index);
 }
 
-void SimulatedEnvironment::PauseFor(int milliseconds) {
+void SimulatedEnvironment::PauseFor(int milliseconds, bool restart) {
+    const auto wait = [this, restart](Pause& pause, int ms) {
+        if (restart)
+            pause.WaitForRestart(ms);
+        else
+            pause.Wait(ms);
+        PassPauseTime(ms);
+    };
     if (&pause_ == &ownPause_) {
-        ownPause_.Wait(milliseconds);
-        PassPauseTime(milliseconds);
+        wait(ownPause_, milliseconds);
         return;
     }
     // Waiting for real: a reader due back during the wait returns on time.
     long long left = std::max(milliseconds, 0);
     for (long long next = UntilNextReturn(); next >= 0 && next <= left; next = UntilNextReturn()) {
-        pause_.Wait(static_cast<int>(next));
-        PassPauseTime(static_cast<int>(next));
+        wait(pause_, static_cast<int>(next));
         left -= next;
     }
-    pause_.Wait(static_cast<int>(left));
-    PassPauseTime(static_cast<int>(left));
+    wait(pause_, static_cast<int>(left));
 }
 
 long long SimulatedEnvironment::UntilNextReturn() const {

@@ -92,7 +92,8 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     class MachinePause final : public Pause {
       public:
         explicit MachinePause(SimulatedEnvironment& machine) : machine_(machine) {}
-        void Wait(int milliseconds) override { machine_.PauseFor(milliseconds); }
+        void Wait(int milliseconds) override { machine_.PauseFor(milliseconds, false); }
+        void WaitForRestart(int milliseconds) override { machine_.PauseFor(milliseconds, true); }
 
       private:
         SimulatedEnvironment& machine_;
@@ -114,7 +115,8 @@ class SimulatedEnvironment final : public ReaderEnvironment {
     void Announce(std::size_t index, DeviceEvent::Change change);
     /// A reader began its reset: it leaves and is due back after kResetAbsenceMs.
     void BeginReset(std::size_t index);
-    void PauseFor(int milliseconds);
+    /// Waits through the program's pause; a wait for a restart stays one to that pause.
+    void PauseFor(int milliseconds, bool restart);
     /// Pause time until the next reader is due back from a reset; -1 when none is away.
     long long UntilNextReturn() const;
     /// `milliseconds` of pauses passed: readers due back from a reset return.

@@ -270,12 +270,15 @@ class BasicSettingsDialogTest : public QObject {
         editor->LoadFromFile();
         rig.Messages.Clear();
         rig.TakePauses();
+        QPushButton* send = editor->Button(BasicSettingsDialog::kSend);
+        send->setFocus();
         editor->SendToMsr();
         QCOMPARE(flowPauses(), std::vector<int>{8000});
         QVERIFY(!editor->isEnabled());  // nothing edits the record that is about to go
         QTRY_COMPARE(rig.Messages.Messages,
                      (Strings{kWrittenText, "Success to re-open the device."}));
         QVERIFY(editor && editor->isVisible() && editor->isEnabled());
+        QCOMPARE(editor->window()->focusWidget(), send);  // the keyboard is where it was
         QCOMPARE(rig.Machine.Reader(0).Settings().HidFormat, format == '1' ? '0' : '1');
         Choose(editor->TrackPage()->TrackSelect(), 7);
         QCOMPARE(rig.Link.Settings->TrackSelect, '7');

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <vector>
 
 #include "protocol/reader_operations.h"
@@ -84,6 +85,34 @@ TEST(SimulatedReaderReset, ANewHidFormatMakesTheReaderLeaveAndComeBackAsTheOther
     rig.env.GetPause().Wait(8000);
     EXPECT_EQ(rig.env.Reader(0).ProductId(), 0x4203);
     EXPECT_EQ(rig.Listed(kInterfaceUsbHid).size(), 1u);
+}
+
+// The desktop program shows a restart while its pause waits for one: the machine's pause
+// passes a restart wait on as one, also when a reader comes back half way through it.
+TEST(SimulatedReaderReset, ARestartWaitReachesTheProgramsPauseAsOne) {
+    struct ProgramPause final : Pause {
+        int plain = 0;
+        std::vector<int> restarts;
+        void Wait(int milliseconds) override { plain += milliseconds; }
+        void WaitForRestart(int milliseconds) override { restarts.push_back(milliseconds); }
+    } program;
+    SimulatedEnvironment env(program);
+    std::string error;
+    ASSERT_TRUE(env.AddReaderFromOptionText("usb-hid", error)) << error;
+    auto transport = MakeTransport(kInterfaceUsbHid, env);
+    ASSERT_TRUE(transport->OpenByIndex(0));
+    Bytes answer(1024);
+    std::size_t length = 0;
+    ASSERT_TRUE(transport->Exchange(SetFrame({0x23, 1, '8'}), answer, length));
+    transport->Close();
+    ASSERT_FALSE(env.Reader(0).IsPlugged());
+
+    program.plain = 0;
+    env.GetPause().WaitForRestart(8000);
+    EXPECT_EQ(program.plain, 0);
+    EXPECT_EQ(program.restarts.size(), 2u);  // up to the reader's return, then the rest
+    EXPECT_EQ(std::accumulate(program.restarts.begin(), program.restarts.end(), 0), 8000);
+    EXPECT_TRUE(env.Reader(0).IsPlugged());
 }
 
 TEST(SimulatedReaderReset, OnlyAChangeThatResetsARealReaderDoes) {
