@@ -8,6 +8,7 @@ packages=(
   libhidapi-dev libudev-dev
   desktop-file-utils appstream lintian man-db groff-base
   clang libclang-rt-14-dev
+  ansible-core ansible-lint
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,152 @@
+#!/usr/bin/env python3
+"""Three tills on this machine, each with readers of its own that outlive the plays.
+
+alpha has one sound reader; beta one with other firmware than the file's, converted;
+gamma one sound reader and one that answers NAK to everything. The plays run as
+ansible-playbook runs them for a shop chain, with the JSON callback, and each run is checked
+from its output and by reading the readers back with ravelfin itself.
+
+usage: three_hosts_test.py RAVELFIN COLLECTIONS_DIR WORK_DIR
+"""
+
+import json
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+RAVELFIN, COLLECTIONS, WORK = sys.argv[1:4]
+FAILURES = []
+
+
+def check(condition, what):
+    if not condition:
+        FAILURES.append(what)
+        print("FAILED: " + what, file=sys.stderr)
+
+
+def ravelfin(*args):
+    return subprocess.run([RAVELFIN] + list(args), capture_output=True, text=True)
+
+
+def serve_reader(firmware, *extra):
+    """Starts a simulated serial reader; returns its process and its terminal's path."""
+    process = subprocess.Popen([RAVELFIN, "simulate", "--pty", "--firmware", firmware] +
+                               list(extra), stdout=subprocess.PIPE, text=True)
+    return process, process.stdout.readline().strip()
+
+
+def playbook(name, *options):
+    env = dict(os.environ,
+               PATH=os.path.dirname(RAVELFIN) + os.pathsep + os.environ["PATH"],
+               HOME=os.path.join(WORK, "home"),
+               ANSIBLE_COLLECTIONS_PATH=COLLECTIONS,
+               ANSIBLE_STDOUT_CALLBACK="json_results",
+               ANSIBLE_CALLBACK_PLUGINS=os.path.join(HERE, "callback_plugins"),
+               ANSIBLE_LOCAL_TEMP=os.path.join(WORK, "tmp"),
+               ANSIBLE_REMOTE_TEMP=os.path.join(WORK, "tmp"),
+               ANSIBLE_RETRY_FILES_ENABLED="false",
+               ANSIBLE_FORKS="3")
+    started = time.monotonic()
+    run = subprocess.run(["ansible-playbook", "-i", os.path.join(WORK, "inventory.json"),
+                          os.path.join(HERE, name)] + list(options),
+                         capture_output=True, text=True, env=env)
+    print("%s %s: %.1f s" % (name, " ".join(options), time.monotonic() - started))
+    try:
+        return json.loads(run.stdout)
+    except ValueError:
+        sys.exit("ansible-playbook printed no JSON:\n" + run.stdout + run.stderr)
+
+
+def task(output, name, host):
+    for play in output["plays"]:
+        for t in play["tasks"]:
+            if t["task"]["name"] == name and host in t["hosts"]:
+                return t["hosts"][host]
+    return {}
+
+
+def main():
+    if shutil.which("ansible-playbook") is None:
+        print("SKIPPED: ansible-playbook is not installed (scripts/install-deps.sh)")
+        sys.exit(77)
+    shutil.rmtree(WORK, ignore_errors=True)
+    for folder in ("home", "tmp"):
+        os.makedirs(os.path.join(WORK, folder))
+    shop = os.path.join(WORK, "shop.cfs2")
+    other = os.path.join(WORK, "other.cfs2")
+    ravelfin("new", shop, "--firmware", "V4.30", "--interface", "rs232")
+    ravelfin("set", shop, "TerminalType=0x35")
+    shutil.copy(shop, other)
+    ravelfin("set", other, "Track1Prefix=\\x02")
+
+    readers = {"alpha": [serve_reader("V4.30")], "beta": [serve_reader("V4.31")],
+               "gamma": [serve_reader("V4.30"), serve_reader("V4.30", "--fault", "nak")]}
+    try:
+        hosts = {}
+        for host, served in readers.items():
+            hosts[host] = {
+                "ansible_connection": "local",
+                "ansible_python_interpreter": sys.executable,
+                "ravelfin_devices": ["rs232:" + path for _, path in served],
+                "ravelfin_all": False,
+                "ravelfin_udev_rule": "",
+                "ravelfin_config_src": shop,
+                "ravelfin_config_dest": os.path.join(WORK, host, "readers.cfs2"),
+                "other_file": other,
+            }
+        hosts["beta"]["ravelfin_firmware_mismatch"] = "convert"
+        with open(os.path.join(WORK, "inventory.json"), "w") as f:
+            json.dump({"tills": {"hosts": hosts}}, f)
+        run_plays(readers)
+    finally:
+        for served in readers.values():
+            for process, _ in served:
+                process.terminate()
+                process.wait()
+    if FAILURES:
+        sys.exit("%d checks failed" % len(FAILURES))
+
+
+def run_plays(readers):
+    first = playbook("site.yml")
+    stats = first["stats"]
+    for host in ("alpha", "beta"):
+        check(stats[host]["changed"] > 0 and stats[host]["failures"] == 0,
+              "first run: %s configured without failure: %s" % (host, stats[host]))
+    gamma = task(first, "Configure the readers", "gamma")
+    answers = gamma.get("readers", [{}, {}])
+    check(stats["gamma"]["failures"] == 1, "first run: gamma fails")
+    check(answers[0].get("result") == "ok" and answers[0].get("changed"),
+          "first run: gamma's sound reader is still configured: %s" % answers[0])
+    check(answers[1].get("error") == "nak" and answers[1].get("message") and
+          answers[1]["message"] in gamma.get("msg", ""),
+          "first run: gamma fails with its NAK reader's message: %s" % gamma.get("msg"))
+
+    second = playbook("site.yml")
+    for host in ("alpha", "beta", "gamma"):
+        check(second["stats"][host]["changed"] == 0, "second run: %s changed=0" % host)
+    for host in ("alpha", "beta"):
+        info = task(second, "List the readers", host).get("readers", [])
+        check([(r.get("type"), r.get("firmware")) for r in info] ==
+              [("rs232", "V4.31" if host == "beta" else "V4.30")],
+              "reader_info on %s lists its reader with firmware: %s" % (host, info))
+        check(all(r.get("model_class") is not None for r in info),
+              "reader_info on %s gives the model class" % host)
+
+    checked = playbook("check.yml", "--check", "--diff", "--limit", "alpha")
+    compared = task(checked, "Compare with the other file", "alpha")
+    check(compared.get("changed") is True, "--check reports the differing reader as changed")
+    names = [sorted(d.get("after", {})) for d in compared.get("diff", [])]
+    check(names == [["Track1Prefix"]], "--diff names the changed setting: %s" % names)
+    device = "reader:rs232:" + readers["alpha"][0][1]
+    check(ravelfin("diff", os.path.join(WORK, "shop.cfs2"), device).returncode == 0,
+          "--check left the reader holding the file of the first run")
+    missing = task(checked, "Run without the ravelfin command", "alpha").get("msg", "")
+    check("'ravelfin' package" in missing, "a missing ravelfin names its package: " + missing)
+
+
+if __name__ == "__main__":
+    main()
