@@ -19,6 +19,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 RAVELFIN, COLLECTIONS, WORK = sys.argv[1:4]
 FAILURES = []
+RUNS = []
 
 
 def check(condition, what):
@@ -54,6 +55,9 @@ def playbook(name, *options):
                           os.path.join(HERE, name)] + list(options),
                          capture_output=True, text=True, env=env)
     print("%s %s: %.1f s" % (name, " ".join(options), time.monotonic() - started))
+    RUNS.append(run.stdout)
+    with open(os.path.join(WORK, "run-%d.json" % len(RUNS)), "w") as f:
+        f.write(run.stdout)
     try:
         return json.loads(run.stdout)
     except ValueError:
@@ -63,7 +67,7 @@ def playbook(name, *options):
 def task(output, name, host):
     for play in output["plays"]:
         for t in play["tasks"]:
-            if t["task"]["name"] == name and host in t["hosts"]:
+            if t["task"]["name"].split(" : ")[-1] == name and host in t["hosts"]:
                 return t["hosts"][host]
     return {}
 
@@ -128,22 +132,31 @@ def run_plays(readers):
     second = playbook("site.yml")
     for host in ("alpha", "beta", "gamma"):
         check(second["stats"][host]["changed"] == 0, "second run: %s changed=0" % host)
-    for host in ("alpha", "beta"):
-        info = task(second, "List the readers", host).get("readers", [])
-        check([(r.get("type"), r.get("firmware")) for r in info] ==
-              [("rs232", "V4.31" if host == "beta" else "V4.30")],
+
+    checked = playbook("check.yml", "--check", "--diff", "--limit", "alpha,beta")
+    shop, other = [json.loads(ravelfin("show", os.path.join(WORK, f), "--json").stdout)
+                   for f in ("shop.cfs2", "other.cfs2")]
+    compared = task(checked, "Compare with the other file", "alpha")
+    check(compared.get("changed") is True and not compared.get("failed"),
+          "--check: alpha's differing reader is reported changed")
+    diffs = [(d.get("before"), d.get("after")) for d in compared.get("diff", [])]
+    check(diffs == [({"Track1Prefix": shop["Track1Prefix"]},
+                     {"Track1Prefix": other["Track1Prefix"]})],
+          "--diff: alpha's reader's Track1Prefix before and after: %s" % diffs)
+    refused = task(checked, "Compare with the other file", "beta")
+    check(refused.get("failed") and not refused.get("changed") and
+          [r.get("error") for r in refused.get("readers", [])] == ["firmware-mismatch"],
+          "beta's reader, of other firmware than the file's, is refused: %s" % refused.get("msg"))
+    for host, firmware in (("alpha", "V4.30"), ("beta", "V4.31")):
+        info = task(checked, "List the readers", host).get("readers", [])
+        check([(r.get("type"), r.get("firmware")) for r in info] == [("rs232", firmware)],
               "reader_info on %s lists its reader with firmware: %s" % (host, info))
+        held = [dict((k, r.get("settings", {}).get(k)) for k in ("TerminalType", "Track1Prefix"))
+                for r in info]
+        check(held == [{"TerminalType": shop["TerminalType"], "Track1Prefix": shop["Track1Prefix"]}],
+              "%s's reader holds the first run's file, untouched by --check: %s" % (host, held))
         check(all(r.get("model_class") is not None for r in info),
               "reader_info on %s gives the model class" % host)
-
-    checked = playbook("check.yml", "--check", "--diff", "--limit", "alpha")
-    compared = task(checked, "Compare with the other file", "alpha")
-    check(compared.get("changed") is True, "--check reports the differing reader as changed")
-    names = [sorted(d.get("after", {})) for d in compared.get("diff", [])]
-    check(names == [["Track1Prefix"]], "--diff names the changed setting: %s" % names)
-    device = "reader:rs232:" + readers["alpha"][0][1]
-    check(ravelfin("diff", os.path.join(WORK, "shop.cfs2"), device).returncode == 0,
-          "--check left the reader holding the file of the first run")
     missing = task(checked, "Run without the ravelfin command", "alpha").get("msg", "")
     check("'ravelfin' package" in missing, "a missing ravelfin names its package: " + missing)
 

@@ -50,6 +50,8 @@ options:
       - What to do with a reader whose firmware differs from the one the file was saved for.
       - C(fail) fails that reader and leaves it alone; C(convert) writes the file as that
         reader's firmware stores it.
+      - A reader that holds the file's settings already, as its firmware stores them, is left
+        alone either way.
     type: str
     choices: [fail, convert]
     default: fail
