@@ -1,88 +1,237 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
+
+#include "fleet/device_choice.h"
 
 namespace ravelfin::cli {
 
 namespace {
 
+/// A command: the arguments and options it takes, and its help. `summary` is what --help
+/// shows for it (lines of at most 52 characters); `details` what the command's own help adds.
 struct CommandRule {
-    std::size_t positionals;
+    std::size_t least;
+    std::size_t most;
     std::set<std::string> options;
-    bool morePositionals = false;  // `positionals` is the least the command takes
+    bool onReaders;
+    const char* synopsis;
+    const char* summary;
+    const char* details;
 };
+
+constexpr std::size_t kMany = 1000;
 
 const std::map<std::string, CommandRule>& Commands() {
     static const std::map<std::string, CommandRule> kCommands = {
-        {"show", {1, {"firmware", "model-class", "interface", "json"}}},
-        {"convert", {2, {"firmware"}}},
-        {"new", {1, {"firmware", "force", "interface"}}},
-        {"list", {0, {"json", "probe-serial", "no-probe"}}},
-        {"report", {0, {"all", "json"}}},
-        {"save", {1, {}}},
-        {"apply", {1, {"all", "json"}}},
-        {"defaults", {0, {"all", "json"}}},
-        {"send", {1, {}}},
-        {"clone", {0, {"from", "to", "to-all", "json"}}},
-        {"watch", {0, {"apply", "count", "json"}}},
-        {"diff", {2, {"json"}}},
-        {"set", {2, {"firmware"}, true}},
-        {"simulate", {0, {"pty", "interface", "firmware", "security-level", "load"}}},
+        {"show",
+         {1,
+          1,
+          {"firmware", "model-class", "interface", "json"},
+          false,
+          "show FILE [--firmware TEXT] [--model-class N] [--interface TYPE] [--json]",
+          "print the settings report of a configuration file",
+          "  --firmware TEXT, --model-class N\n"
+          "                        the reader the report is for (they decide the\n"
+          "                        settings that depend on firmware and model)\n"
+          "  --interface TYPE      how that reader is attached (default usb-hid)\n"
+          "  --json                the settings as one JSON object\n"}},
+        {"convert",
+         {2,
+          2,
+          {"firmware"},
+          false,
+          "convert IN OUT --firmware TEXT",
+          "re-save a configuration for a reader with other firmware",
+          ""}},
+        {"new",
+         {1,
+          1,
+          {"firmware", "force", "interface"},
+          false,
+          "new FILE --firmware TEXT [--force] [--interface TYPE]",
+          "save the factory defaults for that firmware",
+          "  --force               replace an existing file\n"}},
+        {"set",
+         {2,
+          kMany,
+          {"firmware"},
+          false,
+          "set FILE NAME=VALUE... [--firmware TEXT]",
+          "change settings of a configuration file by their\n"
+          "show --json names; VALUE is a number (decimal or 0x\n"
+          "hex), or for a byte string [1,2,3] or text such as \\x02ABC",
+          "A file that would come out the same is not written again; a symbolic link\n"
+          "is followed and its target replaced.\n"
+          "  --firmware TEXT       save for other firmware than the file's\n"}},
+        {"list",
+         {0,
+          0,
+          {"json", "probe-serial", "no-probe"},
+          true,
+          "list [--json] [--probe-serial | --no-probe]",
+          "list the attached readers with their firmware versions,\n"
+          "USB port paths and serial numbers; a plain RS-232 port is\n"
+          "asked for its firmware only when named with --device or\n"
+          "with --probe-serial; --no-probe opens no device at all",
+          ""}},
+        {"report",
+         {0,
+          0,
+          {"all", "json"},
+          true,
+          "report [--all] [--json]",
+          "read the readers and print their settings reports",
+          ""}},
+        {"save",
+         {1,
+          1,
+          {"json"},
+          true,
+          "save FILE [--json]",
+          "read one reader and save its configuration",
+          ""}},
+        {"apply",
+         {1,
+          1,
+          {"all", "if-different", "json"},
+          true,
+          "apply FILE [--all] [--if-different] [--json]",
+          "send a configuration file to the readers; with\n"
+          "--if-different only to those that hold other settings",
+          "  --if-different        write only readers whose settings differ from the\n"
+          "                        file's (as diff compares them); the others are\n"
+          "                        left alone, with \"changed\": false\n"}},
+        {"defaults",
+         {0,
+          0,
+          {"all", "json"},
+          true,
+          "defaults [--all] [--json]",
+          "restore the readers' factory settings",
+          ""}},
+        {"send",
+         {1,
+          1,
+          {"all", "json"},
+          true,
+          "send COMMAND [--all] [--json]",
+          "send a raw command, for example \"\\x2\\x52\\x22\\x3\"",
+          ""}},
+        {"diff",
+         {1,
+          2,
+          {"all", "json"},
+          true,
+          "diff A [B] [--all] [--json]",
+          "compare two configurations; A and B are files or\n"
+          "reader:DEVICE (reader: alone is the only USB reader);\n"
+          "diff FILE compares FILE with the readers --device and\n"
+          "--all name",
+          "Against readers it compares only what each reader holds (by its firmware,\n"
+          "model class and security) and prints a result line per reader.\n"
+          "Exit status: 0 equal, 1 different, 2 trouble.\n"}},
+        {"clone",
+         {0,
+          0,
+          {"from", "to", "to-all", "json"},
+          true,
+          "clone --from DEVICE (--to DEVICE... | --to-all) [--json]",
+          "copy one reader's settings to other readers",
+          ""}},
+        {"watch",
+         {0,
+          0,
+          {"apply", "count", "json"},
+          true,
+          "watch [--apply FILE] [--count N] [--json]",
+          "print readers arriving and leaving; with --apply,\n"
+          "configure each reader as it arrives; --count ends\n"
+          "after N readers were configured; Ctrl+C ends it",
+          "  --json                one JSON object a line for each arrival, departure\n"
+          "                        and result\n"}},
+        {"simulate",
+         {0,
+          0,
+          {"pty", "interface", "firmware", "security-level", "load"},
+          false,
+          "simulate --pty [--interface rs232|usb-rs232] [--firmware TEXT]\n"
+          "           [--security-level D] [--load FILE]",
+          "serve a simulated serial reader on a pseudo-terminal",
+          ""}},
     };
     return kCommands;
 }
 
+/// The order --help lists the commands in.
+constexpr const char* kFileCommands[] = {"show", "convert", "new", "set"};
+constexpr const char* kReaderCommands[] = {"list", "report", "save",  "apply", "defaults",
+                                           "send", "diff",   "clone", "watch", "simulate"};
+
 const std::set<std::string> kValueOptions = {"simulate",  "device", "firmware", "model-class",
                                              "interface", "from",   "to",       "security-level",
                                              "load",      "apply",  "count"};
-const std::set<std::string> kFlagOptions = {"json", "force",  "pty",          "help",    "version",
-                                            "all",  "to-all", "probe-serial", "no-probe"};
-const std::set<std::string> kGlobalOptions = {"simulate", "device", "help", "version"};
+const std::set<std::string> kFlagOptions = {"json",     "force", "pty",         "help",
+                                            "version",  "all",   "to-all",      "probe-serial",
+                                            "no-probe", "quiet", "if-different"};
+const std::set<std::string> kGlobalOptions = {"simulate", "device", "help", "version", "quiet"};
+const std::set<std::string> kDeviceOptions = {"device", "from", "to"};
 
 void Store(CommandLine& out, const std::string& name, const std::string& value) {
+    static const std::map<std::string, bool CommandLine::*> kFlags = {
+        {"json", &CommandLine::json},
+        {"quiet", &CommandLine::quiet},
+        {"force", &CommandLine::force},
+        {"pty", &CommandLine::pty},
+        {"help", &CommandLine::help},
+        {"version", &CommandLine::version},
+        {"all", &CommandLine::all},
+        {"to-all", &CommandLine::toAll},
+        {"if-different", &CommandLine::ifDifferent},
+        {"probe-serial", &CommandLine::probeSerial},
+        {"no-probe", &CommandLine::noProbe},
+    };
+    static const std::map<std::string, std::optional<std::string> CommandLine::*> kValues = {
+        {"firmware", &CommandLine::firmware},
+        {"model-class", &CommandLine::modelClass},
+        {"interface", &CommandLine::interface},
+        {"from", &CommandLine::from},
+        {"security-level", &CommandLine::securityLevel},
+        {"load", &CommandLine::load},
+        {"apply", &CommandLine::applyFile},
+        {"count", &CommandLine::count},
+    };
     if (name == "simulate")
         out.simulate.push_back(value);
-    else if (name == "device") {
+    else if (name == "device")
         out.devices.push_back(value);
-        if (!out.device)
-            out.device = value;
-    } else if (name == "firmware")
-        out.firmware = value;
-    else if (name == "model-class")
-        out.modelClass = value;
-    else if (name == "interface")
-        out.interface = value;
-    else if (name == "from")
-        out.from = value;
     else if (name == "to")
         out.to.push_back(value);
-    else if (name == "security-level")
-        out.securityLevel = value;
-    else if (name == "load")
-        out.load = value;
-    else if (name == "json")
-        out.json = true;
-    else if (name == "force")
-        out.force = true;
-    else if (name == "pty")
-        out.pty = true;
-    else if (name == "help")
-        out.help = true;
-    else if (name == "version")
-        out.version = true;
-    else if (name == "all")
-        out.all = true;
-    else if (name == "to-all")
-        out.toAll = true;
-    else if (name == "probe-serial")
-        out.probeSerial = true;
-    else if (name == "no-probe")
-        out.noProbe = true;
-    else if (name == "apply")
-        out.applyFile = value;
-    else if (name == "count")
-        out.count = value;
+    else if (kFlags.count(name))
+        out.*kFlags.at(name) = true;
+    else
+        out.*kValues.at(name) = value;
+}
+
+/// The help lines of one command: its synopsis, then its summary from column 24.
+std::string SummaryLines(const CommandRule& rule) {
+    std::string text = std::string("  ") + rule.synopsis;
+    const std::size_t lastLine = text.size() - text.rfind('\n') - 1;
+    std::string summary = rule.summary;
+    std::string indent(24, ' ');
+    if (lastLine < 22 && text.find('\n') == std::string::npos) {
+        text += std::string(24 - lastLine, ' ');
+    } else {
+        text += "\n" + indent;
+    }
+    for (char c : summary) {
+        text += c;
+        if (c == '\n')
+            text += indent;
+    }
+    return text + "\n";
 }
 
 }  // namespace
@@ -94,7 +243,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (onlyPositionals || arg.size() < 2 || arg[0] != '-' || arg[1] != '-') {
-            if (arg == "-h") {
+            if (arg == "-h" && !onlyPositionals) {
                 out.help = true;
                 continue;
             }
@@ -134,11 +283,18 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             return false;
         }
         seen.insert(name);
+        if (kDeviceOptions.count(name)) {
+            DeviceChoice choice;
+            if (!ParseDeviceOption(*value, choice, error))
+                return false;
+        }
         Store(out, name, value.value_or(""));
     }
-    if (out.help || out.version)
+    if (out.version)
         return true;
     if (positionals.empty()) {
+        if (out.help)
+            return true;
         error = "no command given";
         return false;
     }
@@ -149,11 +305,17 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         error = "unknown command '" + out.command + "'";
         return false;
     }
-    const std::size_t least = rule->second.positionals;
-    const bool more = rule->second.morePositionals;
-    if (out.arguments.size() < least || (!more && out.arguments.size() > least)) {
-        error = "'" + out.command + "' takes " + (more ? "at least " : "") + std::to_string(least) +
-                " argument" + (least == 1 ? "" : "s") + ", got " +
+    if (out.help)
+        return true;
+    const std::size_t least = rule->second.least;
+    const std::size_t most = rule->second.most;
+    if (out.arguments.size() < least || out.arguments.size() > most) {
+        const std::string range = least == most ? std::to_string(least)
+                                  : most == kMany
+                                      ? "at least " + std::to_string(least)
+                                      : std::to_string(least) + " or " + std::to_string(most);
+        error = "'" + out.command + "' takes " + range + " argument" +
+                (least == 1 && most == 1 ? "" : "s") + ", got " +
                 std::to_string(out.arguments.size());
         return false;
     }
@@ -167,45 +329,18 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
 }
 
 std::string UsageText() {
-    return R"(Usage: ravelfin [--simulate READER]... [--device DEVICE]... COMMAND [ARGS]
-
-Configures Orvane Ravelfin magnetic-stripe card readers.
-
-Commands on configuration files (no reader needed):
-  show FILE [--firmware TEXT] [--model-class N] [--interface TYPE] [--json]
-                        print the settings report of a configuration file
-  convert IN OUT --firmware TEXT
-                        re-save a configuration for a reader with other firmware
-  new FILE --firmware TEXT [--force]
-                        save the factory defaults for that firmware
-  set FILE NAME=VALUE... [--firmware TEXT]
-                        change settings of a configuration file by their
-                        show --json names; VALUE is a number (decimal or 0x
-                        hex), or for a byte string [1,2,3] or text such as \x02ABC
-
-Commands on readers:
-  list [--json] [--probe-serial | --no-probe]
-                        list the attached readers with their firmware versions,
-                        USB port paths and serial numbers; a plain RS-232 port is
-                        asked for its firmware only when named with --device or
-                        with --probe-serial; --no-probe opens no device at all
-  report                read the reader and print its settings report
-  save FILE             read the reader and save its configuration
-  apply FILE            send a configuration file to the reader
-  defaults              restore the reader's factory settings
-  send COMMAND          send a raw command, for example "\x2\x52\x22\x3"
-  diff A B [--json]     compare two configurations; A and B are files or
-                        reader:DEVICE (reader: alone is the only USB reader)
-  clone --from DEVICE --to DEVICE [--to DEVICE]... | --to-all
-                        copy one reader's settings to other readers
-  watch [--apply FILE] [--count N]
-                        print readers arriving and leaving; with --apply,
-                        configure each reader as it arrives; --count ends
-                        after N readers were configured; Ctrl+C ends it
-  simulate --pty [--interface rs232|usb-rs232] [--firmware TEXT]
-           [--security-level D] [--load FILE]
-                        serve a simulated serial reader on a pseudo-terminal
-
+    std::string text =
+        "Usage: ravelfin [--simulate READER]... [--device DEVICE]... COMMAND [ARGS]\n"
+        "\n"
+        "Configures Orvane Ravelfin magnetic-stripe card readers.\n"
+        "\n"
+        "Commands on configuration files (no reader needed):\n";
+    for (const char* name : kFileCommands)
+        text += SummaryLines(Commands().at(name));
+    text += "\nCommands on readers (one reader or many, the same way):\n";
+    for (const char* name : kReaderCommands)
+        text += SummaryLines(Commands().at(name));
+    return text + R"(
 Global options:
   --simulate READER     use only simulated readers; READER is
                         TYPE[,firmware=TEXT][,pid=HEX][,security-level=D][,load=FILE]
@@ -216,16 +351,34 @@ Global options:
   --device DEVICE       TYPE:INDEX or TYPE:NAME (a port name or device path),
                         serial:SN (USB serial number) or path:PORTPATH (USB port
                         path such as 1-2.4, or a serial port's stable name);
-                        repeat it to work on several readers at once
-  --all                 report, apply and defaults on every attached USB HID
-                        reader (serial readers only when named with --device)
-  --json                with several readers: one result object per reader
-  --help, --version
+                        repeat it to work on several readers at once; without it
+                        a command works on the only USB reader attached
+  --all                 every attached USB HID reader besides those named
+                        (serial readers only when named with --device)
+  --json                one JSON object per reader with its device, firmware,
+                        result, changed, error and message
+  --quiet               no progress, no result lines of readers that succeeded
+                        and no summary; failures are still told on standard error
+  --help, --version     COMMAND --help tells about one command
 
 Interface types: rs232, ps2, usb-hid-kb, usb-rs232, usb-hid.
-Exit status: 0 success, 1 the operation failed (on any reader), 2 usage error;
-diff: 0 equal, 1 different, 2 trouble.
+Exit status: 0 success, 1 the operation failed (on any reader) or was
+stopped (SIGINT, SIGTERM), 2 usage error; diff: 0 equal, 1 different, 2 trouble.
 )";
+}
+
+std::string CommandHelpText(const std::string& command) {
+    const CommandRule& rule = Commands().at(command);
+    std::string summary = rule.summary;
+    std::replace(summary.begin(), summary.end(), '\n', ' ');
+    std::string text = std::string("Usage: ravelfin ") +
+                       (rule.onReaders ? "[--simulate READER]... [--device DEVICE]... " : "") +
+                       rule.synopsis + "\n\n" + summary + ".\n";
+    if (*rule.details)
+        text += std::string("\n") + rule.details;
+    return text +
+           "\nGlobal options: --simulate READER, --device DEVICE, --quiet, --help (see "
+           "ravelfin --help).\n";
 }
 
 }  // namespace ravelfin::cli

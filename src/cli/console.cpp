@@ -1,14 +1,14 @@
 #include "cli/console.h"
 
 #include <iostream>
-#include <set>
+#include <mutex>
 
-#include "flows/flow_messages.h"
 #include "protocol/text_encoding.h"
 
 namespace ravelfin::cli {
 
 namespace {
+
 std::string ForTerminal(const std::string& text) {
     std::string out;
     out.reserve(text.size());
@@ -19,46 +19,39 @@ std::string ForTerminal(const std::string& text) {
     }
     return Latin1ToUtf8(out);
 }
+
+/// Held over each write, so that lines from several threads never mix.
+std::mutex& WriteMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 }  // namespace
 
 void Console::Print(const std::string& text) {
-    out_ << ForTerminal(text) << std::flush;
+    PrintUtf8(ForTerminal(text));
 }
 
 void Console::PrintUtf8(const std::string& text) {
+    std::lock_guard lock(WriteMutex());
     out_ << text << std::flush;
 }
 
 void Console::Error(const std::string& line) {
-    err_ << ForTerminal(line) << '\n' << std::flush;
+    const std::string text = ForTerminal(line) + '\n';
+    std::lock_guard lock(WriteMutex());
+    err_ << text << std::flush;
+}
+
+bool Console::OutputWritten() const {
+    std::lock_guard lock(WriteMutex());
+    out_.flush();
+    return !out_.fail();
 }
 
 Console& StandardConsole() {
     static Console console(std::cout, std::cerr);
     return console;
-}
-
-bool IsFailureText(const std::string& text) {
-    static const std::set<std::string> kFailures = {
-        kOpenFailedText,         kWriteFailedText,      kTooLongText,
-        kUnknownFuncIdsText,     kBasicSaveFailedText,  kAdvancedSaveFailedText,
-        kLoadFailedText,         kDefaultsFailedText,   kReopenForReadFailedText,
-        kRereadFailedText,       kSelectSourceText,     kSelectTargetText,
-        kNoMemoryText,           kSourceOpenFailedText, kTargetOpenFailedText,
-        kSourceReadFailedText,   kReadFirstText,        kCloneFailedText,
-        kEmptyCommandText,       kInvalidCommandText,   kNotFramedText,
-        kUnknownCommandText,     kCommandFailedText,    kBootLoaderFailedText,
-        "ERROR Interface Type!",
-    };
-    return kFailures.count(text) > 0;
-}
-
-void ConsoleMessenger::ShowMessage(const std::string& text) {
-    if (IsFailureText(text)) {
-        console_.Error(text);
-    } else {
-        console_.Print(text + "\n");
-    }
 }
 
 }  // namespace ravelfin::cli

@@ -3,8 +3,6 @@
 #include <iosfwd>
 #include <string>
 
-#include "connection/messenger.h"
-
 namespace ravelfin::cli {
 
 /// Exit codes of the tool: scripts rely on them.
@@ -13,7 +11,7 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 /// Where a command writes. Program text (ISO 8859-1 bytes, "\r\n" line ends) comes out as
-/// UTF-8 with "\n" line ends.
+/// UTF-8 with "\n" line ends. Safe from several threads: each call writes whole.
 class Console {
   public:
     Console(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
@@ -23,6 +21,8 @@ class Console {
     void PrintUtf8(const std::string& text);
     /// One line on standard error.
     void Error(const std::string& line);
+    /// False once writing to standard output failed (a full disk, a closed pipe).
+    bool OutputWritten() const;
 
   private:
     std::ostream& out_;
@@ -38,22 +38,5 @@ inline void PrintText(const std::string& text) {
 inline void PrintError(const std::string& line) {
     StandardConsole().Error(line);
 }
-
-/// Prints what the reader flows say, one message a line: failures and warnings on standard
-/// error, everything else on standard output.
-class ConsoleMessenger final : public Messenger {
-  public:
-    explicit ConsoleMessenger(Console& console) : console_(console) {}
-    void ShowMessage(const std::string& text) override;
-    void ShowNotice(const std::string& text) override { ShowMessage(text); }
-    /// The reader chosen cannot be written to: always a failure.
-    void OfferReaderSelection(const std::string& text) override { console_.Error(text); }
-
-  private:
-    Console& console_;
-};
-
-/// True for the flows' texts that report a failure or a warning.
-bool IsFailureText(const std::string& text);
 
 }  // namespace ravelfin::cli

@@ -29,12 +29,12 @@ bool ParseModelClass(const std::string& text, std::uint32_t& out) {
 
 /// The --interface option's type, usb-hid without it; kInterfaceUnknown (said on standard
 /// error) for a name that is none of the five.
-int InterfaceOption(const CommandLine& cl) {
+int InterfaceOption(const CommandLine& cl, Console& console) {
     if (!cl.interface)
         return kInterfaceUsbHid;
     const int type = ParseInterfaceName(*cl.interface);
     if (type == kInterfaceUnknown) {
-        PrintError("unknown interface '" + *cl.interface +
+        console.Error("unknown interface '" + *cl.interface +
                    "': use rs232, ps2, usb-hid-kb, usb-rs232 or usb-hid");
     }
     return type;
@@ -56,68 +56,68 @@ int ParseInterfaceName(const std::string& name) {
     return kInterfaceUnknown;
 }
 
-int RunShow(const CommandLine& cl) {
-    const int type = InterfaceOption(cl);
+int RunShow(const CommandLine& cl, Console& console) {
+    const int type = InterfaceOption(cl, console);
     if (type == kInterfaceUnknown)
         return kExitUsage;
     std::uint32_t modelClass = 0;
     if (cl.modelClass && !ParseModelClass(*cl.modelClass, modelClass)) {
-        PrintError("--model-class takes a number such as 0, 10000 or 30000");
+        console.Error("--model-class takes a number such as 0, 10000 or 30000");
         return kExitUsage;
     }
     const std::string firmware = cl.firmware.value_or("");
 
     ReaderSettings record(static_cast<std::uint32_t>(type));
     if (!LoadSettingsFile(record, cl.arguments[0])) {
-        PrintError(kLoadFailedText);
+        console.Error(kLoadFailedText);
         return kExitFailed;
     }
     record.FirmwareVersionNumber = ParseVersionNumber(firmware);
     record.ModelClass = modelClass;
     if (cl.json) {
-        StandardConsole().PrintUtf8(QJsonDocument(SettingsToJson(record)).toJson().toStdString());
+        console.PrintUtf8(QJsonDocument(SettingsToJson(record)).toJson().toStdString());
     } else {
-        PrintText(BuildSettingsReport(record, firmware));
+        console.Print(BuildSettingsReport(record, firmware));
     }
     return kExitOk;
 }
 
-int RunConvert(const CommandLine& cl) {
+int RunConvert(const CommandLine& cl, Console& console) {
     if (!cl.firmware) {
-        PrintError("convert needs --firmware TEXT, the firmware version of the target reader");
+        console.Error("convert needs --firmware TEXT, the firmware version of the target reader");
         return kExitUsage;
     }
     ReaderSettings record(kInterfaceUsbHid);
     if (!LoadSettingsFile(record, cl.arguments[0])) {
-        PrintError(kLoadFailedText);
+        console.Error(kLoadFailedText);
         return kExitFailed;
     }
     record.FirmwareVersionNumber = ParseVersionNumber(*cl.firmware);
     if (!SaveSettingsFile(record, cl.arguments[1])) {
-        PrintError(kBasicSaveFailedText);
+        console.Error(kBasicSaveFailedText);
         return kExitFailed;
     }
     return kExitOk;
 }
 
-int RunNew(const CommandLine& cl) {
+int RunNew(const CommandLine& cl, Console& console) {
     if (!cl.firmware) {
-        PrintError("new needs --firmware TEXT, the firmware version of the reader it is for");
+        console.Error("new needs --firmware TEXT, the firmware version of the reader it is for");
         return kExitUsage;
     }
-    const int type = InterfaceOption(cl);
+    const int type = InterfaceOption(cl, console);
     if (type == kInterfaceUnknown)
         return kExitUsage;
     const std::string& path = cl.arguments[0];
     std::error_code ec;
     if (!cl.force && std::filesystem::exists(path, ec)) {
-        PrintError(path + " exists already; pass --force to replace it.");
+        console.Error(path + " exists already; pass --force to replace it.");
         return kExitFailed;
     }
     ReaderSettings record(static_cast<std::uint32_t>(type));
     record.FirmwareVersionNumber = ParseVersionNumber(*cl.firmware);
     if (!SaveSettingsFile(record, path)) {
-        PrintError(kBasicSaveFailedText);
+        console.Error(kBasicSaveFailedText);
         return kExitFailed;
     }
     return kExitOk;

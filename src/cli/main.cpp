@@ -1,19 +1,17 @@
+#include <sys/ioctl.h>
 #include <unistd.h>
+
 #include <QCoreApplication>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/commands.h"
 #include "cli/console.h"
-#include "cli/diff_command.h"
-#include "cli/file_commands.h"
-#include "cli/fleet_commands.h"
-#include "cli/reader_commands.h"
-#include "cli/set_command.h"
-#include "cli/simulate_command.h"
-#include "cli/watch_command.h"
 #include "sim/simulated_clock.h"
 #include "sim/simulated_environment.h"
 #include "transport/real/real_environment.h"
@@ -42,32 +40,18 @@ std::unique_ptr<ReaderEnvironment> MakeMachine(const CommandLine& cl, Pause& pau
     return simulated;
 }
 
-using ReaderCommand = int (*)(const CommandLine&, ReaderEnvironment&, Console&);
-
-ReaderCommand FindReaderCommand(const std::string& name) {
-    if (name == "list")
-        return RunList;
-    if (name == "report")
-        return RunReport;
-    if (name == "save")
-        return RunSave;
-    if (name == "apply")
-        return RunApply;
-    if (name == "defaults")
-        return RunDefaults;
-    if (name == "send")
-        return RunSend;
-    if (name == "clone")
-        return RunClone;
-    return nullptr;
+/// Progress goes to standard output when it is a terminal, sized as it is.
+CommandSetup Setup() {
+    CommandSetup setup{[] { return std::make_unique<SteadySleepPause>(); }};
+    winsize size{};
+    if (::isatty(STDOUT_FILENO) == 1 && ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0) {
+        setup.Rows = size.ws_row;
+        setup.Columns = size.ws_col > 0 ? size.ws_col : 80;
+    }
+    return setup;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    // Past a file size limit a save then fails with its message instead of ending the program.
-    std::signal(SIGXFSZ, SIG_IGN);
-    QCoreApplication app(argc, argv);
+int Run(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine cl;
     std::string error;
@@ -76,45 +60,36 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (cl.help) {
-        PrintText(UsageText());
+        PrintText(cl.command.empty() ? UsageText() : CommandHelpText(cl.command));
         return kExitOk;
     }
     if (cl.version) {
         PrintText(std::string("ravelfin ") + PROJECT_VERSION_TEXT + "\n");
         return kExitOk;
     }
-    if (cl.command == "show")
-        return RunShow(cl);
-    if (cl.command == "convert")
-        return RunConvert(cl);
-    if (cl.command == "new")
-        return RunNew(cl);
-    if (cl.command == "simulate")
-        return RunSimulate(cl);
-    if (cl.command == "set")
-        return RunSet(cl, StandardConsole());
-
-    if (cl.devices.size() > 1 && !IsFleetCommand(cl)) {
-        PrintError("ravelfin: '" + cl.command +
-                   "' works on one reader; name one --device, or use report, apply or defaults "
-                   "for several (see ravelfin --help)");
-        return kExitUsage;
-    }
-
     SleepPause pause;
     // The clock goes before the machine whose readers it plugs in.
-    std::unique_ptr<ReaderEnvironment> machine;
     std::unique_ptr<SimulatedClock> clock;
-    machine = MakeMachine(cl, pause, clock);
+    const std::unique_ptr<ReaderEnvironment> machine = MakeMachine(cl, pause, clock);
     if (!machine)
         return kExitUsage;
-    const FleetSetup setup{[] { return std::make_unique<SleepPause>(); },
-                           ::isatty(STDOUT_FILENO) == 1 && !cl.json};
-    if (IsFleetCommand(cl))
-        return RunFleetCommand(cl, *machine, StandardConsole(), setup);
-    if (cl.command == "watch")
-        return RunWatch(cl, *machine, StandardConsole(), setup);
-    if (cl.command == "diff")
-        return RunDiff(cl, *machine, StandardConsole());
-    return FindReaderCommand(cl.command)(cl, *machine, StandardConsole());
+    return RunCommand(cl, *machine, StandardConsole(), Setup());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Past a file size limit a save then fails with its message instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // A closed pipe fails the write instead of ending the program, which then says so.
+    std::signal(SIGPIPE, SIG_IGN);
+    QCoreApplication app(argc, argv);
+    const int status = Run(argc, argv);
+    if (!StandardConsole().OutputWritten()) {
+        const int why = errno;
+        PrintError(std::string("ravelfin: cannot write to standard output") +
+                   (why != 0 ? std::string(": ") + std::strerror(why) : std::string()));
+        return status == kExitOk ? kExitFailed : status;
+    }
+    return status;
 }

@@ -5,8 +5,7 @@
 #include <algorithm>
 #include <span>
 
-#include "cli/fleet_commands.h"
-#include "cli/setting_fields.h"
+#include "fleet/setting_fields.h"
 #include "cli/setting_values.h"
 #include "cli/settings_json.h"
 #include "flows/flow_messages.h"
@@ -91,7 +90,7 @@ int RunSet(const CommandLine& cl, Console& console) {
     const std::string& path = cl.arguments[0];
     Bytes file;
     ReaderSettings record(kInterfaceUsbHid);
-    if (!ReadConfigurationFile(path, file) || !LoadSettingsFromBytes(record, file)) {
+    if (!ReadSettingsFile(path, file) || !LoadSettingsFromBytes(record, file)) {
         console.Error(std::string(kLoadFailedText) + " (" + path + ")");
         return kExitFailed;
     }
@@ -125,10 +124,16 @@ int RunSet(const CommandLine& cl, Console& console) {
             return kExitUsage;
         }
     }
-    if (!SaveSettingsFile(record, path)) {
+    // A file that would come out the same is left alone: its time stamp, its inode and any
+    // link to it stay as they are.
+    Bytes encoded;
+    const bool same = EncodeSettingsFile(record, encoded) && encoded == file;
+    if (!same && !SaveSettingsFile(record, path)) {
         console.Error(std::string(kBasicSaveFailedText) + " (" + path + ")");
         return kExitFailed;
     }
+    if (cl.quiet)
+        return kExitOk;
     const QJsonObject after = SettingsToJson(record);
     for (auto it = after.begin(); it != after.end(); ++it) {
         if (before.value(it.key()) != it.value()) {

@@ -9,8 +9,9 @@
 namespace ravelfin::cli {
 
 /// `set FILE NAME=VALUE... [--firmware TEXT]`: changes settings of a configuration file by
-/// their `show --json` names and saves it (atomically), keeping the FuncIDs the file was saved
-/// with unless --firmware names other firmware. Prints `NAME: OLD -> NEW` per change. An
+/// their `show --json` names and saves it (atomically, through a symbolic link to its target;
+/// not at all when it would come out the same), keeping the FuncIDs the file was saved with
+/// unless --firmware names other firmware. Prints `NAME: OLD -> NEW` per change. An
 /// unknown name, a value the setting cannot hold or a byte string longer than its setting
 /// allows is refused with 2 and a one-line message; the file is then left alone.
 int RunSet(const CommandLine& cl, Console& console);

@@ -3,7 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include "cli/setting_fields.h"
+#include "fleet/setting_fields.h"
 
 namespace ravelfin::cli {
 

@@ -1,24 +1,20 @@
 #include "cli/watch_command.h"
 
 #include <QEventLoop>
+#include <QJsonDocument>
+#include <QMetaObject>
 #include <QObject>
-#include <QSocketNotifier>
 
-#include <fcntl.h>
-#include <unistd.h>
-#include <csignal>
 #include <list>
 #include <map>
 #include <set>
-#include <thread>
 
-#include "cli/fleet_commands.h"
-#include "cli/main_thread_queue.h"
-#include "cli/reader_jobs.h"
-#include "cli/worker_environment.h"
+#include "cli/fleet_output.h"
+#include "cli/stop_signals.h"
+#include "fleet/reader_jobs.h"
 #include "flows/flow_messages.h"
 #include "protocol/interface_type.h"
-#include "transport/device_discovery.h"
+#include "protocol/settings_file.h"
 
 namespace ravelfin::cli {
 
@@ -26,43 +22,6 @@ namespace {
 
 /// Time a reader gets to settle after it arrived, before it is opened.
 constexpr int kSettleMs = 500;
-
-int stopPipe[2] = {-1, -1};
-
-extern "C" void WriteStopByte(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(stopPipe[1], &byte, 1);
-}
-
-/// SIGINT and SIGTERM become a readable byte on a pipe, for as long as it lives.
-class StopSignals {
-  public:
-    StopSignals() {
-        if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-            return;
-        struct sigaction action {};
-        action.sa_handler = WriteStopByte;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &oldInt_);
-        ::sigaction(SIGTERM, &action, &oldTerm_);
-        installed_ = true;
-    }
-    ~StopSignals() {
-        if (!installed_)
-            return;
-        ::sigaction(SIGINT, &oldInt_, nullptr);
-        ::sigaction(SIGTERM, &oldTerm_, nullptr);
-        ::close(stopPipe[0]);
-        ::close(stopPipe[1]);
-        stopPipe[0] = stopPipe[1] = -1;
-    }
-    int Descriptor() const { return installed_ ? stopPipe[0] : -1; }
-
-  private:
-    bool installed_ = false;
-    struct sigaction oldInt_ {};
-    struct sigaction oldTerm_ {};
-};
 
 bool IsConfigurable(int type) {
     return type == kInterfaceUsbHid || type == kInterfaceUsbHidKb || type == kInterfaceUsbRs232;
@@ -82,61 +41,65 @@ std::string ReaderKey(const FleetTarget& target) {
 
 class Watch {
   public:
-    Watch(ReaderEnvironment& machine, Console& console, const FleetSetup& setup, const Bytes* file,
-          int count)
-        : machine_(machine), console_(console), setup_(setup), file_(file), count_(count) {}
+    Watch(ReaderEnvironment& machine, const CommandLine& cl, Console& console,
+          const CommandSetup& setup, const Bytes* file, int count)
+        : machine_(machine),
+          cl_(cl),
+          console_(console),
+          setup_(setup),
+          file_(file),
+          count_(count) {}
 
     int Run() {
         auto monitor = machine_.CreateDeviceMonitor();
         std::string error;
-        if (!monitor || !monitor->Start(
-                            [this](const DeviceEvent& event) {
-                                queue_.Post([this, event] { OnEvent(event); });
-                            },
-                            error)) {
+        if (!monitor ||
+            !monitor->Start(
+                [this](const DeviceEvent& event) { Post([this, event] { OnEvent(event); }); },
+                error)) {
             console_.Error("ravelfin: " +
                            (monitor ? error : "this machine cannot report readers arriving"));
             return kExitFailed;
         }
         monitor_ = monitor.get();
         NoteReadersAttached();
-        StopSignals stopSignals;
-        QSocketNotifier stopNotifier(stopSignals.Descriptor(), QSocketNotifier::Read);
-        stopNotifier.setEnabled(stopSignals.Descriptor() >= 0);
-        QObject::connect(&stopNotifier, &QSocketNotifier::activated, &context_, [&] {
-            char drained[16];
-            while (::read(stopSignals.Descriptor(), drained, sizeof drained) > 0) {
-            }
-            Stop();
-        });
+        const StopSignals stopSignals([this] { Post([this] { Stop(); }); });
         loop_.exec();
         monitor->Stop();
-        for (Job& job : jobs_)
-            job.Thread.join();
-        return kExitOk;
+        workers_.clear();
+        return allConfigured_ ? kExitOk : kExitFailed;
     }
 
   private:
-    struct Job {
-        FleetTarget Target;
-        std::unique_ptr<Pause> OwnPause;
-        std::thread Thread;
-    };
+    /// Runs `task` on this thread's event loop, from any thread.
+    void Post(std::function<void()> task) {
+        QMetaObject::invokeMethod(&context_, std::move(task), Qt::QueuedConnection);
+    }
 
     /// The readers attached before the watch began, so that their departure is told too.
     void NoteReadersAttached() {
-        std::vector<DeviceEntry> readers;
-        for (int type :
-             {kInterfaceRs232, kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}) {
-            ListDevices(machine_.Devices(), type, readers);
-        }
-        for (const DeviceEntry& reader : readers) {
+        DeviceSnapshot devices(machine_.Devices());
+        for (const DeviceEntry& reader : AttachedReaders(devices)) {
             const bool hid = reader.Type == kInterfaceUsbHidKb || reader.Type == kInterfaceUsbHid;
             FleetTarget target;
-            if (FindListedTarget(machine_.Devices(), hid, reader.Name, reader.Type, target)) {
+            if (FindListedTarget(devices, hid, reader.Name, reader.Type, target))
                 present_[Key(hid, reader.Name)] = target;
-            }
         }
+    }
+
+    void Tell(const FleetTarget& target, const std::string& event) {
+        if (cl_.quiet)
+            return;
+        if (!cl_.json) {
+            console_.Print(target.Label() + " " + target.Name + " (" +
+                           target.Identity().Describe() + "): " + event + "\n");
+            return;
+        }
+        const QJsonObject all = ResultJson(target, {});
+        QJsonObject o{{"event", QString::fromStdString(event)}};
+        for (const char* key : {"device", "name", "port", "serial"})
+            o[key] = all[key];
+        console_.PrintUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString() + "\n");
     }
 
     void OnEvent(const DeviceEvent& event) {
@@ -147,8 +110,7 @@ class Watch {
             const auto seen = present_.find(key);
             if (seen == present_.end())
                 return;
-            console_.Print(seen->second.Label() + " " + event.Name + " (" +
-                           seen->second.Identity().Describe() + "): left\n");
+            Tell(seen->second, "left");
             present_.erase(seen);
             return;
         }
@@ -159,13 +121,11 @@ class Watch {
             return;
         present_[key] = target;
         const std::string reader = ReaderKey(target);
-        const std::string line =
-            target.Label() + " " + target.Name + " (" + target.Identity().Describe() + "): arrived";
         if (file_ && configured_.count(reader) > 0) {
-            console_.Print(line + ", configured already\n");
+            Tell(target, "arrived, configured already");
             return;
         }
-        console_.Print(line + "\n");
+        Tell(target, "arrived");
         if (!file_ || !IsConfigurable(event.Type))
             return;
         // Back while its last arrival is still being worked on (a restart it made, say): its
@@ -178,70 +138,90 @@ class Watch {
     }
 
     void Start(const FleetTarget& target) {
-        Job& job = jobs_.emplace_back();
-        job.Target = target;
-        job.OwnPause = setup_.Pauses();
-        ++running_;
-        job.Thread = std::thread([this, &job] {
-            WorkerEnvironment environment(machine_, job.Target, *job.OwnPause);
-            environment.GetPause().Wait(kSettleMs);
-            FleetResult result = ApplyToReader(environment, job.Target, *file_);
-            queue_.Post([this, &job, result] { OnResult(job, result); });
-        });
+        auto& worker = workers_.emplace_back();
+        const auto place = std::prev(workers_.end());
+        const Bytes& file = *file_;
+        worker = std::make_unique<ReaderWorker>(
+            machine_, target,
+            [&file](WorkerEnvironment& environment, const FleetTarget& reader) {
+                environment.GetPause().Wait(kSettleMs);
+                return ApplyToReader(environment, reader, file, false);
+            },
+            setup_.Pauses(), WorkStepListener{},
+            [this, place](const ReaderResult& result) {
+                Post([this, place, result] { OnResult(place, result); });
+            });
     }
 
-    void OnResult(const Job& job, const FleetResult& result) {
-        --running_;
-        const std::string reader = ReaderKey(job.Target);
-        console_.Print(ResultLine(job.Target, result) + "\n");
+    using Workers = std::list<std::unique_ptr<ReaderWorker>>;
+
+    void OnResult(Workers::iterator place, const ReaderResult& result) {
+        const FleetTarget target = (*place)->Target();
+        // The worker told its result as its last act: it ends now and is joined.
+        workers_.erase(place);
+        const std::string reader = ReaderKey(target);
+        allConfigured_ = allConfigured_ && result.Ok();
+        if (cl_.json) {
+            QJsonObject o = ResultJson(target, result);
+            o["event"] = "result";
+            console_.PrintUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString() +
+                               "\n");
+        } else if (!cl_.quiet) {
+            console_.Print(ResultLine(target, result) + "\n");
+        } else if (!result.Ok()) {
+            console_.Error(ResultLine(target, result));
+        }
         // Readers are counted once each, however often they arrive.
-        if (result.Ok && configured_.insert(reader).second &&
+        if (result.Ok() && configured_.insert(reader).second &&
             static_cast<int>(configured_.size()) == count_)
             Stop();
         const FleetTarget* present = nullptr;
-        for (const auto& [name, target] : present_) {
-            if (ReaderKey(target) == reader)
-                present = &target;
+        for (const auto& [name, listed] : present_) {
+            if (ReaderKey(listed) == reader)
+                present = &listed;
         }
         if (again_.erase(reader) > 0 && !stopping_ && present && configured_.count(reader) == 0) {
             Start(*present);
         } else {
             busy_.erase(reader);
         }
-        if (stopping_ && running_ == 0)
+        if (stopping_ && workers_.empty())
             loop_.quit();
     }
 
-    /// No new reader is taken on; the watch ends once the readers in progress are finished.
+    /// No new reader is taken on; readers in the middle of a write finish it, the others stop,
+    /// and the watch ends once every worker has told its result.
     void Stop() {
         if (!stopping_) {
             stopping_ = true;
             monitor_->Stop();
-            if (running_ > 0) {
-                console_.Error("Finishing " + std::to_string(running_) +
-                               " reader(s) in the middle of their configuration ...");
+            if (!workers_.empty()) {
+                console_.Error("Stopping: " + std::to_string(workers_.size()) +
+                               " reader(s) at work; those in the middle of a write finish it ...");
             }
+            for (const auto& worker : workers_)
+                worker->RequestStop();
         }
-        if (running_ == 0)
+        if (workers_.empty())
             loop_.quit();
     }
 
     ReaderEnvironment& machine_;
+    const CommandLine& cl_;
     Console& console_;
-    const FleetSetup& setup_;
+    const CommandSetup& setup_;
     const Bytes* file_;
     const int count_;
     DeviceMonitor* monitor_ = nullptr;
     QObject context_;
     QEventLoop loop_;
-    MainThreadQueue queue_;  // after the loop: it goes before the loop does
     std::map<std::string, FleetTarget> present_;
     std::set<std::string> busy_;        // readers being configured (`ReaderKey`)
     std::set<std::string> again_;       // arrived again meanwhile
     std::set<std::string> configured_;  // configured successfully
-    std::list<Job> jobs_;               // a list: running threads keep references to their job
-    int running_ = 0;
+    bool allConfigured_ = true;
     bool stopping_ = false;
+    Workers workers_;  // last: a worker ending posts to what is above
 };
 
 bool ParseCount(const std::string& text, int& count) {
@@ -256,7 +236,7 @@ bool ParseCount(const std::string& text, int& count) {
 }  // namespace
 
 int RunWatch(const CommandLine& cl, ReaderEnvironment& machine, Console& console,
-             const FleetSetup& setup) {
+             const CommandSetup& setup) {
     int count = 0;
     if (cl.count && (!cl.applyFile || !ParseCount(*cl.count, count))) {
         console.Error(cl.applyFile
@@ -265,11 +245,11 @@ int RunWatch(const CommandLine& cl, ReaderEnvironment& machine, Console& console
         return kExitUsage;
     }
     Bytes file;
-    if (cl.applyFile && !ReadConfigurationFile(*cl.applyFile, file)) {
-        console.Error(kLoadFailedText);
+    if (cl.applyFile && !ReadSettingsFile(*cl.applyFile, file)) {
+        console.Error(std::string(kLoadFailedText) + " (" + *cl.applyFile + ")");
         return kExitFailed;
     }
-    Watch watch(machine, console, setup, cl.applyFile ? &file : nullptr, count);
+    Watch watch(machine, cl, console, setup, cl.applyFile ? &file : nullptr, count);
     return watch.Run();
 }
 

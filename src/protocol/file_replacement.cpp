@@ -58,6 +58,21 @@ void SyncDirectory(const fs::path& directory) {
     ::close(fd);
 }
 
+/// The file a path names: a symbolic link is followed to what it points at (however far, and
+/// whether that exists yet or not), so that replacing goes to the link's target and the link
+/// stays.
+fs::path FollowLinks(const std::string& path) {
+    fs::path target(path);
+    std::error_code error;
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(target, error)); ++hops) {
+        const fs::path next = fs::read_symlink(target, error);
+        if (error)
+            break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
 }  // namespace
 
 ssize_t FileSteps::Write(int fd, const std::uint8_t* data, std::size_t size) {
@@ -77,9 +92,10 @@ FileSteps& SystemFileSteps() {
     return steps;
 }
 
-bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
+bool ReplaceFileContents(const std::string& linkOrPath, std::span<const std::uint8_t> bytes,
                          FileSteps& steps) {
-    const fs::path target(path);
+    const fs::path target = FollowLinks(linkOrPath);
+    const std::string path = target.string();
     fs::path directory = target.parent_path();
     if (directory.empty())
         directory = ".";

@@ -32,7 +32,8 @@ class FileSteps {
 /// error, a file size limit); the target then stays byte for byte as it was and no temporary
 /// file is left behind. A process killed before the rename leaves the target as it was; only
 /// a kill between the naming and the rename, two system calls apart, can leave a temporary
-/// file. A replaced file keeps the permissions of the one it replaces.
+/// file. A replaced file keeps the permissions of the one it replaces. A symbolic link is
+/// followed: its target is replaced and the link stays.
 bool ReplaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes,
                          FileSteps& steps);
 

@@ -24,7 +24,7 @@ bool StartsWith(std::span<const std::uint8_t> bytes, std::string_view text) {
 
 }  // namespace
 
-bool SaveSettingsFile(const ReaderSettings& record, const std::string& path) {
+bool EncodeSettingsFile(const ReaderSettings& record, Bytes& file) {
     std::array<std::uint8_t, kMaxFileSize> buffer{};
     std::copy(kMagic.begin(), kMagic.end(), buffer.begin());
     std::copy(kFormatVersion.begin(), kFormatVersion.end(), buffer.begin() + kMagic.size());
@@ -32,20 +32,40 @@ bool SaveSettingsFile(const ReaderSettings& record, const std::string& path) {
     if (!EncodeAllSettings(record, std::span(buffer).subspan(kHeaderSize), frameLength)) {
         return false;
     }
-    return ReplaceFileContents(path, std::span(buffer).first(kHeaderSize + frameLength),
-                               SystemFileSteps());
+    file.assign(buffer.begin(),
+                buffer.begin() + static_cast<std::ptrdiff_t>(kHeaderSize + frameLength));
+    return true;
+}
+
+bool SaveSettingsFile(const ReaderSettings& record, const std::string& path) {
+    Bytes file;
+    return EncodeSettingsFile(record, file) && ReplaceFileContents(path, file, SystemFileSteps());
+}
+
+namespace {
+
+/// The file's bytes, one more than a file may hold when it is longer, so that loading
+/// refuses an overlong file rather than a cut one.
+bool ReadBytes(const std::string& path, Bytes& file) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    file.assign(kMaxFileSize + 1, 0);
+    in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    if (in.bad()) return false;
+    file.resize(static_cast<std::size_t>(in.gcount()));
+    return true;
+}
+
+}  // namespace
+
+bool ReadSettingsFile(const std::string& path, Bytes& file) {
+    ReaderSettings check;
+    return ReadBytes(path, file) && LoadSettingsFromBytes(check, file);
 }
 
 bool LoadSettingsFile(ReaderSettings& record, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    // One byte more than a file may hold, to tell a full file from an overlong one.
-    std::array<std::uint8_t, kMaxFileSize + 1> buffer{};
-    in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
-    const auto size = static_cast<std::size_t>(in.gcount());
-    if (in.bad()) return false;
-
-    return LoadSettingsFromBytes(record, std::span<const std::uint8_t>(buffer).first(size));
+    Bytes file;
+    return ReadBytes(path, file) && LoadSettingsFromBytes(record, file);
 }
 
 bool LoadSettingsFromBytes(ReaderSettings& record, std::span<const std::uint8_t> file) {

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "protocol/bytes.h"
 #include "protocol/reader_settings.h"
 
 namespace ravelfin {
@@ -17,6 +18,15 @@ inline constexpr const char* kSettingsFileExtension = "cfs2";
 /// when an existing target is read-only, or when writing fails; the target then stays as it
 /// was and no temporary file is left behind.
 bool SaveSettingsFile(const ReaderSettings& record, const std::string& path);
+
+/// The whole configuration file as SaveSettingsFile writes it; false when the record cannot be
+/// encoded into the 1008 bytes a file has room for.
+bool EncodeSettingsFile(const ReaderSettings& record, Bytes& file);
+
+/// The bytes of the file at `path` (opened for reading only), for loading them once into the
+/// records of several readers; false when it cannot be read, is longer than a configuration
+/// file may be, or does not load (see LoadSettingsFromBytes).
+bool ReadSettingsFile(const std::string& path, Bytes& file);
 
 /// Reads a configuration file (opened for reading only) into `record`.
 /// Returns false when the file cannot be read, is empty or longer than 1024 bytes, has a wrong

@@ -71,19 +71,21 @@ bool GetHidDevicePath(DeviceSource& source, int index, std::string& path) {
 }
 
 
-// The walks read each device's description once, so that the entry's name and identity
-// come from the same moment.
+// Each list is taken in one look, so that an entry's name and identity come from the same
+// moment and a walk over many devices enumerates the system once.
 void ListDevices(DeviceSource& source, int type, std::vector<DeviceEntry>& list) {
     if (IsSerialType(type)) {
-        SerialPortInfo port;
-        for (int index = 0; source.GetSerialPort(index, port); ++index) {
-            if (PortType(port) == type) list.push_back(PortEntry(port, type, index));
+        const std::vector<SerialPortInfo> ports = source.SerialPorts();
+        for (std::size_t index = 0; index < ports.size(); ++index) {
+            if (PortType(ports[index]) == type)
+                list.push_back(PortEntry(ports[index], type, static_cast<int>(index)));
         }
     } else if (IsHidType(type)) {
-        HidInterfaceInfo hid;
-        for (int index = 0; source.GetHidInterface(index, hid); ++index) {
+        const std::vector<HidInterfaceInfo> interfaces = source.HidInterfaces();
+        for (std::size_t index = 0; index < interfaces.size(); ++index) {
+            const HidInterfaceInfo& hid = interfaces[index];
             if (HidReaderType(hid.VendorId, hid.ProductId) == type)
-                list.push_back(HidEntry(hid, type, index));
+                list.push_back(HidEntry(hid, type, static_cast<int>(index)));
         }
     } else if (type == kInterfacePs2) {
         list.push_back({kInterfacePs2, "PS/2 Keyboard port", 0, {}, {}});

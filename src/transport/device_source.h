@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ravelfin {
 
@@ -43,6 +44,40 @@ public:
     virtual bool GetSerialPort(int index, SerialPortInfo& out) = 0;
     /// The HID interface with this index; false when there is none (the walk ends there).
     virtual bool GetHidInterface(int index, HidInterfaceInfo& out) = 0;
+    /// Every serial port, in index order, from one look at the system: a walk over the
+    /// indices costs one enumeration per index where enumerating is slow. The default walks.
+    virtual std::vector<SerialPortInfo> SerialPorts();
+    /// Every HID interface, in index order, as `SerialPorts`.
+    virtual std::vector<HidInterfaceInfo> HidInterfaces();
+};
+
+/// The entry at `index` of a device list; false past its end.
+template <typename Info>
+bool ListEntry(const std::vector<Info>& list, int index, Info& out) {
+    if (index < 0 || static_cast<std::size_t>(index) >= list.size())
+        return false;
+    out = list[static_cast<std::size_t>(index)];
+    return true;
+}
+
+/// The device lists as they were when it was made, for a command that looks at them many
+/// times: the system is enumerated once.
+class DeviceSnapshot final : public DeviceSource {
+public:
+    explicit DeviceSnapshot(DeviceSource& source)
+        : ports_(source.SerialPorts()), interfaces_(source.HidInterfaces()) {}
+    bool GetSerialPort(int index, SerialPortInfo& out) override {
+        return ListEntry(ports_, index, out);
+    }
+    bool GetHidInterface(int index, HidInterfaceInfo& out) override {
+        return ListEntry(interfaces_, index, out);
+    }
+    std::vector<SerialPortInfo> SerialPorts() override { return ports_; }
+    std::vector<HidInterfaceInfo> HidInterfaces() override { return interfaces_; }
+
+private:
+    std::vector<SerialPortInfo> ports_;
+    std::vector<HidInterfaceInfo> interfaces_;
 };
 
 }  // namespace ravelfin

@@ -83,22 +83,24 @@ bool SerialTransport::Exchange(std::span<const std::uint8_t> send, std::span<std
                                std::size_t& recvLen) {
     recvLen = 0;
     if (!link_) return false;
+    if (exchanging_.exchange(true)) return false;
+    struct Done {
+        std::atomic<bool>& flag;
+        ~Done() { flag = false; }
+    } done{exchanging_};
+    // Whatever is still waiting (the rest of an answer cut at the capacity, a late answer)
+    // belongs to no frame of ours and would lead this answer.
+    link_->PurgeReceive();
+    if (!link_->Write(send)) return false;
+    environment_.GetPause().Wait(kAnswerPauseMs);
     std::size_t received = 0;
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        // Whatever is still waiting (the rest of an answer cut at the capacity, a late
-        // answer) belongs to no frame of ours and would lead this answer.
-        link_->PurgeReceive();
-        if (!link_->Write(send)) return false;
-        environment_.GetPause().Wait(kAnswerPauseMs);
-        for (;;) {
-            std::uint8_t byte = 0;
-            const SerialLink::ReadResult result = ReadWithinSilence(byte);
-            if (result == SerialLink::ReadResult::Timeout) link_->PurgeReceive();
-            if (result != SerialLink::ReadResult::Byte) break;
-            if (received == recv.size()) break;
-            recv[received++] = byte;
-        }
+    for (;;) {
+        std::uint8_t byte = 0;
+        const SerialLink::ReadResult result = ReadWithinSilence(byte);
+        if (result == SerialLink::ReadResult::Timeout) link_->PurgeReceive();
+        if (result != SerialLink::ReadResult::Byte) break;
+        if (received == recv.size()) break;
+        recv[received++] = byte;
     }
     recvLen = received;
     return received > 0 && recv[0] == kAck;

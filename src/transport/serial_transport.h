@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
+#include <atomic>
 #include <span>
 #include <string>
 
@@ -35,7 +35,9 @@ public:
     bool Close() override;
     /// Writes the frame, pauses 1000 ms and reads byte by byte until a read waits 1000 ms
     /// in vain, the port fails or `recv` is full (the byte that found it full is dropped).
-    /// True only when the answer begins with ACK, for read frames too.
+    /// True only when the answer begins with ACK, for read frames too. An exchange begun while
+    /// another runs on this transport (from another thread, or from a wait loop that lets
+    /// events run during a pause) fails at once, sending nothing.
     bool Exchange(std::span<const std::uint8_t> send, std::span<std::uint8_t> recv,
                   std::size_t& recvLen) override;
     int GetInterfaceType() const override { return Type; }
@@ -52,7 +54,9 @@ private:
     SerialLink::ReadResult ReadWithinSilence(std::uint8_t& byte);
     ReaderEnvironment& environment_;
     std::unique_ptr<SerialLink> link_;
-    std::mutex lock_;  // held over one exchange, so that two never interleave
+    /// Set over one exchange, so that two never interleave. No lock is held across the
+    /// exchange's pauses: a second caller is turned away rather than made to wait.
+    std::atomic<bool> exchanging_{false};
     PortError lastOpenError_ = PortError::None;
 };
 

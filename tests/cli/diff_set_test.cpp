@@ -1,11 +1,17 @@
+#include <sys/stat.h>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "cli/cli_runner.h"
-#include "fleet_rig.h"
+#include "cli_rig.h"
+#include "protocol/command_frame.h"
 #include "protocol/settings_file.h"
 
 namespace ravelfin::cli {
 namespace {
 
-class DiffAndSet : public FleetRig {
+class DiffAndSet : public CliRig {
   protected:
     std::string Save(const char* name, const ReaderSettings& settings) {
         const std::string path = dir.File(name);
@@ -16,6 +22,9 @@ class DiffAndSet : public FleetRig {
         ReaderSettings settings;
         EXPECT_TRUE(LoadSettingsFile(settings, path));
         return settings;
+    }
+    QJsonObject FirstResult() const {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).array()[0].toObject();
     }
 };
 
@@ -39,16 +48,88 @@ TEST_F(DiffAndSet, DiffNamesWhatDiffersAndComparesAFileAsTheReadersFirmwareStore
         << out.str();
 
     Attach("usb-hid,firmware=V4.20");
-    ASSERT_EQ(Run({"diff", fileA, "reader:"}), kExitOk) << out.str() << err.str();
+    ASSERT_EQ(Run({"diff", fileA, "reader:", "--quiet"}), kExitOk) << out.str() << err.str();
+    EXPECT_EQ(out.str(), "");
     env.Reader(0).Settings().Track1Prefix = {'%'};
+    // The values come in the order of the arguments; the result line says how many differ.
     ASSERT_EQ(Run({"diff", "reader:usb-hid:0", fileA}), kExitFailed);
-    EXPECT_EQ(out.str(), "Track1Prefix: [37] -> []\n");
+    EXPECT_EQ(Lines(),
+              (std::vector<std::string>{
+                  "usb-hid:0 /sim/hidraw0 (port 9-1, serial SN00000001): 1 setting differs",
+                  "Track1Prefix: [37] -> []", "1 of 1 readers compared by diff"}));
+    ASSERT_EQ(Run({"diff", fileA, "--all", "--json"}), kExitFailed);
+    const QJsonObject result = FirstResult();
+    EXPECT_FALSE(result["match"].toBool());
+    EXPECT_EQ(result["differences"].toArray(),
+              (QJsonArray{QJsonObject{
+                  {"name", "Track1Prefix"}, {"file", QJsonArray{}}, {"reader", QJsonArray{37}}}}));
 
     env.Reader(0).SetFault(SimulatedFault::NoAnswer);
     EXPECT_EQ(Run({"diff", fileA, "reader:"}), kExitUsage);
     EXPECT_EQ(Run({"diff", fileA, dir.File("missing.cfs2")}), kExitUsage);
     EXPECT_EQ(err.str(),
               "Failed to load configuration from file. (" + dir.File("missing.cfs2") + ")\n");
+    EXPECT_EQ(Run({"diff", "reader:", "reader:usb-hid:0"}), kExitUsage);
+}
+
+// A file made by new or set, applied to a reader, is what diff then finds there, whatever the
+// reader holds and does not; and apply --if-different leaves such a reader alone.
+TEST_F(DiffAndSet, AfterAnApplyTheReaderMatchesTheFile) {
+    const std::string plain = dir.File("new.cfs2");
+    ASSERT_EQ(Run({"new", plain, "--firmware", "V4.30"}), kExitOk);
+    const std::string old = dir.File("old.cfs2");
+    ASSERT_EQ(Run({"new", old, "--firmware", "V3.10"}), kExitOk);
+    const std::string changed = dir.File("set.cfs2");
+    ASSERT_EQ(Run({"new", changed, "--firmware", "V4.30"}), kExitOk);
+    ASSERT_EQ(Run({"set", changed, "TerminalType=0x35", "Track1Prefix=\\x2AB", "BeepMode=6",
+                   "Encryption=0x31", "PrePan=5", "Preamble=[13,10]"}),
+              kExitOk)
+        << err.str();
+    const char* readers[] = {"usb-hid",           // security, 4.3: the beep mode, no beep volume
+                             "usb-hid,pid=4205",  // a formula reader: no security settings
+                             "usb-hid,firmware=V4.27 LUMA",
+                             "usb-hid,firmware=V4.20,security-level=3",
+                             "usb-hid-kb,firmware=V3.31",
+                             "usb-rs232",
+                             "rs232,firmware=V3.10"};
+    for (const char* reader : readers)
+        Attach(reader);
+    for (std::size_t i = 0; i < env.ReaderCount(); ++i) {
+        const std::string device = "serial:SN0000000" + std::to_string(i + 1);
+        const std::string named =
+            i + 1 == env.ReaderCount() ? "rs232:/sim/ttyS1" : device;  // no USB serial number
+        for (const std::string& file : {plain, old, changed}) {
+            ASSERT_EQ(Run({"--device", named, "apply", file}), kExitOk) << readers[i] << out.str();
+            EXPECT_EQ(Run({"diff", file, "reader:" + named}), kExitOk)
+                << readers[i] << " " << file << "\n"
+                << out.str();
+            const std::size_t frames = env.Reader(i).Frames().size();
+            ASSERT_EQ(Run({"--device", named, "apply", file, "--if-different", "--json"}), kExitOk);
+            EXPECT_FALSE(FirstResult()["changed"].toBool()) << readers[i];
+            const auto& sent = env.Reader(i).Frames();
+            EXPECT_TRUE(std::none_of(sent.begin() + static_cast<std::ptrdiff_t>(frames), sent.end(),
+                                     [](const Bytes& f) { return f.size() > 1 && f[1] == 'S'; }))
+                << readers[i] << ": --if-different wrote to a reader that holds the file";
+        }
+    }
+    // A formula reader has no security settings, and no apply writes a security level: neither
+    // counts as a difference.
+    env.Reader(1).Settings().PrePan = 9;
+    env.Reader(0).Settings().SecurityLevel = '2';
+    EXPECT_EQ(
+        Run({"diff", changed, "--device", "serial:SN00000001", "--device", "serial:SN00000002"}),
+        kExitOk)
+        << out.str();
+    env.Reader(0).Settings().PrePan = 9;
+    EXPECT_EQ(Run({"diff", changed, "--device", "serial:SN00000001"}), kExitFailed);
+    EXPECT_EQ(Lines()[1], "PrePan: 5 -> 9");
+
+    // A reader that differs is written, and says so.
+    env.Reader(0).Settings().TerminalType = '0';
+    ASSERT_EQ(Run({"--device", "usb-hid:0", "apply", changed, "--if-different", "--json"}),
+              kExitOk);
+    EXPECT_TRUE(FirstResult()["changed"].toBool());
+    EXPECT_EQ(env.Reader(0).Settings().TerminalType, '5');
 }
 
 TEST_F(DiffAndSet, SetChangesSettingsByNameAndRefusesWhatTheFileCannotHold) {
@@ -88,8 +169,21 @@ TEST_F(DiffAndSet, SetChangesSettingsByNameAndRefusesWhatTheFileCannotHold) {
         EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << "one line";
     }
     EXPECT_EQ(test::ReadWhole(path), before);
-    ASSERT_EQ(Run({"set", path, "BeepVolume=49", "--firmware", "V4.20"}), kExitOk);
+
+    // Through a symbolic link the file it points at is changed, and the link stays; a file that
+    // would come out the same is not written again at all.
+    const std::string link = dir.File("link.cfs2");
+    std::filesystem::create_symlink("c.cfs2", link);
+    ASSERT_EQ(Run({"set", link, "BeepVolume=49", "--firmware", "V4.20"}), kExitOk) << err.str();
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(Load(path).BeepVolume, '1');
+    struct stat first {};
+    ASSERT_EQ(::stat(path.c_str(), &first), 0);
+    ASSERT_EQ(Run({"set", link, "BeepVolume=49", "--quiet"}), kExitOk) << err.str();
+    EXPECT_EQ(out.str(), "");
+    struct stat again {};
+    ASSERT_EQ(::stat(path.c_str(), &again), 0);
+    EXPECT_EQ(again.st_ino, first.st_ino);
 }
 
 }  // namespace

@@ -1,69 +1,48 @@
-#include "cli/reader_commands.h"
-
-#include <gtest/gtest.h>
-
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
-#include <sstream>
+#include <csignal>
 
-#include "cli/command_line.h"
+#include "cli/cli_runner.h"
+#include "cli_rig.h"
+#include "flows/flow_context.h"
+#include "flows/flow_messages.h"
 #include "protocol/settings_file.h"
-#include "protocol/temp_dir.h"
 #include "report/settings_report.h"
-#include "sim/simulated_environment.h"
 
 namespace ravelfin::cli {
 namespace {
 
-class ReaderCommands : public ::testing::Test {
+class ReaderCommands : public CliRig {
   protected:
-    SimulatedReader& Attach(const std::string& optionText) {
-        std::string error;
-        EXPECT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
-        return env.Reader(env.ReaderCount() - 1);
+    /// A configuration file that changes the terminal type and the track 1 prefix.
+    std::string ConfigFile() {
+        ReaderSettings settings;
+        settings.TerminalType = '6';
+        settings.Track1Prefix = {'#'};
+        settings.FirmwareVersionNumber = 4.3;
+        const std::string path = dir.File("fleet.cfs2");
+        EXPECT_TRUE(SaveSettingsFile(settings, path));
+        return path;
     }
 
-    /// Runs one command line as `ravelfin` would, against the simulated readers.
-    int Run(const std::vector<std::string>& args) {
-        out.str("");
-        err.str("");
-        CommandLine cl;
-        std::string error;
-        EXPECT_TRUE(ParseCommandLine(args, cl, error)) << error;
-        Console console(out, err);
-        const std::string& c = cl.command;
-        if (c == "list")
-            return RunList(cl, env, console);
-        if (c == "report")
-            return RunReport(cl, env, console);
-        if (c == "save")
-            return RunSave(cl, env, console);
-        if (c == "apply")
-            return RunApply(cl, env, console);
-        if (c == "defaults")
-            return RunDefaults(cl, env, console);
-        if (c == "send")
-            return RunSend(cl, env, console);
-        if (c == "clone")
-            return RunClone(cl, env, console);
-        ADD_FAILURE() << "no such command " << c;
-        return -1;
+    QJsonArray Json() const {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).array();
     }
-
-    int Waited(int ms) {
-        const auto& w = env.RecordedPauses().Waits;
-        return static_cast<int>(std::count(w.begin(), w.end(), ms));
-    }
-
-    SimulatedEnvironment env;
-    std::ostringstream out;
-    std::ostringstream err;
-    TempDir dir;
 };
+
+std::string Name(int i) {
+    const std::string n = std::to_string(i);
+    return "usb-hid:" + n + " /sim/hidraw" + n + " (port 9-" + std::to_string(i + 1) +
+           ", serial SN0000000" + std::to_string(i + 1) + ")";
+}
 
 TEST_F(ReaderCommands, ReportAndListOnTheOnlyUsbReader) {
     SimulatedReader& reader = Attach("usb-hid,firmware=V4.27 LUMA");
     reader.Settings().Track1Prefix = {'#'};
-    ASSERT_EQ(Run({"report"}), 0) << err.str();
+    // --quiet leaves what the command is for: the report alone.
+    ASSERT_EQ(Run({"report", "--quiet"}), 0) << err.str();
     ReaderSettings expected = reader.Settings();
     expected.FirmwareVersionNumber = 4.27;
     expected.ModelClass = 10000;
@@ -129,14 +108,12 @@ TEST_F(ReaderCommands, NoOrSeveralUsbReadersNeedADevice) {
     EXPECT_NE(out.str().find("INTERFACE_TYPE: RS232"), std::string::npos);
 
     EXPECT_EQ(Run({"--device", "rs232:/dev/does-not-exist", "report"}), 1);
-    EXPECT_EQ(err.str(), "Can not open Ravelfin device! (rs232:/dev/does-not-exist)\n");
-    Attach("usb-rs232,fault=no-answer");
-    EXPECT_EQ(Run({"--device", "usb-rs232:1", "report"}), 1);
-    EXPECT_EQ(err.str(), "Can not read from Ravelfin device! (usb-rs232:1)\n");
-    EXPECT_EQ(Run({"--device", "usb:0", "report"}), 1);
+    EXPECT_EQ(Lines().front(),
+              "rs232:/dev/does-not-exist /dev/does-not-exist (port /dev/does-not-exist): Can not "
+              "open Ravelfin device! (rs232:/dev/does-not-exist): the device is not there");
+    EXPECT_EQ(Run({"--device", "usb:0", "report"}), 2);
     EXPECT_NE(err.str().find("TYPE:INDEX"), std::string::npos);
-    EXPECT_EQ(Run({"--device", "usb-hid:", "report"}), 1);
-    EXPECT_NE(err.str().find("TYPE:INDEX"), std::string::npos);
+    EXPECT_EQ(Run({"--device", "usb-hid:", "report"}), 2);
 }
 
 TEST_F(ReaderCommands, SaveThenApplyCarriesSettingsBetweenReaders) {
@@ -145,21 +122,25 @@ TEST_F(ReaderCommands, SaveThenApplyCarriesSettingsBetweenReaders) {
     first.Settings().Track3Suffix = {0x0D, 0x0A};
     first.Settings().formulas[0] = {0x21, 0x41};
     ASSERT_EQ(Run({"save", dir.File("first.cfs2")}), 0);
-    EXPECT_EQ(out.str(), "Save configuration to file successfully.\n");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{Name(0) + ": " + kBasicSavedText,
+                                                 "1 of 1 readers saved by save"}));
 
     first.Settings().ResetAllDefaults();
     ASSERT_EQ(Run({"apply", dir.File("first.cfs2")}), 0) << err.str();
-    EXPECT_EQ(out.str(),
-              "Reader usb-hid:0 /sim/hidraw0 (port 9-1, serial SN00000001)\n"
-              "Load configuration from file successfully.\n"
-              "The configuration settings have been written to Ravelfin device successfully!\n");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{Name(0) + ": " + kWrittenText,
+                                                 "1 of 1 readers configured by apply"}));
     EXPECT_EQ(first.Settings().TerminalType, '6');
     EXPECT_EQ(first.Settings().Track3Suffix, (Bytes{0x0D, 0x0A}));
     EXPECT_EQ(first.Settings().formulas[0], (Bytes{0x21, 0x41}));
-    EXPECT_EQ(Waited(8000), 0) << out.str();
+    EXPECT_EQ(Waited(kReaderResetWaitMs), 0) << out.str();
 
     EXPECT_EQ(Run({"apply", dir.File("missing.cfs2")}), 1);
-    EXPECT_EQ(err.str(), "Failed to load configuration from file.\n");
+    EXPECT_EQ(err.str(),
+              "Failed to load configuration from file. (" + dir.File("missing.cfs2") + ")\n");
+    Attach("usb-hid");
+    EXPECT_EQ(Run({"save", dir.File("x.cfs2"), "--device", "usb-hid:0", "--device", "usb-hid:1"}),
+              2);
+    EXPECT_NE(err.str().find("'save' works on one reader"), std::string::npos) << err.str();
 }
 
 TEST_F(ReaderCommands, ANewUsbHidFormatResetsAndReopensTheReader) {
@@ -170,129 +151,374 @@ TEST_F(ReaderCommands, ANewUsbHidFormatResetsAndReopensTheReader) {
     ASSERT_TRUE(SaveSettingsFile(changed, dir.File("hid.cfs2")));
     ASSERT_EQ(Run({"apply", dir.File("hid.cfs2")}), 0) << err.str();
     EXPECT_EQ(reader.Settings().HidFormat, '1');
-    EXPECT_EQ(Waited(8000), 1);
-    EXPECT_NE(out.str().find("Success to re-open the device."), std::string::npos);
+    EXPECT_EQ(Waited(kReaderResetWaitMs), 1);
+    EXPECT_NE(out.str().find("The reader restarted and was opened again."), std::string::npos);
     // The same file again changes nothing that resets the reader.
     ASSERT_EQ(Run({"apply", dir.File("hid.cfs2")}), 0);
-    EXPECT_EQ(Waited(8000), 1);
+    EXPECT_EQ(Waited(kReaderResetWaitMs), 0);
 }
 
 TEST_F(ReaderCommands, DefaultsAndRawCommands) {
     SimulatedReader& reader = Attach("usb-rs232");
-    reader.Settings().BeepVolume = '0';
-    ASSERT_EQ(Run({"defaults"}), 0) << err.str();
-    EXPECT_EQ(out.str(),
-              "Reader usb-rs232:0 /sim/ttyUSB0 (port 9-1, serial SN00000001)\n"
-              "Set default settings to Ravelfin device successfully!\n");
-    EXPECT_EQ(reader.Settings().BeepVolume, '2');
+    reader.Settings().TerminalType = '5';
+    ASSERT_EQ(Run({"defaults", "--json"}), 0) << err.str();
+    EXPECT_EQ(Json()[0].toObject()["message"].toString().toStdString(), kDefaultsSetText);
+    EXPECT_TRUE(Json()[0].toObject()["changed"].toBool());
+    EXPECT_EQ(reader.Settings().TerminalType, '0');
+    // Defaults on a reader that holds them change nothing, and say so.
+    ASSERT_EQ(Run({"defaults", "--json"}), 0) << err.str();
+    EXPECT_FALSE(Json()[0].toObject()["changed"].toBool());
     // Defaults the reader took but that cannot be read back fail the command: the settings
     // it has now are unknown. The fault meets the read after the connection's two reads, the
     // look at the firmware before anything is written, and the defaults command.
     reader.SetFault(SimulatedFault::WrongLrc, 4);
-    EXPECT_EQ(Run({"defaults"}), 1);
-    EXPECT_EQ(err.str(), "Cannot read setting from Ravelfin device\n");
+    EXPECT_EQ(Run({"defaults", "--json"}), 1);
+    EXPECT_EQ(Json()[0].toObject()["message"].toString().toStdString(),
+              std::string(kRereadFailedText) + ": the answer came corrupted");
+    EXPECT_EQ(Json()[0].toObject()["error"].toString().toStdString(), "bad-lrc");
     reader.SetFault(SimulatedFault::None);
 
-    ASSERT_EQ(Run({"send", "\\x2\\x53\\x10\\x1\\x35\\x3"}), 0) << err.str();
+    ASSERT_EQ(Run({"send", "\\x2\\x53\\x10\\x1\\x35\\x3", "--quiet"}), 0) << err.str();
     EXPECT_EQ(reader.Settings().TerminalType, '5');
-    EXPECT_NE(out.str().find("Send Command:"), std::string::npos);
+    EXPECT_EQ(out.str().rfind("1) Send Command:", 0), 0u) << out.str();
     EXPECT_EQ(out.str().find('\r'), std::string::npos);
 
-    EXPECT_EQ(Run({"send", "\\x2\\x52\\x22"}), 1);
-    EXPECT_EQ(err.str(), "The start/end character is not STX/ETX!\nIt is not a legal command!\n");
-    EXPECT_EQ(Run({"send", "\\q2"}), 1);
-    EXPECT_EQ(err.str(), "Invalid value in the command text!\n");
+    // A command that is no frame reaches no reader.
+    const std::size_t frames = reader.Frames().size();
+    EXPECT_EQ(Run({"send", "\\x2\\x52\\x22"}), 2);
+    EXPECT_EQ(err.str(),
+              "ravelfin: The start/end character is not STX/ETX! It is not a legal "
+              "command! (a command is written \\x2\\x52\\x22\\x3)\n");
+    EXPECT_EQ(Run({"send", "\\q2"}), 2);
+    EXPECT_EQ(reader.Frames().size(), frames);
 }
 
-TEST_F(ReaderCommands, CloneCopiesGeneralSettingsToEveryTarget) {
+TEST_F(ReaderCommands, CloneCopiesGeneralSettingsToEveryTargetAndWritesNoReaderThatLeft) {
     SimulatedReader& source = Attach("usb-hid");
     SimulatedReader& keyboard = Attach("usb-hid-kb");
     SimulatedReader& old = Attach("usb-hid,firmware=V4.25");
+    Attach("usb-rs232");  // not USB HID: --to-all leaves it alone
     source.Settings().TrackSelect = '7';
     source.Settings().formulas[2] = {0x20};
-    ASSERT_EQ(Run({"clone", "--from", "usb-hid:0", "--to", "usb-hid-kb:1", "--to",
-                   "usb-hid:/sim/hidraw2"}),
-              0)
-        << err.str();
+    ASSERT_EQ(Run({"clone", "--from", "usb-hid:0", "--to-all"}), 0) << err.str();
+    EXPECT_EQ(Lines(), (std::vector<std::string>{
+                           "usb-hid-kb:1 /sim/hidraw1 (port 9-2, serial SN00000002): " +
+                               std::string(kClonedText),
+                           Name(2) + ": " + kClonedText, "2 of 2 readers cloned by clone"}));
     EXPECT_EQ(keyboard.Settings().TrackSelect, '7');
     EXPECT_EQ(old.Settings().TrackSelect, '7');
     EXPECT_TRUE(keyboard.Settings().formulas[2].empty());  // data editing is not cloned
+    EXPECT_TRUE(env.Reader(3).Frames().empty());
 
-    // The keyboard reader took the source's HID format and restarted as a HID reader, last
-    // in the list: usb-hid:2 is that reader now, and the old one is named by its serial.
+    // The keyboard reader took the source's HID format and restarted as a HID reader, last in
+    // the list: the readers are named by their serial numbers from here on.
+    env.PauseTimePassed(SimulatedEnvironment::kResetAbsenceMs);
     EXPECT_EQ(keyboard.ProductId(), 0x4206);
-    old.SetFault(SimulatedFault::Nak);
-    EXPECT_EQ(Run({"clone", "--from", "usb-hid:0", "--to", "serial:SN00000003"}), 1);
-    EXPECT_NE(out.str().find("Reader usb-hid:1 /sim/hidraw2 (port 9-3, serial SN00000003)"),
-              std::string::npos)
-        << out.str();
-    EXPECT_EQ(err.str(), "Could not Clone to Target MSR device!\n");
-    EXPECT_EQ(Run({"clone", "--from", "usb-hid:0"}), 2);
+    source.SetFault(SimulatedFault::NoAnswer);
+    EXPECT_EQ(Run({"clone", "--from", "serial:SN00000001", "--to-all"}), 1);
+    EXPECT_EQ(err.str(),
+              "ravelfin: the source reader " + Name(0) +
+                  ": Can not read from Ravelfin device! (usb-hid:0): the reader answered NAK\n");
+    source.SetFault(SimulatedFault::None);
+
+    // A reader that refuses the settings took none of them: that fails, also when another
+    // target takes them.
+    old.SetFault(SimulatedFault::RefusesSets);
+    EXPECT_EQ(Run({"clone", "--from", "serial:SN00000001", "--to", "serial:SN00000003", "--to",
+                   "serial:SN00000002", "--json"}),
+              1);
+    EXPECT_EQ(Json()[0].toObject()["error"].toString().toStdString(), "refused");
+    EXPECT_EQ(Json()[0].toObject()["message"].toString().toStdString(), kUnknownFuncIdsText);
+    EXPECT_EQ(Json()[1].toObject()["result"].toString().toStdString(), "ok");
+    old.SetFault(SimulatedFault::None);
+
+    // A target named when the clone started that left before its turn is not written to.
+    ClockFollowsPauses();
+    SimulatedReader& leaving = Attach("usb-hid,leave=1");
+    EXPECT_EQ(Run({"clone", "--from", "serial:SN00000001", "--to", "serial:SN00000005"}), 1);
+    EXPECT_EQ(Lines().front(),
+              "usb-hid:3 /sim/hidraw4 (port 9-5, serial SN00000005): The target "
+              "reader usb-hid:3 (port 9-5, serial SN00000005) is no longer "
+              "attached; nothing was sent to it.");
+    EXPECT_TRUE(leaving.Frames().empty());
 }
 
-// A reader that refuses the settings took none of them: scripts must not see a success.
-TEST_F(ReaderCommands, ARefusedApplyOrCloneFails) {
-    SimulatedReader& reader = Attach("usb-hid");
-    Attach("usb-hid");
-    Attach("usb-hid");
-    ASSERT_TRUE(SaveSettingsFile(ReaderSettings(), dir.File("in.cfs2")));
-    reader.SetFault(SimulatedFault::RefusesSets);
-    EXPECT_EQ(Run({"--device", "usb-hid:0", "apply", dir.File("in.cfs2")}), 1);
-    EXPECT_EQ(err.str(), "Warning! There are unknown FuncIDs in the command.\n");
-    // One refusing target fails the clone, also when a later one takes the settings.
-    EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to", "usb-hid:0", "--to", "usb-hid:2"}), 1);
-    EXPECT_EQ(err.str(), "Warning! There are unknown FuncIDs in the command.\n");
-    reader.SetFault(SimulatedFault::None);
-    EXPECT_EQ(Run({"clone", "--from", "usb-hid:1", "--to", "usb-hid:0"}), 0) << err.str();
-}
-
-TEST_F(ReaderCommands, EveryFaultFailsCleanlyAndLeavesTheReaderAsItWas) {
-    const SimulatedFault faults[] = {SimulatedFault::NoAnswer,           SimulatedFault::Nak,
-                                     SimulatedFault::WrongLrc,           SimulatedFault::CutShort,
-                                     SimulatedFault::UnpluggedMidAnswer, SimulatedFault::PortBusy};
+TEST_F(ReaderCommands, EveryFaultFailsWithItsCodeAndLeavesTheReaderAsItWas) {
+    struct Case {
+        SimulatedFault fault;
+        const char* hidCode;  // a USB HID reader with nothing to say answers NAK
+        const char* serialCode;
+    };
+    const Case cases[] = {
+        {SimulatedFault::NoAnswer, "nak", "no-answer"},
+        {SimulatedFault::Nak, "nak", "nak"},
+        {SimulatedFault::WrongLrc, "bad-lrc", "bad-lrc"},
+        {SimulatedFault::CutShort, "cut-short", "cut-short"},
+        {SimulatedFault::UnpluggedMidAnswer, "gone", "gone"},
+        {SimulatedFault::PortBusy, "busy", "busy"},
+    };
     ReaderSettings fileSettings;
     fileSettings.TerminalType = '6';
-    ASSERT_TRUE(SaveSettingsFile(fileSettings, dir.File("in.cfs2")));
-    for (const char* type : {"usb-hid", "usb-rs232"}) {
-        for (SimulatedFault fault : faults) {
-            SimulatedEnvironment local;
-            std::string error;
-            ASSERT_TRUE(local.AddReaderFromOptionText(type, error)) << error;
-            SimulatedReader& reader = local.Reader(0);
-            const ReaderSettings before = reader.Settings();
+    const std::string in = dir.File("in.cfs2");
+    ASSERT_TRUE(SaveSettingsFile(fileSettings, in));
+    SimulatedReader& hid = Attach("usb-hid");
+    SimulatedReader& serial = Attach("usb-rs232");
+    for (const Case& c : cases) {
+        for (SimulatedReader* reader : {&hid, &serial}) {
+            const bool isHid = reader == &hid;
+            const std::string device = isHid ? "usb-hid:0" : "usb-rs232:0";
+            const ReaderSettings before = reader->Settings();
             for (std::vector<std::string> args :
                  std::vector<std::vector<std::string>>{{"report"},
                                                        {"save", dir.File("out.cfs2")},
-                                                       {"apply", dir.File("in.cfs2")},
+                                                       {"apply", in},
                                                        {"defaults"},
                                                        {"send", "\\x2\\x52\\x22\\x3"}}) {
-                reader.SetFault(fault);
-                CommandLine cl;
-                ASSERT_TRUE(ParseCommandLine(args, cl, error));
-                out.str("");
-                err.str("");
-                Console console(out, err);
-                int code = -1;
-                if (cl.command == "report")
-                    code = RunReport(cl, local, console);
-                if (cl.command == "save")
-                    code = RunSave(cl, local, console);
-                if (cl.command == "apply")
-                    code = RunApply(cl, local, console);
-                if (cl.command == "defaults")
-                    code = RunDefaults(cl, local, console);
-                if (cl.command == "send")
-                    code = RunSend(cl, local, console);
-                EXPECT_EQ(code, 1)
-                    << type << " " << args[0] << " fault " << static_cast<int>(fault);
-                EXPECT_FALSE(err.str().empty());
-                reader.SetFault(SimulatedFault::None);
-                EXPECT_EQ(reader.Settings(), before) << type << " " << args[0];
+                reader->SetFault(c.fault);
+                args.insert(args.end(), {"--device", device, "--json"});
+                EXPECT_EQ(Run(args), 1) << device << " " << args[0];
+                reader->SetFault(SimulatedFault::None);
+                reader->Replug();
+                ASSERT_EQ(Json().size(), 1);
+                const QJsonObject result = Json()[0].toObject();
+                EXPECT_EQ(result["result"].toString().toStdString(), "failed");
+                EXPECT_FALSE(result["changed"].toBool());
+                EXPECT_EQ(result["error"].toString().toStdString(),
+                          isHid ? c.hidCode : c.serialCode)
+                    << device << " " << args[0] << ": "
+                    << result["message"].toString().toStdString();
+                EXPECT_EQ(reader->Settings(), before) << device << " " << args[0];
             }
-            EXPECT_FALSE(std::filesystem::exists(dir.File("out.cfs2")));
         }
     }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.cfs2")));
+}
+
+TEST_F(ReaderCommands, ApplyWorksEightReadersAtOnceAndTellsWhichOneFailedHalfWay) {
+    for (int i = 0; i < 6; ++i)
+        Attach("usb-hid");
+    Attach("usb-hid-kb,firmware=V4.20");
+    SimulatedReader& serial = Attach("usb-rs232");
+    // Reads its settings and version, shows the same version before anything is written, then
+    // is gone while its new settings go out.
+    SimulatedReader& failing = env.Reader(3);
+    failing.SetFault(SimulatedFault::UnpluggedMidAnswer, 3);
+    const ReaderSettings failingBefore = failing.Settings();
+    meeting = std::make_unique<Meeting>(8);
+
+    EXPECT_EQ(Run({"--device", "usb-rs232:0", "apply", ConfigFile(), "--all"}), kExitFailed)
+        << err.str();
+    const std::string written = kWrittenText;
+    // Each line says which reader it is about.
+    std::vector<std::string> expected = {
+        "usb-rs232:0 /sim/ttyUSB0 (port 9-8, serial SN00000008): " + written};
+    for (int i = 0; i < 6; ++i) {
+        expected.push_back(
+            Name(i) + ": " +
+            (i == 3 ? kWriteFailedText + std::string(": the device is not there") : written));
+    }
+    expected.push_back("usb-hid-kb:6 /sim/hidraw6 (port 9-7, serial SN00000007): " + written +
+                       " The reader restarted and was opened again.");
+    expected.push_back("7 of 8 readers configured by apply; 1 failed");
+    EXPECT_EQ(Lines(), expected);
+
+    for (std::size_t i = 0; i < env.ReaderCount(); ++i) {
+        if (i == 3)
+            continue;
+        EXPECT_EQ(env.Reader(i).Settings().TerminalType, '6') << i;
+        EXPECT_EQ(env.Reader(i).Settings().Track1Prefix, Bytes{'#'}) << i;
+    }
+    EXPECT_EQ(failing.Settings(), failingBefore);
+    EXPECT_EQ(serial.Settings().TerminalType, '6');
+    // Each worker paused on its own pause, all at once; the machine's pause stayed unused.
+    ASSERT_EQ(pauses.size(), 8u);
+    for (const auto& pause : pauses) {
+        EXPECT_TRUE(pause->MetOthers);
+        EXPECT_NE(std::find(pause->Waits.begin(), pause->Waits.end(), 1000), pause->Waits.end());
+    }
+    EXPECT_EQ(std::count(pauses[7]->Waits.begin(), pauses[7]->Waits.end(), kReaderResetWaitMs), 1);
+    EXPECT_TRUE(env.RecordedPauses().Waits.empty());
+}
+
+// Scripts see one reader the way they see it among others: the same line, the same object
+// and the same exit status.
+TEST_F(ReaderCommands, OneReaderIsAFleetOfOne) {
+    Attach("usb-hid,firmware=V4.27 LUMA");
+    Attach("usb-hid,fault=nak");
+    const std::string file = ConfigFile();
+    // Each run finds the readers as the first did: what a command changed is no part of it.
+    const ReaderSettings initial = env.Reader(0).Settings();
+    auto run = [&](const std::vector<std::string>& args) {
+        env.Reader(0).Settings() = initial;
+        return Run(args);
+    };
+    for (const char* command : {"report", "apply", "defaults"}) {
+        std::vector<std::string> args = {command, "--json"};
+        if (std::string(command) == "apply")
+            args.insert(args.begin() + 1, file);
+        std::vector<std::string> alone = args;
+        alone.insert(alone.end(), {"--device", "usb-hid:1"});
+        EXPECT_EQ(run(alone), kExitFailed);
+        const QJsonObject failedAlone = Json()[0].toObject();
+        alone.back() = "usb-hid:0";
+        EXPECT_EQ(run(alone), kExitOk) << command;
+        const QJsonObject okAlone = Json()[0].toObject();
+        args.push_back("--all");
+        EXPECT_EQ(run(args), kExitFailed);
+        ASSERT_EQ(Json().size(), 2);
+        EXPECT_EQ(Json()[0].toObject(), okAlone) << command;
+        EXPECT_EQ(Json()[1].toObject(), failedAlone) << command;
+    }
+    EXPECT_EQ(Json()[1].toObject()["error"].toString().toStdString(), "nak");
+    EXPECT_EQ(Json()[1].toObject()["device"].toString().toStdString(), "usb-hid:1");
+    EXPECT_EQ(Json()[0].toObject()["firmware"].toString().toStdString(), "V4.27 LUMA");
+    EXPECT_EQ(err.str(), "1 of 2 readers restored to factory settings by defaults; 1 failed\n");
+
+    // The text lines alike; --quiet keeps the failures only, on standard error.
+    ASSERT_EQ(run({"apply", file, "--device", "usb-hid:0"}), kExitOk);
+    const std::string line = Lines().front();
+    EXPECT_EQ(run({"apply", file, "--all"}), kExitFailed);
+    EXPECT_EQ(Lines().front(), line);
+    EXPECT_EQ(run({"apply", file, "--all", "--quiet"}), kExitFailed);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), Name(1) +
+                             ": Can not read from Ravelfin device! (usb-hid:1): the "
+                             "reader answered NAK\n");
+}
+
+TEST_F(ReaderCommands, ProgressFitsTheTerminalAndIsTakenOffBeforeTheResults) {
+    Attach("usb-hid");
+    Attach("usb-hid");
+    rows = 24;
+    columns = 30;
+    ASSERT_EQ(Run({"report", "--all", "--quiet"}), kExitOk);
+    EXPECT_EQ(out.str().find("\x1b"), std::string::npos) << "--quiet shows no progress";
+    // One line per reader, cut to the width (less the column that would wrap).
+    ASSERT_EQ(
+        Run({"--device", "usb-hid:0", "--device", "usb-hid:/sim/hidraw0", "apply", ConfigFile()}),
+        kExitOk);
+    EXPECT_EQ(pauses.size(), 1u) << "one reader named twice is worked once";
+    for (const char* line : {"usb-hid:0 /sim/hidraw0: openi", "usb-hid:0 /sim/hidraw0: readi",
+                             "usb-hid:0 /sim/hidraw0: writi"}) {
+        EXPECT_NE(out.str().find(std::string(line) + "\x1b"), std::string::npos) << line;
+    }
+    // Taken off the screen (cursor up over the one line, erase to the end) before the results.
+    const std::string erase = "\x1b[1A\r\x1b[J";
+    ASSERT_NE(out.str().rfind(erase), std::string::npos);
+    EXPECT_EQ(out.str().substr(out.str().rfind(erase) + erase.size()),
+              Name(0) + ": " + kWrittenText + "\n1 of 1 readers configured by apply\n");
+
+    // More readers than rows: one line counts them.
+    rows = 2;
+    ASSERT_EQ(Run({"report", "--all"}), kExitOk);
+    EXPECT_NE(out.str().find("0 of 2 readers done ...\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("2 of 2 readers done ..."), std::string::npos);
+    EXPECT_EQ(out.str().find(": opening"), std::string::npos);
+    EXPECT_NE(out.str().find(erase), std::string::npos);
+}
+
+/// A stream that tells when a line with `awaited` in it was written.
+class AwaitedText final : public std::stringbuf {
+  public:
+    explicit AwaitedText(std::string awaited) : awaited_(std::move(awaited)) {}
+    void Wait() {
+        std::unique_lock lock(mutex_);
+        seen_.wait_for(lock, std::chrono::seconds(10), [this] { return found_; });
+    }
+
+  private:
+    int sync() override {
+        std::lock_guard lock(mutex_);
+        found_ = found_ || str().find(awaited_) != std::string::npos;
+        seen_.notify_all();
+        return 0;
+    }
+    std::string awaited_;
+    std::mutex mutex_;
+    std::condition_variable seen_;
+    bool found_ = false;
+};
+
+// SIGTERM in the middle of one reader's write: that reader's write is finished, the other
+// readers are written to no more, and every result and the summary are told.
+TEST_F(ReaderCommands, ASignalStopsCleanly) {
+    for (int i = 0; i < 8; ++i)
+        Attach("usb-hid");
+    std::vector<ReaderSettings> before;
+    for (std::size_t i = 0; i < env.ReaderCount(); ++i)
+        before.push_back(env.Reader(i).Settings());
+    AwaitedText stopping("Stopping");
+    std::ostream errors(&stopping);
+    std::atomic<bool> raised{false};
+    std::vector<char> held(8, 0);  // each worker's own: no two share a byte
+    // Worker 0 is signalled once its first set frame (the data editing) is out; the others
+    // wait at their first pause until the stop has been taken in.
+    onWait = nullptr;
+    CommandSetup setup = MakeSetup();
+    setup.Pauses = [&]() -> std::unique_ptr<Pause> {
+        const std::size_t worker = pauses.size();
+        pauses.push_back(std::make_unique<WorkerPause>(nullptr, [&, worker](int) {
+            if (worker != 0) {
+                if (!held[worker]) {
+                    held[worker] = 1;
+                    stopping.Wait();
+                }
+                return;
+            }
+            const auto& frames = env.Reader(0).Frames();
+            const bool writing = std::any_of(frames.begin(), frames.end(), [](const Bytes& f) {
+                return f.size() > 1 && f[1] == 'S';
+            });
+            if (writing && !raised.exchange(true))
+                std::raise(SIGTERM);
+        }));
+        return std::make_unique<ForwardingPause>(*pauses.back());
+    };
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"apply", ConfigFile(), "--all"}, cl, error));
+    Console console(out, errors);
+    EXPECT_EQ(RunCommand(cl, env, console, setup), kExitFailed);
+    std::vector<std::string> expected = {Name(0) + ": " + kWrittenText};
+    for (int i = 1; i < 8; ++i)
+        expected.push_back(Name(i) + ": Stopped before anything was written to it.");
+    expected.push_back("1 of 8 readers configured by apply; 7 stopped");
+    EXPECT_EQ(Lines(), expected);
+    EXPECT_EQ(env.Reader(0).Settings().TerminalType, '6');
+    EXPECT_EQ(env.Reader(0).Settings().Track1Prefix, Bytes{'#'});
+    for (std::size_t i = 1; i < env.ReaderCount(); ++i)
+        EXPECT_EQ(env.Reader(i).Settings(), before[i]) << i;
+    EXPECT_EQ(stopping.str(),
+              "Stopping: readers in the middle of a write finish it; no other is begun.\n");
 }
 
 }  // namespace
 }  // namespace ravelfin::cli
+
+namespace ravelfin::test {
+namespace {
+
+TEST(CommandLine, UsageErrorsHelpAndAFullStandardOutput) {
+    CliResult r = RunCli({"send", "\\x2", "--all", "--to-all"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("option --to-all does not apply to 'send'"), std::string::npos) << r.err;
+    r = RunCli({"set", "x.cfs2"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("'set' takes at least 2 arguments, got 1"), std::string::npos) << r.err;
+    // Each command tells about itself; --help takes no arguments of the command's.
+    r = RunCli({"apply", "--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out.rfind("Usage: ravelfin [--simulate READER]... [--device DEVICE]... apply "
+                          "FILE [--all] [--if-different] [--json]\n",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_NE(r.out.find("--if-different"), std::string::npos);
+    // A write error on standard output fails the command, however well the rest went.
+    const int status = std::system(
+        (ShellQuote(RAVELFIN_CLI) + " --simulate usb-hid report >/dev/full 2>/dev/null").c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+}
+
+}  // namespace
+}  // namespace ravelfin::test

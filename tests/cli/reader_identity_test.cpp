@@ -1,61 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <sstream>
-
-#include "cli/command_line.h"
-#include "cli/device_option.h"
-#include "cli/reader_commands.h"
-#include "flows/flow_messages.h"
-#include "protocol/command_frame.h"
+#include "cli_rig.h"
+#include "fleet/device_choice.h"
 #include "protocol/settings_file.h"
-#include "protocol/temp_dir.h"
-#include "sim/simulated_environment.h"
 
 namespace ravelfin::cli {
 namespace {
 
-/// Pauses that make the machine's time pass: readers with arrive= and leave= times come and
-/// go in the middle of a command, at the protocol's pauses, without waiting for real.
-class ClockPause final : public Pause {
-  public:
-    void Wait(int milliseconds) override {
-        elapsed_ += milliseconds;
-        if (machine)
-            machine->AdvanceClock(elapsed_);
-    }
-    SimulatedEnvironment* machine = nullptr;
-
-  private:
-    int elapsed_ = 0;
-};
-
-class ReaderIdentity : public ::testing::Test {
+class ReaderIdentity : public CliRig {
   protected:
-    ReaderIdentity() { clock.machine = &env; }
+    ReaderIdentity() { ClockFollowsPauses(); }
 
-    SimulatedReader& Attach(const std::string& spec) {
-        std::string error;
-        EXPECT_TRUE(env.AddReaderFromOptionText(spec, error)) << error;
-        return env.Reader(env.ReaderCount() - 1);
-    }
-    int Run(const std::vector<std::string>& args) {
-        out.str("");
-        err.str("");
-        CommandLine cl;
-        std::string error;
-        EXPECT_TRUE(ParseCommandLine(args, cl, error)) << error;
-        Console console(out, err);
-        if (cl.command == "list")
-            return RunList(cl, env, console);
-        if (cl.command == "apply")
-            return RunApply(cl, env, console);
-        if (cl.command == "report")
-            return RunReport(cl, env, console);
-        if (cl.command == "clone")
-            return RunClone(cl, env, console);
-        ADD_FAILURE() << "no such command " << cl.command;
-        return -1;
-    }
     std::string File() {
         ReaderSettings settings;
         settings.TerminalType = '6';
@@ -65,63 +18,34 @@ class ReaderIdentity : public ::testing::Test {
         EXPECT_TRUE(SaveSettingsFile(settings, path));
         return path;
     }
-
-    ClockPause clock;
-    SimulatedEnvironment env{clock};
-    std::ostringstream out;
-    std::ostringstream err;
-    TempDir dir;
 };
 
 // The reader named by its list position is read; while the command runs, another arrives
-// and takes that position. The file goes to the reader that was read, never the newcomer;
-// and when the reader read leaves, to none.
-TEST_F(ReaderIdentity, ApplyWritesToTheReaderItReadOrToNone) {
+// and takes that position. The file goes to the reader that was read, never the newcomer.
+TEST_F(ReaderIdentity, ApplyWritesToTheReaderItRead) {
     SimulatedReader& newcomer = Attach("usb-hid-kb,firmware=V4.30,arrive=500");
     SimulatedReader& chosen = Attach("usb-hid-kb,firmware=V3.90");
-    const std::string file = File();
-    ASSERT_EQ(Run({"--device", "usb-hid-kb:0", "apply", file}), 0) << err.str();
+    ASSERT_EQ(Run({"--device", "usb-hid-kb:0", "apply", File()}), 0) << out.str();
     EXPECT_TRUE(newcomer.IsPlugged());
     EXPECT_EQ(chosen.Settings().TerminalType, '6');
     EXPECT_TRUE(newcomer.Frames().empty());
-    EXPECT_NE(out.str().find("Reader usb-hid-kb:1 /sim/hidraw1 (port 9-2, serial SN00000002)"),
-              std::string::npos)
+    EXPECT_EQ(Lines().front().rfind("usb-hid-kb:0 /sim/hidraw1 (port 9-2, serial SN00000002): ", 0),
+              0u)
         << out.str();
-
-    SimulatedEnvironment leaving{clock};
-    clock.machine = &leaving;
-    std::string error;
-    ASSERT_TRUE(leaving.AddReaderFromOptionText("usb-hid-kb,firmware=V4.30,arrive=500", error));
-    ASSERT_TRUE(leaving.AddReaderFromOptionText("usb-hid-kb,firmware=V3.90,leave=500", error));
-    CommandLine cl;
-    ASSERT_TRUE(ParseCommandLine({"--device", "usb-hid-kb:0", "apply", file}, cl, error));
-    out.str("");
-    err.str("");
-    Console console(out, err);
-    EXPECT_EQ(RunApply(cl, leaving, console), 1);
-    EXPECT_EQ(err.str(),
-              "The reader you chose (port 9-2, serial SN00000002) is no longer attached; nothing "
-              "was sent to any reader.\n");
-    EXPECT_TRUE(leaving.Reader(0).Frames().empty());
-    EXPECT_EQ(leaving.Reader(1).Settings().TerminalType, '0');
 }
 
-// The first target restarts as a HID reader for the source's format and comes back last in
-// the list, where the second target was named by its index: the second clone still goes to the
-// second target.
-TEST_F(ReaderIdentity, CloneTargetsAreTheReadersNamedWhenItStarted) {
-    SimulatedReader& source = Attach("usb-hid,firmware=V4.30");
-    SimulatedReader& keyboard = Attach("usb-hid-kb,firmware=V4.30");
-    SimulatedReader& second = Attach("usb-hid,firmware=V4.25");
-    source.Settings().TrackSelect = '7';
-    ASSERT_EQ(Run({"clone", "--from", "usb-hid:0", "--to", "usb-hid-kb:1", "--to", "usb-hid:2"}), 0)
-        << err.str();
-    EXPECT_EQ(keyboard.ProductId(), 0x4206);
-    EXPECT_EQ(keyboard.Settings().TrackSelect, '7');
-    EXPECT_EQ(second.Settings().TrackSelect, '7');
-    EXPECT_NE(out.str().find("Reader usb-hid:1 /sim/hidraw2 (port 9-3, serial SN00000003)"),
+// The reader read leaves before anything is written: nothing is written, to any reader.
+TEST_F(ReaderIdentity, ApplyWritesToNoReaderThatLeft) {
+    SimulatedReader& newcomer = Attach("usb-hid-kb,firmware=V4.30,arrive=500");
+    SimulatedReader& chosen = Attach("usb-hid-kb,firmware=V3.90,leave=500");
+    EXPECT_EQ(Run({"--device", "usb-hid-kb:0", "apply", File(), "--json"}), 1);
+    EXPECT_NE(out.str().find("\"message\": \"The reader you chose (port 9-2, serial SN00000002) "
+                             "is no longer attached; nothing was sent to any reader.\""),
               std::string::npos)
         << out.str();
+    EXPECT_NE(out.str().find("\"error\": \"gone\""), std::string::npos);
+    EXPECT_TRUE(newcomer.Frames().empty());
+    EXPECT_EQ(chosen.Settings().TerminalType, '0');
 }
 
 TEST_F(ReaderIdentity, ReadersAreNamedBySerialNumberOrPortPath) {
@@ -144,8 +68,7 @@ TEST_F(ReaderIdentity, ReadersAreNamedBySerialNumberOrPortPath) {
 
     EXPECT_EQ(Run({"--device", "serial:SN00000009", "report"}), 1);
     EXPECT_EQ(err.str(),
-              "ravelfin: no attached reader has the serial number SN00000009 (see "
-              "ravelfin list)\n");
+              "no attached reader has the serial number SN00000009 (see ravelfin list)\n");
 
     DeviceChoice choice;
     std::string error;

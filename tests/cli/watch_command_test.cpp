@@ -5,18 +5,25 @@
 #include <future>
 #include <thread>
 
-#include "fleet_rig.h"
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "cli_rig.h"
 #include "flows/flow_messages.h"
 #include "protocol/settings_file.h"
 
 namespace ravelfin::cli {
 namespace {
 
-/// A worker pause whose first wait holds the worker until the test lets it go.
-class GatePause final : public Pause {
+/// A worker pause that holds the worker at the first wait after `reader` took a set frame:
+/// in the middle of its configuration.
+class MidWritePause final : public Pause {
   public:
+    explicit MidWritePause(const SimulatedReader& reader) : reader_(reader) {}
     void Wait(int) override {
-        if (held_)
+        const auto& frames = reader_.Frames();
+        if (held_ || std::none_of(frames.begin(), frames.end(),
+                                  [](const Bytes& f) { return f.size() > 1 && f[1] == 'S'; }))
             return;
         held_ = true;
         reached.set_value();
@@ -26,10 +33,11 @@ class GatePause final : public Pause {
     std::promise<void> release;
 
   private:
+    const SimulatedReader& reader_;
     bool held_ = false;
 };
 
-class Watch : public FleetRig {
+class Watch : public CliRig {
   protected:
     static void SetUpTestSuite() {
         if (!QCoreApplication::instance()) {
@@ -130,16 +138,17 @@ TEST_F(Watch, AReaderThatRestartsForTheFileIsCountedOnce) {
     EXPECT_EQ(other.Frames().empty(), false);
 }
 
-TEST_F(Watch, ASignalEndsItOnlyOnceTheReaderInTheMiddleOfItsConfigurationIsDone) {
+TEST_F(Watch, ASignalEndsItOnceTheReaderInTheMiddleOfAWriteIsDone) {
     SimulatedReader& reader = Attach("usb-hid,arrive=0");
     Attach("usb-hid,arrive=0");
-    GatePause gate;
+    MidWritePause gate(reader);
     const std::string file = ConfigFile();
     CommandLine cl;
     std::string error;
-    ASSERT_TRUE(ParseCommandLine({"watch", "--apply", file}, cl, error));
+    ASSERT_TRUE(ParseCommandLine({"watch", "--apply", file, "--json"}, cl, error));
     Console console(out, err);
-    const FleetSetup setup{[&] { return std::make_unique<ForwardingPause>(gate); }, false};
+    CommandSetup setup;
+    setup.Pauses = [&] { return std::make_unique<ForwardingPause>(gate); };
     std::thread signaller([&] {
         gate.reached.get_future().wait();
         std::raise(SIGTERM);
@@ -150,13 +159,23 @@ TEST_F(Watch, ASignalEndsItOnlyOnceTheReaderInTheMiddleOfItsConfigurationIsDone)
         gate.release.set_value();
     });
     Soon([this] { env.Plug(0); });
-    EXPECT_EQ(RunWatch(cl, env, console, setup), kExitOk);
+    EXPECT_EQ(RunCommand(cl, env, console, setup), kExitOk);
     signaller.join();
-    const std::string line = "usb-hid:0 /sim/hidraw0 (port 9-1, serial SN00000001): ";
-    EXPECT_EQ(out.str(), line + "arrived\n" + line + std::string(kWrittenText) + "\n");
+    // One JSON object a line.
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 2u) << out.str();
+    EXPECT_EQ(lines[0],
+              R"({"device":"usb-hid:0","event":"arrived","name":"/sim/hidraw0","port":"9-1",)"
+              R"("serial":"SN00000001"})");
+    const QJsonObject result =
+        QJsonDocument::fromJson(QByteArray::fromStdString(lines[1])).object();
+    EXPECT_EQ(result["event"].toString().toStdString(), "result");
+    EXPECT_EQ(result["result"].toString().toStdString(), "ok");
+    EXPECT_EQ(result["message"].toString().toStdString(), kWrittenText);
     EXPECT_EQ(reader.Settings().TerminalType, '5');
     EXPECT_TRUE(env.Reader(1).Frames().empty());
-    EXPECT_EQ(err.str(), "Finishing 1 reader(s) in the middle of their configuration ...\n");
+    EXPECT_EQ(err.str(),
+              "Stopping: 1 reader(s) at work; those in the middle of a write finish it ...\n");
 }
 
 TEST_F(Watch, RefusesACountWithoutAFileToApply) {

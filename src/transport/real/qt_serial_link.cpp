@@ -1,6 +1,8 @@
 #include "transport/real/qt_serial_link.h"
 
+#include <QEventLoop>
 #include <QSerialPort>
+#include <QThread>
 
 #include "transport/real/device_access.h"
 
@@ -31,6 +33,11 @@ bool QtSerialLink::Open(const std::string& name) {
     lastError_ = CheckDeviceAccess(name);
     if (lastError_ != PortError::None) return false;
 
+    // A reader's worker is a plain thread, without the event dispatcher that the port's socket
+    // notifiers register with (they warn on every open without one). An event loop gives the
+    // thread one, which stays for the thread's life; the port itself never waits on it.
+    if (QThread::currentThread()->eventDispatcher() == nullptr)
+        QEventLoop giveThreadADispatcher;
     port_ = std::make_unique<QSerialPort>();
     port_->setPortName(QString::fromStdString(name));
     if (!port_->open(QIODevice::ReadWrite)) {

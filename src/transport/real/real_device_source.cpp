@@ -14,8 +14,14 @@
 namespace ravelfin {
 
 bool RealDeviceSource::GetSerialPort(int index, SerialPortInfo& out) {
-    if (index < 0)
-        return false;
+    return ListEntry(SerialPorts(), index, out);
+}
+
+bool RealDeviceSource::GetHidInterface(int index, HidInterfaceInfo& out) {
+    return ListEntry(HidInterfaces(), index, out);
+}
+
+std::vector<SerialPortInfo> RealDeviceSource::SerialPorts() {
     std::vector<SerialPortInfo> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         SerialPortInfo port;
@@ -34,19 +40,14 @@ bool RealDeviceSource::GetSerialPort(int index, SerialPortInfo& out) {
     }
     std::sort(ports.begin(), ports.end(),
               [](const SerialPortInfo& a, const SerialPortInfo& b) { return a.Name < b.Name; });
-    if (static_cast<std::size_t>(index) >= ports.size())
-        return false;
-    out = ports[static_cast<std::size_t>(index)];
-    return true;
+    return ports;
 }
 
-bool RealDeviceSource::GetHidInterface(int index, HidInterfaceInfo& out) {
-    if (index < 0)
-        return false;
+std::vector<HidInterfaceInfo> RealDeviceSource::HidInterfaces() {
+    std::vector<HidInterfaceInfo> interfaces;
     std::lock_guard lock(HidapiLibraryMutex());
     if (hid_init() != 0)
-        return false;
-    std::vector<HidInterfaceInfo> interfaces;
+        return interfaces;
     hid_device_info* list = hid_enumerate(0, 0);
     for (const hid_device_info* info = list; info != nullptr; info = info->next) {
         if (info->path == nullptr)
@@ -71,10 +72,7 @@ bool RealDeviceSource::GetHidInterface(int index, HidInterfaceInfo& out) {
     hid_free_enumeration(list);
     std::sort(interfaces.begin(), interfaces.end(),
               [](const HidInterfaceInfo& a, const HidInterfaceInfo& b) { return a.Path < b.Path; });
-    if (static_cast<std::size_t>(index) >= interfaces.size())
-        return false;
-    out = interfaces[static_cast<std::size_t>(index)];
-    return true;
+    return interfaces;
 }
 
 }  // namespace ravelfin

@@ -11,6 +11,8 @@ class RealDeviceSource final : public DeviceSource {
 public:
     bool GetSerialPort(int index, SerialPortInfo& out) override;
     bool GetHidInterface(int index, HidInterfaceInfo& out) override;
+    std::vector<SerialPortInfo> SerialPorts() override;
+    std::vector<HidInterfaceInfo> HidInterfaces() override;
 };
 
 }  // namespace ravelfin

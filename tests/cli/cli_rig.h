@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -11,10 +14,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "cli/diff_command.h"
-#include "cli/fleet_commands.h"
-#include "cli/set_command.h"
-#include "cli/watch_command.h"
+#include "cli/commands.h"
 #include "protocol/temp_dir.h"
 #include "sim/simulated_environment.h"
 
@@ -38,20 +38,24 @@ struct Meeting {
 };
 
 /// A worker's fake pause: returns at once and records what it was asked to wait; the first
-/// wait goes to the meeting, when there is one.
+/// wait goes to the meeting, when there is one, and every wait to `onWait`, when there is one.
 class WorkerPause final : public Pause {
   public:
-    explicit WorkerPause(Meeting* meeting) : meeting_(meeting) {}
+    WorkerPause(Meeting* meeting, std::function<void(int)> onWait)
+        : meeting_(meeting), onWait_(std::move(onWait)) {}
     void Wait(int milliseconds) override {
         if (meeting_ && Waits.empty())
             MetOthers = meeting_->Arrive();
         Waits.push_back(milliseconds);
+        if (onWait_)
+            onWait_(milliseconds);
     }
     std::vector<int> Waits;
     bool MetOthers = false;
 
   private:
     Meeting* meeting_;
+    std::function<void(int)> onWait_;
 };
 
 /// Hands the waits on to a pause that outlives the command.
@@ -64,8 +68,9 @@ class ForwardingPause final : public Pause {
     Pause& target_;
 };
 
-/// Simulated readers, and the commands run on them in this process as `ravelfin` would.
-class FleetRig : public ::testing::Test {
+/// Simulated readers, and command lines run on them in this process through the dispatch
+/// `ravelfin` itself runs.
+class CliRig : public ::testing::Test {
   protected:
     SimulatedReader& Attach(const std::string& optionText) {
         std::string error;
@@ -73,12 +78,15 @@ class FleetRig : public ::testing::Test {
         return env.Reader(env.ReaderCount() - 1);
     }
 
-    FleetSetup WorkerSetup() {
-        return FleetSetup{[this]() -> std::unique_ptr<Pause> {
-                              pauses.push_back(std::make_unique<WorkerPause>(meeting.get()));
-                              return std::make_unique<ForwardingPause>(*pauses.back());
-                          },
-                          progress};
+    CommandSetup MakeSetup() {
+        CommandSetup setup;
+        setup.Pauses = [this]() -> std::unique_ptr<Pause> {
+            pauses.push_back(std::make_unique<WorkerPause>(meeting.get(), onWait));
+            return std::make_unique<ForwardingPause>(*pauses.back());
+        };
+        setup.Rows = rows;
+        setup.Columns = columns;
+        return setup;
     }
 
     int Run(const std::vector<std::string>& args) {
@@ -88,21 +96,14 @@ class FleetRig : public ::testing::Test {
         CommandLine cl;
         std::string error;
         if (!ParseCommandLine(args, cl, error)) {
-            err << error;
+            err << error << '\n';
             return kExitUsage;
         }
         Console console(out, err);
-        if (cl.command == "set")
-            return RunSet(cl, console);
-        if (cl.command == "diff")
-            return RunDiff(cl, env, console);
-        if (cl.command == "watch")
-            return RunWatch(cl, env, console, WorkerSetup());
-        EXPECT_TRUE(IsFleetCommand(cl));
-        return RunFleetCommand(cl, env, console, WorkerSetup());
+        return RunCommand(cl, env, console, MakeSetup());
     }
 
-    /// The result lines and the summary, one string each.
+    /// Standard output, one string a line.
     std::vector<std::string> Lines() const {
         std::vector<std::string> lines;
         std::istringstream text(out.str());
@@ -111,12 +112,29 @@ class FleetRig : public ::testing::Test {
         return lines;
     }
 
+    /// How often the workers of the last command waited `ms`.
+    int Waited(int ms) const {
+        int n = 0;
+        for (const auto& pause : pauses)
+            n += static_cast<int>(std::count(pause->Waits.begin(), pause->Waits.end(), ms));
+        return n;
+    }
+
+    /// Lets the machine's clock run with the workers' pauses, so that readers with arrive= and
+    /// leave= times come and go in the middle of a command.
+    void ClockFollowsPauses() {
+        onWait = [this](int ms) { env.AdvanceClock(elapsedMs += ms); };
+    }
+
     SimulatedEnvironment env;
     std::ostringstream out;
     std::ostringstream err;
     std::unique_ptr<Meeting> meeting;
+    std::function<void(int)> onWait;
+    std::atomic<int> elapsedMs{0};
     std::vector<std::unique_ptr<WorkerPause>> pauses;  // one per worker, in the order made
-    bool progress = false;
+    int rows = 0;                                      // no terminal: no progress lines
+    int columns = 80;
     TempDir dir;
 };
 

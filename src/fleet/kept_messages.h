@@ -3,10 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/console.h"
 #include "connection/messenger.h"
 
-namespace ravelfin::cli {
+namespace ravelfin {
+
+/// True for the flows' texts that report a failure or a warning.
+bool IsFailureText(const std::string& text);
 
 /// Keeps what the flows say about one reader, for its result line.
 class KeptMessages final : public Messenger {
@@ -25,10 +27,12 @@ class KeptMessages final : public Messenger {
         }
         return texts_.empty() ? "" : texts_.back();
     }
+    /// The reader chosen was not the one that answered, or was gone.
+    bool Lost() const { return !lost_.empty(); }
 
   private:
     std::vector<std::string> texts_;
     std::string lost_;
 };
 
-}  // namespace ravelfin::cli
+}  // namespace ravelfin
