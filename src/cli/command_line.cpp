@@ -155,10 +155,10 @@ const std::map<std::string, CommandRule>& Commands() {
         {"simulate",
          {0,
           0,
-          {"pty", "interface", "firmware", "security-level", "load"},
+          {"pty", "interface", "firmware", "security-level", "load", "fault"},
           false,
           "simulate --pty [--interface rs232|usb-rs232] [--firmware TEXT]\n"
-          "           [--security-level D] [--load FILE]",
+          "           [--security-level D] [--load FILE] [--fault FAULT]",
           "serve a simulated serial reader on a pseudo-terminal",
           ""}},
     };
@@ -172,7 +172,7 @@ constexpr const char* kReaderCommands[] = {"list", "report", "save",  "apply", "
 
 const std::set<std::string> kValueOptions = {"simulate",  "device", "firmware", "model-class",
                                              "interface", "from",   "to",       "security-level",
-                                             "load",      "apply",  "count"};
+                                             "load",      "apply",  "count",    "fault"};
 const std::set<std::string> kFlagOptions = {"json",     "force", "pty",         "help",
                                             "version",  "all",   "to-all",      "probe-serial",
                                             "no-probe", "quiet", "if-different"};
@@ -200,6 +200,7 @@ void Store(CommandLine& out, const std::string& name, const std::string& value) 
         {"from", &CommandLine::from},
         {"security-level", &CommandLine::securityLevel},
         {"load", &CommandLine::load},
+        {"fault", &CommandLine::fault},
         {"apply", &CommandLine::applyFile},
         {"count", &CommandLine::count},
     };

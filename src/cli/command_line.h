@@ -24,6 +24,7 @@ struct CommandLine {
     std::vector<std::string> to;
     std::optional<std::string> securityLevel;
     std::optional<std::string> load;
+    std::optional<std::string> fault;  // simulate: how the served reader misbehaves
     bool json = false;
     bool quiet = false;
     bool probeSerial = false;  // list: ask plain RS-232 ports for their firmware too

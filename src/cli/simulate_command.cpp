@@ -6,6 +6,7 @@
 #include "cli/console.h"
 #include "sim/pty_reader_server.h"
 #include "sim/simulated_reader.h"
+#include "sim/simulated_reader_options.h"
 
 namespace ravelfin::cli {
 
@@ -40,6 +41,20 @@ int RunSimulate(const CommandLine& cl) {
             return kExitUsage;
         }
         options.SecurityLevel = d[0];
+    }
+    if (cl.fault) {
+        // The fault names are those of --simulate READER,fault=FAULT.
+        SimulatedReaderOptions faulty;
+        std::string error;
+        // Unplugging and a busy port are faults of the device, not of the reader's answers;
+        // a pseudo-terminal shows neither.
+        if (!ParseSimulatedReaderOptions("rs232,fault=" + *cl.fault, faulty, error) ||
+            faulty.Fault == SimulatedFault::UnpluggedMidAnswer ||
+            faulty.Fault == SimulatedFault::PortBusy) {
+            PrintError("ravelfin: simulate --fault takes no-answer, nak, wrong-lrc or cut-short");
+            return kExitUsage;
+        }
+        options.Fault = faulty.Fault;
     }
     SimulatedReader reader(options);
     if (cl.load && !reader.LoadSettings(*cl.load)) {

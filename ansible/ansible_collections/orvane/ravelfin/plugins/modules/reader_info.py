@@ -62,8 +62,8 @@ readers:
       description: The interface type, for example C(usb-hid) or C(rs232).
       type: str
     index:
-      description: The reader's index among the readers of its type.
-      type: raw
+      description: The reader's index among the readers of its type; null for a reader named by its port.
+      type: int
     name:
       description: The port name or device path.
       type: str
@@ -99,7 +99,7 @@ def main():
     # them at once by the tool.
     for answer in cli.read_settings(module.params["device"], True):
         kind, _, index = answer.get("device", "").partition(":")
-        reader = {"type": kind, "index": int(index) if index.isdigit() else index,
+        reader = {"type": kind, "index": int(index) if index.isdigit() else None,
                   "name": answer.get("name"), "firmware": answer.get("firmware")}
         settings = answer.get("settings")
         if answer.get("result") != "ok" or settings is None:
