@@ -8,6 +8,8 @@ packages=(
   libhidapi-dev libudev-dev
   desktop-file-utils appstream lintian man-db groff-base
   clang libclang-rt-14-dev
+  # The test machine of scripts/kernel-test.sh and the desktop program's display there.
+  qemu-system-x86 busybox-static cpio kmod udev xvfb
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -28,16 +28,18 @@ const std::map<std::string, CommandRule>& Commands() {
         {"watch", {0, {"apply", "count", "json"}}},
         {"diff", {2, {"json"}}},
         {"set", {2, {"firmware"}, true}},
-        {"simulate", {0, {"pty", "interface", "firmware", "security-level", "load"}}},
+        {"simulate",
+         {0, {"pty", "uhid", "usb-serial", "interface", "firmware", "security-level", "load"}}},
     };
     return kCommands;
 }
 
 const std::set<std::string> kValueOptions = {"simulate",  "device", "firmware", "model-class",
                                              "interface", "from",   "to",       "security-level",
-                                             "load",      "apply",  "count"};
+                                             "load",      "apply",  "count",    "uhid"};
 const std::set<std::string> kFlagOptions = {"json", "force",  "pty",          "help",    "version",
-                                            "all",  "to-all", "probe-serial", "no-probe"};
+                                            "all",  "to-all", "probe-serial", "no-probe",
+                                            "usb-serial"};
 const std::set<std::string> kGlobalOptions = {"simulate", "device", "help", "version"};
 
 void Store(CommandLine& out, const std::string& name, const std::string& value) {
@@ -67,6 +69,10 @@ void Store(CommandLine& out, const std::string& name, const std::string& value) 
         out.force = true;
     else if (name == "pty")
         out.pty = true;
+    else if (name == "uhid")
+        out.uhid.push_back(value);
+    else if (name == "usb-serial")
+        out.usbSerial = true;
     else if (name == "help")
         out.help = true;
     else if (name == "version")
@@ -128,7 +134,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             error = "unknown option --" + name;
             return false;
         }
-        const bool repeatable = name == "simulate" || name == "to" || name == "device";
+        const bool repeatable =
+            name == "simulate" || name == "to" || name == "device" || name == "uhid";
         if (!repeatable && !seen.insert(name).second) {
             error = "option --" + name + " given twice";
             return false;
@@ -205,6 +212,13 @@ Commands on readers:
   simulate --pty [--interface rs232|usb-rs232] [--firmware TEXT]
            [--security-level D] [--load FILE]
                         serve a simulated serial reader on a pseudo-terminal
+  simulate --uhid TYPE[,OPTIONS] [--uhid TYPE[,OPTIONS]]...
+                        show simulated usb-hid or usb-hid-kb readers to the whole
+                        system as HID devices through /dev/uhid (OPTIONS as for
+                        --simulate); prints each /dev/hidrawN as it appears
+  simulate --usb-serial [--firmware TEXT] [--security-level D] [--load FILE]
+                        serve a simulated reader on a USB serial gadget (configfs,
+                        dummy_hcd); prints the host-side port
 
 Global options:
   --simulate READER     use only simulated readers; READER is
