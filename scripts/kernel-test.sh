@@ -89,6 +89,7 @@ if [ ! -f "$initrd" ] || [ "$0" -nt "$initrd" ]; then
 mount -t proc proc /proc
 mount -t sysfs sysfs /sys
 mount -t devtmpfs devtmpfs /dev
+next=$(sed 's/.*ravelfin.init=\([^ ]*\).*/\1/' /proc/cmdline)
 while read -r ko; do insmod "/modules/$ko" || echo "init: cannot load $ko"; done </modules/order
 mkdir -p /lower /upper
 mount -t 9p -o trans=virtio,version=9p2000.L,ro,cache=loose,msize=262144 hostroot /lower
@@ -103,7 +104,7 @@ chmod 755 /root/run
 mount --move /dev /root/dev
 mount --move /proc /root/proc
 mount --move /sys /root/sys
-exec switch_root /root "$(sed 's/.*ravelfin.init=\([^ ]*\).*/\1/' /proc/cmdline)"
+exec switch_root /root "$next"
 EOF
   chmod +x "$staging/init"
   (cd "$staging" && find . | cpio -o -H newc --quiet | gzip -1) >"$initrd"

@@ -12,7 +12,6 @@ only=$(arg only)
 mkdir -p /dev/pts /dev/shm
 mount -t devpts -o gid=5,mode=620,ptmxmode=666 devpts /dev/pts
 mount -t tmpfs -o mode=1777 shm /dev/shm
-mount -t configfs configfs /sys/kernel/config
 hostname ravelfin-test
 
 # As the package installs it.
@@ -22,6 +21,7 @@ udevadm trigger --action=add >/dev/null 2>&1
 # Two device controllers: the USB serial reader and a USB HID gadget at once.
 modprobe -a uhid hid-generic usbhid libcomposite usb_f_acm usb_f_hid cdc_acm
 modprobe dummy_hcd num=2
+mount -t configfs configfs /sys/kernel/config
 udevadm settle
 echo "kernel-test: the machine was up after $(cut -d' ' -f1 /proc/uptime) s"
 

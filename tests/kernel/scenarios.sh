@@ -18,6 +18,14 @@ cd "$work" || exit 1
 
 fail() { echo "expected: $*" >&2; return 1; }
 
+# The tool, with how long each command took on standard error.
+ravelfin() {
+  local start=$SECONDS status=0
+  "$cli" "$@" || status=$?
+  echo "[$((SECONDS - start)) s, status $status] ravelfin $*" >&2
+  return $status
+}
+
 # serve NAME COUNT ARGS...: `ravelfin simulate ARGS` in the background until `stop NAME`;
 # waits for its COUNT nodes, which land in the array NAME, and for udev to be done with them.
 serve() {
@@ -47,45 +55,81 @@ stop() {
 has() { grep -q -- "$2" <<<"$1" || fail "'$2' in: $1"; }
 lacks() { ! grep -q -- "$2" <<<"$1" || fail "no '$2' in: $1"; }
 
-# Each device the way the tool is told: TYPE:NODE.
-device() { echo "$1:$2"; }
+# The firmware text as `send` shows the answer's bytes: "V4.30" -> "0x56 0x34 0x2e 0x33 0x30".
+hex_bytes() { printf '%s' "$1" | od -An -tx1 | sed 's/ \([0-9a-f][0-9a-f]\)/ 0x\1/g; s/^ //'; }
+
+# What a scenario left running is stopped; what does not stop within 5 s is told of.
+finish() {
+  local left
+  left=$(jobs -p)
+  [ -n "$left" ] || return 0
+  kill $left 2>/dev/null
+  for _ in $(seq 50); do
+    kill -0 $left 2>/dev/null || { wait; return 0; }
+    sleep 0.1
+  done
+  ps -o pid,stat,wchan:30,args -p "$(echo $left | tr ' ' ,)" >&2
+  kill -KILL $left 2>/dev/null
+  wait
+  return 1
+}
 
 # ---- scenarios
 
-# Each kind, listed with its firmware, then worked on with every command; what the reader
-# holds is read back by a command of its own and compared.
-every_command_on_every_kind() {
+# commands_on DEVICE FIRMWARE: every command on one reader; what the reader holds is read
+# back by a command of its own and compared.
+commands_on() {
+  local d=$1 firmware=$2 f=${1%%:*}
+  has "$(ravelfin --device "$d" report)" "$firmware"
+  has "$(ravelfin --device "$d" send '\x2\x52\x22\x3')" "0x06 0x02 $(hex_bytes "$firmware") 0x03"
+  ravelfin --device "$d" save "$f-factory.cfs2"
+  cp "$f-factory.cfs2" "$f.cfs2"
+  ravelfin set "$f.cfs2" TerminalType=0x35 Track1Prefix='\x2AB' >/dev/null
+  ravelfin --device "$d" apply "$f.cfs2"
+  ravelfin diff "$f.cfs2" "reader:$d"
+  ravelfin --device "$d" defaults
+  ravelfin diff "$f-factory.cfs2" "reader:$d"
+}
+
+# The HID reader and the keyboard reader, listed with their firmware, then every command.
+hid_kinds() {
   serve hid 2 --uhid usb-hid,firmware=V4.30 --uhid usb-hid-kb,firmware=V4.31
-  serve acm 1 --usb-serial --firmware V4.32
-  serve pty 1 --pty --firmware V4.33
   local list
-  list=$("$cli" list)
+  list=$(ravelfin list)
   echo "$list"
-  has "$list" "usb-hid.*${hid[0]}.*V4.30"
-  has "$list" "usb-hid-kb.*${hid[1]}.*V4.31"
-  has "$list" "usb-rs232.*${acm[0]}.*V4.32"
-  local kinds=("usb-hid:${hid[0]}" "usb-hid-kb:${hid[1]}" "usb-rs232:${acm[0]}" "rs232:${pty[0]}")
-  local firmware=(V4.30 V4.31 V4.32 V4.33)
-  for i in "${!kinds[@]}"; do
-    local d=${kinds[$i]} f=kind$i
-    echo "== $d"
-    has "$("$cli" --device "$d" report)" "${firmware[$i]}"
-    has "$("$cli" --device "$d" send '\x2\x52\x22\x3')" "${firmware[$i]}"
-    "$cli" --device "$d" save "$f-factory.cfs2"
-    "$cli" diff "$f-factory.cfs2" "reader:$d"
-    cp "$f-factory.cfs2" "$f.cfs2"
-    "$cli" set "$f.cfs2" TerminalType=0x35 Track1Prefix='\x2AB' >/dev/null
-    "$cli" --device "$d" apply "$f.cfs2"
-    "$cli" diff "$f.cfs2" "reader:$d"
-    "$cli" --device "$d" defaults
-    "$cli" diff "$f-factory.cfs2" "reader:$d"
-  done
-  # The HID reader's settings to the three others, then each holds them.
-  "$cli" --device "${kinds[0]}" apply kind0.cfs2
-  "$cli" clone --from "${kinds[0]}" --to "${kinds[1]}" --to "${kinds[2]}" --to "${kinds[3]}"
-  for d in "${kinds[@]:1}"; do
-    "$cli" --device "$d" save cloned.cfs2
-    has "$("$cli" show cloned.cfs2 --json)" '"TerminalType": 53'
+  has "$list" "^usb-hid.*${hid[0]}.*V4.30"
+  has "$list" "^usb-hid-kb.*${hid[1]}.*V4.31"
+  commands_on "usb-hid:${hid[0]}" V4.30
+  commands_on "usb-hid-kb:${hid[1]}" V4.31
+  stop hid
+}
+
+usb_serial_kind() {
+  serve acm 1 --usb-serial --firmware V4.32
+  has "$(ravelfin list)" "^usb-rs232.*${acm[0]}.*V4.32"
+  commands_on "usb-rs232:${acm[0]}" V4.32
+  stop acm
+}
+
+rs232_kind() {
+  serve pty 1 --pty --firmware V4.33
+  commands_on "rs232:${pty[0]}" V4.33
+  stop pty
+}
+
+# One HID reader's settings to a reader of each kind, which then holds them.
+clone_to_every_kind() {
+  serve hid 2 --uhid usb-hid --uhid usb-hid-kb
+  serve acm 1 --usb-serial
+  serve pty 1 --pty
+  ravelfin new shop.cfs2 --firmware V4.30 >/dev/null
+  ravelfin set shop.cfs2 TerminalType=0x35 >/dev/null
+  ravelfin --device "usb-hid:${hid[0]}" apply shop.cfs2
+  local targets=("usb-hid-kb:${hid[1]}" "usb-rs232:${acm[0]}" "rs232:${pty[0]}")
+  ravelfin clone --from "usb-hid:${hid[0]}" "${targets[@]/#/--to=}"
+  for d in "${targets[@]}"; do
+    ravelfin --device "$d" save cloned.cfs2
+    has "$(ravelfin show cloned.cfs2 --json)" '"TerminalType": 53'
   done
   stop hid
   stop acm
@@ -95,21 +139,21 @@ every_command_on_every_kind() {
 # Eight HID readers at once, then a reader answering NAK and one pulled out half way beside
 # a good one.
 apply_all() {
-  "$cli" new shop.cfs2 --firmware V4.30 >/dev/null
-  "$cli" set shop.cfs2 TerminalType=0x35 >/dev/null
+  ravelfin new shop.cfs2 --firmware V4.30 >/dev/null
+  ravelfin set shop.cfs2 TerminalType=0x35 >/dev/null
   local uhid=()
   for _ in $(seq 8); do uhid+=(--uhid usb-hid); done
   serve eight 8 "${uhid[@]}"
   local out
-  out=$("$cli" apply shop.cfs2 --all)
+  out=$(ravelfin apply shop.cfs2 --all)
   echo "$out"
   has "$out" "8 of 8 readers configured"
-  for node in "${eight[@]}"; do "$cli" diff shop.cfs2 "reader:usb-hid:$node"; done
+  for node in "${eight[@]}"; do ravelfin diff shop.cfs2 "reader:usb-hid:$node"; done
   stop eight
 
   serve faulty 3 --uhid usb-hid --uhid usb-hid,fault=nak --uhid usb-hid,fault=unplug
   local status=0
-  out=$("$cli" apply shop.cfs2 --all) || status=$?
+  out=$(ravelfin apply shop.cfs2 --all) || status=$?
   echo "$out"
   [ "$status" = 1 ] || fail "apply --all to fail (1), not $status"
   has "$out" "${faulty[0]} .*successfully"
@@ -122,8 +166,8 @@ apply_all() {
 # A watch that configures the readers made after it started; the keyboard reader restarts
 # as a HID reader for the file's USB HID format, and the watch follows it.
 watch_apply() {
-  "$cli" new hidformat.cfs2 --firmware V4.30 >/dev/null
-  "$cli" set hidformat.cfs2 TerminalType=0x35 >/dev/null
+  ravelfin new hidformat.cfs2 --firmware V4.30 >/dev/null
+  ravelfin set hidformat.cfs2 TerminalType=0x35 >/dev/null
   timeout 120 "$cli" watch --apply hidformat.cfs2 --count 2 >watch.out 2>&1 &
   local watch=$!
   sleep 2
@@ -137,7 +181,7 @@ watch_apply() {
   has "$out" "restarted and was opened again"
   [ "$(grep -c successfully <<<"$out")" = 2 ] || fail "two readers configured"
   # The restarted keyboard reader is a HID reader now, holding the file.
-  "$cli" diff hidformat.cfs2 reader:serial:SN00000002
+  ravelfin diff hidformat.cfs2 reader:serial:SN00000002
   stop late
 }
 
@@ -240,11 +284,13 @@ desktop() {
 
 # ---- running them
 
-all=(refusals every_command_on_every_kind apply_all watch_apply udev_rule desktop)
+all=(refusals hid_kinds usb_serial_kind rs232_kind clone_to_every_kind apply_all watch_apply
+  udev_rule desktop)
 if [ "$only" = "--one" ]; then
   # Whatever the scenario left running goes with it.
-  trap 'kill $(jobs -p) 2>/dev/null; wait' EXIT
+  trap 'status=$?; finish; exit $status' EXIT
   set -euo pipefail
+  trap 'echo "failed: line $LINENO: $BASH_COMMAND" >&2' ERR
   "$4"
   exit
 fi
@@ -252,12 +298,13 @@ passed=0 failed=0
 for s in "${all[@]}"; do
   [ -n "$only" ] && [ "$only" != "$s" ] && continue
   start=$SECONDS
-  if bash "$0" "$build" "$source" --one "$s" >"$work/$s.out" 2>&1; then
+  if timeout -s INT 180 bash "$0" "$build" "$source" --one "$s" >"$work/$s.out" 2>&1; then
     passed=$((passed + 1))
     echo "PASS $s ($((SECONDS - start)) s)"
+    grep '^\[' "$work/$s.out" | sed 's/^/  | /' 
   else
     failed=$((failed + 1))
-    echo "FAIL $s ($((SECONDS - start)) s)"
+    echo "FAIL $s ($((SECONDS - start)) s$( ((SECONDS - start < 180)) || echo ", too long"))"
     sed 's/^/  | /' "$work/$s.out"
   fi
 done
