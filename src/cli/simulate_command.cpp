@@ -75,8 +75,10 @@ int ServeSerial(const CommandLine& cl) {
         PrintError("Failed to load configuration from file.");
         return kExitFailed;
     }
-    TerminalReaderServer server(reader);
+    // The gadget goes after the server has closed its terminal: removing the serial function
+    // waits until nobody holds the terminal open.
     UsbSerialGadget gadget;
+    TerminalReaderServer server(reader);
     std::string error;
     std::string port;
     if (cl.usbSerial) {

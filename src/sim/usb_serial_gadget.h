@@ -27,7 +27,8 @@ public:
     /// The host side's node on this machine, looked for in sysfs for up to `waitMs`; empty
     /// when it did not appear.
     std::string FindHostPort(int waitMs) const;
-    /// Unbinds and removes the gadget; harmless when there is none.
+    /// Unbinds and removes the gadget; harmless when there is none. Blocks while the gadget
+    /// terminal is open, in this process too: close it first.
     void Remove();
 
 private:
