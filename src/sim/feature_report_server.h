@@ -14,7 +14,7 @@ namespace ravelfin {
 /// one payload at a time, and the empty NAK report (0x15 then zeros) when it has nothing to
 /// say. Payloads exclude the report-id byte.
 class FeatureReportServer {
-public:
+  public:
     explicit FeatureReportServer(SimulatedReader& reader) : reader_(reader) {}
 
     /// Takes one set report's payload. False when the reader refuses it (unplugged, or told
@@ -26,7 +26,7 @@ public:
     /// The host let go: what was half sent or not yet fetched is forgotten.
     void Reset();
 
-private:
+  private:
     SimulatedReader& reader_;
     FrameCollector collector_;
     Bytes answer_;  // what the reader still has to deliver

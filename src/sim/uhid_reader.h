@@ -22,7 +22,7 @@ Bytes ReaderReportDescriptor(bool keyboard, std::size_t featureReportLength);
 /// lets go of it destroys the device and makes it again after the restart time, with the
 /// product id of its new mode; a reader that is pulled out mid-answer destroys it for good.
 class UhidReader {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     /// `channel`: an open /dev/uhid, or anything that carries its events one per read and
@@ -49,7 +49,7 @@ public:
     /// empty `error` when nothing was due.
     bool ReturnIfDue(Clock::time_point now, std::string& error);
 
-private:
+  private:
     bool Write(const void* event, std::size_t size);
     void Destroy();
     void BeginRestart();

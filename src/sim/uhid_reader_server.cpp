@@ -88,8 +88,7 @@ bool UhidReaderServer::Start(std::string& error, const std::string& uhid) {
         }
         const std::string phys =
             "ravelfin-uhid-" + std::to_string(::getpid()) + "/" + std::to_string(i);
-        served.Device =
-            std::make_unique<UhidReader>(*served.Reader, channel, phys, restartTime_);
+        served.Device = std::make_unique<UhidReader>(*served.Reader, channel, phys, restartTime_);
         if (!served.Device->Create(error)) {
             served_.clear();
             return false;

@@ -15,10 +15,9 @@ namespace ravelfin {
 /// Serves simulated readers as HID devices that the whole system sees, through /dev/uhid,
 /// until told to stop; the devices go with the server.
 class UhidReaderServer {
-public:
-    explicit UhidReaderServer(
-        std::chrono::milliseconds restartTime = std::chrono::milliseconds(
-            SimulatedReader::kRestartMs));
+  public:
+    explicit UhidReaderServer(std::chrono::milliseconds restartTime =
+                                  std::chrono::milliseconds(SimulatedReader::kRestartMs));
     ~UhidReaderServer();
     UhidReaderServer(const UhidReaderServer&) = delete;
     UhidReaderServer& operator=(const UhidReaderServer&) = delete;
@@ -37,7 +36,7 @@ public:
     bool Serve(const std::atomic<bool>& stop,
                const std::function<void(const std::string&)>& appeared);
 
-private:
+  private:
     struct Served {
         std::unique_ptr<SimulatedReader> Reader;
         std::unique_ptr<UhidReader> Device;

@@ -85,16 +85,16 @@ bool UsbSerialGadget::Create(const std::string& serialNumber, std::string& error
     const std::string strings = gadget + "/strings/0x409";
     const std::string config = gadget + "/configs/c.1";
     const std::string function = gadget + "/functions/acm.usb0";
-    const bool made =
-        WriteText(gadget + "/idVendor", kVendorId) && WriteText(gadget + "/idProduct", kProductId) &&
-        MakeFolder(strings, error) && WriteText(strings + "/manufacturer", "Orvane") &&
-        WriteText(strings + "/product", "Ravelfin MSR") &&
-        WriteText(strings + "/serialnumber", serialNumber) && MakeFolder(config, error) &&
-        MakeFolder(config + "/strings/0x409", error) &&
-        WriteText(config + "/strings/0x409/configuration", "ACM") &&
-        MakeFolder(function, error) &&
-        ::symlink(function.c_str(), (config + "/acm.usb0").c_str()) == 0 &&
-        WriteText(gadget + "/UDC", *free.begin());
+    const bool made = WriteText(gadget + "/idVendor", kVendorId) &&
+                      WriteText(gadget + "/idProduct", kProductId) && MakeFolder(strings, error) &&
+                      WriteText(strings + "/manufacturer", "Orvane") &&
+                      WriteText(strings + "/product", "Ravelfin MSR") &&
+                      WriteText(strings + "/serialnumber", serialNumber) &&
+                      MakeFolder(config, error) && MakeFolder(config + "/strings/0x409", error) &&
+                      WriteText(config + "/strings/0x409/configuration", "ACM") &&
+                      MakeFolder(function, error) &&
+                      ::symlink(function.c_str(), (config + "/acm.usb0").c_str()) == 0 &&
+                      WriteText(gadget + "/UDC", *free.begin());
     if (!made) {
         if (error.empty())
             error = "cannot set the USB gadget up in " + gadget + ": " + std::strerror(errno);
@@ -140,8 +140,8 @@ void UsbSerialGadget::Remove() {
     // The reverse of making it; steps that were never reached fail harmlessly.
     WriteText(gadget_ + "/UDC", "");
     ::unlink((gadget_ + "/configs/c.1/acm.usb0").c_str());
-    for (const char* folder : {"/configs/c.1/strings/0x409", "/configs/c.1",
-                               "/functions/acm.usb0", "/strings/0x409", ""}) {
+    for (const char* folder : {"/configs/c.1/strings/0x409", "/configs/c.1", "/functions/acm.usb0",
+                               "/strings/0x409", ""}) {
         ::rmdir((gadget_ + folder).c_str());
     }
     gadget_.clear();

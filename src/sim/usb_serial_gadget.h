@@ -10,7 +10,7 @@ namespace ravelfin {
 /// side is a terminal (/dev/ttyGSn) to serve the reader on; the host side is the port that
 /// programs open (/dev/ttyACMn). Removed by the destructor.
 class UsbSerialGadget {
-public:
+  public:
     /// `configfs` and `controllers`: where configfs and the device controllers' class are.
     explicit UsbSerialGadget(std::string configfs = "/sys/kernel/config",
                              std::string controllers = "/sys/class/udc");
@@ -31,7 +31,7 @@ public:
     /// terminal is open, in this process too: close it first.
     void Remove();
 
-private:
+  private:
     std::string configfs_;
     std::string controllers_;
     std::string gadget_;  // its configfs folder, once made

@@ -10,8 +10,9 @@ build=$1 source=$2 only=${3:-}
 cli=$build/src/cli/ravelfin
 probe=$build/tests/kernel/ravelfin-desktop-probe
 work=/tmp/scenarios
-export HOME=/tmp/home TMPDIR=/tmp QT_QPA_PLATFORM=offscreen
+export HOME=/tmp/home TMPDIR=/tmp QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=/tmp/runtime
 mkdir -p "$work" "$HOME"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 cd "$work" || exit 1
 
 # ---- helpers (a scenario runs with errexit: any failing command fails it)
@@ -151,11 +152,11 @@ clone_to_every_kind() {
 # Eight HID readers at once, then a reader answering NAK and one pulled out half way beside
 # a good one.
 apply_all() {
-  ravelfin new shop.cfs2 --firmware V4.30 >/dev/null
-  ravelfin set shop.cfs2 TerminalType=0x35 >/dev/null
   local uhid=()
   for _ in $(seq 8); do uhid+=(--uhid usb-hid); done
   serve eight 8 "${uhid[@]}"
+  ravelfin --device "usb-hid:${eight[0]}" save shop.cfs2
+  ravelfin set shop.cfs2 TerminalType=0x35 >/dev/null
   local out
   out=$(ravelfin apply shop.cfs2 --all)
   echo "$out"
@@ -192,8 +193,11 @@ watch_apply() {
   has "$out" "usb-hid-kb:.*${late[1]}.*arrived"
   has "$out" "restarted and was opened again"
   [ "$(grep -c successfully <<<"$out")" = 2 ] || fail "two readers configured"
-  # The restarted keyboard reader is a HID reader now, holding the file.
-  ravelfin diff hidformat.cfs2 reader:serial:SN00000002
+  # The restarted keyboard reader is a HID reader now, known by its serial number, holding
+  # the file.
+  has "$(ravelfin list)" "^usb-hid	.*SN00000002"
+  ravelfin --device serial:SN00000002 save after.cfs2
+  has "$(ravelfin show after.cfs2 --json)" '"TerminalType": 53'
   stop late
 }
 
@@ -225,12 +229,14 @@ udev_rule() {
   done
   udevadm settle
   [ -n "$node" ] || fail "the HID gadget's hidraw node"
+  udevadm info "$node"
   has "$(udevadm info "$node")" "TAGS=.*:uaccess:"
   echo "" >$g/UDC
   rm $g/configs/c.1/hid.usb0
   rmdir $g/configs/c.1 $g/functions/hid.usb0 $g/strings/0x409 $g
 
   serve serial 1 --usb-serial
+  udevadm info -q property "${serial[0]}"
   has "$(udevadm info -q property "${serial[0]}")" "ID_MM_DEVICE_IGNORE=1"
   stop serial
 
@@ -299,11 +305,14 @@ desktop() {
 # The scenarios spend most of their time in the protocol's pauses, so those on different
 # readers run side by side: each line of the plan runs its lanes (split by |) side by side,
 # and a lane's scenarios one after another. What works on every attached reader (list,
-# --all, watch, the wizard) runs where no other USB reader comes or goes.
+# --all, watch, the wizard) runs where no other USB reader comes or goes, and a pseudo-terminal
+# named on the command line where no other serial port does (it is found by its place in the
+# port list, after the listed ports).
 plan=(
   "refusals list_every_kind"
-  "hid_commands | keyboard_commands | usb_serial_commands | rs232_commands"
-  "apply_all watch_apply desktop clone_to_every_kind udev_rule"
+  "hid_commands | keyboard_commands | rs232_commands"
+  "usb_serial_commands | apply_all"
+  "watch_apply desktop clone_to_every_kind udev_rule"
 )
 limit=180  # seconds for one scenario
 
@@ -312,7 +321,7 @@ if [ "$only" = "--one" ]; then
   cd "$work/$4"
   # Whatever the scenario left running goes with it.
   trap 'status=$?; finish; exit $status' EXIT
-  set -euo pipefail
+  set -Eeuo pipefail
   trap 'echo "failed: line $LINENO: $BASH_COMMAND" >&2' ERR
   "$4"
   exit

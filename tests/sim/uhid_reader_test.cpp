@@ -41,8 +41,8 @@ struct KernelSide {
         int ends[2];
         EXPECT_EQ(::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, ends), 0);
         kernel = ends[0];
-        device = std::make_unique<UhidReader>(reader, ends[1], "place/0",
-                                              std::chrono::milliseconds(0));
+        device =
+            std::make_unique<UhidReader>(reader, ends[1], "place/0", std::chrono::milliseconds(0));
     }
     ~KernelSide() {
         device.reset();

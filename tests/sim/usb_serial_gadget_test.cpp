@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 
 /// Every refusal comes before anything is made: the gadgets' folder is left as it was.
 TEST(UsbSerialGadget, SaysWhatIsMissingAndMakesNothing) {
-    const fs::path root = fs::path(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") /
-                          "usb-serial-gadget-test";
+    const fs::path root =
+        fs::path(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") / "usb-serial-gadget-test";
     const struct {
         bool gadgets;
         std::vector<std::string> controllers;
@@ -36,7 +36,8 @@ TEST(UsbSerialGadget, SaysWhatIsMissingAndMakesNothing) {
             fs::create_directories(root / "udc" / controller);
         int other = 0;
         for (const std::string& controller : c.taken) {
-            const fs::path gadget = root / "config/usb_gadget" / ("other" + std::to_string(other++));
+            const fs::path gadget =
+                root / "config/usb_gadget" / ("other" + std::to_string(other++));
             fs::create_directories(gadget);
             std::ofstream(gadget / "UDC") << controller << '\n';
         }
