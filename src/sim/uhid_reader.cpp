@@ -1,5 +1,6 @@
 #include "sim/uhid_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <initializer_list>
@@ -8,6 +9,7 @@
 #include <linux/uhid.h>
 #include <unistd.h>
 
+#include "protocol/command_frame.h"
 #include "protocol/interface_type.h"
 #include "transport/device_discovery.h"
 
@@ -29,6 +31,11 @@ void Append(Bytes& descriptor, std::initializer_list<std::uint8_t> items) {
 void AppendCount(Bytes& descriptor, std::size_t count) {
     Append(descriptor, {0x96, static_cast<std::uint8_t>(count & 0xFF),
                         static_cast<std::uint8_t>((count >> 8) & 0xFF)});
+}
+
+bool IsEmptyReport(const std::uint8_t* payload, std::size_t size) {
+    return size > 0 && payload[0] == kNak &&
+           std::all_of(payload + 1, payload + size, [](auto b) { return b == 0; });
 }
 
 void CopyText(char* field, std::size_t size, const std::string& text) {
@@ -115,6 +122,7 @@ void UhidReader::Destroy() {
     event.type = UHID_DESTROY;
     Write(&event, sizeof event);
     present_ = false;
+    answering_ = false;
     reports_.Reset();
 }
 
@@ -163,8 +171,17 @@ bool UhidReader::HandleEvent() {
             else
                 reply.u.get_report_reply.err = EIO;
             const bool written = Write(&reply, sizeof reply);
-            if (!delivered && !reader_.IsPlugged())
+            if (!delivered && !reader_.IsPlugged()) {
                 Destroy();  // pulled out, and what it had is said: gone for good
+            } else if (delivered) {
+                // A keyboard stays open as long as the console listens to it, so the host
+                // letting go cannot be waited for: a reader whose answer is all said and
+                // asked for more restarts then, if a change made that due.
+                const bool empty = IsEmptyReport(reply.u.get_report_reply.data + 1, length - 1);
+                if (empty && answering_)
+                    reader_.EndSession();
+                answering_ = !empty;
+            }
             return written;
         }
         case UHID_SET_REPORT: {

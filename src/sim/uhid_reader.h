@@ -18,9 +18,10 @@ Bytes ReaderReportDescriptor(bool keyboard, std::size_t featureReportLength);
 
 /// One simulated reader shown to the whole system as a HID device through /dev/uhid: on bus
 /// USB with the reader's vendor and product id, its serial number as the device's unique id,
-/// and its feature reports served by the reader. A reset that the reader makes when the host
-/// lets go of it destroys the device and makes it again after the restart time, with the
-/// product id of its new mode; a reader that is pulled out mid-answer destroys it for good.
+/// and its feature reports served by the reader. A reset that the reader makes (when the host
+/// lets go of it, or asks for more once the answer is said) destroys the device and makes it again
+/// after the restart time, with the product id of its new mode; a reader that is pulled out
+/// mid-answer destroys it for good.
 class UhidReader {
   public:
     using Clock = std::chrono::steady_clock;
@@ -60,6 +61,7 @@ class UhidReader {
     std::chrono::milliseconds restartTime_;
     FeatureReportServer reports_;
     bool present_ = false;
+    bool answering_ = false;  // the last report fetched carried (part of) an answer
     bool away_ = false;
     Clock::time_point returnAt_{};
 };

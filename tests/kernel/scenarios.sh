@@ -4,7 +4,7 @@
 # shows: HID devices made by `ravelfin simulate --uhid`, a USB serial port made by
 # `simulate --usb-serial` and an RS-232 reader on a pseudo-terminal.
 #
-#   scenarios.sh BUILD SOURCE [ONLY]     ONLY: run that scenario alone
+#   scenarios.sh BUILD SOURCE [ONLY]     ONLY: run only these scenarios (split by commas)
 # Prints PASS or FAIL per scenario (with its output when it failed), then the count.
 build=$1 source=$2 only=${3:-}
 cli=$build/src/cli/ravelfin
@@ -64,7 +64,7 @@ finish() {
   local left
   left=$(jobs -p)
   [ -n "$left" ] || return 0
-  kill $left 2>/dev/null
+  kill $left 2>/dev/null || true
   for _ in $(seq 50); do
     kill -0 $left 2>/dev/null || { wait; return 0; }
     sleep 0.1
@@ -180,7 +180,7 @@ apply_all() {
 # as a HID reader for the file's USB HID format, and the watch follows it.
 watch_apply() {
   ravelfin new hidformat.cfs2 --firmware V4.30 >/dev/null
-  ravelfin set hidformat.cfs2 TerminalType=0x35 >/dev/null
+  ravelfin set hidformat.cfs2 TerminalType=0x35 HidFormat=0x30 >/dev/null
   timeout 120 "$cli" watch --apply hidformat.cfs2 --count 2 >watch.out 2>&1 &
   local watch=$!
   sleep 2
@@ -287,6 +287,7 @@ refusals() {
 
 # The desktop program finds the HID reader in its interface wizard and shows its report.
 desktop() {
+
   serve gui 1 --uhid usb-hid,firmware=V4.30
   Xvfb :7 -nolisten tcp >/dev/null 2>&1 &
   local x=$!
@@ -343,7 +344,7 @@ run() {
 for line in "${plan[@]}"; do
   IFS='|' read -ra lanes <<<"$line"
   for lane in "${lanes[@]}"; do
-    (for s in $lane; do [ -z "$only" ] || [ "$only" = "$s" ] && run "$s"; done) &
+    (for s in $lane; do [[ -z $only || ,$only, == *,$s,* ]] && run "$s"; done) &
   done
   wait
 done

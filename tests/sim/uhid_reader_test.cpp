@@ -142,32 +142,52 @@ TEST(UhidReader, RefusesWhatIsNotAWholeFeatureReportWithReportIdZero) {
     EXPECT_NE(side.GetReport(UHID_OUTPUT_REPORT).u.get_report_reply.err, 0);
 }
 
-TEST(UhidReader, ANewHidFormatRemakesTheDeviceAsAKeyboardReaderOnceTheHostLetsGo) {
-    KernelSide side("usb-hid,pid=4203");
-    std::string error;
-    ASSERT_TRUE(side.device->Create(error)) << error;
-    side.Next();
-    side.Tell(UHID_OPEN);
-    ASSERT_EQ(side.SetFeature(SetFrame({0x23, 1, '8'})).u.set_report_reply.err, 0);
-    EXPECT_EQ(side.GetReport().u.get_report_reply.data[1], kAck);
-    EXPECT_TRUE(side.device->IsPresent());  // still held by the host
+// The reader restarts once the host lets go of it, or, for a keyboard that the console keeps
+// open, once its answer is said and the host asks for more.
+TEST(UhidReader, ANewHidFormatRemakesTheDeviceAsTheOtherKindOfReader) {
+    const struct {
+        const char* optionText;
+        Bytes change;
+        bool hostLetsGo;
+        std::uint32_t productAfter;
+    } cases[] = {
+        {"usb-hid,pid=4203", SetFrame({0x23, 1, '8'}), true, 0x4103},
+        {"usb-hid-kb,pid=4105", SetFrame({0x23, 1, '0'}), false, 0x4205},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.optionText);
+        KernelSide side(c.optionText);
+        std::string error;
+        ASSERT_TRUE(side.device->Create(error)) << error;
+        side.Next();
+        side.Tell(UHID_OPEN);
+        ASSERT_EQ(side.SetFeature(c.change).u.set_report_reply.err, 0);
+        EXPECT_EQ(side.GetReport().u.get_report_reply.data[1], kAck);
+        EXPECT_TRUE(side.device->IsPresent());  // the answer may go on
+        if (c.hostLetsGo)
+            side.Tell(UHID_CLOSE);
+        else
+            EXPECT_EQ(side.GetReport().u.get_report_reply.data[1], kNak);
+        EXPECT_EQ(side.Next().type, UHID_DESTROY);
+        EXPECT_FALSE(side.device->IsPresent());
 
-    side.Tell(UHID_CLOSE);
-    EXPECT_EQ(side.Next().type, UHID_DESTROY);
-    EXPECT_FALSE(side.device->IsPresent());
-    const auto now = UhidReader::Clock::now();
-    EXPECT_EQ(side.device->MsUntilReturn(now), 0);
-    ASSERT_TRUE(side.device->ReturnIfDue(now, error)) << error;
-    const uhid_event again = side.Next();
-    ASSERT_EQ(again.type, UHID_CREATE2);
-    EXPECT_EQ(again.u.create2.product, 0x4103u);
-    EXPECT_EQ(FeatureLengthOf(again.u.create2.rd_data, again.u.create2.rd_size), 33u);
-    EXPECT_EQ(side.device->MsUntilReturn(now), -1);
-    EXPECT_FALSE(side.device->ReturnIfDue(now, error));
+        const auto now = UhidReader::Clock::now();
+        EXPECT_EQ(side.device->MsUntilReturn(now), 0);
+        ASSERT_TRUE(side.device->ReturnIfDue(now, error)) << error;
+        const uhid_event again = side.Next();
+        ASSERT_EQ(again.type, UHID_CREATE2);
+        EXPECT_EQ(again.u.create2.product, c.productAfter);
+        EXPECT_EQ(FeatureLengthOf(again.u.create2.rd_data, again.u.create2.rd_size), 33u);
+        EXPECT_EQ(side.device->MsUntilReturn(now), -1);
+        EXPECT_FALSE(side.device->ReturnIfDue(now, error));
 
-    // A close without a change due leaves the device where it is.
-    side.Tell(UHID_CLOSE);
-    EXPECT_TRUE(side.device->IsPresent());
+        // Without a change due, neither restarts it.
+        side.SetFeature(ReadFrame(kFuncReadVersion));
+        side.GetReport();
+        side.GetReport();
+        side.Tell(UHID_CLOSE);
+        EXPECT_TRUE(side.device->IsPresent());
+    }
 }
 
 TEST(UhidReader, AReaderPulledOutMidAnswerDeliversHalfThenIsGone) {
