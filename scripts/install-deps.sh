@@ -9,6 +9,8 @@ packages=(
   desktop-file-utils appstream lintian man-db groff-base
   clang libclang-rt-14-dev
   ansible-core ansible-lint
+  # The test machine of scripts/kernel-test.sh and the desktop program's display there.
+  qemu-system-x86 busybox-static cpio kmod udev xvfb
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -4,7 +4,9 @@
 #                   (-Warray-bounds, -Wrestrict) show only here
 #   build-sanitize  Debug with AddressSanitizer (leak checker included) and
 #                   UndefinedBehaviorSanitizer: every layer, the Qt widgets and their tests too
-# then gives every fuzz target a short run. Prints the time of each step.
+# then runs the test machine of scripts/kernel-test.sh (the real transports against readers
+# the kernel shows) when QEMU can start here, and gives every fuzz target a short run.
+# Prints the time of each step.
 # Builds use ccache when it is installed. On a shared machine run it under the build lock:
 #   flock /tmp/ravelfin-build.lock bash scripts/run-tests.sh
 set -euo pipefail
@@ -21,7 +23,14 @@ time {
   cmake --build build -j"$jobs"
 }
 echo "== Release tests"
-time (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
+time (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" --label-exclude kernel)
+
+echo "== Kernel tests"
+if reason=$(bash scripts/kernel-test.sh --check); then
+  time (cd build && ctest --verbose -L kernel)
+else
+  echo "Kernel tests skipped: $reason"
+fi
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer build"
 time {
@@ -38,7 +47,7 @@ time (cd build-sanitize &&
   QT_QPA_PLATFORM=offscreen \
   ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --output-on-failure -j"$jobs" --label-exclude 'install|ansible')
+  ctest --output-on-failure -j"$jobs" --label-exclude 'install|ansible|kernel')
 
 # Every fuzz target for 20,000 inputs from its seeds (scripts/fuzz.sh runs them for millions).
 echo "== Fuzz targets"

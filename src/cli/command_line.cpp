@@ -155,11 +155,21 @@ const std::map<std::string, CommandRule>& Commands() {
         {"simulate",
          {0,
           0,
-          {"pty", "interface", "firmware", "security-level", "load", "fault"},
+          {"pty", "uhid", "usb-serial", "interface", "firmware", "security-level", "load",
+           "fault"},
           false,
           "simulate --pty [--interface rs232|usb-rs232] [--firmware TEXT]\n"
-          "           [--security-level D] [--load FILE] [--fault FAULT]",
-          "serve a simulated serial reader on a pseudo-terminal",
+          "           [--security-level D] [--load FILE] [--fault FAULT]\n"
+          "  simulate --uhid TYPE[,OPTIONS] [--uhid TYPE[,OPTIONS]]...\n"
+          "  simulate --usb-serial [--firmware TEXT] [--security-level D]\n"
+          "           [--load FILE]",
+          "serve a simulated serial reader on a pseudo-terminal;\n"
+          "with --uhid, show simulated usb-hid or usb-hid-kb\n"
+          "readers to the whole system as HID devices through\n"
+          "/dev/uhid (OPTIONS as for --simulate), printing each\n"
+          "/dev/hidrawN as it appears; with --usb-serial, serve\n"
+          "one on a USB serial gadget (configfs, dummy_hcd),\n"
+          "printing the host-side port",
           ""}},
     };
     return kCommands;
@@ -172,10 +182,11 @@ constexpr const char* kReaderCommands[] = {"list", "report", "save",  "apply", "
 
 const std::set<std::string> kValueOptions = {"simulate",  "device", "firmware", "model-class",
                                              "interface", "from",   "to",       "security-level",
-                                             "load",      "apply",  "count",    "fault"};
+                                             "load",      "apply",  "count",    "fault",
+                                             "uhid"};
 const std::set<std::string> kFlagOptions = {"json",     "force", "pty",         "help",
                                             "version",  "all",   "to-all",      "probe-serial",
-                                            "no-probe", "quiet", "if-different"};
+                                            "no-probe", "quiet", "if-different", "usb-serial"};
 const std::set<std::string> kGlobalOptions = {"simulate", "device", "help", "version", "quiet"};
 const std::set<std::string> kDeviceOptions = {"device", "from", "to"};
 
@@ -192,6 +203,7 @@ void Store(CommandLine& out, const std::string& name, const std::string& value) 
         {"if-different", &CommandLine::ifDifferent},
         {"probe-serial", &CommandLine::probeSerial},
         {"no-probe", &CommandLine::noProbe},
+        {"usb-serial", &CommandLine::usbSerial},
     };
     static const std::map<std::string, std::optional<std::string> CommandLine::*> kValues = {
         {"firmware", &CommandLine::firmware},
@@ -210,6 +222,8 @@ void Store(CommandLine& out, const std::string& name, const std::string& value) 
         out.devices.push_back(value);
     else if (name == "to")
         out.to.push_back(value);
+    else if (name == "uhid")
+        out.uhid.push_back(value);
     else if (kFlags.count(name))
         out.*kFlags.at(name) = true;
     else
@@ -278,7 +292,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             error = "unknown option --" + name;
             return false;
         }
-        const bool repeatable = name == "simulate" || name == "to" || name == "device";
+        const bool repeatable =
+            name == "simulate" || name == "to" || name == "device" || name == "uhid";
         if (!repeatable && !seen.insert(name).second) {
             error = "option --" + name + " given twice";
             return false;

@@ -31,6 +31,8 @@ struct CommandLine {
     bool noProbe = false;      // list: open no device (what shell completion runs)
     bool force = false;
     bool pty = false;
+    std::vector<std::string> uhid;  // simulate --uhid TYPE[,OPTIONS], in order
+    bool usbSerial = false;         // simulate --usb-serial
     bool help = false;  // with a command: that command's help
     bool version = false;
 };

@@ -33,8 +33,7 @@ bool SimulatedEnvironment::AddReader(const SimulatedReaderOptions& options, std:
     SimulatedReaderOptions own = options;
     const std::string ordinal = std::to_string(readers_.size() + 1);
     if (own.SerialNumber == SimulatedReaderOptions{}.SerialNumber)
-        own.SerialNumber =
-            "SN" + std::string(8 - std::min<std::size_t>(8, ordinal.size()), '0') + ordinal;
+        own.SerialNumber = NumberedSerialNumber(readers_.size() + 1);
     const std::string usbPort = "9-" + ordinal;
     auto reader = std::make_unique<SimulatedReader>(own);
     if (!options.LoadFile.empty() && !reader->LoadSettings(options.LoadFile)) {

@@ -34,7 +34,7 @@ namespace ravelfin {
 class SimulatedEnvironment final : public ReaderEnvironment {
   public:
     /// How long a reader that resets stays away, in milliseconds of pauses.
-    static constexpr int kResetAbsenceMs = 3000;
+    static constexpr int kResetAbsenceMs = SimulatedReader::kRestartMs;
 
     /// Pauses are recorded in `RecordedPauses` and return at once.
     SimulatedEnvironment();

@@ -1,9 +1,5 @@
 #include "sim/simulated_hid_device.h"
 
-#include <algorithm>
-
-#include "protocol/command_frame.h"
-
 namespace ravelfin {
 
 bool SimulatedHidDevice::Open(const std::string& path, Access /*access*/) {
@@ -20,6 +16,8 @@ bool SimulatedHidDevice::Open(const std::string& path, Access /*access*/) {
     lastError_ = PortError::None;
     device_ = device;
     ++device_->OpenHandles;
+    if (device_->Reader)
+        reports_.emplace(*device_->Reader);
     return true;
 }
 
@@ -31,9 +29,7 @@ void SimulatedHidDevice::Close() {
     device_ = nullptr;
     if (reader)
         reader->EndSession();
-    collector_.Reset();
-    answer_.clear();
-    pollsBeforeAnswer_ = 0;
+    reports_.reset();
 }
 
 bool SimulatedHidDevice::GetAttributes(std::uint16_t& vendorId, std::uint16_t& productId) {
@@ -58,43 +54,16 @@ bool SimulatedHidDevice::Usable(std::size_t reportLength) const {
 }
 
 bool SimulatedHidDevice::SetFeature(std::span<const std::uint8_t> report) {
-    if (!Usable(report.size()) || report[0] != 0)
-        return false;
-    SimulatedReader& reader = *device_->Reader;
-    if (!reader.IsPlugged() || reader.ConsumeSetReportFailure())
+    if (!Usable(report.size()) || report[0] != 0 || !reports_->Set(report.subspan(1)))
         return false;
     source_.RecordReport(*device_, report);
-    collector_.Add(report.subspan(1));
-    Bytes frame;
-    while (collector_.Take(frame)) {
-        answer_ = reader.Answer(frame);
-        pollsBeforeAnswer_ = reader.AnswerDelayPolls();
-    }
     return true;
 }
 
 bool SimulatedHidDevice::GetFeature(std::span<std::uint8_t> report) {
     if (!Usable(report.size()) || report[0] != 0)
         return false;
-    // A frame still incomplete when the host asks for the answer will never be finished.
-    collector_.Reset();
-    const std::span<std::uint8_t> payload = report.subspan(1);
-    std::fill(payload.begin(), payload.end(), 0);
-    if (pollsBeforeAnswer_ > 0) {
-        --pollsBeforeAnswer_;
-        payload[0] = kNak;
-        return true;
-    }
-    if (!answer_.empty()) {
-        const std::size_t count = std::min(payload.size(), answer_.size());
-        std::copy_n(answer_.begin(), count, payload.begin());
-        answer_.erase(answer_.begin(), answer_.begin() + static_cast<std::ptrdiff_t>(count));
-        return true;
-    }
-    if (!device_->Reader->IsPlugged())
-        return false;
-    payload[0] = kNak;
-    return true;
+    return reports_->Get(report.subspan(1));
 }
 
 }  // namespace ravelfin

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "protocol/bytes.h"
-#include "sim/frame_collector.h"
+#include <optional>
+
+#include "sim/feature_report_server.h"
 #include "sim/simulated_device_source.h"
 #include "transport/hid_device.h"
 
@@ -32,9 +33,7 @@ private:
 
     SimulatedDeviceSource& source_;
     SimulatedDeviceSource::HidInterface* device_ = nullptr;
-    FrameCollector collector_;
-    Bytes answer_;  // what the reader still has to deliver
-    int pollsBeforeAnswer_ = 0;
+    std::optional<FeatureReportServer> reports_;  // while open on a reader
     PortError lastError_ = PortError::None;
 };
 

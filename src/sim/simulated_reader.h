@@ -26,6 +26,8 @@ class SimulatedReader {
     static constexpr int kSlowPolls = 2;
     /// How many polls a late reader lets pass: more than either link waits for an answer.
     static constexpr int kLatePolls = 1000;
+    /// How long a reader that resets stays away from the machine, in milliseconds.
+    static constexpr int kRestartMs = 3000;
 
     explicit SimulatedReader(const SimulatedReaderOptions& options);
 

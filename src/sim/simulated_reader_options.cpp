@@ -61,6 +61,11 @@ constexpr FaultName kFaultNames[] = {
 
 }  // namespace
 
+std::string NumberedSerialNumber(std::size_t ordinal) {
+    const std::string digits = std::to_string(ordinal);
+    return "SN" + std::string(8 - std::min<std::size_t>(8, digits.size()), '0') + digits;
+}
+
 bool ParseSimulatedReaderOptions(const std::string& optionText, SimulatedReaderOptions& out,
                                  std::string& error) {
     out = SimulatedReaderOptions{};

@@ -30,6 +30,10 @@ struct SimulatedReaderOptions {
     SimulatedFault Fault = SimulatedFault::None;
 };
 
+/// The serial number that the `ordinal`-th reader of a machine gets when it keeps the default
+/// one (SN00000001, SN00000002, ...), so that no two readers of a machine share it.
+std::string NumberedSerialNumber(std::size_t ordinal);
+
 /// Reads `TYPE[,firmware=TEXT][,pid=HEX][,security-level=D][,load=FILE][,arrive=MS]
 /// [,leave=MS][,fault=FAULT]`, TYPE one of rs232, usb-rs232, usb-hid-kb, usb-hid; pid is
 /// hexadecimal with or without 0x and applies to the two USB HID types only; D is a digit 0

@@ -6,7 +6,7 @@
 
 #include "protocol/settings_encoder.h"
 #include "protocol/settings_parser.h"
-#include "sim/pty_reader_server.h"
+#include "sim/terminal_reader_server.h"
 #include "sim/sim_test_support.h"
 #include "transport/real/hidapi_device.h"
 #include "transport/real/qt_serial_link.h"
@@ -32,7 +32,7 @@ struct ServedReader {
     }
 
     SimulatedReader reader{ReaderOptions(kInterfaceRs232)};
-    PtyReaderServer server{reader};
+    TerminalReaderServer server{reader};
     std::atomic<bool> stop{false};
     bool served = false;
     std::thread thread;

@@ -62,7 +62,7 @@ std::vector<HidInterfaceInfo> RealDeviceSource::HidInterfaces() {
                         [&](const HidInterfaceInfo& h) { return h.Path == hid.Path; });
         if (!seen) {
             const UsbPlace place =
-                ReadUsbPlace("/sys/class/hidraw/" +
+                ReadHidPlace("/sys/class/hidraw/" +
                              std::filesystem::path(hid.Path).filename().string() + "/device");
             hid.PortPath = place.PortPath;
             hid.SerialNumber = place.SerialNumber;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 
 #include "transport/reader_identity.h"
@@ -26,6 +27,29 @@ UsbPlace ReadUsbPlace(const std::string& sysfsDevice) {
     std::ifstream serial(usbDevice + "/serial");
     std::getline(serial, place.SerialNumber);
     return place;
+}
+
+UsbPlace HidPlaceOfUevent(const std::string& uevent) {
+    UsbPlace place;
+    std::istringstream lines(uevent);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("HID_PHYS=", 0) == 0)
+            place.PortPath = line.substr(9);
+        else if (line.rfind("HID_UNIQ=", 0) == 0)
+            place.SerialNumber = line.substr(9);
+    }
+    return place;
+}
+
+UsbPlace ReadHidPlace(const std::string& sysfsDevice) {
+    const UsbPlace usb = ReadUsbPlace(sysfsDevice);
+    if (!usb.PortPath.empty())
+        return usb;
+    std::ifstream uevent(sysfsDevice + "/uevent");
+    std::stringstream text;
+    text << uevent.rdbuf();
+    return HidPlaceOfUevent(text.str());
 }
 
 std::string StableSerialName(const std::string& node) {

@@ -14,6 +14,14 @@ struct UsbPlace {
 };
 UsbPlace ReadUsbPlace(const std::string& sysfsDevice);
 
+/// The place and serial number of a HID interface (`sysfsDevice` such as
+/// /sys/class/hidraw/hidraw3/device): its USB place when it is on USB; otherwise (made
+/// through uhid, on Bluetooth) what the HID layer says, `HidPlaceOfUevent` of its uevent.
+UsbPlace ReadHidPlace(const std::string& sysfsDevice);
+/// HID_PHYS (where the device sits, as its driver names it) and HID_UNIQ (its serial number)
+/// of a HID device's uevent text; empty where the text has none.
+UsbPlace HidPlaceOfUevent(const std::string& uevent);
+
 /// The /dev/serial/by-id link to `node`, else its /dev/serial/by-path link; empty when udev
 /// made neither.
 std::string StableSerialName(const std::string& node);

@@ -1,8 +1,9 @@
-#include "sim/pty_reader_server.h"
+#include "sim/terminal_reader_server.h"
 
 #include <cerrno>
 #include <cstring>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
@@ -10,12 +11,27 @@
 
 namespace ravelfin {
 
-PtyReaderServer::~PtyReaderServer() {
+TerminalReaderServer::~TerminalReaderServer() {
     if (slave_ >= 0) ::close(slave_);
     if (master_ >= 0) ::close(master_);
 }
 
-bool PtyReaderServer::Start(std::string& error) {
+namespace {
+
+// Raw mode: no echo (the server would read its own answers back) and no translation.
+void MakeRaw(int terminal) {
+    termios settings{};
+    if (::tcgetattr(terminal, &settings) == 0) {
+        ::cfmakeraw(&settings);
+        ::cfsetispeed(&settings, B9600);
+        ::cfsetospeed(&settings, B9600);
+        ::tcsetattr(terminal, TCSANOW, &settings);
+    }
+}
+
+}  // namespace
+
+bool TerminalReaderServer::Start(std::string& error) {
     if (master_ >= 0) return true;
     char name[256] = {};
     if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0) {
@@ -23,19 +39,24 @@ bool PtyReaderServer::Start(std::string& error) {
         master_ = slave_ = -1;
         return false;
     }
-    // Raw mode: no echo (the server would read its own answers back) and no translation.
-    termios settings{};
-    if (::tcgetattr(slave_, &settings) == 0) {
-        ::cfmakeraw(&settings);
-        ::cfsetispeed(&settings, B9600);
-        ::cfsetospeed(&settings, B9600);
-        ::tcsetattr(slave_, TCSANOW, &settings);
-    }
+    MakeRaw(slave_);
     terminalPath_ = name;
     return true;
 }
 
-bool PtyReaderServer::WriteAll(const Bytes& bytes) {
+bool TerminalReaderServer::Open(const std::string& terminal, std::string& error) {
+    if (master_ >= 0) return true;
+    master_ = ::open(terminal.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0) {
+        error = "cannot open " + terminal + ": " + std::strerror(errno);
+        return false;
+    }
+    MakeRaw(master_);
+    terminalPath_ = terminal;
+    return true;
+}
+
+bool TerminalReaderServer::WriteAll(const Bytes& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(master_, bytes.data() + written, bytes.size() - written);
@@ -46,7 +67,7 @@ bool PtyReaderServer::WriteAll(const Bytes& bytes) {
     return true;
 }
 
-bool PtyReaderServer::Serve(const std::atomic<bool>& stop, int pollMs) {
+bool TerminalReaderServer::Serve(const std::atomic<bool>& stop, int pollMs) {
     if (master_ < 0) return false;
     std::uint8_t buffer[512];
     while (!stop.load()) {

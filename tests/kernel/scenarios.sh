@@ -1,0 +1,353 @@
+#!/bin/bash
+# The scenarios of the test machine (tests/kernel/guest-init.sh runs them as root): the real
+# `ravelfin` and `ravelfin-config` builds, without --simulate, on readers that the kernel
+# shows: HID devices made by `ravelfin simulate --uhid`, a USB serial port made by
+# `simulate --usb-serial` and an RS-232 reader on a pseudo-terminal.
+#
+#   scenarios.sh BUILD SOURCE [ONLY]     ONLY: run only these scenarios (split by commas)
+# Prints PASS or FAIL per scenario (with its output when it failed), then the count.
+build=$1 source=$2 only=${3:-}
+cli=$build/src/cli/ravelfin
+probe=$build/tests/kernel/ravelfin-desktop-probe
+work=/tmp/scenarios
+export HOME=/tmp/home TMPDIR=/tmp QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=/tmp/runtime
+mkdir -p "$work" "$HOME"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+cd "$work" || exit 1
+
+# ---- helpers (a scenario runs with errexit: any failing command fails it)
+
+fail() { echo "expected: $*" >&2; return 1; }
+
+# The tool, with how long each command took on standard error.
+ravelfin() {
+  local start=$SECONDS status=0
+  "$cli" "$@" || status=$?
+  echo "[$((SECONDS - start)) s, status $status] ravelfin $*" >&2
+  return $status
+}
+
+# serve NAME COUNT ARGS...: `ravelfin simulate ARGS` in the background until `stop NAME`;
+# waits for its COUNT nodes, which land in the array NAME, and for udev to be done with them.
+serve() {
+  local name=$1 count=$2 out=$PWD/$1.nodes
+  shift 2
+  "$cli" simulate "$@" >"$out" 2>"$name.err" &
+  eval "${name}_pid=$!"
+  for _ in $(seq 300); do
+    [ "$(grep -c . "$out")" -ge "$count" ] && break
+    kill -0 "$(eval echo "\$${name}_pid")" 2>/dev/null || { cat "$name.err" >&2; return 1; }
+    sleep 0.1
+  done
+  mapfile -t "$name" <"$out"
+  [ "$(grep -c . "$out")" -ge "$count" ] || fail "$count nodes from simulate $*"
+  udevadm settle
+}
+
+# stop NAME: SIGTERM to its simulate, which must take its devices down and exit 0.
+stop() {
+  local pid
+  pid=$(eval echo "\$${1}_pid")
+  kill -TERM "$pid"
+  wait "$pid" || fail "simulate ($1) to exit 0 on SIGTERM"
+  udevadm settle
+}
+
+has() { grep -q -- "$2" <<<"$1" || fail "'$2' in: $1"; }
+lacks() { ! grep -q -- "$2" <<<"$1" || fail "no '$2' in: $1"; }
+
+# The firmware text as `send` shows the answer's bytes: "V4.30" -> "0x56 0x34 0x2e 0x33 0x30".
+hex_bytes() { printf '%s' "$1" | od -An -tx1 | sed 's/ \([0-9a-f][0-9a-f]\)/ 0x\1/g; s/^ //'; }
+
+# What a scenario left running is stopped; what does not stop within 5 s is told of.
+finish() {
+  local left
+  left=$(jobs -p)
+  [ -n "$left" ] || return 0
+  kill $left 2>/dev/null || true
+  for _ in $(seq 50); do
+    kill -0 $left 2>/dev/null || { wait; return 0; }
+    sleep 0.1
+  done
+  ps -o pid,stat,wchan:30,args -p "$(echo $left | tr ' ' ,)" >&2
+  for pid in $left; do cat "/proc/$pid/stack" >&2 2>/dev/null; done
+  kill -KILL $left 2>/dev/null
+  return 1
+}
+
+# ---- scenarios
+
+# commands_on DEVICE FIRMWARE: every command on one reader; what the reader holds is read
+# back by a command of its own and compared.
+commands_on() {
+  local d=$1 firmware=$2 f=${1%%:*}
+  has "$(ravelfin --device "$d" report)" "$firmware"
+  has "$(ravelfin --device "$d" send '\x2\x52\x22\x3')" "0x06 0x02 $(hex_bytes "$firmware") 0x03"
+  ravelfin --device "$d" save "$f-factory.cfs2"
+  cp "$f-factory.cfs2" "$f.cfs2"
+  ravelfin set "$f.cfs2" TerminalType=0x35 Track1Prefix='\x2AB' >/dev/null
+  ravelfin --device "$d" apply "$f.cfs2"
+  ravelfin diff "$f.cfs2" "reader:$d"
+  ravelfin --device "$d" defaults
+  ravelfin diff "$f-factory.cfs2" "reader:$d"
+}
+
+# Each kind that the machine lists, with its firmware.
+list_every_kind() {
+  serve hid 2 --uhid usb-hid,firmware=V4.30 --uhid usb-hid-kb,firmware=V4.31
+  serve acm 1 --usb-serial --firmware V4.32
+  local list
+  list=$(ravelfin list)
+  echo "$list"
+  has "$list" "^usb-hid	.*${hid[0]}	V4.30"
+  has "$list" "^usb-hid-kb	.*${hid[1]}	V4.31"
+  has "$list" "^usb-rs232	.*${acm[0]}	V4.32"
+  stop hid
+  stop acm
+}
+
+hid_commands() {
+  serve hid 1 --uhid usb-hid,firmware=V4.30
+  commands_on "usb-hid:${hid[0]}" V4.30
+  stop hid
+}
+
+keyboard_commands() {
+  serve kb 1 --uhid usb-hid-kb,firmware=V4.31
+  commands_on "usb-hid-kb:${kb[0]}" V4.31
+  stop kb
+}
+
+usb_serial_commands() {
+  serve acm 1 --usb-serial --firmware V4.32
+  commands_on "usb-rs232:${acm[0]}" V4.32
+  stop acm
+}
+
+rs232_commands() {
+  serve pty 1 --pty --firmware V4.33
+  commands_on "rs232:${pty[0]}" V4.33
+  stop pty
+}
+
+# One HID reader's settings to a reader of each kind, which then holds them.
+clone_to_every_kind() {
+  serve hid 2 --uhid usb-hid --uhid usb-hid-kb
+  serve acm 1 --usb-serial
+  serve pty 1 --pty
+  ravelfin new shop.cfs2 --firmware V4.30 >/dev/null
+  ravelfin set shop.cfs2 TerminalType=0x35 >/dev/null
+  ravelfin --device "usb-hid:${hid[0]}" apply shop.cfs2
+  local targets=("usb-hid-kb:${hid[1]}" "usb-rs232:${acm[0]}" "rs232:${pty[0]}")
+  ravelfin clone --from "usb-hid:${hid[0]}" "${targets[@]/#/--to=}"
+  for d in "${targets[@]}"; do
+    ravelfin --device "$d" save cloned.cfs2
+    has "$(ravelfin show cloned.cfs2 --json)" '"TerminalType": 53'
+  done
+  stop hid
+  stop acm
+  stop pty
+}
+
+# Eight HID readers at once, then a reader answering NAK and one pulled out half way beside
+# a good one.
+apply_all() {
+  local uhid=()
+  for _ in $(seq 8); do uhid+=(--uhid usb-hid); done
+  serve eight 8 "${uhid[@]}"
+  ravelfin --device "usb-hid:${eight[0]}" save shop.cfs2
+  ravelfin set shop.cfs2 TerminalType=0x35 >/dev/null
+  local out
+  out=$(ravelfin apply shop.cfs2 --all)
+  echo "$out"
+  has "$out" "8 of 8 readers configured"
+  for node in "${eight[@]}"; do ravelfin diff shop.cfs2 "reader:usb-hid:$node"; done
+  stop eight
+
+  serve faulty 3 --uhid usb-hid --uhid usb-hid,fault=nak --uhid usb-hid,fault=unplug
+  local status=0
+  out=$(ravelfin apply shop.cfs2 --all) || status=$?
+  echo "$out"
+  [ "$status" = 1 ] || fail "apply --all to fail (1), not $status"
+  has "$out" "${faulty[0]} .*successfully"
+  has "$out" "1 of 3 readers configured"
+  [ -e "${faulty[1]}" ] || fail "the NAK reader to stay"
+  [ ! -e "${faulty[2]}" ] || fail "the reader pulled out to be gone"
+  stop faulty
+}
+
+# A watch that configures the readers made after it started; the keyboard reader restarts
+# as a HID reader for the file's USB HID format, and the watch follows it.
+watch_apply() {
+  ravelfin new hidformat.cfs2 --firmware V4.30 >/dev/null
+  ravelfin set hidformat.cfs2 TerminalType=0x35 HidFormat=0x30 >/dev/null
+  timeout 120 "$cli" watch --apply hidformat.cfs2 --count 2 >watch.out 2>&1 &
+  local watch=$!
+  sleep 2
+  serve late 2 --uhid usb-hid --uhid usb-hid-kb
+  wait "$watch" || { cat watch.out; fail "watch to end by itself with status 0"; }
+  cat watch.out
+  local out
+  out=$(cat watch.out)
+  has "$out" "usb-hid:.*${late[0]}.*arrived"
+  has "$out" "usb-hid-kb:.*${late[1]}.*arrived"
+  has "$out" "restarted and was opened again"
+  [ "$(grep -c successfully <<<"$out")" = 2 ] || fail "two readers configured"
+  # The restarted keyboard reader is a HID reader now, known by its serial number, holding
+  # the file.
+  has "$(ravelfin list)" "^usb-hid	.*SN00000002"
+  ravelfin --device serial:SN00000002 save after.cfs2
+  has "$(ravelfin show after.cfs2 --json)" '"TerminalType": 53'
+  stop late
+}
+
+# The udev rule: uaccess on a USB HID reader (a gadget with the hid function, which has the
+# USB attributes that a uhid device lacks) and ModemManager kept off the USB serial reader;
+# without the rule, a user who may not open the reader is told about it.
+udev_rule() {
+  local g=/sys/kernel/config/usb_gadget/hid-reader
+  mkdir $g $g/strings/0x409 $g/configs/c.1 $g/functions/hid.usb0
+  echo 0x3a1d >$g/idVendor
+  echo 0x4206 >$g/idProduct
+  echo SN00000099 >$g/strings/0x409/serialnumber
+  echo 0 >$g/functions/hid.usb0/protocol
+  echo 0 >$g/functions/hid.usb0/subclass
+  echo 33 >$g/functions/hid.usb0/report_length
+  printf '\x06\x00\xff\x09\x01\xa1\x01\x15\x00\x26\xff\x00\x75\x08\x95\x20\x09\x21\xb1\x02\xc0' \
+    >$g/functions/hid.usb0/report_desc
+  ln -s $g/functions/hid.usb0 $g/configs/c.1/
+  ls /sys/class/udc | head -1 >$g/UDC
+  udevadm settle
+  local node=""
+  for _ in $(seq 100); do
+    for h in /sys/class/hidraw/*; do
+      grep -q 'HID_ID=0003:00003A1D:00004206' "$h/device/uevent" 2>/dev/null &&
+        grep -q 'HID_UNIQ=SN00000099' "$h/device/uevent" && node=/dev/${h##*/}
+    done
+    [ -n "$node" ] && break
+    sleep 0.1
+  done
+  udevadm settle
+  [ -n "$node" ] || fail "the HID gadget's hidraw node"
+  udevadm info "$node"
+  has "$(udevadm info "$node")" "TAGS=.*:uaccess:"
+  echo "" >$g/UDC
+  rm $g/configs/c.1/hid.usb0
+  rmdir $g/configs/c.1 $g/functions/hid.usb0 $g/strings/0x409 $g
+
+  serve serial 1 --usb-serial
+  udevadm info -q property "${serial[0]}"
+  has "$(udevadm info -q property "${serial[0]}")" "ID_MM_DEVICE_IGNORE=1"
+  stop serial
+
+  rm /etc/udev/rules.d/70-ravelfin.rules
+  udevadm control --reload
+  serve norule 1 --uhid usb-hid
+  local out status=0
+  out=$(setpriv --reuid=65534 --regid=65534 --clear-groups "$cli" --device "usb-hid:${norule[0]}" report 2>&1) || status=$?
+  echo "$out"
+  [ "$status" = 1 ] || fail "status 1, not $status"
+  has "$out" "Permission denied.*70-ravelfin.rules"
+  stop norule
+  cp "$source/resources/linux/70-ravelfin.rules" /etc/udev/rules.d/
+  udevadm control --reload
+}
+
+# What `simulate` says when the system lacks what it needs, and that it leaves nothing made.
+refusals() {
+  local out status
+  refused() {  # refused WHAT-THE-LINE-SAYS COMMAND...
+    local says=$1
+    shift
+    status=0
+    out=$("$@" 2>&1 >/dev/null) || status=$?
+    echo "$out"
+    [ "$status" = 1 ] || fail "status 1 from $*, not $status"
+    [ "$(grep -c . <<<"$out")" = 1 ] || fail "one line from $*"
+    has "$out" "$says"
+  }
+  local gadgets
+  gadgets=$(ls /sys/kernel/config/usb_gadget)
+  refused "run simulate --uhid as root" setpriv --reuid=65534 --regid=65534 --clear-groups \
+    "$cli" simulate --uhid usb-hid
+  refused "as root" setpriv --reuid=65534 --regid=65534 --clear-groups \
+    "$cli" simulate --usb-serial
+  rmmod uhid
+  refused "modprobe uhid" "$cli" simulate --uhid usb-hid --uhid usb-hid-kb
+  modprobe uhid
+  rmmod dummy_hcd
+  refused "modprobe dummy_hcd" "$cli" simulate --usb-serial
+  modprobe dummy_hcd num=2
+  umount /sys/kernel/config
+  refused "modprobe libcomposite" "$cli" simulate --usb-serial
+  mount -t configfs configfs /sys/kernel/config
+  [ "$(ls /sys/kernel/config/usb_gadget)" = "$gadgets" ] || fail "no gadget left behind"
+  [ -z "$(ls /sys/bus/hid/devices | grep -i 3a1d)" ] || fail "no HID device left behind"
+}
+
+# The desktop program finds the HID reader in its interface wizard and shows its report.
+desktop() {
+
+  serve gui 1 --uhid usb-hid,firmware=V4.30
+  Xvfb :7 -nolisten tcp >/dev/null 2>&1 &
+  local x=$!
+  for _ in $(seq 100); do [ -e /tmp/.X11-unix/X7 ] && break; sleep 0.1; done
+  local out
+  out=$(DISPLAY=:7 QT_QPA_PLATFORM=xcb "$probe")
+  kill "$x"
+  echo "$out"
+  has "$out" "wizard: .*V4.30.*${gui[0]}"
+  has "$out" "report: .*4.30"
+  stop gui
+}
+
+# ---- running them
+
+# The scenarios spend most of their time in the protocol's pauses, so those on different
+# readers run side by side: each line of the plan runs its lanes (split by |) side by side,
+# and a lane's scenarios one after another. What works on every attached reader (list,
+# --all, watch, the wizard) runs where no other USB reader comes or goes, and a pseudo-terminal
+# named on the command line where no other serial port does (it is found by its place in the
+# port list, after the listed ports).
+plan=(
+  "refusals list_every_kind"
+  "hid_commands | keyboard_commands | rs232_commands"
+  "usb_serial_commands | apply_all"
+  "watch_apply desktop clone_to_every_kind udev_rule"
+)
+limit=180  # seconds for one scenario
+
+if [ "$only" = "--one" ]; then
+  mkdir -p "$work/$4"
+  cd "$work/$4"
+  # Whatever the scenario left running goes with it.
+  trap 'status=$?; finish; exit $status' EXIT
+  set -Eeuo pipefail
+  trap 'echo "failed: line $LINENO: $BASH_COMMAND" >&2' ERR
+  "$4"
+  exit
+fi
+
+# run NAME: one scenario in a shell of its own; its verdict and output go to NAME.verdict.
+run() {
+  local s=$1 start=$SECONDS out=$work/$1.out
+  if timeout -s INT -k 10 $limit bash "$0" "$build" "$source" --one "$s" >"$out" 2>&1; then
+    echo "PASS $s ($((SECONDS - start)) s)"
+    grep '^\[' "$out" | sed 's/^/  | /'
+  else
+    echo "FAIL $s ($((SECONDS - start)) s$( ((SECONDS - start < limit)) || echo ", too long"))"
+    sed 's/^/  | /' "$out"
+  fi >"$work/$s.verdict"
+  cat "$work/$s.verdict"
+}
+
+for line in "${plan[@]}"; do
+  IFS='|' read -ra lanes <<<"$line"
+  for lane in "${lanes[@]}"; do
+    (for s in $lane; do [[ -z $only || ,$only, == *,$s,* ]] && run "$s"; done) &
+  done
+  wait
+done
+passed=$(cat "$work"/*.verdict 2>/dev/null | grep -c '^PASS')
+failed=$(cat "$work"/*.verdict 2>/dev/null | grep -c '^FAIL')
+echo "kernel-test: $passed passed, $failed failed"
