@@ -54,7 +54,6 @@ stop() {
 }
 
 has() { grep -q -- "$2" <<<"$1" || fail "'$2' in: $1"; }
-lacks() { ! grep -q -- "$2" <<<"$1" || fail "no '$2' in: $1"; }
 
 # The firmware text as `send` shows the answer's bytes: "V4.30" -> "0x56 0x34 0x2e 0x33 0x30".
 hex_bytes() { printf '%s' "$1" | od -An -tx1 | sed 's/ \([0-9a-f][0-9a-f]\)/ 0x\1/g; s/^ //'; }

@@ -54,9 +54,12 @@ struct KernelSide {
         EXPECT_TRUE(ParseSimulatedReaderOptions(optionText, options, error)) << error;
         return options;
     }
+    /// The event the device wrote last; the device writes before it returns, so one that is
+    /// not there now never comes.
     uhid_event Next() {
         uhid_event event{};
-        EXPECT_EQ(::read(kernel, &event, sizeof event), static_cast<ssize_t>(sizeof event));
+        EXPECT_EQ(::recv(kernel, &event, sizeof event, MSG_DONTWAIT),
+                  static_cast<ssize_t>(sizeof event));
         return event;
     }
     /// Sends `event` to the device, lets it answer and returns the answer.
