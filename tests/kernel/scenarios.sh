@@ -139,6 +139,9 @@ clone_to_every_kind() {
   ravelfin --device "usb-hid:${hid[0]}" apply shop.cfs2
   local targets=("usb-hid-kb:${hid[1]}" "usb-rs232:${acm[0]}" "rs232:${pty[0]}")
   ravelfin clone --from "usb-hid:${hid[0]}" "${targets[@]/#/--to=}"
+  # The keyboard reader took the HID reader's USB HID format and restarted as a HID reader.
+  has "$(ravelfin list)" "^usb-hid	.*SN00000002"
+  targets[0]=serial:SN00000002
   for d in "${targets[@]}"; do
     ravelfin --device "$d" save cloned.cfs2
     has "$(ravelfin show cloned.cfs2 --json)" '"TerminalType": 53'
