@@ -68,9 +68,10 @@ int Run(int argc, char** argv) {
         return kExitOk;
     }
     SleepPause pause;
-    // The clock goes before the machine whose readers it plugs in.
+    // The clock goes before the machine whose readers it plugs in: declared after it.
+    std::unique_ptr<ReaderEnvironment> machine;
     std::unique_ptr<SimulatedClock> clock;
-    const std::unique_ptr<ReaderEnvironment> machine = MakeMachine(cl, pause, clock);
+    machine = MakeMachine(cl, pause, clock);
     if (!machine)
         return kExitUsage;
     return RunCommand(cl, *machine, StandardConsole(), Setup());
