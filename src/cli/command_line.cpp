@@ -1,6 +1,6 @@
 #include "cli/command_line.h"
 
-#include <algorithm>
+#include <cctype>
 #include <map>
 #include <set>
 
@@ -386,7 +386,7 @@ stopped (SIGINT, SIGTERM), 2 usage error; diff: 0 equal, 1 different, 2 trouble.
 std::string CommandHelpText(const std::string& command) {
     const CommandRule& rule = Commands().at(command);
     std::string summary = rule.summary;
-    std::replace(summary.begin(), summary.end(), '\n', ' ');
+    summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
     std::string text = std::string("Usage: ravelfin ") +
                        (rule.onReaders ? "[--simulate READER]... [--device DEVICE]... " : "") +
                        rule.synopsis + "\n\n" + summary + ".\n";

@@ -68,15 +68,13 @@ int Run(int argc, char** argv) {
         return kExitOk;
     }
     SleepPause pause;
+    // The clock goes before the machine whose readers it plugs in: declared after it.
+    std::unique_ptr<ReaderEnvironment> machine;
     std::unique_ptr<SimulatedClock> clock;
-    const std::unique_ptr<ReaderEnvironment> machine = MakeMachine(cl, pause, clock);
+    machine = MakeMachine(cl, pause, clock);
     if (!machine)
         return kExitUsage;
-    const int status = RunCommand(cl, *machine, StandardConsole(), Setup());
-    // The clock's thread plugs the machine's readers in and out: it stops before the machine
-    // goes, which a declaration order alone would reverse.
-    clock.reset();
-    return status;
+    return RunCommand(cl, *machine, StandardConsole(), Setup());
 }
 
 }  // namespace

@@ -28,14 +28,9 @@ int RunClone(const CommandLine& cl, ReaderEnvironment& machine, Console& console
     DeviceSnapshot devices(machine.Devices());
     std::string error;
     if (!ResolveTargets({{*cl.from}, false}, devices, source, error) ||
-        (!cl.to.empty() && !ResolveTargets({cl.to, false}, devices, targets, error))) {
+        !ResolveTargets({cl.to, cl.toAll}, devices, targets, error)) {
         console.Error("ravelfin: " + error);
         return kExitFailed;
-    }
-    if (cl.toAll) {
-        std::vector<FleetTarget> all;
-        if (ResolveTargets({{}, true}, devices, all, error))
-            targets.insert(targets.end(), all.begin(), all.end());
     }
     // The source is no target of its own clone, however it was named.
     std::erase_if(targets, [&](const FleetTarget& t) {

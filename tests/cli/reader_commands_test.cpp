@@ -230,6 +230,8 @@ TEST_F(ReaderCommands, CloneCopiesGeneralSettingsToEveryTargetAndWritesNoReaderT
     EXPECT_EQ(Json()[0].toObject()["error"].toString().toStdString(), "refused");
     EXPECT_EQ(Json()[0].toObject()["message"].toString().toStdString(), kUnknownFuncIdsText);
     EXPECT_EQ(Json()[1].toObject()["result"].toString().toStdString(), "ok");
+    EXPECT_EQ(Run({"apply", ConfigFile(), "--device", "serial:SN00000003", "--json"}), 1);
+    EXPECT_EQ(Json()[0].toObject()["error"].toString().toStdString(), "refused");
     old.SetFault(SimulatedFault::None);
 
     // A target named when the clone started that left before its turn is not written to.
