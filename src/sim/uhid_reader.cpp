@@ -155,6 +155,9 @@ bool UhidReader::HandleEvent() {
         return errno == EINTR || errno == EAGAIN;
     if (n == 0)
         return false;
+    // Requests the kernel sent before the device was destroyed have no one to answer them.
+    if (!present_)
+        return true;
     const std::size_t length = reader_.Options().FeatureReportLength;
     switch (event.type) {
         case UHID_GET_REPORT: {
@@ -170,7 +173,8 @@ bool UhidReader::HandleEvent() {
                 reply.u.get_report_reply.size = static_cast<std::uint16_t>(length);
             else
                 reply.u.get_report_reply.err = EIO;
-            const bool written = Write(&reply, sizeof reply);
+            // A reply the kernel no longer waits for fails; the device serves on.
+            Write(&reply, sizeof reply);
             if (!delivered && !reader_.IsPlugged()) {
                 Destroy();  // pulled out, and what it had is said: gone for good
             } else if (delivered) {
@@ -182,7 +186,7 @@ bool UhidReader::HandleEvent() {
                     reader_.EndSession();
                 answering_ = !empty;
             }
-            return written;
+            return true;
         }
         case UHID_SET_REPORT: {
             const uhid_set_report_req& request = event.u.set_report;
@@ -195,7 +199,8 @@ bool UhidReader::HandleEvent() {
                                request.size == length && request.data[0] == 0;
             if (!whole || !reports_.Set(std::span(request.data + 1, length - 1)))
                 reply.u.set_report_reply.err = EIO;
-            return Write(&reply, sizeof reply);
+            Write(&reply, sizeof reply);
+            return true;
         }
         case UHID_CLOSE:
             // The last program let go: a reset that a change made due begins now.

@@ -42,7 +42,8 @@ class UhidReader {
     const std::string& Phys() const { return phys_; }
     /// True while the device exists (made, and neither restarting nor gone).
     bool IsPresent() const { return present_; }
-    /// Reads one event from the kernel and answers it. False when the channel failed.
+    /// Reads one event from the kernel and answers it; one for a device destroyed since is
+    /// dropped. False when the channel cannot be read.
     bool HandleEvent();
     /// Milliseconds until the device is due back from a restart; -1 when it is not away.
     long long MsUntilReturn(Clock::time_point now) const;

@@ -207,6 +207,15 @@ TEST(UhidReader, AReaderPulledOutMidAnswerDeliversHalfThenIsGone) {
     EXPECT_EQ(side.Next().type, UHID_DESTROY);
     EXPECT_FALSE(side.device->IsPresent());
     EXPECT_EQ(side.device->MsUntilReturn(UhidReader::Clock::now()), -1);
+
+    // A request the kernel sent before the device went is dropped, and the channel serves on.
+    uhid_event late{};
+    late.type = UHID_GET_REPORT;
+    late.u.get_report.rtype = UHID_FEATURE_REPORT;
+    ASSERT_EQ(::write(side.kernel, &late, sizeof late), static_cast<ssize_t>(sizeof late));
+    EXPECT_TRUE(side.device->HandleEvent());
+    uhid_event none{};
+    EXPECT_LT(::recv(side.kernel, &none, sizeof none, MSG_DONTWAIT), 0);
 }
 
 TEST(UhidReaderServer, RefusesWhatUhidCannotShowAndSaysHowToGetUhid) {
