@@ -148,11 +148,13 @@ class StepPause final : public Pause {
               bool& resetWaited)
         : inner_(inner), machine_(machine), worker_(worker), resetWaited_(resetWaited) {}
     void Wait(int milliseconds) override {
-        if (milliseconds == kReaderResetWaitMs) {
-            resetWaited_ = true;
-            worker_.Tell(WorkStep::WaitingForReset);
-        }
         inner_.Wait(milliseconds);
+        machine_.PauseTimePassed(milliseconds);
+    }
+    void WaitForRestart(int milliseconds) override {
+        resetWaited_ = true;
+        worker_.Tell(WorkStep::WaitingForReset);
+        inner_.WaitForRestart(milliseconds);
         machine_.PauseTimePassed(milliseconds);
     }
 
