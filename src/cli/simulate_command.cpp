@@ -1,10 +1,10 @@
 #include "cli/simulate_command.h"
 
 #include <atomic>
-#include <csignal>
 #include <optional>
 
 #include "cli/console.h"
+#include "cli/stop_signals.h"
 #include "sim/simulated_reader.h"
 #include "sim/simulated_reader_options.h"
 #include "sim/terminal_reader_server.h"
@@ -16,8 +16,6 @@ namespace ravelfin::cli {
 namespace {
 
 std::atomic<bool> stopRequested{false};
-
-extern "C" void RequestStop(int) { stopRequested = true; }
 
 /// The serial reader that --pty and --usb-serial serve, from the command's options; nullopt
 /// after telling what is wrong, with the exit code in `exitCode`.
@@ -126,8 +124,7 @@ int RunSimulate(const CommandLine& cl) {
         return kExitUsage;
     }
     // Before anything is made, so that what is made is also taken down after a signal.
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
+    const StopSignals signals([] { stopRequested = true; });
     return cl.uhid.empty() ? ServeSerial(cl) : ServeUhid(cl);
 }
 
