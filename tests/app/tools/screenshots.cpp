@@ -289,10 +289,12 @@ int main(int argc, char* argv[]) {
     const QString screen = scratch.filePath(QStringLiteral("screen.json"));
     QFile config(screen);
     if (config.open(QIODevice::WriteOnly)) {
-        config.write(laptop ? R"({"screens": [{"name": "docs", "x": 0, "y": 0, "width": 1366,
-                                 "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})"
-                            : R"({"screens": [{"name": "docs", "x": 0, "y": 0, "width": 1280,
-                                 "height": 1024, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+        const QSize size = laptop ? QSize(1366, 768) : QSize(1280, 1024);
+        config.write(QStringLiteral(R"({"screens": [{"name": "docs", "x": 0, "y": 0, "width": %1,
+                        "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                         .arg(size.width())
+                         .arg(size.height())
+                         .toUtf8());
         config.close();
         qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screen).toLocal8Bit());
     }
