@@ -15,7 +15,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 list=scripts/mutants.tsv
-build=build-mutate
+# RAVELFIN_MUTATE_BUILD names another build folder to use, such as an existing Release build.
+build=${RAVELFIN_MUTATE_BUILD:-build-mutate}
 lock=/tmp/ravelfin-build.lock
 only=" $* "
 check_only=0
@@ -49,7 +50,8 @@ if ((check_only)); then echo "every mutant's text occurs once"; exit 0; fi
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
+[ -f "$build/CMakeCache.txt" ] ||
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug "${launcher[@]}" >/dev/null
 build_quietly() { flock "$lock" nice -n 19 cmake --build "$build" -j2 >"$build/mutant-build.log" 2>&1; }
 run_suite() {
   (cd "$build" && QT_QPA_PLATFORM=offscreen nice -n 19 ctest -j2 --timeout 60 \
