@@ -159,6 +159,19 @@ def run_plays(readers):
               "reader_info on %s gives the model class" % host)
     missing = task(checked, "Run without the ravelfin command", "alpha").get("msg", "")
     check("'ravelfin' package" in missing, "a missing ravelfin names its package: " + missing)
+    check(task(checked, "Restore the factory settings", "alpha").get("changed") is True,
+          "--check: state defaults on alpha's configured reader is reported changed")
+
+    restored = playbook("defaults.yml", "--limit", "alpha")
+    again = playbook("defaults.yml", "--limit", "alpha")
+    check(restored["stats"]["alpha"]["changed"] == 1 and again["stats"]["alpha"]["changed"] == 0,
+          "state defaults changes alpha's reader once, then not again: %s, %s"
+          % (restored["stats"]["alpha"], again["stats"]["alpha"]))
+    factory = os.path.join(WORK, "factory.cfs2")
+    ravelfin("new", factory, "--firmware", "V4.30", "--interface", "rs232")
+    device = "rs232:" + readers["alpha"][0][1]
+    held = ravelfin("--device", device, "diff", factory)
+    check(held.returncode == 0, "alpha's reader holds the factory settings: " + held.stdout)
 
 
 if __name__ == "__main__":
