@@ -123,7 +123,7 @@ bool ParseSimulatedReaderOptions(const std::string& optionText, SimulatedReaderO
                                              [&](const FaultName& f) { return f.name == value; });
             if (found == std::end(kFaultNames)) {
                 error =
-                    "fault '" + value + "' is not no-answer, nak, wrong-lrc, cut-short or unplug";
+                    "fault '" + value + "' is not no-answer, nak, wrong-lrc, cut-short, unplug or busy";
                 return false;
             }
             out.Fault = found->fault;
