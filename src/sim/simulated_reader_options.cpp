@@ -122,8 +122,8 @@ bool ParseSimulatedReaderOptions(const std::string& optionText, SimulatedReaderO
             const auto* found = std::find_if(std::begin(kFaultNames), std::end(kFaultNames),
                                              [&](const FaultName& f) { return f.name == value; });
             if (found == std::end(kFaultNames)) {
-                error =
-                    "fault '" + value + "' is not no-answer, nak, wrong-lrc, cut-short, unplug or busy";
+                error = "fault '" + value +
+                        "' is not no-answer, nak, wrong-lrc, cut-short, unplug or busy";
                 return false;
             }
             out.Fault = found->fault;
