@@ -133,6 +133,13 @@ def run_plays(readers):
     for host in ("alpha", "beta", "gamma"):
         check(second["stats"][host]["changed"] == 0, "second run: %s changed=0" % host)
 
+    # The role in check mode compares with the controller's file, not the host's old copy.
+    role_checked = playbook("site.yml", "--check", "--limit", "alpha",
+                            "-e", "ravelfin_config_src=" + os.path.join(WORK, "other.cfs2"))
+    configure = task(role_checked, "Configure the readers", "alpha")
+    check(configure.get("changed") is True and not configure.get("failed"),
+          "the role's --check with another file reports alpha's reader changed: %s" % configure)
+
     checked = playbook("check.yml", "--check", "--diff", "--limit", "alpha,beta")
     shop, other = [json.loads(ravelfin("show", os.path.join(WORK, f), "--json").stdout)
                    for f in ("shop.cfs2", "other.cfs2")]

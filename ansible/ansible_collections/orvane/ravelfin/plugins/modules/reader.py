@@ -91,7 +91,7 @@ readers:
   elements: dict
   contains:
     device:
-      description: The reader as C(TYPE:INDEX).
+      description: The reader as C(ravelfin --device) names it, such as C(usb-hid:0) or C(rs232:/dev/ttyS0).
       type: str
       sample: usb-hid:0
     firmware:
@@ -215,7 +215,8 @@ def run(module):
         if wanted.mismatch(item["firmware"], item["device"]):
             item.update(result="failed", error="firmware-mismatch", message=(
                 "%s: %s was saved for other firmware than the reader's %s; convert it "
-                "(ravelfin convert) or set firmware_mismatch: convert"
+                "(ravelfin convert) or set firmware_mismatch: convert (ravelfin_firmware_mismatch "
+                "in the orvane.ravelfin.readers role)"
                 % (item["device"], params["src"], item["firmware"])))
             continue
         item["changed"] = True
