@@ -1,10 +1,13 @@
 #include "sim/uhid_reader_server.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -99,42 +102,59 @@ bool UhidReaderServer::Start(std::string& error, const std::string& uhid) {
 
 bool UhidReaderServer::Serve(const std::atomic<bool>& stop,
                              const std::function<void(const std::string&)>& appeared) {
-    std::vector<pollfd> channels;
-    for (const Served& served : served_)
-        channels.push_back({served.Device->Channel(), POLLIN, 0});
-    while (!stop.load()) {
+    // Each reader on a thread of its own, as each real reader has a controller of its own:
+    // while one device's feature request waits for its answer, the kernel holds a lock over
+    // every hidraw node that making or destroying a node waits for, so one thread making or
+    // destroying a device would starve the requests of the others until the kernel gave up.
+    std::mutex telling;
+    const auto tell = [&](const std::string& node) {
+        const std::lock_guard lock(telling);
+        appeared(node);
+    };
+    std::atomic<bool> failed = false;
+    {
+        std::vector<std::jthread> threads;
+        for (Served& served : served_) {
+            threads.emplace_back([&, one = &served] {
+                if (!ServeOne(*one, stop, failed, tell))
+                    failed = true;
+            });
+        }
+    }
+    return !failed.load();
+}
+
+bool UhidReaderServer::ServeOne(Served& served, const std::atomic<bool>& stop,
+                                const std::atomic<bool>& failed,
+                                const std::function<void(const std::string&)>& appeared) {
+    pollfd channel{served.Device->Channel(), POLLIN, 0};
+    while (!stop.load() && !failed.load()) {
         const auto now = UhidReader::Clock::now();
         long long wait = kStopLookMs;
-        for (Served& served : served_) {
-            std::string error;
-            if (served.Device->ReturnIfDue(now, error)) {
-                served.NodeTold = false;
-            } else if (!error.empty()) {
-                return false;
-            }
-            if (served.Device->IsPresent() && !served.NodeTold) {
-                const std::string node = FindHidrawNode(served.Device->Phys());
-                served.NodeTold = !node.empty();
-                if (served.NodeTold)
-                    appeared(node);
-                else
-                    wait = std::min<long long>(wait, kNodeLookMs);
-            }
-            const long long back = served.Device->MsUntilReturn(now);
-            if (back >= 0)
-                wait = std::min(wait, back);
+        std::string error;
+        if (served.Device->ReturnIfDue(now, error)) {
+            served.NodeTold = false;
+        } else if (!error.empty()) {
+            return false;
         }
-        const int ready = ::poll(channels.data(), channels.size(), static_cast<int>(wait));
+        if (served.Device->IsPresent() && !served.NodeTold) {
+            const std::string node = FindHidrawNode(served.Device->Phys());
+            served.NodeTold = !node.empty();
+            if (served.NodeTold)
+                appeared(node);
+            else
+                wait = std::min<long long>(wait, kNodeLookMs);
+        }
+        const long long back = served.Device->MsUntilReturn(now);
+        if (back >= 0)
+            wait = std::min(wait, back);
+        const int ready = ::poll(&channel, 1, static_cast<int>(wait));
         if (ready < 0 && errno == EINTR)
             continue;
-        if (ready < 0)
+        if (ready < 0 || (channel.revents & (POLLERR | POLLNVAL)))
             return false;
-        for (std::size_t i = 0; i < channels.size(); ++i) {
-            if (channels[i].revents & (POLLERR | POLLNVAL))
-                return false;
-            if ((channels[i].revents & POLLIN) && !served_[i].Device->HandleEvent())
-                return false;
-        }
+        if ((channel.revents & POLLIN) && !served.Device->HandleEvent())
+            return false;
     }
     return true;
 }
