@@ -106,17 +106,26 @@ bool UhidReaderServer::Serve(const std::atomic<bool>& stop,
     // while one device's feature request waits for its answer, the kernel holds a lock over
     // every hidraw node that making or destroying a node waits for, so one thread making or
     // destroying a device would starve the requests of the others until the kernel gave up.
+    // The first nodes are told in the order the readers were given, so that a caller knows
+    // which is which; a reader whose turn has not come looks again shortly.
     std::mutex telling;
-    const auto tell = [&](const std::string& node) {
-        const std::lock_guard lock(telling);
-        appeared(node);
-    };
+    std::size_t toldFirst = 0;  // readers whose first node was told
     std::atomic<bool> failed = false;
     {
         std::vector<std::jthread> threads;
-        for (Served& served : served_) {
-            threads.emplace_back([&, one = &served] {
-                if (!ServeOne(*one, stop, failed, tell))
+        for (std::size_t i = 0; i < served_.size(); ++i) {
+            threads.emplace_back([&, i] {
+                bool toldOnce = false;
+                const auto tell = [&](const std::string& node) {
+                    const std::lock_guard lock(telling);
+                    if (!toldOnce && toldFirst != i)
+                        return false;
+                    toldFirst += toldOnce ? 0 : 1;
+                    toldOnce = true;
+                    appeared(node);
+                    return true;
+                };
+                if (!ServeOne(served_[i], stop, failed, tell))
                     failed = true;
             });
         }
@@ -126,7 +135,7 @@ bool UhidReaderServer::Serve(const std::atomic<bool>& stop,
 
 bool UhidReaderServer::ServeOne(Served& served, const std::atomic<bool>& stop,
                                 const std::atomic<bool>& failed,
-                                const std::function<void(const std::string&)>& appeared) {
+                                const std::function<bool(const std::string&)>& tell) {
     pollfd channel{served.Device->Channel(), POLLIN, 0};
     while (!stop.load() && !failed.load()) {
         const auto now = UhidReader::Clock::now();
@@ -139,10 +148,8 @@ bool UhidReaderServer::ServeOne(Served& served, const std::atomic<bool>& stop,
         }
         if (served.Device->IsPresent() && !served.NodeTold) {
             const std::string node = FindHidrawNode(served.Device->Phys());
-            served.NodeTold = !node.empty();
-            if (served.NodeTold)
-                appeared(node);
-            else
+            served.NodeTold = !node.empty() && tell(node);
+            if (!served.NodeTold)
                 wait = std::min<long long>(wait, kNodeLookMs);
         }
         const long long back = served.Device->MsUntilReturn(now);

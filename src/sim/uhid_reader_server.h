@@ -32,7 +32,8 @@ class UhidReaderServer {
     bool Start(std::string& error, const std::string& uhid = "/dev/uhid");
     /// Answers the kernel, each reader on a thread of its own, until `stop` becomes true,
     /// looking at it at least every 50 ms; `appeared` is called (one call at a time) with each
-    /// device's node (/dev/hidrawN) once it is there, again after every restart. False when a
+    /// device's node (/dev/hidrawN) once it is there, the first ones in the order the readers
+    /// were added, again after every restart. False when a
     /// device fails, true when stopped.
     bool Serve(const std::atomic<bool>& stop,
                const std::function<void(const std::string&)>& appeared);
@@ -45,9 +46,10 @@ class UhidReaderServer {
     };
 
     /// One reader's part of `Serve`, until `stop` or `failed`; false when its device fails.
+    /// `tell` is offered each node found, until it takes it (returns true).
     static bool ServeOne(Served& served, const std::atomic<bool>& stop,
                          const std::atomic<bool>& failed,
-                         const std::function<void(const std::string&)>& appeared);
+                         const std::function<bool(const std::string&)>& tell);
 
     std::chrono::milliseconds restartTime_;
     std::vector<Served> served_;
