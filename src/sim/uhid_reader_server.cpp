@@ -1,10 +1,13 @@
 #include "sim/uhid_reader_server.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -99,42 +102,66 @@ bool UhidReaderServer::Start(std::string& error, const std::string& uhid) {
 
 bool UhidReaderServer::Serve(const std::atomic<bool>& stop,
                              const std::function<void(const std::string&)>& appeared) {
-    std::vector<pollfd> channels;
-    for (const Served& served : served_)
-        channels.push_back({served.Device->Channel(), POLLIN, 0});
-    while (!stop.load()) {
+    // Each reader on a thread of its own, as each real reader has a controller of its own:
+    // while one device's feature request waits for its answer, the kernel holds a lock over
+    // every hidraw node that making or destroying a node waits for, so one thread making or
+    // destroying a device would starve the requests of the others until the kernel gave up.
+    // The first nodes are told in the order the readers were given, so that a caller knows
+    // which is which; a reader whose turn has not come looks again shortly.
+    std::mutex telling;
+    std::size_t toldFirst = 0;  // readers whose first node was told
+    std::atomic<bool> failed = false;
+    {
+        std::vector<std::jthread> threads;
+        for (std::size_t i = 0; i < served_.size(); ++i) {
+            threads.emplace_back([&, i] {
+                bool toldOnce = false;
+                const auto tell = [&](const std::string& node) {
+                    const std::lock_guard lock(telling);
+                    if (!toldOnce && toldFirst != i)
+                        return false;
+                    toldFirst += toldOnce ? 0 : 1;
+                    toldOnce = true;
+                    appeared(node);
+                    return true;
+                };
+                if (!ServeOne(served_[i], stop, failed, tell))
+                    failed = true;
+            });
+        }
+    }
+    return !failed.load();
+}
+
+bool UhidReaderServer::ServeOne(Served& served, const std::atomic<bool>& stop,
+                                const std::atomic<bool>& failed,
+                                const std::function<bool(const std::string&)>& tell) {
+    pollfd channel{served.Device->Channel(), POLLIN, 0};
+    while (!stop.load() && !failed.load()) {
         const auto now = UhidReader::Clock::now();
         long long wait = kStopLookMs;
-        for (Served& served : served_) {
-            std::string error;
-            if (served.Device->ReturnIfDue(now, error)) {
-                served.NodeTold = false;
-            } else if (!error.empty()) {
-                return false;
-            }
-            if (served.Device->IsPresent() && !served.NodeTold) {
-                const std::string node = FindHidrawNode(served.Device->Phys());
-                served.NodeTold = !node.empty();
-                if (served.NodeTold)
-                    appeared(node);
-                else
-                    wait = std::min<long long>(wait, kNodeLookMs);
-            }
-            const long long back = served.Device->MsUntilReturn(now);
-            if (back >= 0)
-                wait = std::min(wait, back);
+        std::string error;
+        if (served.Device->ReturnIfDue(now, error)) {
+            served.NodeTold = false;
+        } else if (!error.empty()) {
+            return false;
         }
-        const int ready = ::poll(channels.data(), channels.size(), static_cast<int>(wait));
+        if (served.Device->IsPresent() && !served.NodeTold) {
+            const std::string node = FindHidrawNode(served.Device->Phys());
+            served.NodeTold = !node.empty() && tell(node);
+            if (!served.NodeTold)
+                wait = std::min<long long>(wait, kNodeLookMs);
+        }
+        const long long back = served.Device->MsUntilReturn(now);
+        if (back >= 0)
+            wait = std::min(wait, back);
+        const int ready = ::poll(&channel, 1, static_cast<int>(wait));
         if (ready < 0 && errno == EINTR)
             continue;
-        if (ready < 0)
+        if (ready < 0 || (channel.revents & (POLLERR | POLLNVAL)))
             return false;
-        for (std::size_t i = 0; i < channels.size(); ++i) {
-            if (channels[i].revents & (POLLERR | POLLNVAL))
-                return false;
-            if ((channels[i].revents & POLLIN) && !served_[i].Device->HandleEvent())
-                return false;
-        }
+        if ((channel.revents & POLLIN) && !served.Device->HandleEvent())
+            return false;
     }
     return true;
 }

@@ -30,9 +30,11 @@ class UhidReaderServer {
     /// Opens `uhid` once per reader and makes the devices. False with a one-line `error`
     /// that names what is missing and how to get it; no device is left made then.
     bool Start(std::string& error, const std::string& uhid = "/dev/uhid");
-    /// Answers the kernel until `stop` becomes true, looking at it at least every 50 ms;
-    /// `appeared` is called with each device's node (/dev/hidrawN) once it is there, again
-    /// after every restart. False when a device fails, true when stopped.
+    /// Answers the kernel, each reader on a thread of its own, until `stop` becomes true,
+    /// looking at it at least every 50 ms; `appeared` is called (one call at a time) with each
+    /// device's node (/dev/hidrawN) once it is there, the first ones in the order the readers
+    /// were added, again after every restart. False when a
+    /// device fails, true when stopped.
     bool Serve(const std::atomic<bool>& stop,
                const std::function<void(const std::string&)>& appeared);
 
@@ -42,6 +44,12 @@ class UhidReaderServer {
         std::unique_ptr<UhidReader> Device;
         bool NodeTold = false;
     };
+
+    /// One reader's part of `Serve`, until `stop` or `failed`; false when its device fails.
+    /// `tell` is offered each node found, until it takes it (returns true).
+    static bool ServeOne(Served& served, const std::atomic<bool>& stop,
+                         const std::atomic<bool>& failed,
+                         const std::function<bool(const std::string&)>& tell);
 
     std::chrono::milliseconds restartTime_;
     std::vector<Served> served_;

@@ -139,8 +139,13 @@ clone_to_every_kind() {
   ravelfin --device "usb-hid:${hid[0]}" apply shop.cfs2
   local targets=("usb-hid-kb:${hid[1]}" "usb-rs232:${acm[0]}" "rs232:${pty[0]}")
   ravelfin clone --from "usb-hid:${hid[0]}" "${targets[@]/#/--to=}"
-  # The keyboard reader took the HID reader's USB HID format and restarted as a HID reader.
-  has "$(ravelfin list)" "^usb-hid	.*SN00000002"
+  # The keyboard reader took the HID reader's USB HID format and restarts as a HID reader.
+  local list
+  for _ in $(seq 10); do
+    list=$(ravelfin list)
+    grep -q "^usb-hid	.*SN00000002" <<<"$list" && break
+  done
+  has "$list" "^usb-hid	.*SN00000002"
   targets[0]=serial:SN00000002
   for d in "${targets[@]}"; do
     ravelfin --device "$d" save cloned.cfs2
@@ -203,10 +208,16 @@ watch_apply() {
   stop late
 }
 
-# The udev rule: uaccess on a USB HID reader (a gadget with the hid function, which has the
-# USB attributes that a uhid device lacks) and ModemManager kept off the USB serial reader;
-# without the rule, a user who may not open the reader is told about it.
+# The udev rule: uaccess on a HID reader made through uhid (known by its HID name alone) and
+# on a USB HID reader (a gadget with the hid function, which has the USB attributes that a
+# uhid device lacks), ModemManager kept off the USB serial reader; without the rule, a user
+# who may not open the reader is told about it.
 udev_rule() {
+  serve uhid 1 --uhid usb-hid
+  udevadm info "${uhid[0]}"
+  has "$(udevadm info "${uhid[0]}")" "TAGS=.*:uaccess:"
+  stop uhid
+
   local g=/sys/kernel/config/usb_gadget/hid-reader
   mkdir $g $g/strings/0x409 $g/configs/c.1 $g/functions/hid.usb0
   echo 0x3a1d >$g/idVendor
@@ -308,13 +319,12 @@ desktop() {
 # The scenarios spend most of their time in the protocol's pauses, so those on different
 # readers run side by side: each line of the plan runs its lanes (split by |) side by side,
 # and a lane's scenarios one after another. What works on every attached reader (list,
-# --all, watch, the wizard) runs where no other USB reader comes or goes, and a pseudo-terminal
-# named on the command line where no other serial port does (it is found by its place in the
-# port list, after the listed ports).
+# --all, watch, the wizard) runs where no other USB reader comes or goes. A pseudo-terminal
+# named on the command line runs beside the USB serial reader, whose port comes and goes.
 plan=(
   "refusals list_every_kind"
-  "hid_commands | keyboard_commands | rs232_commands"
-  "usb_serial_commands | apply_all"
+  "hid_commands | keyboard_commands"
+  "usb_serial_commands | rs232_commands | apply_all"
   "watch_apply desktop clone_to_every_kind udev_rule"
 )
 limit=180  # seconds for one scenario
