@@ -71,6 +71,7 @@ TEST(CustomFields, DeleteRefusedWhileThisOrALaterFieldIsUsedElseRenumbersKeeping
     // Added fields (track 0) and codes beyond track 3 are not custom fields.
     EXPECT_FALSE(IsCustomFieldInUse(0, {0x05, 0x85, 0xE1}, {}));
     EXPECT_EQ(DeleteCustomField(card, 1, {0x20}, {0x62}), CustomFieldResult::kInUse);
+    EXPECT_EQ(DeleteCustomField(card, 1, {}, {0x41}), CustomFieldResult::kInUse);
     EXPECT_EQ(DeleteCustomField(card, 3, {}, {}), CustomFieldResult::kNoSuchField);
     EXPECT_EQ(DeleteCustomField(card, -1, {}, {}), CustomFieldResult::kNoSuchField);
     EXPECT_EQ(card, before);

@@ -102,6 +102,12 @@ TEST(FileReplacement, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBehind) {
     EXPECT_EQ(fs::status(path).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"settings.cfs2"});
+
+    // Through a symbolic link the file it points at is replaced, and the link stays.
+    fs::create_symlink("settings.cfs2", dir.File("link.cfs2"));
+    ASSERT_TRUE(ReplaceFileContents(dir.File("link.cfs2"), old, SystemFileSteps()));
+    EXPECT_TRUE(fs::is_symlink(dir.File("link.cfs2")));
+    EXPECT_EQ(ReadFile(path), old);
 }
 
 // The file size limit of a process stops its writes half way: by a signal that kills the

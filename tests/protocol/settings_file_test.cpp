@@ -84,10 +84,12 @@ TEST(SettingsFile, RejectsFilesItCannotTrustAndKeepsTheRecord) {
         bad.push_back(good);
         bad.back()[at] = value;
     }
-    // 1025 bytes: a frame of unknown items without an ETX, one byte too long.
-    ByteList tooLong = FileOf({kStx, 'S'});
-    while (tooLong.size() < 1025) tooLong.insert(tooLong.end(), {0x90, 0});
-    tooLong.resize(1025, 0);
+    // A frame of unknown items without an ETX filling 1024 bytes, and the same with one byte
+    // more in its first item.
+    ByteList full = FileOf({kStx, 'S'});
+    while (full.size() < 1024) full.insert(full.end(), {0x90, 0});
+    ByteList tooLong = full;
+    tooLong.insert(tooLong.begin() + 19, 1);
     bad.push_back(tooLong);
     const auto load = [&](const ByteList& bytes, ReaderSettings& r) {
         WriteFile(path, bytes);
@@ -103,8 +105,7 @@ TEST(SettingsFile, RejectsFilesItCannotTrustAndKeepsTheRecord) {
     EXPECT_EQ(r, LoadTarget());
 
     // A full 1024-byte file, and one cut short after an item, are read.
-    tooLong.pop_back();
-    EXPECT_TRUE(load(tooLong, r));
+    EXPECT_TRUE(load(full, r));
     EXPECT_TRUE(load(FileOf({kStx, 'S', 0x10, 1, '7'}), r));
     EXPECT_EQ(r.TerminalType, '7');
 }
