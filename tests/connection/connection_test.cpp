@@ -1,47 +1,56 @@
-#include "connection/connection.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "protocol/firmware_version.h"
+#include "connection/connection.h"
+#include "flows/boot_loader.h"
+#include "flows/factory_defaults.h"
+#include "flows/flow_messages.h"
+#include "flows/manual_command.h"
+#include "flows/send_settings.h"
+#include "protocol/command_frame.h"
 #include "protocol/reader_operations.h"
 #include "sim/simulated_environment.h"
 
 namespace ravelfin {
 namespace {
 
-class RecordingMessenger final : public Messenger {
+class Recorded final : public Messenger {
   public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowNotice(const std::string& text) override { notices.push_back(text); }
+    void OfferReaderSelection(const std::string& text) override { offers.push_back(text); }
     std::vector<std::string> messages;
     std::vector<std::string> notices;
+    std::vector<std::string> offers;
 };
+
+/// Set frames a reader received: what was written to it.
+std::size_t Writes(const SimulatedReader& reader) {
+    return static_cast<std::size_t>(std::count_if(
+        reader.Frames().begin(), reader.Frames().end(),
+        [](const Bytes& frame) { return frame.size() > 1 && frame[1] == kSetLetter; }));
+}
 
 class ConnectionTest : public ::testing::Test {
   protected:
-    SimulatedReader& Attach(std::uint32_t type, const std::string& firmware = "V4.30") {
-        SimulatedReaderOptions options;
-        options.InterfaceType = type;
-        options.Firmware = firmware;
+    SimulatedReader& Attach(const std::string& spec) {
         std::string error;
-        EXPECT_TRUE(env.AddReader(options, error)) << error;
+        EXPECT_TRUE(env.AddReaderFromOptionText(spec, error)) << error;
         return env.Reader(env.ReaderCount() - 1);
     }
     int CountPauses(int ms) {
-        const auto& waits = env.RecordedPauses().Waits;
-        return static_cast<int>(std::count(waits.begin(), waits.end(), ms));
+        return static_cast<int>(std::ranges::count(env.RecordedPauses().Waits, ms));
     }
 
     SimulatedEnvironment env;
-    RecordingMessenger messenger;
-    Connection connection{env, messenger};
+    Recorded messages;
+    Connection connection{env, messages};
 };
 
 TEST_F(ConnectionTest, TheOnlyUsbReaderIsFoundReadAndClassified) {
     EXPECT_FALSE(connection.EnsureConnected());  // nothing attached
-    SimulatedReader& reader = Attach(kInterfaceUsbHid);
+    SimulatedReader& reader = Attach("usb-hid");
     reader.Settings().TerminalType = '5';
     reader.Settings().Track2Prefix = {0x02, 'X'};
 
@@ -57,7 +66,7 @@ TEST_F(ConnectionTest, TheOnlyUsbReaderIsFoundReadAndClassified) {
     EXPECT_EQ(CountPauses(2000), 1);
     EXPECT_EQ(CountPauses(600), 1);
     EXPECT_TRUE(connection.Transport->GetDeviceName().empty()) << "left open";
-    EXPECT_TRUE(messenger.messages.empty());
+    EXPECT_TRUE(messages.messages.empty());
 
     // Connected now: no further reader traffic.
     const auto pauses = env.RecordedPauses().Waits.size();
@@ -66,8 +75,8 @@ TEST_F(ConnectionTest, TheOnlyUsbReaderIsFoundReadAndClassified) {
 }
 
 TEST_F(ConnectionTest, TwoUsbReadersAreNotGuessedBetween) {
-    Attach(kInterfaceUsbHid);
-    Attach(kInterfaceUsbRs232);
+    Attach("usb-hid");
+    Attach("usb-rs232");
     EXPECT_FALSE(connection.EnsureConnected());
     EXPECT_FALSE(connection.IsConnected());
     // A stored selection still picks one of them.
@@ -79,15 +88,15 @@ TEST_F(ConnectionTest, TwoUsbReadersAreNotGuessedBetween) {
 }
 
 TEST_F(ConnectionTest, ASavedSelectionThatNoLongerOpensFallsBackToTheSearch) {
-    Attach(kInterfaceUsbHidKb);
+    Attach("usb-hid-kb");
     connection.InterfaceType = kInterfaceUsbHid;
     connection.DeviceIndex = 4;
     ASSERT_TRUE(connection.EnsureConnected());
     EXPECT_EQ(connection.InterfaceType, kInterfaceUsbHidKb);
     EXPECT_EQ(connection.DeviceIndex, 0);
 
-    Attach(kInterfaceUsbHid);
-    Connection other(env, messenger);
+    Attach("usb-hid");
+    Connection other(env, messages);
     other.InterfaceType = kInterfaceRs232;
     other.DeviceIndex = 0;
     EXPECT_FALSE(other.EnsureConnected());
@@ -95,70 +104,8 @@ TEST_F(ConnectionTest, ASavedSelectionThatNoLongerOpensFallsBackToTheSearch) {
     EXPECT_EQ(other.DeviceIndex, -1);
 }
 
-TEST_F(ConnectionTest, AFailedSettingsReadLeavesNoRecordToEditButKeepsTheSelection) {
-    for (auto fault : {SimulatedFault::NoAnswer, SimulatedFault::Nak, SimulatedFault::WrongLrc,
-                       SimulatedFault::CutShort}) {
-        SimulatedEnvironment local;
-        SimulatedReaderOptions options;
-        options.InterfaceType = kInterfaceUsbHid;
-        std::string error;
-        ASSERT_TRUE(local.AddReader(options, error));
-        local.Reader(0).SetFault(fault);
-        Connection c(local, messenger);
-        EXPECT_FALSE(c.Connect(kInterfaceUsbHid, 0));
-        EXPECT_EQ(c.Transport, nullptr);
-        EXPECT_EQ(c.Settings, nullptr);
-        EXPECT_EQ(c.InterfaceType, kInterfaceUsbHid);
-        EXPECT_EQ(c.DeviceIndex, 0);
-        EXPECT_FALSE(c.EnsureConnected());
-
-        // Once the reader answers again, the kept selection connects.
-        local.Reader(0).SetFault(SimulatedFault::None);
-        EXPECT_TRUE(c.EnsureConnected());
-    }
-}
-
-TEST_F(ConnectionTest, SerialPortLeftBusyByAFailedReadCanBeOpenedAgain) {
-    SimulatedReader& reader = Attach(kInterfaceRs232);
-    reader.SetFault(SimulatedFault::NoAnswer);
-    EXPECT_FALSE(connection.Connect(kInterfaceRs232, 0));
-    reader.SetFault(SimulatedFault::None);
-    EXPECT_TRUE(connection.Connect(kInterfaceRs232, 0));
-}
-
-TEST_F(ConnectionTest, InterfacesWithoutTransportSayErrorInterfaceType) {
-    for (int type : {0, 2, 6}) {
-        messenger.messages.clear();
-        EXPECT_EQ(connection.CreateTransport(type), nullptr);
-        EXPECT_EQ(messenger.messages, std::vector<std::string>{"ERROR Interface Type!"});
-    }
-    messenger.messages.clear();
-    EXPECT_FALSE(connection.Connect(kInterfacePs2, 0));
-    EXPECT_EQ(connection.InterfaceType, 0);
-    EXPECT_EQ(messenger.messages, std::vector<std::string>{"ERROR Interface Type!"});
-}
-
-TEST_F(ConnectionTest, ProbeGivesTheVersionTextOrNothing) {
-    SimulatedReader& hid = Attach(kInterfaceUsbHid, "LUMA V4.27");
-    SimulatedReader& serial = Attach(kInterfaceUsbRs232, "V3.31");
-    hid.Settings().TerminalType = '6';
-    EXPECT_EQ(connection.ProbeDevice(kInterfaceUsbHid, 0), "LUMA V4.27");
-    // The probe read no settings, so nothing passes for a connection: the next use reads them.
-    EXPECT_FALSE(connection.IsConnected());
-    EXPECT_EQ(connection.InterfaceType, kInterfaceUsbHid);
-    ASSERT_TRUE(connection.EnsureConnected());
-    EXPECT_EQ(connection.Settings->TerminalType, '6');
-
-    EXPECT_EQ(connection.ProbeDevice(kInterfaceUsbRs232, 0), "V3.31");
-    serial.SetFault(SimulatedFault::NoAnswer);
-    EXPECT_EQ(connection.ProbeDevice(kInterfaceUsbRs232, 0), "");
-    EXPECT_EQ(connection.ProbeDevice(kInterfaceUsbHid, 7), "");
-    EXPECT_EQ(connection.InterfaceType, 0);
-    EXPECT_EQ(connection.DeviceIndex, -1);
-}
-
 TEST_F(ConnectionTest, ReopenRetriesUntilTheReaderIsBack) {
-    SimulatedReader& reader = Attach(kInterfaceUsbHid);
+    SimulatedReader& reader = Attach("usb-hid");
     ASSERT_TRUE(connection.EnsureConnected());
     EXPECT_TRUE(connection.Reopen());
     EXPECT_TRUE(connection.IsConnected());
@@ -174,22 +121,125 @@ TEST_F(ConnectionTest, ReopenRetriesUntilTheReaderIsBack) {
     EXPECT_EQ(connection.LastOpenError(), PortError::None);
 }
 
-TEST_F(ConnectionTest, ReopenFindsAReaderBackAsTheOtherKindBesideAnother) {
-    Attach(kInterfaceUsbHidKb);
-    SimulatedReader& reader = Attach(kInterfaceUsbHid);
-    ASSERT_TRUE(connection.Connect(kInterfaceUsbHid, 1));
-    // A new format: the reader resets once let go and is back three seconds later.
-    connection.Settings->HidFormat = '8';
-    ASSERT_TRUE(connection.Transport->OpenByIndex(1));
-    ASSERT_EQ(WriteGeneralSettings(*connection.Settings, connection.Transport.get()), kWriteOk);
+// A keyboard reader being edited; another that sorts before it arrives and takes its list
+// position; then the one edited leaves. Writes go to the reader edited, or to none.
+TEST_F(ConnectionTest, AReaderThatTookTheListPositionIsNeverWrittenTo) {
+    SimulatedReader& newcomer = Attach("usb-hid-kb,firmware=V4.30,arrive=1000");
+    SimulatedReader& edited = Attach("usb-hid-kb,firmware=V3.90");
+    ASSERT_TRUE(connection.EnsureConnected());
+    EXPECT_EQ(connection.DeviceIndex, 0);
+    EXPECT_EQ(connection.Identity, (ReaderIdentity{"9-2", "SN00000002"}));
+
+    env.Plug(0);  // the newcomer is index 0 now
+    connection.Settings->TerminalType = '4';
+    EXPECT_EQ(SendToReader(connection.Flow(messages), *connection.Settings).Result, kWriteOk);
+    EXPECT_EQ(edited.Settings().TerminalType, '4');
+    EXPECT_TRUE(newcomer.Frames().empty());
+
+    const std::size_t editedWrites = Writes(edited);
+    env.Unplug(1);
+    const FlowContext flow = connection.Flow(messages);
+    EXPECT_EQ(SendToReader(flow, *connection.Settings).Result, kWriteFailed);
+    EXPECT_FALSE(RestoreDefaults(flow, *connection.Settings).Restored);
+    ManualCommand manual;
+    EXPECT_EQ(manual.Send("\\x2\\x53\\x10\\x1\\x33\\x3", flow, connection.Settings.get()),
+              ManualCommandResult::kOpenFailed);
+    EXPECT_FALSE(SetBootLoaderMode(flow));
+    const std::string gone =
+        "The reader you chose (port 9-2, serial SN00000002) is no longer attached; nothing was "
+        "sent to any reader.";
+    EXPECT_EQ(messages.offers, std::vector<std::string>(4, gone));
+    EXPECT_EQ(messages.messages, std::vector<std::string>{kWrittenText});  // the first send
+    EXPECT_TRUE(newcomer.Frames().empty());
+    EXPECT_FALSE(newcomer.InBootLoader());
+
+    // Back in its socket, under whatever node: written to again.
+    env.Plug(1);
+    EXPECT_EQ(SendToReader(connection.Flow(messages), *connection.Settings).Result, kWriteOk);
+    EXPECT_GT(Writes(edited), editedWrites);
+    EXPECT_TRUE(newcomer.Frames().empty());
+}
+
+TEST_F(ConnectionTest, AReaderThatReportsOtherFirmwareGetsNothing) {
+    SimulatedReader& reader = Attach("usb-hid,firmware=V3.90");
+    ASSERT_TRUE(connection.EnsureConnected());
+    const std::size_t framesAtConnect = reader.Frames().size();
+    // As if another reader had taken the place and the serial number of the one connected.
+    connection.FirmwareVersionText = "V4.30";
+    EXPECT_EQ(SendToReader(connection.Flow(messages), *connection.Settings).Result, kWriteFailed);
+    EXPECT_EQ(messages.offers,
+              std::vector<std::string>{"Another reader answers in place of the one you chose "
+                                       "(port 9-1, serial SN00000001): it reports V3.90, not "
+                                       "V4.30; nothing was sent to it."});
+    EXPECT_EQ(Writes(reader), 0u);
+    EXPECT_EQ(reader.Frames().size(), framesAtConnect + 2);  // it was asked twice
+
+    // A reader that does not tell its firmware is not written to either.
+    connection.FirmwareVersionText = "V3.90";
+    reader.SetFault(SimulatedFault::NoAnswer);
+    ExpectedReader expected = *connection.Expected();
+    EXPECT_EQ(OpenExpectedReader(*connection.Transport, expected), ReaderCheck::kNoAnswer);
+    reader.SetFault(SimulatedFault::None);
+    EXPECT_EQ(OpenExpectedReader(*connection.Transport, expected), ReaderCheck::kSameReader);
     connection.Transport->Close();
-    env.GetPause().Wait(SimulatedEnvironment::kResetAbsenceMs);
+    expected.Identity.SerialNumber = "SN00000009";
+    EXPECT_EQ(OpenExpectedReader(*connection.Transport, expected), ReaderCheck::kGone);
+}
+
+// A HID reader that takes a keyboard format restarts and comes back as a keyboard reader,
+// under a new node, after the other reader in the list: it is reopened, not the other one.
+TEST_F(ConnectionTest, ARestartWithTwoReadersAttachedReopensTheSameReader) {
+    SimulatedReader& restarting = Attach("usb-hid,firmware=V4.30");
+    SimulatedReader& other = Attach("usb-hid,firmware=V4.25");
+    ASSERT_TRUE(connection.Connect(kInterfaceUsbHid, 0));
+    const ReaderIdentity identity = connection.Identity;
+
+    connection.Settings->HidFormat = '8';
+    connection.Settings->ReconnectPending = 1;
+    const SendOutcome sent = SendToReader(connection.Flow(messages), *connection.Settings);
+    ASSERT_EQ(sent.Reset, ReaderReset::kReopen);
+    EXPECT_EQ(restarting.ProductId(), 0x4106);
+    EXPECT_EQ(env.ReaderName(0), "/sim/hidraw2");
 
     ASSERT_TRUE(connection.Reopen());
     EXPECT_EQ(connection.InterfaceType, kInterfaceUsbHidKb);
-    EXPECT_EQ(connection.DeviceIndex, 1);
-    EXPECT_EQ(connection.Transport->ProductId, reader.ProductId());
-    EXPECT_EQ(connection.Settings->HidFormat, '8');
+    EXPECT_EQ(connection.Identity, identity);
+    EXPECT_EQ(connection.FirmwareVersionText, "V4.30");
+    EXPECT_EQ(connection.DeviceIndex, 1);  // where it is now, after the other one
+
+    // Identity through the reset: the next write goes to it still.
+    const std::size_t otherFrames = other.Frames().size();
+    connection.Settings->TerminalType = '2';
+    EXPECT_EQ(SendToReader(connection.Flow(messages), *connection.Settings).Result, kWriteOk);
+    EXPECT_EQ(restarting.Settings().TerminalType, '2');
+    EXPECT_EQ(other.Frames().size(), otherFrames);
+
+    // A reader that does not come back is not replaced by the one that stayed.
+    restarting.Settings().HidFormat = '0';
+    env.Unplug(0);
+    EXPECT_FALSE(connection.Reopen());
+    EXPECT_FALSE(connection.IsConnected());
+    EXPECT_EQ(connection.Identity, identity);
+    EXPECT_EQ(Writes(other), 0u);
+    env.Plug(0);
+    EXPECT_TRUE(connection.EnsureConnected());  // the kept identity, wherever it is
+    EXPECT_EQ(connection.FirmwareVersionText, "V4.30");
+}
+
+TEST_F(ConnectionTest, FactorySettingsAreReadBackFromTheReaderThatTookThemAfterItsRestart) {
+    Attach("usb-hid-kb,firmware=V4.25");
+    SimulatedReader& reader = Attach("usb-hid-kb,firmware=V4.30");
+    reader.Settings().KbPollInterval = 5;
+    ASSERT_TRUE(connection.Connect(kInterfaceUsbHidKb, 1));
+    env.Unplug(0);  // the other one leaves: the reader moves up to index 0
+    reader.Settings().BeepVolume = '0';
+    const DefaultsOutcome outcome =
+        RestoreDefaults(connection.Flow(messages), *connection.Settings);
+    EXPECT_TRUE(outcome.Restored);
+    EXPECT_EQ(outcome.Reset, ReaderReset::kReopenCloseEditor);
+    EXPECT_TRUE(outcome.Reread);
+    EXPECT_EQ(connection.Settings->BeepVolume, '2');
+    EXPECT_EQ(connection.Settings->KbPollInterval, 1);
 }
 
 }  // namespace

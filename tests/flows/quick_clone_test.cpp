@@ -14,14 +14,14 @@ using ::testing::ElementsAre;
 
 /// Hands out prepared readers in order, then none.
 struct CloneRig : Rig {
-    FakeTransport& Add(int type = kInterfaceUsbHid) {
-        return *next.emplace_back(std::make_unique<FakeTransport>(rec, type));
+    ScriptedTransport& Add(int type = kInterfaceUsbHid) {
+        return *next.emplace_back(std::make_unique<ScriptedTransport>(rec, type));
     }
     bool ReadSource() {
         Add().Answers = {{true, SettingsAnswer({0x10, 1, '3', 0xAE, 1, 5})}};
         return clone.ReadSource(kInterfaceUsbHid, "/dev/source");
     }
-    std::deque<std::unique_ptr<FakeTransport>> next;
+    std::deque<std::unique_ptr<ScriptedTransport>> next;
     QuickClone clone{[this](int) {
                          std::unique_ptr<ReaderTransport> transport;
                          if (!next.empty()) {
@@ -58,29 +58,6 @@ TEST(QuickClone, WritesTheSourcesGeneralSettingsEncodedForTheTarget) {
     ASSERT_GT(written.size(), 20u);
     for (int security : {0x49, 0x4A, 0x4B, 0x4C, 0x7E})
         EXPECT_THAT(written, ::testing::Not(::testing::Contains(security)));
-}
-
-TEST(QuickClone, ClonesTheLastReadOfASourceThatOpened) {
-    CloneRig rig;
-    rig.clone.CloneTo(kInterfaceUsbHid, "t");
-    ASSERT_TRUE(rig.ReadSource());
-    // Failing before a source opens keeps the earlier read.
-    rig.Add().OpensLeft = 0;
-    EXPECT_FALSE(rig.clone.ReadSource(kInterfaceUsbHid, "/dev/other"));
-    EXPECT_FALSE(rig.clone.ReadSource(0, "/dev/other"));
-    rig.Add().Answers = {{false, {kRefused}}};
-    EXPECT_EQ(rig.clone.CloneTo(kInterfaceUsbHid, "t"), kWriteRefused);
-    // A source that opens but does not answer replaces it with nothing.
-    rig.Add();
-    EXPECT_FALSE(rig.clone.ReadSource(kInterfaceUsbHid, "/dev/mute"));
-    rig.clone.CloneTo(kInterfaceUsbHid, "t");
-    ASSERT_TRUE(rig.ReadSource());
-    rig.clone.ForgetSource();
-    rig.clone.CloneTo(kInterfaceUsbHid, "t");
-    EXPECT_THAT(rig.messages,
-                ElementsAre(kReadFirstText, kSourceReadText, kSourceOpenFailedText,
-                            kSelectSourceText, kUnknownFuncIdsText, kSourceReadFailedText,
-                            kReadFirstText, kSourceReadText, kReadFirstText));
 }
 
 }  // namespace

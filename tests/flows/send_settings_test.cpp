@@ -19,7 +19,7 @@ using ::testing::ElementsAre;
 using enum ReaderReset;
 
 TEST(SendToReader, TheDecidingResultPicksTheMessageAndOnlyAnAcceptedSendResets) {
-    using A = FakeTransport::Answer;
+    using A = ScriptedTransport::Answer;
     const A ack{true, {kAck}}, fail{false, {}}, refuse{false, {kRefused}};
     const struct {
         int type;
@@ -167,7 +167,7 @@ TEST(RestoreDefaults, RestoresThenReadsBackAfterAnyReset) {
 TEST(RestoreDefaults, EveryFailureIsToldClosesTheDeviceAndKeepsTheRecord) {
     const struct {
         int opensLeft;
-        std::deque<FakeTransport::Answer> answers;
+        std::deque<ScriptedTransport::Answer> answers;
         const char* message;
     } cases[] = {
         {0, {}, kOpenFailedText},

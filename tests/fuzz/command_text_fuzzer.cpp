@@ -7,30 +7,9 @@
 
 #include "flows/manual_command.h"
 #include "protocol/command_frame.h"
-#include "protocol/interface_type.h"
+#include "support/scripted_transport.h"
 
 namespace {
-
-/// A reader whose answer is the input's tail.
-class EchoTransport final : public ravelfin::ReaderTransport {
-  public:
-    bool GetFirmwareVersion(std::string&) override { return false; }
-    bool OpenByIndex(int) override { return true; }
-    bool Open(const std::string&) override { return true; }
-    bool Close() override { return true; }
-    bool Exchange(std::span<const std::uint8_t> send, std::span<std::uint8_t> recv,
-                  std::size_t& recvLen) override {
-        if (send.empty() || send.size() > ravelfin::kMaxManualCommand + 1)
-            std::abort();
-        recvLen = std::min(recv.size(), Answer.size());
-        std::copy_n(Answer.begin(), recvLen, recv.begin());
-        return recvLen > 0 && recv[0] == ravelfin::kAck;
-    }
-    int GetInterfaceType() const override { return ravelfin::kInterfaceUsbHid; }
-    bool IsReady() const override { return true; }
-    std::string GetDeviceName() const override { return ""; }
-    std::string Answer;
-};
 
 class Quiet final : public ravelfin::Messenger, public ravelfin::Pause {
   public:
@@ -53,12 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (status == CommandTextStatus::kOk && bytes.empty())
         std::abort();
 
-    EchoTransport transport;
-    if (zero != data + size)
-        transport.Answer.assign(zero + 1, data + size);
+    // A reader whose every answer is the input's tail.
+    testing::ExchangeLog log;
+    testing::ScriptedTransport transport(log);
+    const Bytes answer = zero != data + size ? Bytes(zero + 1, data + size) : Bytes{};
+    transport.Otherwise = {!answer.empty() && answer[0] == kAck, answer};
     Quiet quiet;
     ManualCommand page;
     ReaderSettings settings;
     page.Send(text, FlowContext{&transport, DeviceAddress(0), quiet, quiet}, &settings);
+    for (const Bytes& frame : log.frames) {
+        if (frame.empty() || frame.size() > kMaxManualCommand + 1)
+            std::abort();
+    }
     return 0;
 }

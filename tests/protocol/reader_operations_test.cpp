@@ -4,42 +4,14 @@
 
 #include "protocol/firmware_version.h"
 #include "protocol/settings_encoder.h"
+#include "support/scripted_transport.h"
 #include "test_records.h"
 
 namespace ravelfin {
 namespace {
 
-/// A transport that records every frame sent and gives the n-th exchange the n-th answer
-/// (result, bytes) of its script; an exchange past the script fails with no bytes.
-class FakeTransport final : public ReaderTransport {
-public:
-    bool GetFirmwareVersion(std::string& out) override {
-        out = versionText;
-        return !versionText.empty();
-    }
-    bool OpenByIndex(int) override { return true; }
-    bool Open(const std::string&) override { return true; }
-    bool Close() override { return true; }
-    bool Exchange(std::span<const std::uint8_t> send, std::span<std::uint8_t> recv,
-                  std::size_t& recvLen) override {
-        sent.emplace_back(send.begin(), send.end());
-        capacities.push_back(recv.size());
-        const auto& [result, bytes] = sent.size() <= script.size() ? script[sent.size() - 1]
-                                                                    : std::pair(false, ByteList{});
-        recvLen = std::min(bytes.size(), recv.size());
-        std::copy_n(bytes.begin(), recvLen, recv.begin());
-        return result;
-    }
-    int GetInterfaceType() const override { return kInterfaceUsbHid; }
-    bool IsReady() const override { return ready; }
-    std::string GetDeviceName() const override { return "fake"; }
-
-    bool ready = true;
-    std::string versionText;
-    std::vector<std::pair<bool, ByteList>> script;
-    std::vector<ByteList> sent;
-    std::vector<std::size_t> capacities;  // answer capacity of each exchange
-};
+using testing::ExchangeLog;
+using testing::ScriptedTransport;
 
 /// Builds into exactly `capacity` bytes followed by guard bytes that must stay intact.
 ByteList Build(std::uint8_t funcId, const ByteList& data, std::size_t capacity) {
@@ -87,8 +59,9 @@ TEST(FirmwareVersion, ClassifiesTheModelInTransportAndRecord) {
         {"V4.30 LUMA", 0x1234, true, 4.3, 77},  // unknown product: the class stays
         {"", 0, false, 7.7, 77}};  // no text: nothing changes
     for (const auto& [text, productId, ok, version, modelClass] : cases) {
-        FakeTransport t;
-        t.versionText = text;
+        ExchangeLog log;
+        ScriptedTransport t(log);
+        t.Version = text;
         t.ProductId = productId;
         ReaderSettings r;
         t.ModelClass = r.ModelClass = 77;
@@ -100,13 +73,15 @@ TEST(FirmwareVersion, ClassifiesTheModelInTransportAndRecord) {
 }
 
 TEST(ReaderOperations, ReadAllAndRestoreDefaultsMakeOneShortExchange) {
-    FakeTransport t;
+    ExchangeLog log;
+    ScriptedTransport t(log);
+    t.Open("reader");
     ReaderSettings r = VariedRecord(4.26);
     const ReaderSettings before = r;
     const ByteList answer = WithLrc({kAck, kStx, 'S', 0x10, 1, '9', kEtx}, 1);
     ByteList wrongLrc = answer;
     wrongLrc.back() ^= 1;
-    t.script = {{false, answer}, {true, wrongLrc}, {true, {kAck, 0x10, 1, '9'}}, {true, answer}};
+    t.Answers = {{false, answer}, {true, wrongLrc}, {true, {kAck, 0x10, 1, '9'}}, {true, answer}};
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(ReadAllSettings(r, &t)) << i;
     EXPECT_EQ(r, before);  // kept unless the answer parses
     EXPECT_TRUE(ReadAllSettings(r, &t));
@@ -115,27 +90,59 @@ TEST(ReaderOperations, ReadAllAndRestoreDefaultsMakeOneShortExchange) {
     expected.SecurityLevel = '0';
     expected.TerminalType = '9';
     EXPECT_EQ(r, expected);
-    EXPECT_EQ(t.sent, std::vector<ByteList>(4, ByteList{2, 0x52, 0x1F, 3, 0x4C}));
-    EXPECT_EQ(t.capacities, std::vector<std::size_t>(4, 1024));
+    EXPECT_EQ(log.frames, std::vector<ByteList>(4, ByteList{2, 0x52, 0x1F, 3, 0x4C}));
+    EXPECT_EQ(log.capacities, std::vector<std::size_t>(4, 1024));
 
-    t = FakeTransport();
-    t.script = {{true, {}}, {false, {kAck}}};
+    log = ExchangeLog();
+    t.Answers = {{true, {}}, {false, {kAck}}};
     EXPECT_TRUE(RestoreFactoryDefaults(&t));
     EXPECT_FALSE(RestoreFactoryDefaults(&t));
-    EXPECT_EQ(t.sent, std::vector<ByteList>(2, ByteList{2, 0x53, 0x18, 3, 0x4A}));
-    EXPECT_EQ(t.capacities, std::vector<std::size_t>(2, 64));
+    EXPECT_EQ(log.frames, std::vector<ByteList>(2, ByteList{2, 0x53, 0x18, 3, 0x4A}));
+    EXPECT_EQ(log.capacities, std::vector<std::size_t>(2, 64));
 
-    t.ready = false;  // no exchange without a ready transport
+    t.Close();  // no exchange without a ready transport
     EXPECT_FALSE(ReadAllSettings(r, &t));
     EXPECT_FALSE(ReadAllSettings(r, nullptr));
     EXPECT_FALSE(RestoreFactoryDefaults(&t));
     EXPECT_FALSE(RestoreFactoryDefaults(nullptr));
-    EXPECT_EQ(t.sent.size(), 2u);
+    EXPECT_EQ(log.frames.size(), 2u);
+}
+
+// A settings answer can lose its end on the link at any byte; cut between two items it still
+// walks cleanly, and its missing settings would pass for the reader's own factory defaults.
+TEST(ReaderOperations, AReadAllAnswerCutAtAnyByteIsRefusedAndTheRecordKept) {
+    const ReaderSettings sent = VariedRecord(4.3);
+    ByteList full(1024);
+    std::size_t length = 0;
+    ASSERT_TRUE(EncodeAllSettings(sent, full, length));
+    full.resize(length);
+    full.insert(full.begin(), kAck);
+    ReaderSettings kept(kInterfaceUsbHid);
+    kept.TerminalType = '6';
+    // Serial answers end where the bytes end; HID answers run on in zero-filled reports.
+    for (std::size_t padding : {0, 32}) {
+        ExchangeLog log;
+        ScriptedTransport t(log);
+        t.Open("reader");
+        for (std::size_t keep = 1; keep <= full.size(); ++keep) {
+            ByteList answer(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(keep));
+            answer.resize(keep + padding, 0);
+            t.Otherwise = ScriptedTransport::Answer{true, answer};
+            ReaderSettings record = kept;
+            EXPECT_EQ(ReadAllSettings(record, &t), keep == full.size()) << keep;
+            const ReaderSettings& expected = keep == full.size() ? sent : kept;
+            EXPECT_EQ(record.Track3Suffix, expected.Track3Suffix);
+            EXPECT_EQ(record.TerminalType, expected.TerminalType);
+        }
+    }
 }
 
 TEST(ReaderOperations, WriteResultCodes) {
-    FakeTransport t;
-    t.script = {{true, {}}, {true, {kNak}}, {false, {kRefused, kStx}}, {false, {kNak, kRefused}}};
+    ExchangeLog log;
+    ScriptedTransport t(log);
+    t.Open("reader");
+    t.Otherwise = ScriptedTransport::Answer{false, {}};
+    t.Answers = {{true, {}}, {true, {kNak}}, {false, {kRefused, kStx}}, {false, {kNak, kRefused}}};
     ReaderSettings general;  // 133 bytes with empty strings
     general.Preamble = Bytes(254, 'p');
     general.Postamble = Bytes(13, 'q');
@@ -145,8 +152,8 @@ TEST(ReaderOperations, WriteResultCodes) {
     expected.resize(length);
     ASSERT_EQ(length, 400u);
     EXPECT_EQ(WriteGeneralSettings(general, &t), kWriteOk);
-    EXPECT_EQ(t.sent, std::vector<ByteList>{expected});
-    EXPECT_EQ(t.capacities, std::vector<std::size_t>{64});
+    EXPECT_EQ(log.frames, std::vector<ByteList>{expected});
+    EXPECT_EQ(log.capacities, std::vector<std::size_t>{64});
     general.Postamble.push_back('q');
     EXPECT_EQ(WriteGeneralSettings(general, &t), kWriteTooLong);
     general.Postamble = Bytes(255, 'q');  // cannot be framed at all
@@ -155,19 +162,19 @@ TEST(ReaderOperations, WriteResultCodes) {
     ReaderSettings dataEdit;  // 18 bytes with empty content
     dataEdit.formulas[0] = Bytes(237, 0x21);
     EXPECT_EQ(WriteDataEditSettings(dataEdit, &t), kWriteTooLong);
-    EXPECT_EQ(t.sent.size(), 1u);  // nothing sent for a frame too long
+    EXPECT_EQ(log.frames.size(), 1u);  // nothing sent for a frame too long
     dataEdit.formulas[0].pop_back();
     EXPECT_EQ(WriteDataEditSettings(dataEdit, &t), kWriteOk);  // the transport's word, not a NAK
-    EXPECT_EQ(t.sent.back().size(), 255u);
+    EXPECT_EQ(log.frames.back().size(), 255u);
     EXPECT_EQ(WriteDataEditSettings(dataEdit, &t), kWriteRefused);
     EXPECT_EQ(WriteDataEditSettings(dataEdit, &t), kWriteFailed);
     EXPECT_EQ(WriteGeneralSettings(ReaderSettings(), &t), kWriteFailed);  // no answer
-    EXPECT_EQ(t.sent.size(), 5u);
+    EXPECT_EQ(log.frames.size(), 5u);
 
-    t.ready = false;
+    t.Close();
     EXPECT_EQ(WriteGeneralSettings(ReaderSettings(), &t), kWriteFailed);
     EXPECT_EQ(WriteDataEditSettings(dataEdit, nullptr), kWriteFailed);
-    EXPECT_EQ(t.sent.size(), 5u);
+    EXPECT_EQ(log.frames.size(), 5u);
 }
 
 }  // namespace

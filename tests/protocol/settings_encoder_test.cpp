@@ -111,14 +111,22 @@ TEST(SettingsEncoder, DataEditFrameFollowsTheFirmwareVersion) {
               Frame({added, formulas(0xE4), {0xFD, 5, 0xF2, 0x20, 1, 1, 'x'}}));
 }
 
-// Frames that outgrow a capacity of 609 or more are checked in the robustness test.
 TEST(SettingsEncoder, FailsRatherThanOverrunOrMisframe) {
-    ReaderSettings r;
+    // Frames that fit some of the capacities from the smallest allowed up, and not others.
+    ReaderSettings r = VariedRecord(4.3);
+    r.Preamble = r.Postamble = r.Track1Prefix = Bytes(180, 'p');
+    r.formulas[0] = Bytes(120, 0x21);
     for (Encoder encode : {EncodeGeneralSettings, EncodeDataEditFrame, EncodeAllSettings}) {
-        EXPECT_TRUE(Encode(encode, r, 4.3, 608).empty());
-        EXPECT_FALSE(Encode(encode, r, 4.3, kMinEncoderCapacity).empty());
+        const ByteList natural = Encode(encode, r, 4.3, 4096);
+        ASSERT_FALSE(natural.empty());
+        for (std::size_t capacity = kMinEncoderCapacity - 1; capacity <= 1024; ++capacity) {
+            const ByteList frame = Encode(encode, r, 4.3, capacity);  // checks the guard bytes
+            const bool fits = capacity >= kMinEncoderCapacity && natural.size() <= capacity;
+            ASSERT_EQ(frame, fits ? natural : ByteList{}) << natural.size() << " in " << capacity;
+        }
     }
     // Content that no Len byte can describe is refused.
+    r = ReaderSettings();
     r.Preamble = Bytes(255, 'p');
     EXPECT_TRUE(Encode(EncodeGeneralSettings, r, 4.3).empty());
     ReaderSettings dataEdit;

@@ -45,50 +45,6 @@ struct ResetRig {
     std::vector<DeviceEvent> heard;
 };
 
-TEST(SimulatedReaderReset, ANewHidFormatMakesTheReaderLeaveAndComeBackAsTheOtherKind) {
-    ResetRig rig("usb-hid,pid=4203");
-    ASSERT_TRUE(rig.Send(kInterfaceUsbHid, SetFrame({0x23, 1, '8'})));
-    EXPECT_EQ(rig.Listed(kInterfaceUsbHid), std::vector<DeviceEntry>{});
-    EXPECT_FALSE(MakeTransport(kInterfaceUsbHidKb, rig.env)->Open("/sim/hidraw0"));
-
-    // Away for three seconds of the machine's pauses.
-    rig.env.GetPause().Wait(SimulatedEnvironment::kResetAbsenceMs - 1);
-    EXPECT_FALSE(rig.env.Reader(0).IsPlugged());
-    rig.env.GetPause().Wait(1);
-    // Back under a new node, and its old one opens nothing; its place and serial number
-    // stay, so that it is found again as the reader it was.
-    EXPECT_EQ(rig.Listed(kInterfaceUsbHid), std::vector<DeviceEntry>{});
-    EXPECT_EQ(rig.Listed(kInterfaceUsbHidKb),
-              (std::vector<DeviceEntry>{
-                  {kInterfaceUsbHidKb, "/sim/hidraw1", 0, {"9-1", "SN00000001"}, ""}}));
-    EXPECT_EQ(rig.env.ReaderName(0), "/sim/hidraw1");
-    EXPECT_FALSE(MakeTransport(kInterfaceUsbHidKb, rig.env)->Open("/sim/hidraw0"));
-    EXPECT_EQ(rig.env.Reader(0).ProductId(), 0x4103);
-    EXPECT_EQ(rig.heard, (std::vector<DeviceEvent>{
-                             {Change::Left, true, "/sim/hidraw0", kInterfaceUsbHid},
-                             {Change::Arrived, true, "/sim/hidraw1", kInterfaceUsbHidKb},
-                         }));
-    EXPECT_EQ(rig.env.RecordedPauses().Waits.back(), 1);  // the pauses stay as asked
-
-    // As a keyboard reader it resets on a new polling interval too, staying a keyboard
-    // reader, and goes back to HID on format '0'.
-    ReaderSettings read(kInterfaceUsbHidKb);
-    auto keyboard = MakeTransport(kInterfaceUsbHidKb, rig.env);
-    ASSERT_TRUE(keyboard->OpenByIndex(0) && ReadAllSettings(read, keyboard.get()));
-    keyboard->Close();
-    EXPECT_EQ(read.HidFormat, '8');
-    ASSERT_TRUE(rig.Send(kInterfaceUsbHidKb, SetFrame({0x14, 1, 5})));
-    rig.env.GetPause().Wait(8000);
-    EXPECT_EQ(rig.env.Reader(0).ProductId(), 0x4103);
-    EXPECT_EQ(rig.heard.size(), 4u);
-    ASSERT_TRUE(rig.Send(kInterfaceUsbHidKb, SetFrame({0x23, 1, '0'})));
-    rig.env.GetPause().Wait(8000);
-    EXPECT_EQ(rig.env.Reader(0).ProductId(), 0x4203);
-    EXPECT_EQ(rig.Listed(kInterfaceUsbHid).size(), 1u);
-}
-
-// The desktop program shows a restart while its pause waits for one: the machine's pause
-// passes a restart wait on as one, also when a reader comes back half way through it.
 TEST(SimulatedReaderReset, ARestartWaitReachesTheProgramsPauseAsOne) {
     struct ProgramPause final : Pause {
         int plain = 0;

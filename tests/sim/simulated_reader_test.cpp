@@ -3,16 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <string>
 #include <tuple>
 
-#include <unistd.h>
-
 #include "protocol/settings_encoder.h"
-#include "protocol/settings_file.h"
 #include "protocol/settings_parser.h"
-#include "sim/simulated_environment.h"
 #include "sim_test_support.h"
 
 namespace ravelfin {
@@ -119,35 +114,6 @@ TEST(SimulatedReader, AnswersShortCommandsAndSingleReadsAndNaksDamagedFrames) {
     EXPECT_FALSE(reader.InBootLoader());
     EXPECT_EQ(reader.Answer(SetFrame({0x70, 1, 0xFF})), Bytes{kAck});
     EXPECT_TRUE(reader.InBootLoader());
-}
-
-TEST(SimulatedReader, StartsFromAConfigurationFileAndRejectsAnUnreadableOne) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() /
-         ("ravelfin-sim-start-" + std::to_string(::getpid()) + ".cfs2"))
-            .string();
-    ReaderSettings saved(kInterfaceRs232);
-    saved.FirmwareVersionNumber = 4.3;
-    saved.TerminalType = '6';
-    saved.Track1Prefix = BytesFromText("T1");
-    ASSERT_TRUE(SaveSettingsFile(saved, path));
-
-    SimulatedEnvironment environment;
-    std::string error;
-    SimulatedReaderOptions options = ReaderOptions(kInterfaceRs232);
-    options.SecurityLevel = '2';
-    options.LoadFile = path;
-    ASSERT_TRUE(environment.AddReader(options, error)) << error;
-    const ReaderSettings& image = environment.Reader(0).Settings();
-    EXPECT_EQ(image.TerminalType, '6');
-    EXPECT_EQ(image.Track1Prefix, BytesFromText("T1"));
-    EXPECT_EQ(image.SecurityLevel, '2');
-
-    options.LoadFile = path + ".missing";
-    EXPECT_FALSE(environment.AddReader(options, error));
-    EXPECT_NE(error.find(".missing"), std::string::npos);
-    EXPECT_EQ(environment.ReaderCount(), 1u);
-    std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -88,32 +88,5 @@ TEST(DeviceDiscovery, HidInterfacesAreReadersByVendorAndProductRanges) {
     EXPECT_EQ(path, "/dev/hidraw0");
 }
 
-TEST(DeviceDiscovery, SimulatedReadersTakeTheNextIndexOfTheirClassAndGetTheirTransport) {
-    SimulatedEnvironment environment;
-    std::string error;
-    for (std::uint32_t type : {kInterfaceUsbHid, kInterfaceRs232, kInterfaceUsbHid,
-                               kInterfaceUsbRs232, kInterfaceUsbHidKb, kInterfacePs2})
-        EXPECT_EQ(environment.AddReader(ReaderOptions(type), error), type != kInterfacePs2);
-    List list;
-    for (int type = 1; type <= 5; ++type)
-        ListDevices(environment.Devices(), type, list);
-    // Each USB reader in a socket of its own, with a serial number of its own.
-    EXPECT_EQ(list, (List{Entry(1, "/sim/ttyS0", 0, {"/sim/ttyS0", ""}),
-                          Entry(2, "PS/2 Keyboard port", 0),
-                          Entry(3, "/sim/hidraw2", 2, {"9-5", "SN00000005"}),
-                          Entry(4, "/sim/ttyUSB1", 1, {"9-4", "SN00000004"},
-                                "/sim/serial/by-id/usb-Orvane_Ravelfin_SN00000004-if00-port0"),
-                          Entry(5, "/sim/hidraw0", 0, {"9-1", "SN00000001"}),
-                          Entry(5, "/sim/hidraw1", 1, {"9-3", "SN00000003"})}));
-
-    for (int type : {1, 3, 4, 5}) {
-        const auto transport = MakeTransport(type, environment);
-        ASSERT_NE(transport, nullptr) << type;
-        EXPECT_EQ(transport->GetInterfaceType(), type);
-    }
-    for (int type : {0, 2, 6, -1})
-        EXPECT_EQ(MakeTransport(type, environment), nullptr) << type;
-}
-
 }  // namespace
 }  // namespace ravelfin

@@ -4,12 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "protocol/settings_parser.h"
 #include "sim/sim_test_support.h"
 #include "sim/simulated_environment.h"
 #include "transport/hid_transport.h"
 #include "transport/serial_transport.h"
-#include "transport/transport_factory.h"
 #include "transport/version_answer.h"
 
 namespace ravelfin {
@@ -229,60 +227,6 @@ TEST_F(SerialTransportTest, PortsOpenExclusivelyAndTheVersionReadClosesThemEvenO
     EXPECT_TRUE(transport_.Open("/sim/ttyS0"));
 }
 
-// Per operation (read-all, version, set): K gives the exchange and an answer that parses or
-// the version text, P the part of the version text that arrived, U the exchange but nothing
-// usable, F no exchange. A HID read succeeds whatever the reader answers (even the empty NAK
-// report); a serial exchange needs the leading ACK. The answer's LRC is looked at by the
-// settings parser only.
-const struct {
-    SimulatedFault fault;
-    const char* hid;
-    const char* serial;
-} kRows[] = {
-    {SimulatedFault::None, "KKK", "KKK"},       {SimulatedFault::NoAnswer, "UFF", "FFF"},
-    {SimulatedFault::Nak, "UFF", "FFF"},        {SimulatedFault::WrongLrc, "UKK", "UKK"},
-    {SimulatedFault::CutShort, "UPF", "UFF"},   {SimulatedFault::UnpluggedMidAnswer, "UPF", "UFF"},
-    {SimulatedFault::SlowAnswer, "KKK", "KKK"}, {SimulatedFault::PortBusy, "FFF", "FFF"},
-};
-
-TEST(TransportFaultMatrix, EveryFaultGivesItsResultOnBothTransports) {
-    for (std::uint32_t type : {kInterfaceUsbHid, kInterfaceRs232}) {
-        for (const auto& row : kRows) {
-            for (int operation = 0; operation < 3; ++operation) {
-                const char expected = (type == kInterfaceUsbHid ? row.hid : row.serial)[operation];
-                SCOPED_TRACE(::testing::Message()
-                             << "type " << type << ", fault " << static_cast<int>(row.fault)
-                             << ", operation " << operation);
-                SimulatedEnvironment environment;
-                AttachReader(environment, type);
-                const auto transport = MakeTransport(static_cast<int>(type), environment);
-                environment.Reader(0).SetFault(row.fault);
-                const bool opened = transport->OpenByIndex(0);
-                EXPECT_EQ(opened, row.fault != SimulatedFault::PortBusy);
-                EXPECT_EQ(transport->LastOpenError(), opened ? PortError::None : PortError::Busy);
-
-                Bytes answer(1024, 0xEE);
-                std::size_t length = 0;
-                std::string version;
-                const Bytes frame =
-                    operation == 0 ? CommandFrame(kFuncReadAll) : SetFrame({0x10, 1, '5'});
-                const bool exchanged = operation == 1 ? transport->GetFirmwareVersion(version)
-                                                      : transport->Exchange(frame, answer, length);
-                EXPECT_EQ(exchanged, expected != 'F');
-                EXPECT_EQ(version, operation != 1    ? ""
-                                   : expected == 'K' ? "V4.30"
-                                   : expected == 'P' ? "V4"
-                                                     : "");
-                ReaderSettings record(type);
-                EXPECT_EQ(ParseSettings(std::span(answer).first(length), record),
-                          operation == 0 && expected == 'K');
-            }
-        }
-    }
-}
-
-// The matrix meets answers that are whole, padded, cut into the padding or too short; these
-// are the rest.
 TEST(VersionAnswer, TextLiesBetweenTheFirstStxAndAnEtxBeforeTheLrc) {
     const std::pair<Bytes, const char*> cases[] = {
         {{0x06, 0x02, 'V', '4', '.', '3', '0', 0x03, 0x4E}, "V4.30"},

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 #include "protocol/settings_encoder.h"
 #include "protocol/settings_parser.h"
+#include "sim/recording_pause.h"
 #include "sim/terminal_reader_server.h"
 #include "sim/sim_test_support.h"
 #include "transport/real/hidapi_device.h"
@@ -38,9 +38,45 @@ struct ServedReader {
     std::thread thread;
 };
 
+/// The real serial link, but the pauses are only counted: an answer's first byte is waited
+/// for as long as the served reader takes (its thread has to run), every later read sees at
+/// once what has come.
+class CountedPauses final : public ReaderEnvironment {
+  public:
+    DeviceSource& Devices() override { return real_.Devices(); }
+    std::unique_ptr<HidDevice> CreateHidDevice() override { return real_.CreateHidDevice(); }
+    std::unique_ptr<SerialLink> CreateSerialLink() override {
+        return std::make_unique<FirstByteAwaited>(real_.CreateSerialLink());
+    }
+    Pause& GetPause() override { return pause; }
+    RecordingPause pause;
+
+  private:
+    struct FirstByteAwaited final : SerialLink {
+        explicit FirstByteAwaited(std::unique_ptr<SerialLink> link) : link(std::move(link)) {}
+        bool Open(const std::string& name) override { return link->Open(name); }
+        void Close() override { link->Close(); }
+        bool IsOpen() const override { return link->IsOpen(); }
+        bool Write(std::span<const std::uint8_t> bytes) override {
+            awaiting = true;
+            return link->Write(bytes);
+        }
+        ReadResult ReadByte(std::uint8_t& byte, int timeoutMs) override {
+            const ReadResult result = link->ReadByte(byte, awaiting ? 5000 : timeoutMs);
+            awaiting = false;
+            return result;
+        }
+        void PurgeReceive() override { link->PurgeReceive(); }
+        PortError LastError() const override { return link->LastError(); }
+        std::unique_ptr<SerialLink> link;
+        bool awaiting = false;
+    };
+    RealEnvironment real_{pause};
+};
+
 TEST(SerialOverPty, ASetFrameReachesTheReaderAndReadAllEndsAtOneSecondOfSilence) {
     ServedReader served;
-    RealEnvironment environment;
+    CountedPauses environment;
     SerialTransport transport(kInterfaceRs232, environment);
     ASSERT_TRUE(transport.Open(served.server.TerminalPath()))
         << static_cast<int>(transport.LastOpenError());
@@ -57,13 +93,13 @@ TEST(SerialOverPty, ASetFrameReachesTheReaderAndReadAllEndsAtOneSecondOfSilence)
     EXPECT_TRUE(transport.Exchange(frame, answer, length));
     EXPECT_EQ(length, 1u);
 
-    const auto start = std::chrono::steady_clock::now();
+    environment.pause.Waits.clear();
     ASSERT_TRUE(transport.Exchange(CommandFrame(kFuncReadAll), answer, length));
-    const auto elapsed = std::chrono::steady_clock::now() - start;
     served.Stop();
     EXPECT_TRUE(served.served);
-    EXPECT_GE(elapsed, std::chrono::milliseconds(1950));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(4000));
+    // The answer pause, then a second of silence in steps.
+    EXPECT_EQ(environment.pause.Waits.front(), 1000);
+    EXPECT_EQ(environment.pause.Total(), 2000);
     ReaderSettings parsed(kInterfaceRs232);
     ASSERT_TRUE(ParseSettings(std::span(answer).first(length), parsed));
     EXPECT_EQ(parsed, served.reader.Settings());

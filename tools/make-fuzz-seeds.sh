@@ -2,11 +2,11 @@
 # Remakes the seed corpora in tests/fuzz/corpus with the project's own tools: the ravelfin
 # command-line tool (configuration files at every firmware threshold, files saved from simulated
 # readers, the readers' answers as `send` logs them) and the texts its users type.
-# Usage: tests/fuzz/make-seeds.sh [PATH_TO_RAVELFIN]   (default build/src/cli/ravelfin)
+# Usage: tools/make-fuzz-seeds.sh [PATH_TO_RAVELFIN]   (default build/src/cli/ravelfin)
 set -euo pipefail
-cd "$(dirname "$0")"
-ravelfin=$(realpath "${1:-../../build/src/cli/ravelfin}")
-corpus=corpus
+cd "$(dirname "$0")/.."
+ravelfin=$(realpath "${1:-build/src/cli/ravelfin}")
+corpus=tests/fuzz/corpus
 rm -rf "$corpus"
 mkdir -p "$corpus"/{settings_answer,settings_file,version,command_text,field_text,simulate_option,report_descriptor,set_value}_fuzzer
 work=$(mktemp -d)
