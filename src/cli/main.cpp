@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "cli/commands.h"
 #include "cli/console.h"
+#include "cli/program.h"
 #include "sim/simulated_clock.h"
 #include "sim/simulated_environment.h"
 #include "transport/real/real_environment.h"
@@ -28,13 +28,8 @@ std::unique_ptr<ReaderEnvironment> MakeMachine(const CommandLine& cl, Pause& pau
     if (cl.simulate.empty())
         return std::make_unique<RealEnvironment>(pause);
     auto simulated = std::make_unique<SimulatedEnvironment>(pause);
-    for (const std::string& optionText : cl.simulate) {
-        std::string error;
-        if (!simulated->AddReaderFromOptionText(optionText, error)) {
-            PrintError("ravelfin: --simulate " + optionText + ": " + error);
-            return nullptr;
-        }
-    }
+    if (!AddSimulatedReaders(cl, *simulated, StandardConsole()))
+        return nullptr;
     clock = std::make_unique<SimulatedClock>(*simulated);
     clock->Start();
     return simulated;
@@ -52,29 +47,15 @@ CommandSetup Setup() {
 }
 
 int Run(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    CommandLine cl;
-    std::string error;
-    if (!ParseCommandLine(args, cl, error)) {
-        PrintError("ravelfin: " + error + " (see ravelfin --help)");
-        return kExitUsage;
-    }
-    if (cl.help) {
-        PrintText(cl.command.empty() ? UsageText() : CommandHelpText(cl.command));
-        return kExitOk;
-    }
-    if (cl.version) {
-        PrintText(std::string("ravelfin ") + PROJECT_VERSION_TEXT + "\n");
-        return kExitOk;
-    }
     SleepPause pause;
     // The clock goes before the machine whose readers it plugs in: declared after it.
     std::unique_ptr<ReaderEnvironment> machine;
     std::unique_ptr<SimulatedClock> clock;
-    machine = MakeMachine(cl, pause, clock);
-    if (!machine)
-        return kExitUsage;
-    return RunCommand(cl, *machine, StandardConsole(), Setup());
+    return RunProgram({argv + 1, argv + argc}, StandardConsole(), Setup(),
+                      [&](const CommandLine& cl) {
+                          machine = MakeMachine(cl, pause, clock);
+                          return machine.get();
+                      });
 }
 
 }  // namespace

@@ -19,8 +19,9 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 16;
 
-/// Changes one setting of `record` from `NAME=VALUE`; false with a one-line `error`.
-bool Assign(const std::string& assignment, ReaderSettings& record, std::string& error) {
+}  // namespace
+
+bool AssignSetting(const std::string& assignment, ReaderSettings& record, std::string& error) {
     const std::size_t equals = assignment.find('=');
     const std::string name = assignment.substr(0, equals);
     if (equals == std::string::npos || name.empty()) {
@@ -65,8 +66,6 @@ bool Assign(const std::string& assignment, ReaderSettings& record, std::string& 
     return false;
 }
 
-}  // namespace
-
 double StoredFirmware(std::span<const std::uint8_t> file) {
     bool beepMode = false;
     bool security = false;
@@ -99,7 +98,7 @@ int RunSet(const CommandLine& cl, Console& console) {
     const QJsonObject before = SettingsToJson(record);
     for (std::size_t i = 1; i < cl.arguments.size(); ++i) {
         std::string error;
-        if (!Assign(cl.arguments[i], record, error)) {
+        if (!AssignSetting(cl.arguments[i], record, error)) {
             console.Error("ravelfin: " + error + "; " + path + " is unchanged");
             return kExitUsage;
         }

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "cli/command_line.h"
 #include "cli/console.h"
+#include "protocol/reader_settings.h"
 
 namespace ravelfin::cli {
 
@@ -15,6 +17,10 @@ namespace ravelfin::cli {
 /// unknown name, a value the setting cannot hold or a byte string longer than its setting
 /// allows is refused with 2 and a one-line message; the file is then left alone.
 int RunSet(const CommandLine& cl, Console& console);
+
+/// Changes the setting of `record` that `NAME=VALUE` names; false with a one-line `error`
+/// for what `set` refuses.
+bool AssignSetting(const std::string& assignment, ReaderSettings& record, std::string& error);
 
 /// The firmware version whose encoding gives a file the FuncIDs it holds: 4.3 with the beep
 /// mode, a version above 4.25 with security settings, above 3.32 with the Custom2 block, 3.0

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 #include "advanced/rules/advanced_tabs.h"
 #include "advanced/rules/security_rules.h"
@@ -70,76 +71,69 @@ TEST(EncryptionChoicesAfterSend, WhatTheReaderReportsDecides) {
 }
 
 TEST(MaskChar, OnePrintableCharacterIsValid) {
-    EXPECT_EQ(CheckMaskChar(u""), MaskCharCheck::kEmpty);
-    EXPECT_EQ(CheckMaskChar(u" "), MaskCharCheck::kValid);
-    EXPECT_EQ(CheckMaskChar(u"~"), MaskCharCheck::kValid);
-    EXPECT_EQ(CheckMaskChar(u"#"), MaskCharCheck::kValid);
-    EXPECT_EQ(CheckMaskChar(u"\x1a"), MaskCharCheck::kValid);
-    EXPECT_EQ(CheckMaskChar(u"\x19"), MaskCharCheck::kInvalid);
-    EXPECT_EQ(CheckMaskChar(u"\t"), MaskCharCheck::kInvalid);
-    EXPECT_EQ(CheckMaskChar(u"\x7f"), MaskCharCheck::kInvalid);
-    EXPECT_EQ(CheckMaskChar(u"\u00e9"), MaskCharCheck::kInvalid);
-    EXPECT_EQ(CheckMaskChar(u"**"), MaskCharCheck::kTooLong);
-    EXPECT_EQ(CheckMaskChar(u"\x01\x02"), MaskCharCheck::kTooLong);
+    const std::pair<std::u16string, MaskCharCheck> cases[] = {
+        {u"", MaskCharCheck::kEmpty},         {u" ", MaskCharCheck::kValid},
+        {u"~", MaskCharCheck::kValid},        {u"\x1a", MaskCharCheck::kValid},
+        {u"\x19", MaskCharCheck::kInvalid},   {u"\x7f", MaskCharCheck::kInvalid},
+        {u"\u00e9", MaskCharCheck::kInvalid}, {u"**", MaskCharCheck::kTooLong},
+    };
+    for (const auto& [text, check] : cases)
+        EXPECT_EQ(CheckMaskChar(text), check) << int(text.empty() ? 0 : text[0]);
 }
 
 TEST(SerialNumber, TheLengthByteCountsAtMostTheTenCharactersThatFit) {
     using Serial = std::array<std::uint8_t, 11>;
-    EXPECT_EQ(SerialNumberText(Serial{10, 'S', 'N', '0', '0', '0', '0', '0', '0', '0', '1'}),
-              "SN00000001");
-    EXPECT_EQ(SerialNumberText(Serial{3, 'A', 'B', 'C', 'D'}), "ABC");
-    EXPECT_EQ(SerialNumberText(Serial{0, 'A', 'B'}), "");
-    EXPECT_EQ(SerialNumberText(Serial{0xFF, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J'}),
-              "ABCDEFGHIJ");
-    EXPECT_EQ(SerialNumberText(Serial{4, ' ', 'B', 'C', 'D'}), " BCD");
-    // Nothing stored: a control character or 0xFF first.
-    EXPECT_EQ(SerialNumberText(Serial{4, 0x19, 'B', 'C', 'D'}), "");
-    EXPECT_EQ(SerialNumberText(Serial{4, 0xFF, 'B', 'C', 'D'}), "");
-    EXPECT_EQ(SerialNumberText(Serial{}), "");
+    const std::pair<Serial, std::string> cases[] = {
+        {{10, 'S', 'N', '0', '0', '0', '0', '0', '0', '0', '1'}, "SN00000001"},
+        {{3, 'A', 'B', 'C', 'D'}, "ABC"},
+        {{0, 'A', 'B'}, ""},
+        {{0xFF, 'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J'}, "ABCDEFGHIJ"},
+        {{4, ' ', 'B', 'C', 'D'}, " BCD"},
+        // Nothing stored: a control character or 0xFF first.
+        {{4, 0x19, 'B', 'C', 'D'}, ""},
+        {{4, 0xFF, 'B', 'C', 'D'}, ""},
+    };
+    for (const auto& [serial, text] : cases)
+        EXPECT_EQ(SerialNumberText(serial), text) << int(serial[0]);
 }
 
-TEST(AdvancedTabs, TheReaderDecidesWhichPagesShow) {
+// The security tab on the two secure readers, data editing locked at their levels 3 and 4,
+// the boot loader below firmware 4.0.
+TEST(AdvancedTabs, TheReaderAndItsFirmwareDecideWhichPagesShow) {
     using T = AdvancedTab;
     const std::vector<T> plain{T::kOutputFormat, T::kDataEditing, T::kQuickClone,
                                T::kManualCommand};
-    EXPECT_EQ(AdvancedTabSet(0x4200, '3', 4.0), plain);
-    EXPECT_EQ(AdvancedTabSet(0, '4', 5.1), plain);
-
     const std::vector<T> secure{T::kOutputFormat, T::kDataEditing, T::kSecuritySetting,
                                 T::kQuickClone, T::kManualCommand};
-    for (std::uint32_t product : {0x4106u, 0x4206u}) {
-        EXPECT_TRUE(IsSecureReader(product));
-        for (std::uint8_t level : {'0', '1', '2'})
-            EXPECT_EQ(AdvancedTabSet(product, level, 4.3), secure);
-        for (std::uint8_t level : {'3', '4'}) {
-            EXPECT_EQ(AdvancedTabSet(product, level, 4.3),
-                      (std::vector<T>{T::kOutputFormat, T::kSecuritySetting, T::kQuickClone,
-                                      T::kManualCommand}));
-        }
+    const std::vector<T> locked{T::kOutputFormat, T::kSecuritySetting, T::kQuickClone,
+                                T::kManualCommand};
+    auto withBootLoader = [](std::vector<T> tabs) {
+        tabs.push_back(T::kBootLoader);
+        return tabs;
+    };
+    const struct {
+        std::uint32_t product;
+        std::uint8_t level;
+        double firmware;
+        std::vector<T> tabs;
+    } cases[] = {
+        {0x4200, '3', 4.0, plain},
+        {0x4205, '4', 5.1, plain},
+        {0x4107, '4', 4.3, plain},
+        {0x4306, '3', 4.3, plain},
+        {0x4106, '0', 4.3, secure},
+        {0x4206, '2', 4.3, secure},
+        {0x4206, '5', 4.0, secure},
+        {0x4106, '3', 4.3, locked},
+        {0x4206, '4', 4.3, locked},
+        {0, '1', 3.99, withBootLoader(plain)},
+        {0x4206, '1', 3.99, withBootLoader(secure)},
+        {0x4206, '4', 3.5, withBootLoader(locked)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AdvancedTabSet(c.product, c.level, c.firmware), c.tabs)
+            << std::hex << c.product << " level " << c.level << " firmware " << c.firmware;
     }
-    EXPECT_FALSE(IsSecureReader(0x4107));
-    EXPECT_FALSE(IsSecureReader(0x4306));
-
-    // The boot loader page below firmware 4.0 only, last of all.
-    std::vector<T> old = plain;
-    old.push_back(T::kBootLoader);
-    EXPECT_EQ(AdvancedTabSet(0, '1', 3.99), old);
-    EXPECT_EQ(AdvancedTabSet(0x4206, '4', 3.5).back(), T::kBootLoader);
-}
-
-TEST(AdvancedTabs, OnlyTheRecordPagesTakeTheFileButtonsAndEachHasItsCaption) {
-    const std::vector<AdvancedTab> all = AdvancedTabSet(0x4206, '1', 3.0);
-    ASSERT_EQ(all.size(), 6u);
-    std::vector<std::string> captions;
-    std::vector<bool> settings;
-    for (AdvancedTab tab : all) {
-        captions.emplace_back(TabCaption(tab));
-        settings.push_back(IsSettingsTab(tab));
-    }
-    EXPECT_EQ(captions,
-              (std::vector<std::string>{"Output Format", "Data Editing", "Security Setting",
-                                        "Quick Clone", "Manual Command", "Set Boot Loader Mode"}));
-    EXPECT_EQ(settings, (std::vector<bool>{true, true, true, false, false, false}));
 }
 
 }  // namespace

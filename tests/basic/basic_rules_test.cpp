@@ -1,5 +1,5 @@
-// The editor pages' rules where the widget tests do not reach: every beep button at the
-// firmware boundaries, values outside the known ones, and typed intervals.
+// The editor pages' rules where the widget tests do not reach: each firmware threshold from
+// both sides, values outside the known ones, and typed intervals.
 #include <gtest/gtest.h>
 
 #include "basic/rules/general_choices.h"
@@ -14,6 +14,28 @@ ReaderSettings AtFirmware(double firmware) {
     ReaderSettings settings(kInterfaceUsbHid);
     settings.FirmwareVersionNumber = firmware;
     return settings;
+}
+
+TEST(PageRules, EachFirmwareThresholdFromBothSides) {
+    const struct {
+        double firmware;
+        bool quickBeeps, beepMode, sixBitSentinels, secureTrackLock;
+    } cases[] = {
+        {3.31, false, false, true, false}, {3.32, true, false, true, false},
+        {3.99, true, false, true, false},  {4.0, true, false, false, false},
+        {4.25, true, false, false, false}, {4.26, true, false, false, true},
+        {4.29, true, false, false, true},  {4.3, true, true, false, true},
+        {4.31, true, false, false, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HasQuickBeeps(c.firmware), c.quickBeeps) << c.firmware;
+        EXPECT_EQ(UsesBeepMode(c.firmware), c.beepMode) << c.firmware;
+        EXPECT_EQ(SentinelField(1, 0, c.firmware) != nullptr, c.sixBitSentinels) << c.firmware;
+        ReaderSettings secure = AtFirmware(c.firmware);
+        secure.ModelClass = kModelSecurity;
+        secure.SecurityLevel = '4';
+        EXPECT_EQ(TrackPageLock(secure) == PageLock::kDisabled, c.secureTrackLock) << c.firmware;
+    }
 }
 
 TEST(BeepChoices, Firmware43WritesTheBeepModeOthersTheVolume) {
@@ -36,14 +58,13 @@ TEST(BeepChoices, Firmware43WritesTheBeepModeOthersTheVolume) {
     quickLow.BeepMode = 7;
     EXPECT_EQ(BeepIndex(quickLow, 2), 2);
     quickLow.FirmwareVersionNumber = 3.5;
+    EXPECT_EQ(BeepIndex(quickLow, 2), 4);
     quickLow.BeepVolume = '5';
     EXPECT_EQ(BeepIndex(quickLow, 2), -1);
     EXPECT_EQ(DigitIndex('/', 2), -1);
 }
 
-TEST(PageRules, SentinelsAndLocksAtTheirBoundariesAndOutsideTheKnownValues) {
-    EXPECT_EQ(SentinelField(1, 0, 3.99), &ReaderSettings::Track1StartSentinel6);
-    EXPECT_EQ(SentinelField(1, 0, 4.0), nullptr);
+TEST(PageRules, SentinelsAndLocksOutsideTheKnownValues) {
     ReaderSettings settings = AtFirmware(3.5);
     const ReaderSettings before = settings;
     EXPECT_FALSE(StoreSentinel(settings, 1, 1, "#"));  // track 2 has no 6-bit sentinel
@@ -51,14 +72,17 @@ TEST(PageRules, SentinelsAndLocksAtTheirBoundariesAndOutsideTheKnownValues) {
     EXPECT_FALSE(StoreSentinel(settings, 0, 3, "#"));
     EXPECT_EQ(settings, before);
 
-    settings.FirmwareVersionNumber = 4.25;
-    settings.ModelClass = kModelSecurity;
-    settings.SecurityLevel = '4';
-    EXPECT_EQ(TrackPageLock(settings), PageLock::kEnabled);
     settings.FirmwareVersionNumber = 4.26;
-    EXPECT_EQ(TrackPageLock(settings), PageLock::kDisabled);
-    settings.SecurityLevel = '5';
-    EXPECT_EQ(TrackPageLock(settings), PageLock::kUnchanged);
+    settings.ModelClass = kModelSecurity;
+    const std::pair<std::uint8_t, PageLock> levels[] = {{'/', PageLock::kUnchanged},
+                                                        {'0', PageLock::kEnabled},
+                                                        {'2', PageLock::kEnabled},
+                                                        {'3', PageLock::kDisabled},
+                                                        {'5', PageLock::kUnchanged}};
+    for (const auto& [level, lock] : levels) {
+        settings.SecurityLevel = level;
+        EXPECT_EQ(TrackPageLock(settings), lock) << level;
+    }
     settings.SecurityLevel = '3';
     settings.ModelClass = kModelFormulas;
     EXPECT_EQ(TrackPageLock(settings), PageLock::kEnabled);
@@ -66,8 +90,9 @@ TEST(PageRules, SentinelsAndLocksAtTheirBoundariesAndOutsideTheKnownValues) {
 
 TEST(PageRules, PollIntervalIsAWholeNumberFrom1To255) {
     EXPECT_EQ(ParsePollInterval(" 17 "), 17);
-    EXPECT_EQ(ParsePollInterval("007"), 7);
-    for (const char* bad : {"0", "", "1a", "-1", "+5", "1000", "99999999999"})
+    EXPECT_EQ(ParsePollInterval("001"), 1);
+    EXPECT_EQ(ParsePollInterval("255"), 255);
+    for (const char* bad : {"0", "256", "", "1a", "-1", "+5", "1000", "99999999999"})
         EXPECT_FALSE(ParsePollInterval(bad)) << bad;
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -13,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/program.h"
 #include "protocol/temp_dir.h"
 #include "sim/simulated_environment.h"
 
@@ -58,6 +62,13 @@ class WorkerPause final : public Pause {
     std::function<void(int)> onWait_;
 };
 
+/// Whether `reader` took a frame that sets settings, from its `from`th frame on.
+inline bool SentSettings(const SimulatedReader& reader, std::size_t from = 0) {
+    const auto& frames = reader.Frames();
+    return std::any_of(frames.begin() + static_cast<std::ptrdiff_t>(from), frames.end(),
+                       [](const Bytes& f) { return f.size() > 1 && f[1] == 'S'; });
+}
+
 /// Hands the waits on to a pause that outlives the command.
 class ForwardingPause final : public Pause {
   public:
@@ -68,8 +79,21 @@ class ForwardingPause final : public Pause {
     Pause& target_;
 };
 
-/// Simulated readers, and command lines run on them in this process through the dispatch
-/// `ravelfin` itself runs.
+/// Standard output or error: tells `onPrint` all that was printed so far after each print.
+class PrintedText final : public std::stringbuf {
+  public:
+    std::function<void(const std::string&)> onPrint;
+
+  private:
+    int sync() override {
+        if (onPrint)
+            onPrint(str());
+        return 0;
+    }
+};
+
+/// Simulated readers, and command lines run on them in this process as `ravelfin` runs them;
+/// each --simulate READER adds a reader.
 class CliRig : public ::testing::Test {
   protected:
     SimulatedReader& Attach(const std::string& optionText) {
@@ -93,14 +117,10 @@ class CliRig : public ::testing::Test {
         out.str("");
         err.str("");
         pauses.clear();
-        CommandLine cl;
-        std::string error;
-        if (!ParseCommandLine(args, cl, error)) {
-            err << error << '\n';
-            return kExitUsage;
-        }
-        Console console(out, err);
-        return RunCommand(cl, env, console, MakeSetup());
+        Console console(outStream, errStream);
+        return RunProgram(args, console, MakeSetup(), [&](const CommandLine& cl) {
+            return AddSimulatedReaders(cl, env, console) ? &env : nullptr;
+        });
     }
 
     /// Standard output, one string a line.
@@ -110,6 +130,19 @@ class CliRig : public ::testing::Test {
         for (std::string line; std::getline(text, line);)
             lines.push_back(line);
         return lines;
+    }
+
+    bool Printed(const std::string& text) const {
+        return out.str().find(text) != std::string::npos;
+    }
+
+    /// The JSON printed: an array of results.
+    QJsonArray Json() const {
+        return QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).array();
+    }
+    /// Member `key` of the `i`th result printed, as text.
+    std::string Member(int i, const char* key) const {
+        return Json()[i].toObject()[key].toString().toStdString();
     }
 
     /// How often the workers of the last command waited `ms`.
@@ -127,8 +160,10 @@ class CliRig : public ::testing::Test {
     }
 
     SimulatedEnvironment env;
-    std::ostringstream out;
-    std::ostringstream err;
+    PrintedText out;
+    std::ostream outStream{&out};
+    PrintedText err;
+    std::ostream errStream{&err};
     std::unique_ptr<Meeting> meeting;
     std::function<void(int)> onWait;
     std::atomic<int> elapsedMs{0};

@@ -1,155 +1,146 @@
-#include <gtest/gtest.h>
+#include <sys/wait.h>
 
-#include <filesystem>
 #include <fstream>
 
-#include "cli/cli_runner.h"
+#include "cli_rig.h"
 #include "protocol/command_frame.h"
 
-namespace ravelfin::test {
+namespace ravelfin::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-class FileCommands : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("ravelfin-files-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-
-    void WriteFile(const std::string& name, const std::string& bytes) const {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
+class FileCommands : public CliRig {
+  protected:
+    std::string Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir.File(name), std::ios::binary) << bytes;
+        return dir.File(name);
     }
 
     /// A configuration file holding the given items, framed and checksummed as a reader does.
-    void WriteConfig(const std::string& name, const std::string& items) const {
+    std::string WriteConfig(const std::string& name, const std::string& items) {
         std::string frame = std::string("\x02S", 2) + items + "\x03";
         const auto* data = reinterpret_cast<const std::uint8_t*>(frame.data());
         frame += static_cast<char>(ComputeLrc({data, frame.size()}));
-        WriteFile(name, "KORVEXMSRCFG2000" + frame);
+        return Write(name, "KORVEXMSRCFG2000" + frame);
     }
 
-    fs::path dir_;
+    std::string Text(const std::string& name) const {
+        const Bytes bytes = ReadFile(dir.File(name));
+        return {bytes.begin(), bytes.end()};
+    }
 };
 
 TEST_F(FileCommands, ShowPrintsTheReportWithUnixLineEndsAndUtf8) {
     // Track 1 prefix: STX, then e-acute in ISO 8859-1; terminal type '5'.
-    WriteConfig("named.cfs2", std::string("\x10\x01" "5" "\x34\x03\x02\x02\xE9", 8));
-    auto r = RunCli({"show", Path("named.cfs2"), "--firmware", "V3.31", "--interface", "ps2"});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("=============Check Current Ravelfin Settings===============\n", 0), 0u);
-    EXPECT_EQ(r.out.find('\r'), std::string::npos);
-    EXPECT_NE(r.out.find("Terminal Type: IBM PC/AT, External Keyboard\n"), std::string::npos);
-    EXPECT_NE(r.out.find("Track 1 Prefix: \\stx\xC3\xA9\n"), std::string::npos);
-    EXPECT_NE(r.out.find("Data Edit-CDL:"), std::string::npos);  // 3.31: formulas, slot 1 "CDL"
-    EXPECT_NE(r.out.find("INTERFACE_TYPE: PS/2 Keyboard\n"), std::string::npos);
-    EXPECT_NE(r.out.find("Firmware Version: V3.31\n"), std::string::npos);
+    const std::string file = WriteConfig("named.cfs2", std::string("\x10\x01"
+                                                                   "5"
+                                                                   "\x34\x03\x02\x02\xE9",
+                                                                   8));
+    ASSERT_EQ(Run({"show", file, "--firmware", "V3.31", "--interface", "ps2"}), kExitOk)
+        << err.str();
+    const std::string report = out.str();
+    EXPECT_EQ(report.rfind("=============Check Current Ravelfin Settings===============\n", 0), 0u);
+    EXPECT_EQ(report.find('\r'), std::string::npos);
+    for (const char* line :
+         {"Terminal Type: IBM PC/AT, External Keyboard\n", "Track 1 Prefix: \\stx\xC3\xA9\n",
+          "Data Edit-CDL:",  // 3.31: formulas, slot 1 "CDL"
+          "INTERFACE_TYPE: PS/2 Keyboard\n", "Firmware Version: V3.31\n"})
+        EXPECT_NE(report.find(line), std::string::npos) << line;
 
-    auto security = RunCli({"show", Path("named.cfs2"), "--firmware", "V4.30", "--model-class", "30000"});
-    ASSERT_EQ(security.exitCode, 0);
-    EXPECT_NE(security.out.find("PrePAN:4\n"), std::string::npos);
-    EXPECT_EQ(security.out.find("Data Edit-"), std::string::npos);
-    EXPECT_NE(security.out.find("INTERFACE_TYPE: USB-HID\n"), std::string::npos);
+    ASSERT_EQ(Run({"show", file, "--firmware", "V4.30", "--model-class", "30000"}), kExitOk);
+    EXPECT_NE(out.str().find("PrePAN:4\n"), std::string::npos);
+    EXPECT_EQ(out.str().find("Data Edit-"), std::string::npos);
+    EXPECT_NE(out.str().find("INTERFACE_TYPE: USB-HID\n"), std::string::npos);
+    ASSERT_EQ(Run({"show", file, "--json"}), kExitOk);
+    EXPECT_NE(out.str().find("\"Track1Prefix\": [\n        2,\n        233\n    ]"),
+              std::string::npos)
+        << out.str();
 }
 
-TEST_F(FileCommands, JsonNamesEveryFieldAndKeepsBytes) {
-    WriteConfig("j.cfs2", std::string("\x11\x01" "3" "\x39\x03\x02\x00\xFF" "\xFA\x09\x02" "AB\0\0\0\0\0\0", 19));
-    auto r = RunCli({"show", Path("j.cfs2"), "--json", "--model-class", "10000"});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    for (const char* member : {"\"TerminalType\": 48", "\"BeepVolume\": 51", "\"Track3Suffix\": [\n        0,\n        255\n    ]",
-                               "\"mode\": 48", "\"ModelClass\": 10000", "\"SerialNumber\"",
-                               "\"KbPollIntervalRead\"", "\"custom2\"", "\"lengthLimits\"",
-                               "\"matchStrings\"", "\"formulas\"", "\"InterfaceType\": 5"}) {
-        EXPECT_NE(r.out.find(member), std::string::npos) << member;
-    }
-    EXPECT_NE(r.out.find("\"addedFields\": [\n        [\n            65,\n            66\n        ]\n    ]"),
-              std::string::npos);
-}
-
-TEST_F(FileCommands, HostileAndMissingFilesFailWithoutCrashing) {
-    WriteFile("empty.cfs2", "");
-    WriteFile("garbage.cfs2", std::string(300, '\xFF'));
-    WriteFile("header-only.cfs2", "KORVEXMSRCFG2000");
-    WriteFile("wrong-version.cfs2", "KORVEXMSRCFG2001\x02S\x03\x50");
-    WriteFile("huge.cfs2", "KORVEXMSRCFG2000\x02S" + std::string(1100, '\x34'));
-    // An item that claims more bytes than the file holds.
-    WriteFile("overrun.cfs2", std::string("KORVEXMSRCFG2000\x02S\xFB\xF0\xF3\x20\x01\xFE", 24));
-    for (const char* name : {"empty.cfs2", "garbage.cfs2", "header-only.cfs2",
-                             "wrong-version.cfs2", "huge.cfs2", "overrun.cfs2", "missing.cfs2"}) {
-        auto r = RunCli({"show", Path(name)});
-        EXPECT_EQ(r.exitCode, 1) << name;
-        EXPECT_EQ(r.err, "Failed to load configuration from file.\n") << name;
-        EXPECT_TRUE(r.out.empty()) << name;
+// Which files are refused is the loader's to say; the command says it on one line.
+TEST_F(FileCommands, FilesThatDoNotLoadFailTheCommand) {
+    for (const std::string& file :
+         {Write("garbage.cfs2", std::string(300, '\xFF')), dir.File("missing.cfs2")}) {
+        EXPECT_EQ(Run({"show", file}), kExitFailed) << file;
+        EXPECT_EQ(err.str(), "Failed to load configuration from file.\n") << file;
+        EXPECT_TRUE(out.str().empty()) << file;
     }
 }
 
 TEST_F(FileCommands, NewAndConvertMoveAConfigurationBetweenFirmware) {
-    ASSERT_EQ(RunCli({"new", Path("a.cfs2"), "--firmware", "V4.30"}).exitCode, 0);
-    const std::string original = ReadWhole(Path("a.cfs2"));
-    auto refused = RunCli({"new", Path("a.cfs2"), "--firmware", "V3.10"});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.err.find("--force"), std::string::npos);
-    EXPECT_EQ(ReadWhole(Path("a.cfs2")), original);
+    ASSERT_EQ(Run({"new", dir.File("a.cfs2"), "--firmware", "V4.30"}), kExitOk);
+    const std::string original = Text("a.cfs2");
+    EXPECT_EQ(Run({"new", dir.File("a.cfs2"), "--firmware", "V3.10"}), kExitFailed);
+    EXPECT_NE(err.str().find("--force"), std::string::npos);
+    EXPECT_EQ(Text("a.cfs2"), original);
 
     // 4.30 carries the beep mode and the security items; 4.25 carries neither.
     EXPECT_NE(original.find(std::string("\xAE\x01\x02", 3)), std::string::npos);
-    ASSERT_EQ(RunCli({"convert", Path("a.cfs2"), Path("b.cfs2"), "--firmware", "V4.25"}).exitCode, 0);
-    const std::string converted = ReadWhole(Path("b.cfs2"));
+    ASSERT_EQ(Run({"convert", dir.File("a.cfs2"), dir.File("b.cfs2"), "--firmware", "V4.25"}),
+              kExitOk);
+    const std::string converted = Text("b.cfs2");
     EXPECT_EQ(converted.find(std::string("\xAE\x01", 2)), std::string::npos);
     EXPECT_EQ(converted.find(std::string("\x7E\x01", 2)), std::string::npos);
     EXPECT_LT(converted.size(), original.size());
 
-    ASSERT_EQ(RunCli({"new", Path("a.cfs2"), "--firmware", "V3.10", "--force"}).exitCode, 0);
-    EXPECT_NE(ReadWhole(Path("a.cfs2")), original);
-
-    auto unwritable = RunCli({"convert", Path("a.cfs2"), Path("no-such-dir/c.cfs2"), "--firmware", "4.3"});
-    EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_EQ(unwritable.err, "Failed to save configuration to file.\n");
+    ASSERT_EQ(Run({"new", dir.File("a.cfs2"), "--firmware", "V3.10", "--force"}), kExitOk);
+    EXPECT_NE(Text("a.cfs2"), original);
+    EXPECT_EQ(
+        Run({"convert", dir.File("a.cfs2"), dir.File("no-such-dir/c.cfs2"), "--firmware", "4.3"}),
+        kExitFailed);
+    EXPECT_EQ(err.str(), "Failed to save configuration to file.\n");
 }
 
-TEST_F(FileCommands, UsageErrorsExitTwoWithOneLine) {
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{},
-                                               {"frobnicate"},
-                                               {"show"},
-                                               {"show", "a", "b"},
-                                               {"show", "a", "--bogus"},
-                                               {"show", "a", "--firmware"},
-                                               {"show", "a", "--interface", "usb"},
-                                               {"show", "a", "--model-class", "ten"},
-                                               {"convert", "a", "b"},
-                                               {"new", "a", "--pty"},
-                                               {"--simulate", "floppy", "list"}}) {
-        auto r = RunCli(args);
-        EXPECT_EQ(r.exitCode, 2) << (args.empty() ? "" : args[0]);
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+TEST_F(FileCommands, UsageErrorsExitTwoWithOneLineAndHelpTellsEachCommand) {
+    const std::vector<std::string> refused[] = {{},
+                                                {"frobnicate"},
+                                                {"show"},
+                                                {"show", "a", "b"},
+                                                {"show", "a", "--bogus"},
+                                                {"show", "a", "--firmware"},
+                                                {"show", "a", "--interface", "usb"},
+                                                {"show", "a", "--model-class", "ten"},
+                                                {"convert", "a", "b"},
+                                                {"new", "a", "--pty"},
+                                                {"send", "\\x2", "--all", "--to-all"},
+                                                {"set", "x.cfs2"},
+                                                {"--simulate", "floppy", "list"}};
+    for (const std::vector<std::string>& args : refused) {
+        EXPECT_EQ(Run(args), kExitUsage) << (args.empty() ? "" : args[0]);
+        const std::string error = err.str();
+        EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
     }
-    auto help = RunCli({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("Usage: ravelfin"), std::string::npos);
-    EXPECT_EQ(RunCli({"--version"}).exitCode, 0);
+    EXPECT_EQ(Run({"set", "x.cfs2"}), kExitUsage);
+    EXPECT_EQ(err.str(),
+              "ravelfin: 'set' takes at least 2 arguments, got 1 (see ravelfin --help)\n");
+    EXPECT_EQ(Run({"--help"}), kExitOk);
+    EXPECT_EQ(out.str().rfind("Usage: ravelfin", 0), 0u);
+    EXPECT_EQ(Run({"apply", "--help"}), kExitOk);
+    EXPECT_EQ(out.str().rfind("Usage: ravelfin [--simulate READER]... [--device DEVICE]... apply "
+                              "FILE [--all] [--if-different] [--json]\n",
+                              0),
+              0u)
+        << out.str();
+    EXPECT_EQ(Run({"--version"}), kExitOk);
+    EXPECT_EQ(out.str().rfind("ravelfin ", 0), 0u);
 }
 
-// A file size limit stops the write half way: the save fails with its message and the file
-// that was there stays as it was.
-TEST_F(FileCommands, AFileSizeLimitFailsTheSaveAndKeepsTheFile) {
-    ASSERT_EQ(RunCli({"new", Path("a.cfs2"), "--firmware", "V3.00"}).exitCode, 0);
-    const std::string before = ReadWhole(Path("a.cfs2"));
-    const std::string command = "ulimit -f 0; exec " + ShellQuote(RAVELFIN_CLI) + " new " +
-                                ShellQuote(Path("a.cfs2")) +
-                                " --firmware V4.30 --force >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-    EXPECT_EQ(ReadWhole(Path("a.cfs2")), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1);
+// What the program does around its commands: a full standard output or a file size limit
+// fails the command with its message, however well the rest went.
+TEST_F(FileCommands, TheProgramFailsOnAFullOutputAndKeepsAFilePastTheSizeLimit) {
+    const std::string program = RAVELFIN_CLI;
+    int status =
+        std::system((program + " --simulate usb-hid report >/dev/full 2>/dev/null").c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitFailed) << status;
+
+    ASSERT_EQ(Run({"new", dir.File("a.cfs2"), "--firmware", "V3.00"}), kExitOk);
+    const std::string before = Text("a.cfs2");
+    status = std::system(("ulimit -f 0; exec " + program + " new '" + dir.File("a.cfs2") +
+                          "' --firmware V4.30 --force >/dev/null 2>&1")
+                             .c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kExitFailed) << status;
+    EXPECT_EQ(Text("a.cfs2"), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
 }  // namespace
-}  // namespace ravelfin::test
+}  // namespace ravelfin::cli
