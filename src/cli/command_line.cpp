@@ -126,7 +126,7 @@ const std::map<std::string, CommandRule>& Commands() {
           {"all", "json"},
           true,
           "diff A [B] [--all] [--json]",
-          "compare two configurations; A and B are files or\n"
+          "compare two configurations: two files, or a file and\n"
           "reader:DEVICE (reader: alone is the only USB reader);\n"
           "diff FILE compares FILE with the readers --device and\n"
           "--all name",

@@ -22,7 +22,9 @@ inline constexpr std::uint8_t kFuncBootLoader = 0x70;
 /// Caller buffer sizes used throughout the reader conversation.
 inline constexpr std::size_t kShortFrameBuffer = 16;
 inline constexpr std::size_t kSettingsBuffer = 1024;
-inline constexpr std::size_t kWriteAnswerBuffer = 64;
+/// A USB HID answer needs room for one report more than it fills: a write's one-report answer
+/// with feature reports of up to 128 bytes, as well as the 32-byte reports most readers use.
+inline constexpr std::size_t kWriteAnswerBuffer = 256;
 
 /// Exclusive-or of the bytes; 0 for an empty run.
 std::uint8_t ComputeLrc(std::span<const std::uint8_t> bytes);

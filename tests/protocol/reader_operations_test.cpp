@@ -98,7 +98,7 @@ TEST(ReaderOperations, ReadAllAndRestoreDefaultsMakeOneShortExchange) {
     EXPECT_TRUE(RestoreFactoryDefaults(&t));
     EXPECT_FALSE(RestoreFactoryDefaults(&t));
     EXPECT_EQ(log.frames, std::vector<ByteList>(2, ByteList{2, 0x53, 0x18, 3, 0x4A}));
-    EXPECT_EQ(log.capacities, std::vector<std::size_t>(2, 64));
+    EXPECT_EQ(log.capacities, std::vector<std::size_t>(2, kWriteAnswerBuffer));
 
     t.Close();  // no exchange without a ready transport
     EXPECT_FALSE(ReadAllSettings(r, &t));
@@ -153,7 +153,7 @@ TEST(ReaderOperations, WriteResultCodes) {
     ASSERT_EQ(length, 400u);
     EXPECT_EQ(WriteGeneralSettings(general, &t), kWriteOk);
     EXPECT_EQ(log.frames, std::vector<ByteList>{expected});
-    EXPECT_EQ(log.capacities, std::vector<std::size_t>{64});
+    EXPECT_EQ(log.capacities, std::vector<std::size_t>{kWriteAnswerBuffer});
     general.Postamble.push_back('q');
     EXPECT_EQ(WriteGeneralSettings(general, &t), kWriteTooLong);
     general.Postamble = Bytes(255, 'q');  // cannot be framed at all

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/reader_operations.h"
 #include "sim/sim_test_support.h"
 #include "sim/simulated_environment.h"
 #include "transport/hid_transport.h"
@@ -120,6 +121,22 @@ TEST_F(HidTransportTest, ReadsTakeAnyAnswerEvenTheEmptyNakReportWhileSetsNeedAnA
     ASSERT_TRUE(Exchange(CommandFrame(kFuncReadAll), 1024));
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), answer_.begin()));
     EXPECT_EQ(pauses(), (std::vector<int>{1000, 200, 200, 200, 200, 200}));
+}
+
+// A reader whose feature reports carry 64 bytes: a write's answer and the empty report after
+// it must fit the answer buffer, or every write fails although the reader took it.
+TEST(WideFeatureReports, WritesAndDefaultsAreTakenAsTheReaderAcknowledgesThem) {
+    SimulatedEnvironment environment;
+    AttachReader(environment, kInterfaceUsbHid);
+    environment.Source().FindHidInterface("/sim/hidraw0")->FeatureReportLength = 65;
+    HidTransport transport(kInterfaceUsbHid, environment);
+    ASSERT_TRUE(transport.OpenByIndex(0));
+    ReaderSettings record(kInterfaceUsbHid);
+    ASSERT_TRUE(ReadAllSettings(record, &transport));
+    record.TerminalType = '5';
+    EXPECT_EQ(WriteGeneralSettings(record, &transport), kWriteOk);
+    EXPECT_EQ(environment.Reader(0).Settings().TerminalType, '5');
+    EXPECT_TRUE(RestoreFactoryDefaults(&transport));
 }
 
 TEST_F(HidTransportTest, SetReportsAreTriedThreeTimesTenMillisecondsApart) {
