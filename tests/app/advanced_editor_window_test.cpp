@@ -65,18 +65,6 @@ class AdvancedEditorWindowTest : public QObject {
             other->click();
             QCOMPARE(w.rig.Link.Settings->mode != '0', other == enable);
         }
-
-        // A reader that does not come back ends the editor and brings up the wizard.
-        w.window.ChangeAdvancedSettings();
-        w.rig.Messages.Clear();
-        w.Advanced()->OutputFormat()->HidButton()->click();
-        w.rig.Machine.Reader(0).SetFault(SimulatedFault::PortBusy);
-        w.window.ReopenReader();
-        QCOMPARE(w.rig.Messages.Messages,
-                 Strings{"Warning: fail to re-open the device. please try it from \"Select "
-                         "Interface\" windows."});
-        QTRY_VERIFY(!w.window.AdvancedDialog());
-        QVERIFY(w.window.Wizard());
     }
 
     void factorySettingsOrAReportReadAgainReloadTheOtherEditor() {
@@ -169,25 +157,6 @@ class AdvancedEditorWindowTest : public QObject {
             QTRY_VERIFY(!open);
             QVERIFY(rig.Messages.Messages.empty());  // the ended file dialog saved nothing
         }
-    }
-
-    // A reopen brings a new record: the hidden editor shows it, and edits go into it.
-    void aHiddenEditorShowsTheReopenedReadersSettings() {
-        EditorWindow w({"usb-hid,firmware=V4.30"});
-        w.window.ChangeAdvancedSettings();
-        w.window.ChangeBasicSettings();
-        AdvancedSettingsDialog* advanced = w.Advanced();
-        QVERIFY(advanced && !advanced->isVisible());
-        const auto radio = [advanced](const char* caption) {
-            return DataEditingRadio(advanced, caption);
-        };
-        QVERIFY(radio("Disable")->isChecked());
-
-        w.rig.Machine.Reader(0).Settings().mode = '1';  // the reader changed meanwhile
-        w.window.ReopenReader();
-        QVERIFY(radio("Enable")->isChecked());
-        radio("Disable")->click();
-        QCOMPARE(w.rig.Link.Settings->mode, '0');
     }
 };
 

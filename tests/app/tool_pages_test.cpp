@@ -33,14 +33,13 @@ void Choose(QComboBox* list, int index) {
         QTest::keyClick(list, list->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
 }
 
-/// A pause that runs `once` at the first wait after it is set: a look inside a conversation.
-struct FirstWait final : Pause {
-    std::function<void()> once;
-    void Wait(int /*ms*/) override {
+/// Runs `once` at the rig's next pause: a look inside a conversation.
+void AtNextPause(AppRig& rig, std::function<void()> once) {
+    rig.Machine.RecordedPauses().OnWait = [once = std::move(once)](int) mutable {
         if (auto run = std::exchange(once, nullptr))
             run();
-    }
-};
+    };
+}
 
 /// A page placed in a window, as the advanced editor holds it.
 template <typename Page>
@@ -144,20 +143,13 @@ class ToolPagesTest : public QObject {
 
     void aReaderPulledDuringTheSearchIsDroppedOnceTheSearchIsOver() {
         // The first wait of the search, inside the first probe, is when the reader goes.
-        FirstWait pause;
-        SimulatedEnvironment machine(pause);
-        std::string error;
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(machine.AddReader(SimulatedReaderOptions{}, error));
-        RecordingMessenger messages;
-        Connection link(machine, messages);
-        StubEditors editors(link, messages);
-        MainWindow window(link, messages, editors);
+        AppRig rig({"usb-hid", "usb-hid", "usb-hid"});
+        MainWindow window(rig.Link, rig.Messages, rig.Editors);
         window.show();
-        pause.once = [&machine] {
-            machine.Unplug(1);
+        AtNextPause(rig, [&rig] {
+            rig.Machine.Unplug(1);
             QApplication::processEvents();
-        };
+        });
         window.SelectReaderInterface();
         QCOMPARE(window.Wizard()->DeviceCombo()->count(), 2);
     }
@@ -197,19 +189,14 @@ class ToolPagesTest : public QObject {
 
     // The log's text is the flow's (tested there); the page shows it as it grows.
     void theManualCommandLogShowsWhatWentOutAndCameBack() {
-        FirstWait pause;
-        SimulatedEnvironment machine(pause);
-        std::string error;
-        QVERIFY(machine.AddReaderFromOptionText("usb-hid,firmware=V3.90", error));
-        RecordingMessenger messages;
-        Connection link(machine, messages);
-        QVERIFY(link.Connect(kInterfaceUsbHid, 0));
+        AppRig rig({"usb-hid,firmware=V3.90"});
+        QVERIFY(rig.Link.Connect(kInterfaceUsbHid, 0));
         int refreshes = 0;
-        Hosted<ManualCommandPage> hosted(link, messages, [&refreshes] { ++refreshes; });
+        Hosted<ManualCommandPage> hosted(rig.Link, rig.Messages, [&refreshes] { ++refreshes; });
         ManualCommandPage& page = hosted.page;
         // The command shows while the reader is asked.
         QString whileAsking;
-        pause.once = [&] { whileAsking = page.ResponseBox()->toPlainText(); };
+        AtNextPause(rig, [&] { whileAsking = page.ResponseBox()->toPlainText(); });
         const auto send = [&page](const QString& text) {
             page.CommandBox()->setText(text);
             QTest::keyClick(page.CommandBox(), Qt::Key_Return);
@@ -217,7 +204,7 @@ class ToolPagesTest : public QObject {
         send(QStringLiteral("\\x2\\x52\\x22\\x3"));
         QCOMPARE(whileAsking, QStringLiteral("1) Send Command:  \\x2\\x52\\x22\\x3\\x71 ......\n"));
         send(QStringLiteral("\\x2\\x53\\x10\\x1\\x33\\x3"));
-        QCOMPARE(link.Settings->TerminalType, '3');  // read again after the set
+        QCOMPARE(rig.Link.Settings->TerminalType, '3');  // read again after the set
         QCOMPARE(refreshes, 1);
         QCOMPARE(page.ResponseBox()->toPlainText(),
                  QString::fromStdString(page.LogText()).remove('\r'));
