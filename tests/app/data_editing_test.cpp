@@ -81,17 +81,14 @@ class DataEditingTest : public QObject {
         QCOMPARE(page.TrackSelected(), (std::array<bool, 3>{true, true, false}));
         QCOMPARE(Lines(page.FormulaList()), QStringList{"Custom2: 20"});
         // "Add Formula" on the second slot opens the customized-card editor from 3.32 on.
-        QString title;
-        OnNextDialog([&title](QWidget* editor) {
-            title = editor->windowTitle();
-            auto* custom2 = qobject_cast<CustomCardFormulaEditor*>(editor);
-            QVERIFY(custom2);
+        QString shown;
+        OnNextDialog([&shown](QWidget* editor) {
             // Starts from the stored formula, spelled by the second slot's table.
-            QCOMPARE(custom2->SequenceText(), QStringLiteral("20"));
-            editor->close();
+            if (auto* custom2 = qobject_cast<CustomCardFormulaEditor*>(editor))
+                shown = custom2->SequenceText();
         });
         Named(&page, "Add Formula")->click();
-        QCOMPARE(title, QStringLiteral("Customized Card Sent Sequence(Formula)"));
+        QCOMPARE(shown, QStringLiteral("20"));
     }
 
     void aCreditCardFormulaBuiltInTheEditorIsWhatTheReaderGets() {
