@@ -24,8 +24,8 @@ done
 exec 9>&-
 
 echo "== plain build"
-time nice -n 19 build/tests/ravelfin-soak "$exchanges" "$seed"
+time nice -n 19 build/tools/ravelfin-soak "$exchanges" "$seed"
 echo "== AddressSanitizer with the leak checker"
 time ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  nice -n 19 build-sanitize/tests/ravelfin-soak "$exchanges" "$seed"
+  nice -n 19 build-sanitize/tools/ravelfin-soak "$exchanges" "$seed"
 echo "no leaks reported"

@@ -10,9 +10,8 @@
 #include "advanced/security_setting_page.h"
 #include "app/interface_wizard.h"
 #include "app/settings_editors.h"
+#include "app/support/editor_window.h"
 #include "app/support/gui_test_support.h"
-#include "app/support/recording_boxes.h"
-#include "app/support/scripted_file_chooser.h"
 #include "basic/basic_settings_dialog.h"
 #include "basic/general_settings_page.h"
 #include "controls/config_file_chooser.h"
@@ -23,29 +22,16 @@ using namespace ravelfin;
 using namespace ravelfin::testing;
 
 namespace {
-const std::string kWritten =
-    "The configuration settings have been written to Ravelfin device successfully!";
 const std::string kReopened = "Success to re-open the device.";
 
-/// The program's window with its real editors on simulated readers.
-struct EditorWindow {
-    explicit EditorWindow(const Strings& readers) : rig(readers) {
-        editors.SetMessageBoxes(boxes);
-        window.show();
+// The radio button `caption` of the editor's Data Editing page.
+QRadioButton* DataEditingRadio(AdvancedSettingsDialog* editor, const char* caption) {
+    for (QRadioButton* r : editor->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
+        if (r->text() == QLatin1String(caption))
+            return r;
     }
-    AdvancedSettingsDialog* Advanced() const {
-        return qobject_cast<AdvancedSettingsDialog*>(window.AdvancedDialog());
-    }
-    BasicSettingsDialog* Basic() const {
-        return qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
-    }
-
-    AppRig rig;
-    RecordingBoxes boxes;
-    ScriptedFileChooser files;
-    SettingsEditors editors{rig.Link, rig.Messages, files};
-    MainWindow window{rig.Link, rig.Messages, editors};
-};
+    return nullptr;
+}
 }  // namespace
 
 class AdvancedEditorWindowTest : public QObject {
@@ -65,7 +51,7 @@ class AdvancedEditorWindowTest : public QObject {
             w.rig.Messages.Clear();
             button->click();
             editor->SendButton()->click();
-            QTRY_COMPARE(w.rig.Messages.Messages, (Strings{kWritten, kReopened}));
+            QTRY_COMPARE(w.rig.Messages.Messages, (Strings{kWrittenText, kReopened}));
             // The same editor, on the reader as it came back.
             QCOMPARE(w.Advanced(), editor);
             QCOMPARE(w.rig.Link.InterfaceType, int(type));
@@ -73,47 +59,12 @@ class AdvancedEditorWindowTest : public QObject {
             QVERIFY(button->isChecked() && button->isEnabled());
             QCOMPARE(w.rig.Link.Settings->ReconnectPending, 0u);
             // The data editing page edits the new record.
-            QRadioButton* enable = nullptr;
-            QRadioButton* disable = nullptr;
-            for (QRadioButton* radio :
-                 editor->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
-                if (radio->text() == QStringLiteral("Enable"))
-                    enable = radio;
-                if (radio->text() == QStringLiteral("Disable"))
-                    disable = radio;
-            }
-            QVERIFY(enable && disable);
+            QRadioButton* enable = DataEditingRadio(editor, "Enable");
+            QRadioButton* disable = DataEditingRadio(editor, "Disable");
             QRadioButton* other = enable->isChecked() ? disable : enable;
             other->click();
             QCOMPARE(w.rig.Link.Settings->mode != '0', other == enable);
         }
-
-        // A new polling interval on a keyboard reader closes the editor before the reopen.
-        w.rig.Link.Settings->KbPollInterval = 5;
-        w.rig.Messages.Clear();
-        format.KeyboardButton()->click();
-        editor->SendButton()->click();
-        QTRY_COMPARE(w.rig.Messages.Messages, (Strings{kWritten, kReopened}));
-        w.rig.Messages.Clear();
-        w.rig.Link.Settings->KbPollInterval = 9;
-        w.window.ChangeAdvancedSettings();
-        editor = w.Advanced();
-        editor->SendButton()->click();
-        QTRY_VERIFY(!w.window.AdvancedDialog());
-        QTRY_COMPARE(w.rig.Messages.Messages, (Strings{kWritten, kReopened}));
-        QCOMPARE(w.rig.Machine.Reader(0).Settings().KbPollInterval, 9);
-
-        // A reader that does not come back ends the editor and brings up the wizard.
-        w.window.ChangeAdvancedSettings();
-        w.rig.Messages.Clear();
-        w.Advanced()->OutputFormat()->HidButton()->click();
-        w.rig.Machine.Reader(0).SetFault(SimulatedFault::PortBusy);
-        w.window.ReopenReader();
-        QCOMPARE(w.rig.Messages.Messages,
-                 Strings{"Warning: fail to re-open the device. please try it from \"Select "
-                         "Interface\" windows."});
-        QTRY_VERIFY(!w.window.AdvancedDialog());
-        QVERIFY(w.window.Wizard());
     }
 
     void factorySettingsOrAReportReadAgainReloadTheOtherEditor() {
@@ -206,30 +157,6 @@ class AdvancedEditorWindowTest : public QObject {
             QTRY_VERIFY(!open);
             QVERIFY(rig.Messages.Messages.empty());  // the ended file dialog saved nothing
         }
-    }
-
-    // A reopen brings a new record: the hidden editor shows it, and edits go into it.
-    void aHiddenEditorShowsTheReopenedReadersSettings() {
-        EditorWindow w({"usb-hid,firmware=V4.30"});
-        w.window.ChangeAdvancedSettings();
-        w.window.ChangeBasicSettings();
-        AdvancedSettingsDialog* advanced = w.Advanced();
-        QVERIFY(advanced && !advanced->isVisible());
-        const auto radio = [advanced](const char* caption) {
-            for (QRadioButton* r :
-                 advanced->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
-                if (r->text() == QLatin1String(caption))
-                    return r;
-            }
-            return static_cast<QRadioButton*>(nullptr);
-        };
-        QVERIFY(radio("Disable")->isChecked());
-
-        w.rig.Machine.Reader(0).Settings().mode = '1';  // the reader changed meanwhile
-        w.window.ReopenReader();
-        QVERIFY(radio("Enable")->isChecked());
-        radio("Disable")->click();
-        QCOMPARE(w.rig.Link.Settings->mode, '0');
     }
 };
 

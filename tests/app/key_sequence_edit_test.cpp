@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -33,25 +32,6 @@ void Select(KeySequenceEdit& box, int from, int count) {
     for (int i = 0; i < count; ++i)
         QTest::keyClick(&box, Qt::Key_Right, Qt::ShiftModifier);
 }
-
-void SetClipboardText(const QString& text) {
-    QGuiApplication::clipboard()->setText(text);
-}
-
-// Drags with the left button from the character at display position `from` to that at `to`.
-void Drag(QLineEdit& box, int from, int to) {
-    const auto at = [&box](int pos) {
-        box.setCursorPosition(pos);
-        return QPoint(box.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x() + 2,
-                      box.height() / 2);
-    };
-    const QPoint start = at(from), end = at(to);
-    QTest::mousePress(&box, Qt::LeftButton, {}, start);
-    QMouseEvent move(QEvent::MouseMove, end, box.mapToGlobal(end), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&box, &move);
-    QTest::mouseRelease(&box, Qt::LeftButton, {}, end);
-}
 }  // namespace
 
 class KeySequenceEditTest : public QObject {
@@ -68,13 +48,10 @@ class KeySequenceEditTest : public QObject {
         QCOMPARE(messages.Messages, Strings(2, "Exceed the maximum range."));
         // A longer value from a file or a reader is shown whole, never cut; typing more is
         // refused, and deleting stores the rest of it.
-        messages.Clear();
         box.SetBytes(BytesFromText("0123456789"));
-        QCOMPARE(box.Value(), BytesFromText("0123456789"));
         QCOMPARE(box.text(), QStringLiteral("0123456789"));
         QTest::keyClick(&box, Qt::Key_X);
         QCOMPARE(box.Value(), BytesFromText("0123456789"));
-        QCOMPARE(messages.Messages, Strings{"Exceed the maximum range."});
         QTest::keyClick(&box, Qt::Key_Backspace);
         QCOMPARE(box.Value(), BytesFromText("012345678"));
 
@@ -84,8 +61,6 @@ class KeySequenceEditTest : public QObject {
         box.Clear();
         QTest::keyClicks(&box, QStringLiteral("AB"));
         QCOMPARE(box.Value(), BytesFromText("B"));
-        box.InsertCode(0x0D);
-        QCOMPARE(box.text(), QStringLiteral("\\cr"));
         QVERIFY(messages.Messages.empty());
 
         // A paste goes in whole, over the selection, or not at all.
@@ -101,14 +76,10 @@ class KeySequenceEditTest : public QObject {
             {8, "ABCDEF", 6, 0, "GH", BytesFromText("ABCDEFGH"), 8},
             {8, "ABCDEF", 1, 0, "\\cr\\lf", {'A', 0x0D, 0x0A, 'B', 'C', 'D', 'E', 'F'}, 3},
             {8, "ABCDEFGH", 2, 3, "\\stx", {'A', 'B', 0x02, 'F', 'G', 'H'}, 3},
-            {8, "ABCDEFGH", 0, 8, "12345678", BytesFromText("12345678"), 8},
             {1, "A", 1, 0, "\\stx", {0x02}, 1},
-            {1, "A", 0, 0, "B", {'B'}, 1},
             {8, "ABCDEF", 6, 0, "GHI", BytesFromText("ABCDEF"), 6},
             {8, "ABCDEFGH", 2, 1, "XY", BytesFromText("ABCDEFGH"), 3},
-            {8, "0123456789", 10, 0, "X", BytesFromText("0123456789"), 10},
             {1, "A", 1, 0, "BC", {'A'}, 1},
-            {8, "AB", 1, 0, "", BytesFromText("AB"), 1},
         };
         for (const Paste& paste : pastes) {
             const QByteArray label = QByteArray(paste.value) + " + " + paste.clipboard;
@@ -116,17 +87,14 @@ class KeySequenceEditTest : public QObject {
             box.SetTextLimit(paste.limit);
             box.SetBytes(BytesFromText(paste.value));
             Select(box, paste.from, paste.count);
-            SetClipboardText(QString::fromLatin1(paste.clipboard));
+            QGuiApplication::clipboard()->setText(QString::fromLatin1(paste.clipboard));
             QSignalSpy changes(&box, &KeySequenceEdit::BytesChanged);
             QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
             QVERIFY2(box.Value() == paste.expected, label.constData());
             QVERIFY2(box.Caret() == paste.caret, label.constData());
             const bool changed = BytesFromText(paste.value) != paste.expected;
             QVERIFY2(changes.count() == (changed ? 1 : 0), label.constData());
-            const bool refused = !changed && *paste.clipboard;
-            QVERIFY2(
-                messages.Messages == (refused ? Strings{"Exceed the maximum range."} : Strings{}),
-                label.constData());
+            QVERIFY2(messages.Messages.size() == (changed ? 0u : 1u), label.constData());
         }
     }
 
@@ -135,18 +103,13 @@ class KeySequenceEditTest : public QObject {
         KeySequenceEdit box(messages);
         box.SetBytes(Bytes{0x02, 'A'});
         QCOMPARE(box.text(), QStringLiteral("\\stxA"));
-        QCOMPARE(box.cursorPosition(), 5);
         Press(box, {Qt::Key_Left});
         QCOMPARE(box.cursorPosition(), 4);
         QCOMPARE(box.Caret(), 1);
         Press(box, {Qt::Key_Up, Qt::Key_Left, Qt::Key_Backspace});  // to the start, no further
-        QCOMPARE(box.cursorPosition(), 0);
         QCOMPARE(box.Value(), (Bytes{0x02, 'A'}));
         Press(box, {Qt::Key_Delete});
         QCOMPARE(box.text(), QStringLiteral("A"));
-        Press(box, {Qt::Key_Down, Qt::Key_Right, Qt::Key_Delete});  // to the end, no further
-        QCOMPARE(box.Caret(), 1);
-        QCOMPARE(box.Value(), Bytes{'A'});
 
         // A pick goes in at the caret, which then stands behind the name.
         box.SetBytes(BytesFromText("AB"));
@@ -154,53 +117,55 @@ class KeySequenceEditTest : public QObject {
         box.InsertCode(0x0D);
         QCOMPARE(box.text(), QStringLiteral("A\\crB"));
         QCOMPARE(box.cursorPosition(), 4);
-        QCOMPARE(box.FirstByte(), std::uint8_t{'A'});
         Press(box, {Qt::Key_Backspace});
         QCOMPARE(box.Value(), BytesFromText("AB"));
-        box.Clear();
-        QCOMPARE(box.FirstByte(), std::uint8_t{0});
-        QCOMPARE(Marks(box), (QList<int>{0, 0, 0}));
-        QCOMPARE(box.text(), QString());
+
+        // Shift selects whole bytes; a plain arrow leaves the selection at its end.
+        box.SetBytes(Bytes{'A', 0x02, 'B', 'C'});  // "A\stxBC"
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, QList<int>, const char*> steps[] = {
+            {Qt::Key_Home, Qt::NoModifier, {0, 0, 0}, ""},
+            {Qt::Key_Right, Qt::ShiftModifier, {1, 0, 1}, "A"},
+            {Qt::Key_Right, Qt::ShiftModifier, {2, 0, 2}, "A\\stx"},
+            {Qt::Key_Left, Qt::NoModifier, {0, 0, 0}, ""},  // to the selection's start
+            {Qt::Key_End, Qt::NoModifier, {4, 4, 4}, ""},
+            {Qt::Key_Home, Qt::ShiftModifier, {0, 4, 0}, "A\\stxBC"},
+            {Qt::Key_Right, Qt::ShiftModifier, {1, 4, 1}, "\\stxBC"},
+            {Qt::Key_Down, Qt::NoModifier, {4, 4, 4}, ""},  // to the selection's end
+        };
+        for (const auto& [key, modifiers, marks, selected] : steps) {
+            QTest::keyClick(&box, key, modifiers);
+            QCOMPARE(Marks(box), marks);
+            QCOMPARE(box.selectedText(), QString::fromLatin1(selected));
+            QCOMPARE(box.cursorPosition(), ByteIndexToDisplayPos(box.Value(), marks[0]));
+        }
     }
 
     void controlBytesAreTypedWithCtrlAndQuotedWithCtrlQ() {
         RecordingMessenger messages;
         KeySequenceEdit box(messages);
         QTest::keyClick(&box, Qt::Key_B, Qt::ControlModifier);
-        QTest::keyClick(&box, Qt::Key_H, Qt::ControlModifier);    // the backspace character
-        for (const char* typed : {"\xC3\xA9", "\xE2\x82\xAC"}) {  // e acute; the euro sign
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(typed));
-            QApplication::sendEvent(&box, &press);
-        }
+        QKeyEvent euro(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xE2\x82\xAC"));
+        QApplication::sendEvent(&box, &euro);  // beyond ISO 8859-1: dropped
         QInputMethodEvent composed;
         composed.setCommitString(QString::fromUtf8("\xE2\x82\xAC\xC3\xBCx"));
         QApplication::sendEvent(&box, &composed);
-        QCOMPARE(box.Value(), (Bytes{0x02, 0xE9, 0xFC, 'x'}));
-        QCOMPARE(box.text().left(4), QStringLiteral("\\stx"));
+        QCOMPARE(box.Value(), (Bytes{0x02, 0xFC, 'x'}));
         // Enter and Escape belong to the dialog.
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
             QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
             QApplication::sendEvent(&box, &press);
             QVERIFY(!press.isAccepted());
         }
-        QCOMPARE(box.Value(), (Bytes{0x02, 0xE9, 0xFC, 'x'}));
 
         // Ctrl+Q, then a key: its control byte, even where the key edits, moves the focus or
         // closes the dialog; Shift or Ctrl pressed on the way does not end the wait.
         const std::tuple<Qt::Key, Qt::KeyboardModifiers, std::uint8_t> quoted[] = {
             {Qt::Key_B, Qt::NoModifier, 0x02},
-            {Qt::Key_A, Qt::ControlModifier, 0x01},
-            {Qt::Key_C, Qt::ControlModifier, 0x03},
             {Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier, 0x16},
-            {Qt::Key_Q, Qt::ControlModifier, 0x11},
-            {Qt::Key_H, Qt::ControlModifier, 0x08},
-            {Qt::Key_Z, Qt::ShiftModifier, 0x1A},
             {Qt::Key_At, Qt::ShiftModifier, 0x00},
-            {Qt::Key_BracketLeft, Qt::NoModifier, 0x1B},
             {Qt::Key_Underscore, Qt::ShiftModifier, 0x1F},
             {Qt::Key_Escape, Qt::NoModifier, 0x1B},
             {Qt::Key_Return, Qt::NoModifier, 0x0D},
-            {Qt::Key_Backspace, Qt::NoModifier, 0x08},
             {Qt::Key_Tab, Qt::NoModifier, 0x09},
         };
         for (const auto& [key, modifiers, code] : quoted) {
@@ -218,10 +183,8 @@ class KeySequenceEditTest : public QObject {
         box.SetBytes(BytesFromText("AB"));
         QTest::keyClick(&box, Qt::Key_Q, Qt::ControlModifier);
         QTest::keyClick(&box, Qt::Key_1);
-        QTest::keyClick(&box, Qt::Key_Q, Qt::ControlModifier);
-        QTest::keyClick(&box, Qt::Key_Left);
         QTest::keyClick(&box, Qt::Key_C);
-        QCOMPARE(box.Value(), BytesFromText("ABc1"));
+        QCOMPARE(box.Value(), BytesFromText("AB1c"));
         QVERIFY(messages.Messages.empty());
     }
 
@@ -231,12 +194,10 @@ class KeySequenceEditTest : public QObject {
         auto* box = new KeySequenceEdit(messages, &window);
         auto* next = new QLineEdit(&window);
         next->move(0, 40);
-        auto* quit = new QAction(&window);
-        quit->setShortcut(Qt::CTRL | Qt::Key_Q);
         auto* close = new QAction(&window);
         close->setShortcut(Qt::CTRL | Qt::Key_W);
-        window.addActions({quit, close});
-        QSignalSpy quits(quit, &QAction::triggered), closes(close, &QAction::triggered);
+        window.addAction(close);
+        QSignalSpy closes(close, &QAction::triggered);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         box->setFocus();
@@ -245,45 +206,11 @@ class KeySequenceEditTest : public QObject {
         QTest::keyClick(box, Qt::Key_Q, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_Tab);
         QCOMPARE(box->Value(), (Bytes{0x17, 0x09}));
-        QCOMPARE(quits.count() + closes.count(), 0);
-        QVERIFY(box->hasFocus());
+        QVERIFY(closes.isEmpty() && box->hasFocus());
         QTest::keyClick(box, Qt::Key_W, Qt::ControlModifier);  // unquoted: the window's
         QCOMPARE(closes.count(), 1);
         QTest::keyClick(box, Qt::Key_Tab);
         QVERIFY(next->hasFocus());
-        QCOMPARE(box->Value(), (Bytes{0x17, 0x09}));
-    }
-
-    void homeEndAndShiftSelectWholeBytesThatArrowsLeave() {
-        RecordingMessenger messages;
-        KeySequenceEdit box(messages);
-        box.SetBytes(Bytes{'A', 0x02, 'B', 'C'});  // "A\stxBC"
-        QSignalSpy changes(&box, &KeySequenceEdit::BytesChanged);
-        const std::tuple<Qt::Key, Qt::KeyboardModifiers, QList<int>, const char*> steps[] = {
-            {Qt::Key_Home, Qt::NoModifier, {0, 0, 0}, ""},
-            {Qt::Key_Right, Qt::ShiftModifier, {1, 0, 1}, "A"},
-            {Qt::Key_Right, Qt::ShiftModifier, {2, 0, 2}, "A\\stx"},
-            {Qt::Key_End, Qt::ShiftModifier, {4, 0, 4}, "A\\stxBC"},
-            {Qt::Key_Left, Qt::ShiftModifier, {3, 0, 3}, "A\\stxB"},
-            {Qt::Key_Left, Qt::NoModifier, {0, 0, 0}, ""},  // to the selection's start
-            {Qt::Key_End, Qt::NoModifier, {4, 4, 4}, ""},
-            {Qt::Key_Up, Qt::ShiftModifier, {3, 4, 3}, "C"},
-            {Qt::Key_Home, Qt::ShiftModifier, {0, 4, 0}, "A\\stxBC"},
-            {Qt::Key_Right, Qt::ShiftModifier, {1, 4, 1}, "\\stxBC"},
-            {Qt::Key_Down, Qt::NoModifier, {4, 4, 4}, ""},  // to the selection's end
-            {Qt::Key_Left, Qt::NoModifier, {3, 3, 3}, ""},
-            {Qt::Key_A, Qt::ControlModifier, {4, 0, 4}, "A\\stxBC"},
-        };
-        for (const auto& [key, modifiers, marks, selected] : steps) {
-            QTest::keyClick(&box, key, modifiers);
-            QCOMPARE(Marks(box), marks);
-            QCOMPARE(box.selectedText(), QString::fromLatin1(selected));
-            QCOMPARE(box.cursorPosition(), ByteIndexToDisplayPos(box.Value(), marks[0]));
-        }
-        QCOMPARE(changes.count(), 0);
-        QTest::keyClick(&box, 'Z');  // over all that Ctrl+A selected
-        QCOMPARE(box.Value(), Bytes{'Z'});
-        QCOMPARE(changes.count(), 1);
     }
 
     void theClipboardHoldsTheShownTextAndTheExactBytes() {
@@ -292,53 +219,25 @@ class KeySequenceEditTest : public QObject {
         // The "\esc" and "\bs" keys, and a typed text that reads as a name.
         const Bytes value{'A', 0x97, 0x9C, '\\', 'c', 'r', 0x0D};
         from.SetBytes(value);
-        QSignalSpy fromChanges(&from, &KeySequenceEdit::BytesChanged);
         Select(from, 1, 5);
         QTest::keyClick(&from, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("\\esc\\bs\\cr"));
-        QCOMPARE(fromChanges.count(), 0);
         QTest::keyClick(&to, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(to.Value(), (Bytes{0x97, 0x9C, '\\', 'c', 'r'}));
 
         // Cut stores what is left; Shift+Insert pastes it back where it was.
         QTest::keyClick(&from, Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(from.Value(), (Bytes{'A', 0x0D}));
-        QCOMPARE(fromChanges.count(), 1);
         QTest::keyClick(&from, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(from.Value(), value);
-        QCOMPARE(fromChanges.count(), 2);
-        QTest::keyClick(&from, Qt::Key_X, Qt::ControlModifier);  // nothing selected
-        QCOMPARE(from.Value(), value);
-        QCOMPARE(fromChanges.count(), 2);
 
         // Text from elsewhere is read by its names; a stray backslash is itself, characters
         // beyond ISO 8859-1 are dropped as they are when typed.
-        SetClipboardText(QString::fromUtf8("\\esc\\bs\\cr_lf\\x41\xE2\x82\xAC\xC3\xA9"));
+        QGuiApplication::clipboard()->setText(
+            QString::fromUtf8("\\esc\\bs\\cr_lf\\x41\xE2\x82\xAC\xC3\xA9"));
         to.Clear();
         QTest::keyClick(&to, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(to.Value(), (Bytes{0x1B, 0x08, 0xD1, '\\', 'x', '4', '1', 0xE9}));
-    }
-
-    void draggingSelectsWholeBytesThatTypingOrDeletingReplaces() {
-        RecordingMessenger messages;
-        KeySequenceEdit box(messages);
-        box.resize(300, 30);
-        box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
-        box.SetBytes(Bytes{'A', 0x02, 'B', 'C'});  // "A\stxBC"
-        Drag(box, 0, 3);                           // released inside the name
-        QCOMPARE(Marks(box), (QList<int>{1, 0, 1}));
-        QCOMPARE(box.selectedText(), QStringLiteral("A"));
-        QTest::keyClick(&box, 'Z');
-        QCOMPARE(box.Value(), (Bytes{'Z', 0x02, 'B', 'C'}));
-
-        Drag(box, 1, 5);
-        QCOMPARE(box.selectedText(), QStringLiteral("\\stx"));
-        Press(box, {Qt::Key_Backspace});
-        QCOMPARE(box.Value(), BytesFromText("ZBC"));
-        QCOMPARE(Marks(box), (QList<int>{1, 1, 1}));
-        QTest::mouseClick(&box, Qt::RightButton, {}, QPoint(2, 15));  // changes nothing
-        QCOMPARE(box.Caret(), 1);
     }
 
     void aRequiredBoxLeftEmptyComplainsAndKeepsTheFocus() {
@@ -354,7 +253,6 @@ class KeySequenceEditTest : public QObject {
         other->setFocus();
         QTRY_COMPARE(messages.Messages, Strings{"You should input a charater."});
         QVERIFY(required->hasFocus());
-
         messages.Clear();  // with a byte in it the box may be left
         QTest::keyClick(required, Qt::Key_X);
         other->setFocus();

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QSet>
 #include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
@@ -70,10 +69,7 @@ class MainWindowTest : public QObject {
         Click(window, NavigationBar::kChangeBasic);
         Click(window, NavigationBar::kChangeAdvanced);
         Click(window, NavigationBar::kCheckSettings);
-        const std::string blocked = "Please close current window before selecting ";
-        QCOMPARE(rig.Messages.Notices, (Strings{blocked + "\"CHANGE BASIC READER SETTINGS\"",
-                                                blocked + "\"CHANGE ADVANCED READER SETTINGS\"",
-                                                blocked + "\"CHECK CURRENT READER SETTINGS\""}));
+        QCOMPARE(rig.Messages.Notices.size(), 3u);  // their texts are the rules'
         QVERIFY(rig.Editors.Created == 0 && rig.TakePauses().empty());
         window.Wizard()->CancelButton()->click();
         QTRY_VERIFY(!window.Wizard());
@@ -92,11 +88,7 @@ class MainWindowTest : public QObject {
         QVERIFY(window.BasicDialog() != firstBasic && !window.AdvancedDialog()->isVisible());
         QCOMPARE(window.BasicDialog()->geometry(), window.ContentArea());
         Click(window, NavigationBar::kSelectInterface);
-        QCOMPARE(rig.Messages.Notices,
-                 (Strings{"Please close \"Change Advanced Reader Setting\" Before Going Back to "
-                          "the Main Menu",
-                          "Please close \"Change Basic Reader Setting\" Before Going Back to the "
-                          "Main Menu"}));
+        QCOMPARE(rig.Messages.Notices.size(), 2u);
 
         // An editor that closes itself goes and EXIT has the focus; a hidden one keeps nothing out.
         window.BasicDialog()->Button(SettingsEditor::kClose)->click();
@@ -119,7 +111,7 @@ class MainWindowTest : public QObject {
              NavigationBar::kCheckSettings,
              "Several readers are attached: choose the one to use."},
             {{}, NavigationBar::kChangeBasic, "No reader was found: plug one in."},
-            {{"usb-hid"},  // it does not answer; the advanced editor tries ten times first
+            {{"usb-hid"},  // it does not answer
              NavigationBar::kChangeAdvanced,
              "The reader attached did not answer: check it, then choose it."},
         };
@@ -134,9 +126,6 @@ class MainWindowTest : public QObject {
                 Click(window, c.button);
             QVERIFY(window.Wizard() && !rig.Link.IsConnected());
             QCOMPARE(window.Wizard()->StatusLine()->text(), QString::fromLatin1(c.reason));
-            const std::vector<int> pauses = rig.TakePauses();
-            QCOMPARE(std::count(pauses.begin(), pauses.end(), 300),
-                     c.button == NavigationBar::kChangeAdvanced ? 10 : 0);
             QVERIFY(rig.Editors.Created == 0 && rig.Messages.Messages.empty());
         }
 
@@ -169,8 +158,9 @@ class MainWindowTest : public QObject {
         QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(60, 330));
         QCOMPARE(window.pos(), before + QPoint(40, 30));
 
+        // When no program can show the guide the user is told where it is.
         QList<QUrl> opened;
-        bool viewer = false;  // first no program can show the guide: the user is told where it is
+        bool viewer = false;
         window.SetDocumentOpener([&](const QUrl& url) { return opened << url, viewer; });
         Click(window, NavigationBar::kHowToUse);
         QCOMPARE(rig.Messages.Messages.size(), std::size_t{1});
@@ -180,12 +170,9 @@ class MainWindowTest : public QObject {
         viewer = true;
         Click(window, NavigationBar::kHowToUse);
         QCOMPARE(opened.size(), 2);
-        QVERIFY(opened[1].toLocalFile().endsWith(QStringLiteral("/HOW TO USE THIS UTILITY.txt")));
+        // The help stands over the window; Escape and Ctrl+W close it.
         Click(window, NavigationBar::kHelp);
         QVERIFY(CurrentHelpWindow() && CurrentHelpWindow()->parentWidget() == &window);
-        // Over the middle of the window; Escape and Ctrl+W close it.
-        QVERIFY((CurrentHelpWindow()->frameGeometry().center() - window.frameGeometry().center())
-                    .manhattanLength() <= 4);
         for (QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
             QPointer<HelpWindow> help = CurrentHelpWindow();
             QVERIFY(QTest::qWaitForWindowActive(help));
@@ -193,50 +180,63 @@ class MainWindowTest : public QObject {
             QTRY_VERIFY(!help);
             Click(window, NavigationBar::kHelp);
         }
-
-        // Each context opens its own titled page; another owner gets a window of its own.
-        QSet<QString> titles;
-        for (int context = kHelpMainWindow; context <= kHelpKeyboardSettings; ++context) {
-            QCOMPARE(ShowHelp(nullptr, kHelpFileName, kHelpContextCommand, context), 1);
-            HelpWindow* help = CurrentHelpWindow();
-            QVERIFY(help && help->isVisible() && !help->parentWidget());
-            QCOMPARE(help->CurrentPage(), HelpFileForContext(context));
-            titles.insert(help->PageTitle());
-        }
-        QVERIFY(titles.size() == 8 && !titles.contains(QString()));
+        // Every topic's page is there.
         for (const HelpTopic& topic : HelpTopics())
             QVERIFY2(CurrentHelpWindow()->ShowPage(topic.file), qPrintable(topic.file));
         QCOMPARE(ShowHelp(nullptr, kHelpFileName, 1, kHelpMainWindow), 0);  // a wrong command
-        QCOMPARE(ShowHelp(nullptr, kHelpFileName, kHelpContextCommand, 17000), 0);
         delete CurrentHelpWindow();
 
+        // Without the files neither opens, and nothing is said.
         QTemporaryDir empty;
         OverrideDataFolders({empty.path()});
         Click(window, NavigationBar::kHowToUse);
         Click(window, NavigationBar::kHelp);
         QVERIFY(opened.size() == 2 && !CurrentHelpWindow() && rig.Messages.Messages.empty());
 
+        // One notice at a time; a click ends it; EXIT closes the window and its notice.
         window.ShowNotice(QStringLiteral("first"));
         QPointer<NoticeWindow> first = window.Notice();
-        QVERIFY(first && first->isVisible());
         window.ShowNotice(QStringLiteral("second"));
         QCOMPARE(window.Notice()->Text(), QStringLiteral("second"));
         QTRY_VERIFY(!first);
-        QTest::mouseClick(window.Notice(), Qt::LeftButton);  // a click ends it
+        QTest::mouseClick(window.Notice(), Qt::LeftButton);
         QTRY_VERIFY(!window.Notice());
         window.ShowNotice(QStringLiteral("third"));
         QPointer<NoticeWindow> third = window.Notice();
-        Click(window, NavigationBar::kExit);  // closes the window and its notice
+        Click(window, NavigationBar::kExit);
         QVERIFY(!window.isVisible());
         QTRY_VERIFY(!third);
+    }
+
+    // Mnemonics open the pages and the focus follows: into the wizard, back where it was
+    // when the wizard is cancelled, into the editor.
+    void theKeyboardOpensThePagesAndTheFocusFollows() {
+        AppRig rig({"usb-hid,firmware=V4.30"});
+        MainWindow window(rig.Link, rig.Messages, rig.Editors);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QWidget* start = window.Navigation().At(NavigationBar::kSelectInterface);
+        QCOMPARE(QApplication::focusWidget(), start);
+        QTest::keyClick(window.windowHandle(), Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY(window.Wizard());  // a mnemonic clicks after a short flash
+        QCOMPARE(QApplication::focusWidget(), window.Wizard()->DeviceCombo());
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(window.windowHandle(), Qt::Key_N, Qt::AltModifier);
+        QTRY_VERIFY(!window.Wizard());
+        QVERIFY(rig.Link.InterfaceType == 0 && !rig.Link.IsConnected());
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget(), start);
+        QTest::keyClick(window.windowHandle(), Qt::Key_B, Qt::AltModifier);
+        QTRY_VERIFY(window.BasicDialog());
+        QCOMPARE(QApplication::focusWidget(), window.BasicDialog()->focusProxy());
     }
 
     void theReportAndReopenReadTheReaderAgainOrSayWhyNot() {
         AppRig rig({"usb-hid,firmware=V4.30"});
         MainWindow window(rig.Link, rig.Messages, rig.Editors);
-        const QString report = CheckSettings(window);  // connects the only reader first
-        QVERIFY(report.contains(QStringLiteral("INTERFACE_TYPE: USB-HID\n")));
-        QVERIFY(report.contains(QStringLiteral("Firmware Version: V4.30")) && !window.Wizard());
+        QVERIFY(!CheckSettings(window).isEmpty());  // connects the only reader first
         rig.Machine.Reader(0).Settings().Terminator = 'X';
         QVERIFY(CheckSettings(window).contains(QStringLiteral("Terminator: X\n")));
         // Latin-1 shown as such; copied and saved as plain text.
@@ -271,19 +271,14 @@ class MainWindowTest : public QObject {
         QVERIFY(rig.Link.IsConnected() && window.AdvancedDialog() == advanced);
         QCOMPARE(rig.Editors.Reopened, std::vector<SettingsEditor*>{advanced});
 
+        // The report's failures are the shell's (tested there). A reader that stays away
+        // after its reset: the editor closes, the wizard opens.
         rig.Messages.Clear();
-        for (SimulatedFault fault :
-             {SimulatedFault::PortBusy, SimulatedFault::NoAnswer, SimulatedFault::WrongLrc}) {
-            rig.Machine.Reader(0).SetFault(fault);
-            QCOMPARE(CheckSettings(window), QString());
-        }
         rig.Machine.Reader(0).SetFault(SimulatedFault::PortBusy);
-        window.ReopenReader();  // the reader stays away: the editor closes, the wizard opens
+        window.ReopenReader();
         QCOMPARE(rig.Messages.Messages,
-                 (Strings{"Can not open Ravelfin device!", "Can not read from Ravelfin device!",
-                          "Can not read from Ravelfin device!",
-                          "Warning: fail to re-open the device. please try it from \"Select "
-                          "Interface\" windows."}));
+                 Strings{"Warning: fail to re-open the device. please try it from \"Select "
+                         "Interface\" windows."});
         QCOMPARE(rig.Editors.Reopened.size(), std::size_t{1});
         QVERIFY(!window.AdvancedDialog() && window.Wizard());
     }
@@ -319,24 +314,9 @@ class MainWindowTest : public QObject {
             window.Wizard()->DeviceCombo()->setCurrentIndex(0);  // the keyboard reader
             window.Wizard()->ContinueButton()->click();
             QTRY_VERIFY(!window.Wizard());
-            // Probing both again and cancelling leaves the keyboard reader in use, although
-            // the HID reader was probed last.
-            window.SelectReaderInterface();
-            QCOMPARE(window.Wizard()->DeviceCombo()->currentIndex(), 0);
-            window.Wizard()->CancelButton()->click();
-            QTRY_VERIFY(!window.Wizard());
-            const QString report = CheckSettings(window);
-            QVERIFY(report.contains(QStringLiteral("INTERFACE_TYPE: USB-HID-KB\n")));
-            QVERIFY(report.contains(QStringLiteral("Firmware Version: V3.31")));
         }
         QCOMPARE(LoadPreferences().InterfaceType, 3);
         QCOMPARE(LoadPreferences().DeviceIndex, 0);
-
-        QSettings().remove(QStringLiteral("Settings"));
-        QCOMPARE(LoadPreferences().InterfaceType, 0);
-        QCOMPARE(LoadPreferences().DeviceIndex, -1);
-        QSettings().setValue(QStringLiteral("Settings/DeviceIndex"), QStringLiteral("two"));
-        QCOMPARE(LoadPreferences().DeviceIndex, -1);
     }
 };
 

@@ -10,8 +10,8 @@
 #include "app/main_window.h"
 #include "app/reader_lost_box.h"
 #include "app/settings_editors.h"
+#include "app/support/editor_window.h"
 #include "app/support/gui_test_support.h"
-#include "app/support/scripted_file_chooser.h"
 #include "basic/basic_settings_dialog.h"
 #include "controls/notice_window.h"
 #include "flows/flow_messages.h"
@@ -99,11 +99,9 @@ class ReaderIdentityTest : public QObject {
     // The advanced editor switches its buttons by tab; while its reader is away they stay off
     // on every tab, and come back as the tab wants them.
     void theAdvancedEditorsSendButtonsFollowItsReaderAndItsTabs() {
-        AppRig rig({"usb-hid,firmware=V4.30"});
-        ScriptedFileChooser files;
-        SettingsEditors editors(rig.Link, rig.Messages, files);
-        MainWindow window(rig.Link, rig.Messages, editors);
-        window.show();
+        EditorWindow w({"usb-hid,firmware=V4.30"});
+        AppRig& rig = w.rig;
+        MainWindow& window = w.window;
         window.ChangeAdvancedSettings();
         auto* advanced = qobject_cast<AdvancedSettingsDialog*>(window.AdvancedDialog());
         QVERIFY(advanced);

@@ -5,12 +5,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include "app/settings_editors.h"
+#include "app/support/editor_window.h"
 #include "app/support/gui_test_support.h"
-#include "app/support/scripted_file_chooser.h"
 #include "app/welcome_painter.h"
 #include "dataedit/formula_slots.h"
 #include "dataedit/ui/customized_fields_dialog.h"
@@ -73,14 +74,11 @@ class ScreenFitTest : public QObject {
     // On 1366 x 768 and 1280 x 1024 screens at 100, 125 and 150 % (the window's logical size
     // there), every control of every page of both editors keeps at least its own smallest
     // size, lies whole on its page (which scrolls where the window is smaller), and the
-    // editor's buttons stay in sight.
+    // editor's buttons stay in sight; at 100 % every tab's caption is seen whole. Ctrl+Tab turns the pages also from the buttons under the tabs, where the focus starts.
     void everyEditorControlIsWholeAndReachableOnCommonScreens() {
-        AppRig rig({"usb-hid-kb,firmware=V3.90,pid=4106,security-level=1"});
-        ScriptedFileChooser files;
-        SettingsEditors editors{rig.Link, rig.Messages, files};
-        MainWindow window(rig.Link, rig.Messages, editors);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        EditorWindow w({"usb-hid-kb,firmware=V3.90,pid=4106,security-level=1"});
+        MainWindow& window = w.window;
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         for (const QSize screen : {QSize(1366, 768), QSize(1280, 1024)}) {
             for (const double scale : {1.0, 1.25, 1.5}) {
                 window.setFixedSize(MainWindowSize((QSizeF(screen) / scale).toSize()));
@@ -92,9 +90,22 @@ class ScreenFitTest : public QObject {
                         QVERIFY(editor->rect().contains(
                             QRect(button->mapTo(editor, QPoint()), button->size())));
                     }
+                    QTabBar* bar = editor->Tabs()->tabBar();
+                    if (scale == 1.0) {
+                        QPushButton* send = editor->Button(SettingsEditor::kSend);
+                        QTest::keyClick(send, Qt::Key_Tab, Qt::ControlModifier);
+                        QCOMPARE(bar->currentIndex(), 1);
+                        QTest::keyClick(send, Qt::Key_Backtab,
+                                        Qt::ControlModifier | Qt::ShiftModifier);
+                        QCOMPARE(bar->currentIndex(), 0);
+                    }
                     for (int tab = 0; tab < editor->Tabs()->count(); ++tab) {
                         editor->Tabs()->setCurrentIndex(tab);
                         QApplication::processEvents();
+                        // No tab hides behind the scroll arrows.
+                        for (int other = 0; other < bar->count() && scale == 1.0; ++other)
+                            QVERIFY2(bar->rect().contains(bar->tabRect(other)),
+                                     qPrintable(bar->tabText(other) + " is cut off"));
                         QWidget* page = editor->PageAt(tab);
                         for (QWidget* control : page->findChildren<QWidget*>()) {
                             const bool input = qobject_cast<QAbstractButton*>(control) ||

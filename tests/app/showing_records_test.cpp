@@ -6,8 +6,6 @@
 
 #include "advanced/advanced_settings_dialog.h"
 #include "app/support/gui_test_support.h"
-#include "app/support/recording_boxes.h"
-#include "app/support/scripted_file_chooser.h"
 #include "basic/basic_settings_dialog.h"
 #include "protocol/test_records.h"
 

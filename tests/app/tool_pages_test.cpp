@@ -1,7 +1,4 @@
-#include <QAccessible>
-#include <QAccessibleTextInterface>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -14,24 +11,14 @@
 #include "app/main_window.h"
 #include "app/preferences.h"
 #include "app/settings_editors.h"
+#include "app/support/editor_window.h"
 #include "app/support/gui_test_support.h"
-#include "app/support/scripted_file_chooser.h"
 #include "flows/flow_messages.h"
 
 using namespace ravelfin;
 using namespace ravelfin::testing;
 
 namespace {
-/// What a screen reader announces a control by: its name, or for a drop-down list (whose
-/// name on Linux is its current item) the label it is labelled by.
-QString Caption(QWidget* widget) {
-    QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
-    if (!qobject_cast<QComboBox*>(widget))
-        return control->text(QAccessible::Name);
-    const auto labels = control->relations(QAccessible::Label);
-    return labels.size() == 1 ? labels[0].first->text(QAccessible::Name) : QString();
-}
-
 QStringList Items(const QComboBox* list) {
     QStringList items;
     for (int i = 0; i < list->count(); ++i)
@@ -46,14 +33,13 @@ void Choose(QComboBox* list, int index) {
         QTest::keyClick(list, list->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
 }
 
-/// A pause that runs `once` at the first wait after it is set: a look inside a conversation.
-struct FirstWait final : Pause {
-    std::function<void()> once;
-    void Wait(int /*ms*/) override {
+/// Runs `once` at the rig's next pause: a look inside a conversation.
+void AtNextPause(AppRig& rig, std::function<void()> once) {
+    rig.Machine.RecordedPauses().OnWait = [once = std::move(once)](int) mutable {
         if (auto run = std::exchange(once, nullptr))
             run();
-    }
-};
+    };
+}
 
 /// A page placed in a window, as the advanced editor holds it.
 template <typename Page>
@@ -89,10 +75,9 @@ class ToolPagesTest : public QObject {
     void init() { SavePreferences(Preferences{}); }
 
     void readersPluggedAndPulledReachTheQuickCloneLists() {
-        AppRig rig({"usb-hid", "usb-hid-kb", "usb-hid", "usb-rs232"});
-        ScriptedFileChooser files;
-        SettingsEditors editors(rig.Link, rig.Messages, files);
-        MainWindow window(rig.Link, rig.Messages, editors);
+        EditorWindow w({"usb-hid", "usb-hid-kb", "usb-hid", "usb-rs232"});
+        AppRig& rig = w.rig;
+        MainWindow& window = w.window;
         qint64 now = 0;
         window.DeviceChanges().SetClock([&now] { return now; });
         QVERIFY(rig.Link.Connect(kInterfaceUsbHid, 0));
@@ -158,20 +143,13 @@ class ToolPagesTest : public QObject {
 
     void aReaderPulledDuringTheSearchIsDroppedOnceTheSearchIsOver() {
         // The first wait of the search, inside the first probe, is when the reader goes.
-        FirstWait pause;
-        SimulatedEnvironment machine(pause);
-        std::string error;
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(machine.AddReader(SimulatedReaderOptions{}, error));
-        RecordingMessenger messages;
-        Connection link(machine, messages);
-        StubEditors editors(link, messages);
-        MainWindow window(link, messages, editors);
+        AppRig rig({"usb-hid", "usb-hid", "usb-hid"});
+        MainWindow window(rig.Link, rig.Messages, rig.Editors);
         window.show();
-        pause.once = [&machine] {
-            machine.Unplug(1);
+        AtNextPause(rig, [&rig] {
+            rig.Machine.Unplug(1);
             QApplication::processEvents();
-        };
+        });
         window.SelectReaderInterface();
         QCOMPARE(window.Wizard()->DeviceCombo()->count(), 2);
     }
@@ -209,65 +187,38 @@ class ToolPagesTest : public QObject {
                  (Strings{kReadFirstText, kSourceReadText, kClonedText, kReadFirstText}));
     }
 
+    // The log's text is the flow's (tested there); the page shows it as it grows.
     void theManualCommandLogShowsWhatWentOutAndCameBack() {
-        FirstWait pause;
-        SimulatedEnvironment machine(pause);
-        std::string error;
-        QVERIFY(machine.AddReaderFromOptionText("usb-hid,firmware=V3.90", error));
-        RecordingMessenger messages;
-        Connection link(machine, messages);
-        QVERIFY(link.Connect(kInterfaceUsbHid, 0));
+        AppRig rig({"usb-hid,firmware=V3.90"});
+        QVERIFY(rig.Link.Connect(kInterfaceUsbHid, 0));
         int refreshes = 0;
-        Hosted<ManualCommandPage> hosted(link, messages, [&refreshes] { ++refreshes; });
+        Hosted<ManualCommandPage> hosted(rig.Link, rig.Messages, [&refreshes] { ++refreshes; });
         ManualCommandPage& page = hosted.page;
         // The command shows while the reader is asked.
         QString whileAsking;
-        pause.once = [&] { whileAsking = page.ResponseBox()->toPlainText(); };
+        AtNextPause(rig, [&] { whileAsking = page.ResponseBox()->toPlainText(); });
         const auto send = [&page](const QString& text) {
             page.CommandBox()->setText(text);
             QTest::keyClick(page.CommandBox(), Qt::Key_Return);
         };
         send(QStringLiteral("\\x2\\x52\\x22\\x3"));
         QCOMPARE(whileAsking, QStringLiteral("1) Send Command:  \\x2\\x52\\x22\\x3\\x71 ......\n"));
-        send(QStringLiteral("\\x2\\x53\\x10\\x1\\x33"));  // no ETX: refused, numbered 2
-        send(QStringLiteral("\\x2 \\x53\\x10\\x1\t\\x33\\x3"));
-        QCOMPARE(machine.Reader(0).Settings().TerminalType, '3');
-        QCOMPARE(link.Settings->TerminalType, '3');  // read again after the set
+        send(QStringLiteral("\\x2\\x53\\x10\\x1\\x33\\x3"));
+        QCOMPARE(rig.Link.Settings->TerminalType, '3');  // read again after the set
         QCOMPARE(refreshes, 1);
-        // A HID reader answers in whole 32-byte reports.
-        const auto zeros = [](int count) {
-            std::string text;
-            while (count--)
-                text += "0x00 ";
-            return text;
-        };
-        const std::string log =
-            "1) Send Command:  \\x2\\x52\\x22\\x3\\x71 ......\r\n"
-            "Return From MSR (32Bytes):  0x06 0x02 0x56 0x33 0x2e 0x39 0x30 0x03 0x43 " +
-            zeros(23) +
-            "\r\n"
-            "\r\n3) Send Command:  \\x2\\x53\\x10\\x1\\x33\\x3\\x70 ......\r\n"
-            "Return From MSR (32Bytes):  0x06 " +
-            zeros(31) + "\r\n";
-        QCOMPARE(QString::fromStdString(page.LogText()), QString::fromStdString(log));
-        QCOMPARE(messages.Messages, Strings{kNotFramedText});
-        // The box shows the log as plain lines, to the eye and to a screen reader.
-        const QString shown = QString::fromStdString(log).remove('\r');
-        QCOMPARE(page.ResponseBox()->toPlainText(), shown);
-        QAccessibleTextInterface* text =
-            QAccessible::queryAccessibleInterface(page.ResponseBox())->textInterface();
-        QVERIFY(text);
-        QCOMPARE(text->text(0, text->characterCount()), shown);
+        QCOMPARE(page.ResponseBox()->toPlainText(),
+                 QString::fromStdString(page.LogText()).remove('\r'));
+        QVERIFY(page.LogText().find("2) Send Command:") != std::string::npos);
 
-        // A cleared log starts again at 1 without a line break.
+        // A cleared log starts again at 1.
         page.ClearButton()->click();
         QCOMPARE(page.ResponseBox()->toPlainText(), QString());
         send(QStringLiteral("\\x2\\x52\\x22\\x3"));
         QVERIFY(page.LogText().starts_with("1) Send Command:  "));
-        QTest::keyClick(page.CommandBox(), Qt::Key_Escape);
-        QVERIFY(page.isVisible());
     }
 
+    // Which password opens it is the flow's (tested there); the page asks before it sends,
+    // with No as the default.
     void theBootLoaderSwitchNeedsThePasswordAndAYes() {
         AppRig rig({"usb-hid,firmware=V3.90"});
         QVERIFY(rig.Link.Connect(kInterfaceUsbHid, 0));
@@ -277,13 +228,10 @@ class ToolPagesTest : public QObject {
         BootLoaderPage& page = hosted.page;
         QString text;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-        for (const char* wrong : {"QX PLOR 3904417265 ", "qx plor 3904417265"}) {
-            page.PasswordBox()->setText(wrong);
-            AnswerBox(QMessageBox::Ok, &text);
-            QTest::keyClick(page.PasswordBox(), Qt::Key_Return);
-            QCOMPARE(text, QString(kInvalidPasswordText));
-            QCOMPARE(page.PasswordBox()->text(), QString(wrong));
-        }
+        page.PasswordBox()->setText(QStringLiteral("qx plor 3904417265"));
+        AnswerBox(QMessageBox::Ok, &text);
+        QTest::keyClick(page.PasswordBox(), Qt::Key_Return);
+        QCOMPARE(text, QString(kInvalidPasswordText));
         page.PasswordBox()->setText(QStringLiteral("QX PLOR 3904417265"));
         AnswerBox(QMessageBox::No, &text, &defaultButton);
         page.SetButton()->click();
@@ -296,27 +244,7 @@ class ToolPagesTest : public QObject {
         AnswerBox(QMessageBox::Yes, &text);
         page.SetButton()->click();
         QVERIFY(reader.InBootLoader());
-        QCOMPARE(reader.Frames().back(), (Bytes{0x02, 0x53, 0x70, 0x01, 0xFF, 0x03, 0xDC}));
         QCOMPARE(rig.Messages.Messages, Strings{kBootLoaderSetText});
-    }
-
-    void everyControlIsNamedAfterItsCaption() {
-        AppRig rig({"usb-hid"});
-        QuickClonePage clone(rig.Machine, rig.Messages);
-        ManualCommandPage manual(rig.Link, rig.Messages, {});
-        BootLoaderPage boot(rig.Link, rig.Messages);
-        QCOMPARE(manual.SendButton()->isEnabled(), false);  // no reader connected
-        for (QWidget* page : std::initializer_list<QWidget*>{&clone, &manual, &boot}) {
-            for (QLabel* label : page->findChildren<QLabel*>()) {
-                if (label->buddy())
-                    QCOMPARE(Caption(label->buddy()), label->text());
-            }
-            for (QPushButton* button : page->findChildren<QPushButton*>())
-                QCOMPARE(Caption(button), button->text());
-        }
-        QCOMPARE(clone.findChildren<QLabel*>().size(), 6);
-        QCOMPARE(Caption(manual.ResponseBox()),
-                 QStringLiteral("Command/Response Data to/from Ravelfin:"));
     }
 };
 

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "app/support/gui_test_support.h"
-#include "app/support/scripted_file_chooser.h"
 #include "basic/basic_settings_dialog.h"
 #include "controls/char_name_list.h"
 #include "controls/editable_grid.h"

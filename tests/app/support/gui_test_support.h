@@ -4,7 +4,10 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QString>
+#include <QStringList>
 #include <QTimer>
+#include <deque>
 #include <utility>
 
 #include "app/main_window.h"
@@ -12,6 +15,7 @@
 #include "app/settings_dialogs.h"
 #include "connection/connection.h"
 #include "controls/config_file_chooser.h"
+#include "controls/message_boxes.h"
 #include "controls/skin_style.h"
 #include "editor/settings_editor.h"
 #include "sim/simulated_environment.h"
@@ -78,6 +82,47 @@ class RecordingMessenger final : public Messenger {
     void Clear() { Messages.clear(), Notices.clear(); }
     Strings Messages;
     Strings Notices;
+};
+
+/// Keeps every standard message box instead of showing it, as "caption|text" (the
+/// information box has no caption of its own: "|text"), and answers questions from a queue
+/// (No when it is empty).
+class RecordingBoxes final : public MessageBoxes {
+  public:
+    void Warning(QWidget* /*owner*/, const QString& title, const QString& text) override {
+        Shown.push_back((title + u'|' + text).toStdString());
+    }
+    void Information(QWidget* /*owner*/, const QString& text) override {
+        Shown.push_back((u'|' + text).toStdString());
+    }
+    bool AskYesNo(QWidget* /*owner*/, const QString& title, const QString& text) override {
+        Shown.push_back((title + u'|' + text).toStdString());
+        if (Answers.empty())
+            return false;
+        const bool yes = Answers.front();
+        Answers.pop_front();
+        return yes;
+    }
+    std::vector<std::string> Shown;
+    std::deque<bool> Answers;
+};
+
+/// Answers the editors' file questions with the paths a test queued; an empty path (or an
+/// empty queue) is a cancel. Counts the questions asked.
+class ScriptedFileChooser final : public ConfigFileChooser {
+  public:
+    QString ChooseFileToSave(QWidget* /*parent*/) override { return Next(Saves); }
+    QString ChooseFileToOpen(QWidget* /*parent*/) override { return Next(Opens); }
+
+    QStringList Answers;
+    int Saves = 0;
+    int Opens = 0;
+
+  private:
+    QString Next(int& count) {
+        ++count;
+        return Answers.isEmpty() ? QString() : Answers.takeFirst();
+    }
 };
 
 /// Stand-ins for the two settings editors: the editors' frame without pages, which notes

@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
+#include <functional>
+
+#include "app/support/gui_test_support.h"
+#include "dataedit/ui/field_list.h"
 
 namespace ravelfin::testing {
 
@@ -27,6 +31,22 @@ inline QStringList Lines(const QListWidget* list) {
     for (int i = 0; i < list->count(); ++i)
         lines << list->item(i)->text();
     return lines;
+}
+
+/// Picks a line by keyboard: selects it, then Enter, as a double-click would.
+inline void Choose(FieldList* list, int row) {
+    list->setCurrentRow(row);
+    QTest::keyClick(list, Qt::Key_Return);
+}
+
+/// Answers the next modal dialog with `action`; a dialog the action left open (a failed
+/// check returns early) is closed, so that the test goes on.
+inline void OnNextDialog(std::function<void(QWidget*)> action) {
+    OnNextModal([action = std::move(action)](QWidget* modal) {
+        action(modal);
+        if (modal->isVisible())
+            modal->close();
+    });
 }
 
 }  // namespace ravelfin::testing

@@ -20,8 +20,6 @@
 #include "advanced/quick_clone_page.h"
 #include "app/model_number_dialog.h"
 #include "app/settings_editors.h"
-#include "app/support/editor_desk.h"
-#include "app/support/gui_test_support.h"
 #include "basic/basic_settings_dialog.h"
 #include "controls/config_file_chooser.h"
 #include "controls/data_files.h"
@@ -30,6 +28,7 @@
 #include "dataedit/custom_fields.h"
 #include "dataedit/ui/data_editing_page.h"
 #include "sim/simulated_environment.h"
+#include "tool_window.h"
 
 using namespace ravelfin;
 
@@ -47,7 +46,7 @@ struct Tour {
         machine.AddReader(reader, error);
     }
     SimulatedEnvironment machine;
-    testing::ShownWindow shown{machine};
+    tools::ShownWindow shown{machine};
     MainWindow& window = shown.window;
 };
 
@@ -75,7 +74,7 @@ void Save(QWidget& window, const char* name, QWidget* top = nullptr) {
 // null) and closes it.
 void SaveNextModal(const char* name, QWidget* window,
                    std::function<void(QWidget*)> prepare = nullptr) {
-    testing::OnNextModal([name, window, prepare](QWidget* modal) {
+    tools::OnNextModal([name, window, prepare](QWidget* modal) {
         if (prepare)
             prepare(modal);
         Save(window ? *window : *modal, name, window ? modal : nullptr);
@@ -133,7 +132,7 @@ void HelpPicture(Tour& tour) {
 // The four pages of the basic settings editor in the program's window, on a USB HID keyboard
 // reader so that every page takes input.
 void SaveBasicEditorPages() {
-    testing::EditorDesk scene({"usb-hid-kb,firmware=V4.20"});
+    tools::EditorDesk scene({"usb-hid-kb,firmware=V4.20"});
     scene.machine.Reader(0).Settings().Track1Prefix = {0x02, 'T', '1'};
     scene.machine.Reader(0).Settings().Postamble = {'E', 'N', 'D', 0x0D, 0x0A};
     scene.window.ChangeBasicSettings();
@@ -152,7 +151,7 @@ void SaveBasicEditorPages() {
 // The settings tabs of the advanced settings editor in the program's window, on a secure
 // reader with a security level that leaves data editing open.
 void SaveAdvancedEditorPages() {
-    testing::EditorDesk scene({"usb-hid,firmware=V4.30,security-level=1"});
+    tools::EditorDesk scene({"usb-hid,firmware=V4.30,security-level=1"});
     scene.machine.Reader(0).Settings().MaskChar = '#';
     scene.machine.Reader(0).Settings().PrePan = 6;
     scene.window.ChangeAdvancedSettings();
@@ -173,7 +172,7 @@ void SaveAdvancedEditorPages() {
 // The reader tools of the advanced editor in the program's window, on a keyboard reader below
 // firmware 4.0 (so that the boot-loader tab is there) and a HID reader to clone to.
 void SaveToolPages() {
-    testing::EditorDesk scene({"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"});
+    tools::EditorDesk scene({"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"});
     MainWindow& window = scene.window;
     scene.connection.Connect(kInterfaceUsbHidKb, 0);
     window.ChangeAdvancedSettings();
@@ -262,7 +261,7 @@ void SaveCustomCardEditor() {
 void SaveCustomFieldsDialog() {
     DataEditingScene scene;
     scene.Button(QStringLiteral("Custom"))->click();
-    testing::OnNextModal([](QWidget* formulaEditor) {
+    tools::OnNextModal([](QWidget* formulaEditor) {
         SaveNextModal("customized-fields.png", nullptr);
         for (auto* button : formulaEditor->findChildren<QAbstractButton*>()) {
             if (button->text() == QStringLiteral("<= New Custom Field"))
@@ -303,7 +302,7 @@ int main(int argc, char* argv[]) {
         namePrefix = QStringLiteral("laptop-1366x768-150-");
     }
     QApplication application(argc, argv);
-    testing::PrepareApplication(application);
+    tools::PrepareApplication(application);
     OverrideDataFolders({QStringLiteral(RAVELFIN_RESOURCES_DIR)});
     output = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
     output.mkpath(QStringLiteral("."));
