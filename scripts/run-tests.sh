@@ -52,3 +52,6 @@ time (cd build-sanitize &&
 # Every fuzz target for 20,000 inputs from its seeds (scripts/fuzz.sh runs them for millions).
 echo "== Fuzz targets"
 time RAVELFIN_NO_BUILD_LOCK=1 bash scripts/fuzz.sh 20000
+
+echo "== Tests against the program"
+bash scripts/test-ratio.sh

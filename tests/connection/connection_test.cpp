@@ -34,9 +34,9 @@ std::size_t Writes(const SimulatedReader& reader) {
 
 class ConnectionTest : public ::testing::Test {
   protected:
-    SimulatedReader& Attach(const std::string& spec) {
+    SimulatedReader& Attach(const std::string& optionText) {
         std::string error;
-        EXPECT_TRUE(env.AddReaderFromOptionText(spec, error)) << error;
+        EXPECT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
         return env.Reader(env.ReaderCount() - 1);
     }
     int CountPauses(int ms) {
