@@ -28,7 +28,7 @@
 #include "dataedit/custom_fields.h"
 #include "dataedit/ui/data_editing_page.h"
 #include "sim/simulated_environment.h"
-#include "tool_window.h"
+#include "app/support/gui_test_support.h"
 
 using namespace ravelfin;
 
@@ -46,7 +46,7 @@ struct Tour {
         machine.AddReader(reader, error);
     }
     SimulatedEnvironment machine;
-    tools::ShownWindow shown{machine};
+    testing::ShownWindow shown{machine};
     MainWindow& window = shown.window;
 };
 
@@ -74,7 +74,7 @@ void Save(QWidget& window, const char* name, QWidget* top = nullptr) {
 // null) and closes it.
 void SaveNextModal(const char* name, QWidget* window,
                    std::function<void(QWidget*)> prepare = nullptr) {
-    tools::OnNextModal([name, window, prepare](QWidget* modal) {
+    testing::OnNextModal([name, window, prepare](QWidget* modal) {
         if (prepare)
             prepare(modal);
         Save(window ? *window : *modal, name, window ? modal : nullptr);
@@ -132,7 +132,7 @@ void HelpPicture(Tour& tour) {
 // The four pages of the basic settings editor in the program's window, on a USB HID keyboard
 // reader so that every page takes input.
 void SaveBasicEditorPages() {
-    tools::EditorDesk scene({"usb-hid-kb,firmware=V4.20"});
+    testing::EditorDesk scene({"usb-hid-kb,firmware=V4.20"});
     scene.machine.Reader(0).Settings().Track1Prefix = {0x02, 'T', '1'};
     scene.machine.Reader(0).Settings().Postamble = {'E', 'N', 'D', 0x0D, 0x0A};
     scene.window.ChangeBasicSettings();
@@ -151,7 +151,7 @@ void SaveBasicEditorPages() {
 // The settings tabs of the advanced settings editor in the program's window, on a secure
 // reader with a security level that leaves data editing open.
 void SaveAdvancedEditorPages() {
-    tools::EditorDesk scene({"usb-hid,firmware=V4.30,security-level=1"});
+    testing::EditorDesk scene({"usb-hid,firmware=V4.30,security-level=1"});
     scene.machine.Reader(0).Settings().MaskChar = '#';
     scene.machine.Reader(0).Settings().PrePan = 6;
     scene.window.ChangeAdvancedSettings();
@@ -172,7 +172,7 @@ void SaveAdvancedEditorPages() {
 // The reader tools of the advanced editor in the program's window, on a keyboard reader below
 // firmware 4.0 (so that the boot-loader tab is there) and a HID reader to clone to.
 void SaveToolPages() {
-    tools::EditorDesk scene({"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"});
+    testing::EditorDesk scene({"usb-hid-kb,firmware=V3.90,pid=4101", "usb-hid,firmware=V3.90"});
     MainWindow& window = scene.window;
     scene.connection.Connect(kInterfaceUsbHidKb, 0);
     window.ChangeAdvancedSettings();
@@ -261,7 +261,7 @@ void SaveCustomCardEditor() {
 void SaveCustomFieldsDialog() {
     DataEditingScene scene;
     scene.Button(QStringLiteral("Custom"))->click();
-    tools::OnNextModal([](QWidget* formulaEditor) {
+    testing::OnNextModal([](QWidget* formulaEditor) {
         SaveNextModal("customized-fields.png", nullptr);
         for (auto* button : formulaEditor->findChildren<QAbstractButton*>()) {
             if (button->text() == QStringLiteral("<= New Custom Field"))
@@ -302,7 +302,7 @@ int main(int argc, char* argv[]) {
         namePrefix = QStringLiteral("laptop-1366x768-150-");
     }
     QApplication application(argc, argv);
-    tools::PrepareApplication(application);
+    testing::PrepareApplication(application);
     OverrideDataFolders({QStringLiteral(RAVELFIN_RESOURCES_DIR)});
     output = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
     output.mkpath(QStringLiteral("."));

@@ -8,18 +8,18 @@
 
 #include "app/qt_pause.h"
 #include "sim/simulated_environment.h"
-#include "tool_window.h"
+#include "app/support/gui_test_support.h"
 
 using namespace ravelfin;
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    tools::PrepareApplication(application);
+    testing::PrepareApplication(application);
     QtPause pause;
     SimulatedEnvironment machine(pause);
     std::string error;
     machine.AddReader(SimulatedReaderOptions{}, error);
-    tools::ShownWindow app(machine);
+    testing::ShownWindow app(machine);
 
     QElapsedTimer clock;
     qint64 last = 0, longest = 0;
@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
                             "second check (reads the connected reader again)"}) {
         bool reported = false;
         // The first report comes after seconds: the poll never gives up.
-        tools::OnNextModal([&reported](QWidget* report) { reported = true, report->close(); },
+        testing::OnNextModal([&reported](QWidget* report) { reported = true, report->close(); },
                              -1);
         longest = last = 0;
         clock.start();

@@ -189,27 +189,8 @@ void AuditNextModal(const char* where) {
     });
 }
 
-// The program's window with its real editors; their message boxes and file questions are
-// the real ones, which the audit opens.
-struct EditorDesk {
-    explicit EditorDesk(std::initializer_list<const char*> readers) {
-        std::string error;
-        for (const char* optionText : readers) {
-            if (!machine.AddReaderFromOptionText(optionText, error))
-                std::fprintf(stderr, "%s\n", error.c_str());
-        }
-        window.show();
-    }
-    SimulatedEnvironment machine;
-    testing::RecordingMessenger messenger;
-    Connection connection{machine, messenger};
-    QtConfigFileChooser files;
-    SettingsEditors editors{connection, messenger, files};
-    MainWindow window{connection, messenger, editors};
-};
-
 void AuditShell() {
-    EditorDesk desk({"usb-hid,firmware=V4.30"});
+    testing::EditorDesk desk({"usb-hid,firmware=V4.30"});
     Audit(desk.window, "main window");
     desk.window.ShowNotice(QStringLiteral("Please close current window first"));
     if (desk.window.Notice())
@@ -236,7 +217,7 @@ void AuditShell() {
 
 void AuditEditors(std::initializer_list<const char*> optionTexts, int interfaceType,
                   const char* where) {
-    EditorDesk desk(optionTexts);
+    testing::EditorDesk desk(optionTexts);
     desk.connection.Connect(interfaceType, 0);
     desk.window.ChangeBasicSettings();
     if (SettingsEditor* basic = desk.window.BasicDialog()) {

@@ -7,12 +7,16 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <cstdio>
 #include <deque>
+#include <initializer_list>
+#include <string>
 #include <utility>
 
 #include "app/main_window.h"
 #include "app/qt_messenger.h"
 #include "app/settings_dialogs.h"
+#include "app/settings_editors.h"
 #include "connection/connection.h"
 #include "controls/config_file_chooser.h"
 #include "controls/message_boxes.h"
@@ -193,6 +197,25 @@ struct ShownWindow {
     QtMessenger messenger;
     NoSettingsDialogs editors;
     Connection connection;
+    MainWindow window{connection, messenger, editors};
+};
+
+/// The program's window with its two real editors, shown, on simulated readers written as
+/// --simulate takes them; their message boxes and file questions are the real ones.
+struct EditorDesk {
+    explicit EditorDesk(std::initializer_list<const char*> readers) {
+        std::string error;
+        for (const char* optionText : readers) {
+            if (!machine.AddReaderFromOptionText(optionText, error))
+                std::fprintf(stderr, "%s\n", error.c_str());
+        }
+        window.show();
+    }
+    SimulatedEnvironment machine;
+    RecordingMessenger messenger;
+    Connection connection{machine, messenger};
+    QtConfigFileChooser files;
+    SettingsEditors editors{connection, messenger, files};
     MainWindow window{connection, messenger, editors};
 };
 
