@@ -89,21 +89,20 @@ def main():
     readers = {"alpha": [serve_reader("V4.30")], "beta": [serve_reader("V4.31")],
                "gamma": [serve_reader("V4.30"), serve_reader("V4.30", "--fault", "nak")]}
     try:
-        hosts = {}
-        for host, served in readers.items():
-            hosts[host] = {
-                "ansible_connection": "local",
-                "ansible_python_interpreter": sys.executable,
-                "ravelfin_devices": ["rs232:" + path for _, path in served],
-                "ravelfin_all": False,
-                "ravelfin_udev_rule": "",
-                "ravelfin_config_src": shop,
-                "ravelfin_config_dest": os.path.join(WORK, host, "readers.cfs2"),
-                "other_file": other,
-            }
+        hosts = dict((host, {"ravelfin_devices": ["rs232:" + path for _, path in served],
+                             "ravelfin_config_dest": os.path.join(WORK, host, "readers.cfs2")})
+                     for host, served in readers.items())
         hosts["beta"]["ravelfin_firmware_mismatch"] = "convert"
+        shared = {
+            "ansible_connection": "local",
+            "ansible_python_interpreter": sys.executable,
+            "ravelfin_all": False,
+            "ravelfin_udev_rule": "",
+            "ravelfin_config_src": shop,
+            "other_file": other,
+        }
         with open(os.path.join(WORK, "inventory.json"), "w") as f:
-            json.dump({"tills": {"hosts": hosts}}, f)
+            json.dump({"tills": {"hosts": hosts, "vars": shared}}, f)
         run_plays(readers)
     finally:
         for served in readers.values():

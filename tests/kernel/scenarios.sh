@@ -73,27 +73,9 @@ finish() {
 
 # ---- scenarios
 
-# commands_on KIND FIRMWARE SIMULATE-OPTION...: one reader of KIND, served with the options,
-# reports its firmware and holds a file applied to it, as a command of its own reads it back.
-commands_on() {
-  local kind=$1 firmware=$2
-  shift 2
-  serve one 1 "$@"
-  local d=$kind:${one[0]}
-  has "$(ravelfin --device "$d" report)" "$firmware"
-  ravelfin --device "$d" save reader.cfs2
-  ravelfin set reader.cfs2 TerminalType=0x35 Track1Prefix='\x2AB' >/dev/null
-  ravelfin --device "$d" apply reader.cfs2
-  ravelfin diff reader.cfs2 "reader:$d"
-  stop one
-}
-hid_commands() { commands_on usb-hid V4.30 --uhid usb-hid,firmware=V4.30; }
-keyboard_commands() { commands_on usb-hid-kb V4.31 --uhid usb-hid-kb,firmware=V4.31; }
-usb_serial_commands() { commands_on usb-rs232 V4.32 --usb-serial --firmware V4.32; }
-rs232_commands() { commands_on rs232 V4.33 --pty --firmware V4.33; }
-
-# The USB readers of each kind, as the machine lists them; then one HID reader's settings
-# cloned to a reader of each kind, which then holds them.
+# A reader of each kind: the USB ones as the machine lists them, the keyboard reader's
+# settings read whole, then one HID reader's settings cloned to the others, which then hold
+# them as their own commands read back.
 clone_to_every_kind() {
   serve hid 2 --uhid usb-hid --uhid usb-hid-kb
   serve acm 1 --usb-serial
@@ -103,6 +85,7 @@ clone_to_every_kind() {
   has "$list" "^usb-hid	.*${hid[0]}	V4.30"
   has "$list" "^usb-hid-kb	.*${hid[1]}	V4.30"
   has "$list" "^usb-rs232	.*${acm[0]}	V4.30"
+  ravelfin --device "usb-hid-kb:${hid[1]}" save keyboard.cfs2
   ravelfin new shop.cfs2 --firmware V4.30 >/dev/null
   ravelfin set shop.cfs2 TerminalType=0x35 >/dev/null
   ravelfin --device "usb-hid:${hid[0]}" apply shop.cfs2
@@ -119,9 +102,7 @@ clone_to_every_kind() {
     ravelfin --device "$d" save cloned.cfs2
     has "$(ravelfin show cloned.cfs2 --json)" '"TerminalType": 53'
   done
-  stop hid
-  stop acm
-  stop pty
+  for served in hid acm pty; do stop $served; done
 }
 
 # Eight HID readers at once, then a reader answering NAK and one pulled out half way beside
@@ -263,17 +244,9 @@ desktop() {
 
 # ---- running them
 
-# The scenarios spend most of their time in the protocol's pauses, so those on different
-# readers run side by side: each line of the plan runs its lanes (split by |) side by side,
-# and a lane's scenarios one after another. What works on every attached reader (list,
-# --all, watch, the wizard) runs where no other USB reader comes or goes. A pseudo-terminal
-# named on the command line runs beside the USB serial reader, whose port comes and goes.
-plan=(
-  "refusals"
-  "hid_commands | keyboard_commands"
-  "usb_serial_commands | rs232_commands | apply_all"
-  "watch_apply desktop clone_to_every_kind udev_rule"
-)
+# One after another: what works on every attached reader (list, --all, watch, the wizard)
+# must see no other reader come or go.
+scenarios=(refusals apply_all watch_apply desktop clone_to_every_kind udev_rule)
 limit=180  # seconds for one scenario
 
 if [ "$only" = "--one" ]; then
@@ -300,12 +273,8 @@ run() {
   cat "$work/$s.verdict"
 }
 
-for line in "${plan[@]}"; do
-  IFS='|' read -ra lanes <<<"$line"
-  for lane in "${lanes[@]}"; do
-    (for s in $lane; do [[ -z $only || ,$only, == *,$s,* ]] && run "$s"; done) &
-  done
-  wait
+for s in "${scenarios[@]}"; do
+  [[ -z $only || ,$only, == *,$s,* ]] && run "$s"
 done
 passed=$(cat "$work"/*.verdict 2>/dev/null | grep -c '^PASS')
 failed=$(cat "$work"/*.verdict 2>/dev/null | grep -c '^FAIL')
