@@ -89,21 +89,20 @@ def main():
     readers = {"alpha": [serve_reader("V4.30")], "beta": [serve_reader("V4.31")],
                "gamma": [serve_reader("V4.30"), serve_reader("V4.30", "--fault", "nak")]}
     try:
-        hosts = {}
-        for host, served in readers.items():
-            hosts[host] = {
-                "ansible_connection": "local",
-                "ansible_python_interpreter": sys.executable,
-                "ravelfin_devices": ["rs232:" + path for _, path in served],
-                "ravelfin_all": False,
-                "ravelfin_udev_rule": "",
-                "ravelfin_config_src": shop,
-                "ravelfin_config_dest": os.path.join(WORK, host, "readers.cfs2"),
-                "other_file": other,
-            }
+        hosts = dict((host, {"ravelfin_devices": ["rs232:" + path for _, path in served],
+                             "ravelfin_config_dest": os.path.join(WORK, host, "readers.cfs2")})
+                     for host, served in readers.items())
         hosts["beta"]["ravelfin_firmware_mismatch"] = "convert"
+        shared = {
+            "ansible_connection": "local",
+            "ansible_python_interpreter": sys.executable,
+            "ravelfin_all": False,
+            "ravelfin_udev_rule": "",
+            "ravelfin_config_src": shop,
+            "other_file": other,
+        }
         with open(os.path.join(WORK, "inventory.json"), "w") as f:
-            json.dump({"tills": {"hosts": hosts}}, f)
+            json.dump({"tills": {"hosts": hosts, "vars": shared}}, f)
         run_plays(readers)
     finally:
         for served in readers.values():
@@ -134,43 +133,37 @@ def run_plays(readers):
         check(second["stats"][host]["changed"] == 0, "second run: %s changed=0" % host)
 
     # The role in check mode compares with the controller's file, not the host's old copy.
-    role_checked = playbook("site.yml", "--check", "--limit", "alpha",
-                            "-e", "ravelfin_config_src=" + os.path.join(WORK, "other.cfs2"))
-    configure = task(role_checked, "Configure the readers", "alpha")
-    check(configure.get("changed") is True and not configure.get("failed"),
-          "the role's --check with another file reports alpha's reader changed: %s" % configure)
-
-    checked = playbook("check.yml", "--check", "--diff", "--limit", "alpha,beta")
     shop, other = [json.loads(ravelfin("show", os.path.join(WORK, f), "--json").stdout)
                    for f in ("shop.cfs2", "other.cfs2")]
-    compared = task(checked, "Compare with the other file", "alpha")
-    check(compared.get("changed") is True and not compared.get("failed"),
-          "--check: alpha's differing reader is reported changed")
-    diffs = [(d.get("before"), d.get("after")) for d in compared.get("diff", [])]
-    check(diffs == [({"Track1Prefix": shop["Track1Prefix"]},
+    role_checked = playbook("site.yml", "--check", "--diff", "--limit", "alpha",
+                            "-e", "ravelfin_config_src=" + os.path.join(WORK, "other.cfs2"))
+    configure = task(role_checked, "Configure the readers", "alpha")
+    diffs = [(d.get("before"), d.get("after")) for d in configure.get("diff", [])]
+    check(configure.get("changed") is True and not configure.get("failed") and
+          diffs == [({"Track1Prefix": shop["Track1Prefix"]},
                      {"Track1Prefix": other["Track1Prefix"]})],
-          "--diff: alpha's reader's Track1Prefix before and after: %s" % diffs)
+          "--check --diff with another file: alpha's reader's Track1Prefix changes: %s" % diffs)
+
+    checked = playbook("check.yml", "--check", "--limit", "alpha,beta")
     refused = task(checked, "Compare with the other file", "beta")
     check(refused.get("failed") and not refused.get("changed") and
           [r.get("error") for r in refused.get("readers", [])] == ["firmware-mismatch"],
           "beta's reader, of other firmware than the file's, is refused: %s" % refused.get("msg"))
+    kept = ("TerminalType", "Track1Prefix")
     for host, firmware in (("alpha", "V4.30"), ("beta", "V4.31")):
-        info = task(checked, "List the readers", host).get("readers", [])
-        check([(r.get("type"), r.get("firmware")) for r in info] == [("rs232", firmware)],
-              "reader_info on %s lists its reader with firmware: %s" % (host, info))
-        held = [dict((k, r.get("settings", {}).get(k)) for k in ("TerminalType", "Track1Prefix"))
-                for r in info]
-        check(held == [{"TerminalType": shop["TerminalType"], "Track1Prefix": shop["Track1Prefix"]}],
-              "%s's reader holds the first run's file, untouched by --check: %s" % (host, held))
-        check(all(r.get("model_class") is not None for r in info),
-              "reader_info on %s gives the model class" % host)
+        info = [(r.get("type"), r.get("firmware"), r.get("model_class"))
+                + tuple(r.get("settings", {}).get(k) for k in kept)
+                for r in task(checked, "List the readers", host).get("readers", [])]
+        check(info == [("rs232", firmware, shop["ModelClass"]) + tuple(shop[k] for k in kept)],
+              "reader_info on %s: its reader, still holding the first run's file after --check: %s"
+              % (host, info))
     missing = task(checked, "Run without the ravelfin command", "alpha").get("msg", "")
     check("'ravelfin' package" in missing, "a missing ravelfin names its package: " + missing)
     check(task(checked, "Restore the factory settings", "alpha").get("changed") is True,
           "--check: state defaults on alpha's configured reader is reported changed")
 
-    restored = playbook("defaults.yml", "--limit", "alpha")
-    again = playbook("defaults.yml", "--limit", "alpha")
+    restored, again = [playbook("site.yml", "--limit", "alpha", "-e", "ravelfin_state=defaults")
+                       for _ in range(2)]
     check(restored["stats"]["alpha"]["changed"] == 1 and again["stats"]["alpha"]["changed"] == 0,
           "state defaults changes alpha's reader once, then not again: %s, %s"
           % (restored["stats"]["alpha"], again["stats"]["alpha"]))

@@ -29,12 +29,6 @@ export PATH="$usr/bin:$PATH"
 help_commands() { "$usr/bin/ravelfin" --help | grep -oE '^  [a-z][a-z-]*' | tr -d ' ' | sort -u; }
 help_options() { "$1" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u; }
 
-png_size() {  # width x height from the PNG header
-  local bytes
-  read -ra bytes < <(od -An -tu1 -j16 -N8 "$1")
-  echo "$(((bytes[0] << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3]))x$(((bytes[4] << 24) | (bytes[5] << 16) | (bytes[6] << 8) | bytes[7]))"
-}
-
 case $check in
 layout)
   expected=(
@@ -56,18 +50,11 @@ layout)
   done
   diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -printf '%P\n' | sort) ||
     fail "installed files (>) differ from the expected layout (<)"
-  for size in 48 64 128 256; do
-    got=$(png_size "$usr/share/icons/hicolor/${size}x$size/apps/$app_id.png")
-    [[ $got == "${size}x$size" ]] || fail "the ${size}x$size icon is $got"
-  done
-  [[ -x $usr/bin/ravelfin && -x $usr/bin/ravelfin-config ]] || fail "programs not executable"
   ;;
 programs)
   [[ $(ravelfin --version) == "ravelfin $version" ]] || fail "ravelfin --version: $(ravelfin --version)"
   [[ $(ravelfin-config --version) == "ravelfin-config $version" ]] ||
     fail "ravelfin-config --version: $(ravelfin-config --version)"
-  report=$(cd / && ravelfin show "$source/examples/factory-v4.30.cfs2") || fail "ravelfin show failed"
-  grep -q '^Beep Volume: ' <<<"$report" || fail "ravelfin show printed no settings report"
   grep -q "<release version=\"$version\"" "$usr/share/metainfo/$app_id.metainfo.xml" ||
     fail "the AppStream release is not $version"
   for page in ravelfin ravelfin-config; do
@@ -138,7 +125,6 @@ completion)
   done
   offers "ravelfin --simulate usb-hid --device " usb-hid:0 usb-hid:/sim/hidraw0 path:9-1 serial:SN00000001
   offers "ravelfin --simulate usb-hid clone --from usb-hid : " 0  # bash splits at the colon
-  offers "ravelfin --interface " rs232 ps2 usb-hid-kb usb-rs232 usb-hid
   files=$stage/files
   mkdir -p "$files/folder"
   touch "$files/a.cfs2" "$files/b.txt"

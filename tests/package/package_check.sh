@@ -28,12 +28,9 @@ echo "package: $(basename "$deb") in $((SECONDS - start)) s"
 [[ $(basename "$deb") == "ravelfin_${version}_$(dpkg --print-architecture).deb" ]] ||
   fail "unexpected file name $(basename "$deb")"
 
-field() { dpkg-deb --field "$deb" "$1"; }
-[[ $(field Package) == ravelfin ]] || fail "Package: $(field Package)"
-[[ $(field Version) == "$version" ]] || fail "Version: $(field Version)"
-[[ $(field Architecture) == "$(dpkg --print-architecture)" ]] || fail "Architecture: $(field Architecture)"
-[[ $(field Maintainer) == *@* ]] || fail "Maintainer: $(field Maintainer)"
-depends=$(field Depends)
+maintainer=$(dpkg-deb --field "$deb" Maintainer)
+[[ $maintainer == *@* ]] || fail "Maintainer: $maintainer"
+depends=$(dpkg-deb --field "$deb" Depends)
 for library in libc6 libqt6widgets6 libqt6serialport6 libhidapi-hidraw0 qt6-qpa-plugins; do
   [[ $depends == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done

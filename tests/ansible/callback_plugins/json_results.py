@@ -17,7 +17,6 @@ description: Plays, their tasks with each host's result, and the stats per host.
 """
 
 import json
-import time
 
 from ansible.plugins.callback import CallbackBase
 
@@ -36,16 +35,13 @@ class CallbackModule(CallbackBase):
 
     def v2_playbook_on_task_start(self, task, is_conditional):
         self.plays[-1]["tasks"].append({"task": {"name": task.get_name()}, "hosts": {}})
-        self.task_started = time.monotonic()
 
     def v2_playbook_on_handler_task_start(self, task):
         self.v2_playbook_on_task_start(task, False)
 
     def _record(self, result, **status):
         host = result._host.get_name()
-        # Seconds from the task's start to this host's result, as the hosts run in parallel.
-        answer = dict(result._result, seconds=time.monotonic() - self.task_started, **status)
-        self.plays[-1]["tasks"][-1]["hosts"][host] = answer
+        self.plays[-1]["tasks"][-1]["hosts"][host] = dict(result._result, **status)
 
     def v2_runner_on_ok(self, result, **kwargs):
         self._record(result)
