@@ -48,6 +48,17 @@ TEST_F(ReaderIdentity, ApplyWritesToNoReaderThatLeft) {
     EXPECT_EQ(chosen.Settings().TerminalType, '0');
 }
 
+// A port named on the command line is the port of that name all through the command, while
+// the port listed before it leaves half way and the list closes up.
+TEST_F(ReaderIdentity, ANamedPortStaysThePortOfThatNameWhenTheListShifts) {
+    SimulatedReader& leaving = Attach("rs232,firmware=V3.10,leave=1");
+    SimulatedReader& named = Attach("rs232,firmware=V4.33");
+    EXPECT_EQ(Run({"--device", "rs232:/sim/ttyS1", "apply", File()}), 0) << out.str();
+    EXPECT_FALSE(leaving.IsPlugged());
+    EXPECT_TRUE(leaving.Frames().empty());
+    EXPECT_EQ(named.Settings().TerminalType, '6');
+}
+
 TEST_F(ReaderIdentity, ReadersAreNamedBySerialNumberOrPortPath) {
     Attach("usb-hid,firmware=V4.30");
     Attach("usb-hid-kb,firmware=V3.90");
