@@ -254,6 +254,16 @@ TEST_F(ReaderCommands, EachFaultFailsTheCommandWithItsCode) {
             << Member(i, "message");
         EXPECT_EQ(env.Reader(i).Settings().TerminalType, '0') << cases[i].reader;
     }
+    EXPECT_EQ(err.str(), "0 of 7 readers configured by apply; 7 failed\n");
+    // --quiet keeps the failures only, on standard error.
+    env.Reader(1).SetFault(SimulatedFault::None);
+    EXPECT_EQ(
+        Run({"apply", ConfigFile(), "--device", "usb-hid:1", "--device", "usb-hid:0", "--quiet"}),
+        kExitFailed);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), Name(0) +
+                             ": Can not read from Ravelfin device! (usb-hid:0): the reader "
+                             "answered NAK\n");
 }
 
 TEST_F(ReaderCommands, ApplyWorksEightReadersAtOnceAndTellsWhichOneFailedHalfWay) {
@@ -285,49 +295,6 @@ TEST_F(ReaderCommands, ApplyWorksEightReadersAtOnceAndTellsWhichOneFailedHalfWay
         EXPECT_TRUE(pause->MetOthers);
     EXPECT_EQ(Waited(kReaderResetWaitMs), 1);
     EXPECT_TRUE(env.RecordedPauses().Waits.empty());
-}
-
-// Scripts see one reader the way they see it among others: the same line, the same object
-// and the same exit status.
-TEST_F(ReaderCommands, OneReaderIsAFleetOfOne) {
-    Attach("usb-hid,firmware=V4.27 LUMA");
-    Attach("usb-hid,fault=nak");
-    const std::string file = ConfigFile();
-    // Each run finds the readers as the first did: what a command changed is no part of it.
-    const ReaderSettings initial = env.Reader(0).Settings();
-    auto run = [&](const Strings& args) {
-        env.Reader(0).Settings() = initial;
-        return Run(args);
-    };
-    for (const Strings& command :
-         {Strings{"report"}, Strings{"apply", file}, Strings{"defaults"}}) {
-        Strings args = command;
-        args.insert(args.end(), {"--json", "--device", "usb-hid:1"});
-        EXPECT_EQ(run(args), kExitFailed);
-        const QJsonObject failedAlone = Json()[0].toObject();
-        args.back() = "usb-hid:0";
-        EXPECT_EQ(run(args), kExitOk) << command[0];
-        const QJsonObject okAlone = Json()[0].toObject();
-        args.resize(args.size() - 2);
-        args.push_back("--all");
-        EXPECT_EQ(run(args), kExitFailed);
-        EXPECT_EQ(Json(), (QJsonArray{okAlone, failedAlone})) << command[0];
-    }
-    EXPECT_EQ(Member(1, "error"), "nak");
-    EXPECT_EQ(Member(1, "device"), "usb-hid:1");
-    EXPECT_EQ(Member(0, "firmware"), "V4.27 LUMA");
-    EXPECT_EQ(err.str(), "1 of 2 readers restored to factory settings by defaults; 1 failed\n");
-
-    // The text lines alike; --quiet keeps the failures only, on standard error.
-    ASSERT_EQ(run({"apply", file, "--device", "usb-hid:0"}), kExitOk);
-    const std::string line = Lines().front();
-    EXPECT_EQ(run({"apply", file, "--all"}), kExitFailed);
-    EXPECT_EQ(Lines().front(), line);
-    EXPECT_EQ(run({"apply", file, "--all", "--quiet"}), kExitFailed);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(), Name(1) +
-                             ": Can not read from Ravelfin device! (usb-hid:1): the "
-                             "reader answered NAK\n");
 }
 
 // The progress lines themselves are the board's; here they follow the readers' steps, and
