@@ -123,20 +123,6 @@ TEST_F(ReaderCommands, SaveThenApplyCarriesSettingsBetweenReaders) {
     env.Reader(1).SetFault(SimulatedFault::Nak);
     EXPECT_EQ(Run({"save", dir.File("x.cfs2"), "--device", "usb-hid:1"}), kExitFailed);
     EXPECT_FALSE(std::filesystem::exists(dir.File("x.cfs2")));
-    env.Reader(1).SetFault(SimulatedFault::None);
-
-    // A new USB HID format restarts the reader, which is opened again; once only.
-    ReaderSettings changed;
-    changed.HidFormat = '1';
-    changed.FirmwareVersionNumber = 4.3;
-    ASSERT_TRUE(SaveSettingsFile(changed, dir.File("hid.cfs2")));
-    ASSERT_EQ(Run({"--device", "serial:SN00000002", "apply", dir.File("hid.cfs2")}), 0)
-        << err.str();
-    EXPECT_EQ(env.Reader(1).Settings().HidFormat, '1');
-    EXPECT_EQ(Waited(kReaderResetWaitMs), 1);
-    EXPECT_TRUE(Printed("The reader restarted and was opened again."));
-    ASSERT_EQ(Run({"--device", "serial:SN00000002", "apply", dir.File("hid.cfs2")}), 0);
-    EXPECT_EQ(Waited(kReaderResetWaitMs), 0);
 }
 
 TEST_F(ReaderCommands, DefaultsAndRawCommands) {

@@ -11,26 +11,6 @@
 namespace ravelfin::cli {
 namespace {
 
-/// A worker pause that holds the worker at the first wait after `reader` took a set frame:
-/// in the middle of its configuration.
-class MidWritePause final : public Pause {
-  public:
-    explicit MidWritePause(const SimulatedReader& reader) : reader_(reader) {}
-    void Wait(int) override {
-        if (held_ || !SentSettings(reader_))
-            return;
-        held_ = true;
-        reached.set_value();
-        release.get_future().wait();
-    }
-    std::promise<void> reached;
-    std::promise<void> release;
-
-  private:
-    const SimulatedReader& reader_;
-    bool held_ = false;
-};
-
 class Watch : public CliRig {
   protected:
     static void SetUpTestSuite() {
@@ -145,16 +125,25 @@ TEST_F(Watch, AReaderThatRestartsForTheFileIsCountedOnce) {
 TEST_F(Watch, ASignalEndsItOnceTheReaderInTheMiddleOfAWriteIsDone) {
     SimulatedReader& reader = Attach("usb-hid,arrive=0");
     Attach("usb-hid,arrive=0");
-    MidWritePause gate(reader);
-    onWait = [&gate](const WorkerPause&, int ms) { gate.Wait(ms); };
+    // The worker is held at its first pause after the reader took a set frame: in the middle
+    // of its configuration.
+    std::promise<void> reached;
+    std::promise<void> release;
+    onWait = [&, held = false](const WorkerPause&, int) mutable {
+        if (!held && SentSettings(reader)) {
+            held = true;
+            reached.set_value();
+            release.get_future().wait();
+        }
+    };
     std::thread signaller([&] {
-        gate.reached.get_future().wait();
+        reached.get_future().wait();
         std::raise(SIGTERM);
         // Stopping drops the monitor: no reader arriving from now on is taken.
         while (env.IsMonitored())
             std::this_thread::yield();
         env.Plug(1);
-        gate.release.set_value();
+        release.set_value();
     });
     Soon([this] { env.Plug(0); });
     EXPECT_EQ(Run({"watch", "--apply", ConfigFile(), "--json"}), kExitOk);
