@@ -49,6 +49,7 @@ TEST_F(Watch, ConfiguresEachReaderOnceUntilTheCountIsReached) {
     Attach("usb-rs232,arrive=0");
     SimulatedReader& late = Attach("usb-hid,arrive=0");
     Attach("rs232");  // attached before the watch: not configured, but its departure is told
+    EXPECT_EQ(Run({"watch", "--apply", dir.File("missing.cfs2")}), kExitFailed);
     Soon([this] {
         env.Unplug(3);
         env.Plug(0);
@@ -57,7 +58,6 @@ TEST_F(Watch, ConfiguresEachReaderOnceUntilTheCountIsReached) {
         env.Plug(1);
         env.Plug(1);  // no second arrival while plugged in
     });
-    EXPECT_EQ(Run({"watch", "--apply", dir.File("missing.cfs2")}), kExitFailed);
     ASSERT_EQ(Run({"watch", "--apply", ConfigFile(), "--count", "2"}), kExitOk) << err.str();
     const std::string written = kWrittenText;
     const std::string first = "usb-hid:0 /sim/hidraw0 (port 9-1, serial SN00000001): ";

@@ -88,7 +88,6 @@ struct Cell {
         record.formulas[0] = {0x21, 0x22};
     }
     SimulatedReader& Reader() { return environment.Reader(0); }
-    SimulatedReader& Source() { return environment.Reader(1); }
     int SourceType() const {
         return type == kInterfaceUsbHid ? kInterfaceUsbRs232 : kInterfaceUsbHid;
     }
