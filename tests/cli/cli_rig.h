@@ -45,21 +45,23 @@ struct Meeting {
 /// wait goes to the meeting, when there is one, and every wait to `onWait`, when there is one.
 class WorkerPause final : public Pause {
   public:
-    WorkerPause(Meeting* meeting, std::function<void(int)> onWait)
-        : meeting_(meeting), onWait_(std::move(onWait)) {}
+    using OnWait = std::function<void(const WorkerPause&, int)>;
+    WorkerPause(std::size_t index, Meeting* meeting, OnWait onWait)
+        : Index(index), meeting_(meeting), onWait_(std::move(onWait)) {}
     void Wait(int milliseconds) override {
         if (meeting_ && Waits.empty())
             MetOthers = meeting_->Arrive();
         Waits.push_back(milliseconds);
         if (onWait_)
-            onWait_(milliseconds);
+            onWait_(*this, milliseconds);
     }
+    const std::size_t Index;  // the order the workers were made in
     std::vector<int> Waits;
     bool MetOthers = false;
 
   private:
     Meeting* meeting_;
-    std::function<void(int)> onWait_;
+    OnWait onWait_;
 };
 
 /// Whether `reader` took a frame that sets settings, from its `from`th frame on.
@@ -102,23 +104,19 @@ class CliRig : public ::testing::Test {
         return env.Reader(env.ReaderCount() - 1);
     }
 
-    CommandSetup MakeSetup() {
-        CommandSetup setup;
-        setup.Pauses = [this]() -> std::unique_ptr<Pause> {
-            pauses.push_back(std::make_unique<WorkerPause>(meeting.get(), onWait));
-            return std::make_unique<ForwardingPause>(*pauses.back());
-        };
-        setup.Rows = rows;
-        setup.Columns = columns;
-        return setup;
-    }
-
     int Run(const std::vector<std::string>& args) {
         out.str("");
         err.str("");
         pauses.clear();
+        CommandSetup setup;
+        setup.Pauses = [this]() -> std::unique_ptr<Pause> {
+            pauses.push_back(std::make_unique<WorkerPause>(pauses.size(), meeting.get(), onWait));
+            return std::make_unique<ForwardingPause>(*pauses.back());
+        };
+        setup.Rows = rows;
+        setup.Columns = columns;
         Console console(outStream, errStream);
-        return RunProgram(args, console, MakeSetup(), [&](const CommandLine& cl) {
+        return RunProgram(args, console, setup, [&](const CommandLine& cl) {
             return AddSimulatedReaders(cl, env, console) ? &env : nullptr;
         });
     }
@@ -156,7 +154,7 @@ class CliRig : public ::testing::Test {
     /// Lets the machine's clock run with the workers' pauses, so that readers with arrive= and
     /// leave= times come and go in the middle of a command.
     void ClockFollowsPauses() {
-        onWait = [this](int ms) { env.AdvanceClock(elapsedMs += ms); };
+        onWait = [this](const WorkerPause&, int ms) { env.AdvanceClock(elapsedMs += ms); };
     }
 
     SimulatedEnvironment env;
@@ -165,7 +163,7 @@ class CliRig : public ::testing::Test {
     PrintedText err;
     std::ostream errStream{&err};
     std::unique_ptr<Meeting> meeting;
-    std::function<void(int)> onWait;
+    WorkerPause::OnWait onWait;
     std::atomic<int> elapsedMs{0};
     std::vector<std::unique_ptr<WorkerPause>> pauses;  // one per worker, in the order made
     int rows = 0;                                      // no terminal: no progress lines

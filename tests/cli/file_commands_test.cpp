@@ -37,23 +37,16 @@ TEST_F(FileCommands, ShowPrintsTheReportWithUnixLineEndsAndUtf8) {
                                                                    8));
     ASSERT_EQ(Run({"show", file, "--firmware", "V3.31", "--interface", "ps2"}), kExitOk)
         << err.str();
-    const std::string report = out.str();
-    EXPECT_EQ(report.rfind("=============Check Current Ravelfin Settings===============\n", 0), 0u);
-    EXPECT_EQ(report.find('\r'), std::string::npos);
+    // The options stand for the reader the file is shown for: its formulas and its interface.
+    EXPECT_EQ(out.str().find('\r'), std::string::npos);
     for (const char* line :
-         {"Terminal Type: IBM PC/AT, External Keyboard\n", "Track 1 Prefix: \\stx\xC3\xA9\n",
-          "Data Edit-CDL:",  // 3.31: formulas, slot 1 "CDL"
-          "INTERFACE_TYPE: PS/2 Keyboard\n", "Firmware Version: V3.31\n"})
-        EXPECT_NE(report.find(line), std::string::npos) << line;
-
+         {"Track 1 Prefix: \\stx\xC3\xA9\n", "Data Edit-CDL:", "INTERFACE_TYPE: PS/2 Keyboard\n"})
+        EXPECT_TRUE(Printed(line)) << line;
     ASSERT_EQ(Run({"show", file, "--firmware", "V4.30", "--model-class", "30000"}), kExitOk);
-    EXPECT_NE(out.str().find("PrePAN:4\n"), std::string::npos);
-    EXPECT_EQ(out.str().find("Data Edit-"), std::string::npos);
-    EXPECT_NE(out.str().find("INTERFACE_TYPE: USB-HID\n"), std::string::npos);
+    EXPECT_TRUE(Printed("PrePAN:4\n") && Printed("INTERFACE_TYPE: USB-HID\n"));
+    EXPECT_FALSE(Printed("Data Edit-"));
     ASSERT_EQ(Run({"show", file, "--json"}), kExitOk);
-    EXPECT_NE(out.str().find("\"Track1Prefix\": [\n        2,\n        233\n    ]"),
-              std::string::npos)
-        << out.str();
+    EXPECT_TRUE(Printed("\"Track1Prefix\": [\n        2,\n        233\n    ]")) << out.str();
 }
 
 // Which files are refused is the loader's to say; the command says it on one line.
@@ -90,7 +83,7 @@ TEST_F(FileCommands, NewAndConvertMoveAConfigurationBetweenFirmware) {
     EXPECT_EQ(err.str(), "Failed to save configuration to file.\n");
 }
 
-TEST_F(FileCommands, UsageErrorsExitTwoWithOneLineAndHelpTellsEachCommand) {
+TEST_F(FileCommands, UsageErrorsExitTwoWithOneLine) {
     const std::vector<std::string> refused[] = {{},
                                                 {"frobnicate"},
                                                 {"show"},
@@ -103,25 +96,14 @@ TEST_F(FileCommands, UsageErrorsExitTwoWithOneLineAndHelpTellsEachCommand) {
                                                 {"new", "a", "--pty"},
                                                 {"send", "\\x2", "--all", "--to-all"},
                                                 {"set", "x.cfs2"},
+                                                {"watch", "--count", "2"},
+                                                {"watch", "--apply", "a", "--count", "0"},
                                                 {"--simulate", "floppy", "list"}};
     for (const std::vector<std::string>& args : refused) {
         EXPECT_EQ(Run(args), kExitUsage) << (args.empty() ? "" : args[0]);
         const std::string error = err.str();
         EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
     }
-    EXPECT_EQ(Run({"set", "x.cfs2"}), kExitUsage);
-    EXPECT_EQ(err.str(),
-              "ravelfin: 'set' takes at least 2 arguments, got 1 (see ravelfin --help)\n");
-    EXPECT_EQ(Run({"--help"}), kExitOk);
-    EXPECT_EQ(out.str().rfind("Usage: ravelfin", 0), 0u);
-    EXPECT_EQ(Run({"apply", "--help"}), kExitOk);
-    EXPECT_EQ(out.str().rfind("Usage: ravelfin [--simulate READER]... [--device DEVICE]... apply "
-                              "FILE [--all] [--if-different] [--json]\n",
-                              0),
-              0u)
-        << out.str();
-    EXPECT_EQ(Run({"--version"}), kExitOk);
-    EXPECT_EQ(out.str().rfind("ravelfin ", 0), 0u);
 }
 
 // What the program does around its commands: a full standard output or a file size limit

@@ -39,13 +39,23 @@ TEST_F(ReaderIdentity, ApplyWritesToNoReaderThatLeft) {
     SimulatedReader& newcomer = Attach("usb-hid-kb,firmware=V4.30,arrive=500");
     SimulatedReader& chosen = Attach("usb-hid-kb,firmware=V3.90,leave=500");
     EXPECT_EQ(Run({"--device", "usb-hid-kb:0", "apply", File(), "--json"}), 1);
-    EXPECT_NE(out.str().find("\"message\": \"The reader you chose (port 9-2, serial SN00000002) "
-                             "is no longer attached; nothing was sent to any reader.\""),
-              std::string::npos)
-        << out.str();
-    EXPECT_NE(out.str().find("\"error\": \"gone\""), std::string::npos);
+    EXPECT_EQ(Member(0, "message"),
+              "The reader you chose (port 9-2, serial SN00000002) is no "
+              "longer attached; nothing was sent to any reader.");
+    EXPECT_EQ(Member(0, "error"), "gone");
     EXPECT_TRUE(newcomer.Frames().empty());
     EXPECT_EQ(chosen.Settings().TerminalType, '0');
+}
+
+// A port named on the command line is the port of that name all through the command, while
+// the port listed before it leaves half way and the list closes up.
+TEST_F(ReaderIdentity, ANamedPortStaysThePortOfThatNameWhenTheListShifts) {
+    SimulatedReader& leaving = Attach("rs232,firmware=V3.10,leave=1");
+    SimulatedReader& named = Attach("rs232,firmware=V4.33");
+    EXPECT_EQ(Run({"--device", "rs232:/sim/ttyS1", "apply", File()}), 0) << out.str();
+    EXPECT_FALSE(leaving.IsPlugged());
+    EXPECT_TRUE(leaving.Frames().empty());
+    EXPECT_EQ(named.Settings().TerminalType, '6');
 }
 
 TEST_F(ReaderIdentity, ReadersAreNamedBySerialNumberOrPortPath) {

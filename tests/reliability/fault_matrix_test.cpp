@@ -83,14 +83,11 @@ struct Cell {
         EXPECT_TRUE(environment.AddReader(options, error)) << error;
         options.InterfaceType = type == kInterfaceUsbHid ? kInterfaceUsbRs232 : kInterfaceUsbHid;
         EXPECT_TRUE(environment.AddReader(options, error)) << error;
-        Source().Settings().TrackSelect = '5';
-        Reader().Settings().TerminalType = '6';
         record.TerminalType = '4';
         record.Track1Prefix = {'P', 0x02};
         record.formulas[0] = {0x21, 0x22};
     }
     SimulatedReader& Reader() { return environment.Reader(0); }
-    SimulatedReader& Source() { return environment.Reader(1); }
     int SourceType() const {
         return type == kInterfaceUsbHid ? kInterfaceUsbRs232 : kInterfaceUsbHid;
     }
@@ -104,7 +101,8 @@ struct Cell {
             const std::string& name = environment.ReaderName(i);
             const auto* hid = devices.FindHidInterface(name);
             const auto* port = devices.FindSerialPort(name);
-            if ((hid && hid->OpenHandles != 0) || (port && port->Open)) return true;
+            if ((hid && hid->OpenHandles != 0) || (port && port->Open))
+                return true;
         }
         return false;
     }
@@ -118,24 +116,16 @@ struct Cell {
 
 /// What a cell came to: S the operation's success, F its failure after the exchange, O the
 /// device did not open, R (defaults only) the reader restored its defaults but could not be
-/// read back, P (version read only) the part of the version text that arrived. Each operation checks its own promises and messages for the letter it returns.
+/// read back, P (version read only) the part of the version text that arrived. The messages
+/// and records of the flows that their own tests check are not checked again here.
 using Operation = std::function<char(Cell&)>;
-
-char Letter(bool ok) {
-    return ok ? 'S' : 'F';
-}
 
 char ConnectAndReadAll(Cell& cell) {
     Connection connection(cell.environment, cell.messenger);
     const bool ok = connection.Connect(cell.type, 0);
     EXPECT_TRUE(cell.messenger.Messages.empty());
-    if (ok) {
-        ReaderSettings read = *connection.Settings;
-        read.FirmwareVersionNumber = 0;
-        read.ModelClass = 0;
-        EXPECT_EQ(read, cell.Reader().Settings());
+    if (ok)
         return 'S';
-    }
     // Settings never read from the reader must not stay behind as its settings.
     EXPECT_EQ(connection.Settings, nullptr);
     if (connection.InterfaceType == 0)
@@ -152,18 +142,9 @@ char SendFlow(Cell& cell) {
     ReaderSettings after = cell.record;
     after.FirmwareVersionNumber = before.FirmwareVersionNumber;
     EXPECT_EQ(after, before);  // a send never changes the record
-    if (!outcome.Opened) {
-        EXPECT_EQ(cell.messenger.Messages, std::vector<std::string>{kOpenFailedText});
+    if (!outcome.Opened)
         return 'O';
-    }
-    const bool ok = outcome.Result == kWriteOk;
-    EXPECT_EQ(cell.messenger.Messages,
-              std::vector<std::string>{ok ? kWrittenText : kWriteFailedText});
-    if (ok) {
-        EXPECT_EQ(cell.Reader().Settings().TerminalType, '4');
-        EXPECT_EQ(cell.Reader().Settings().formulas[0], cell.record.formulas[0]);
-    }
-    return Letter(ok);
+    return outcome.Result == kWriteOk ? 'S' : 'F';
 }
 
 char WriteGeneral(Cell& cell) {
@@ -186,29 +167,10 @@ char WriteDataEdit(Cell& cell) {
 
 char FactoryDefaults(Cell& cell) {
     auto transport = cell.NewTransport();
-    const ReaderSettings before = cell.record;
     const DefaultsOutcome outcome = RestoreDefaults(cell.Context(transport.get()), cell.record);
-    const auto& messages = cell.messenger.Messages;
-    if (messages == std::vector<std::string>{kOpenFailedText}) {
-        EXPECT_EQ(cell.record, before);
-        EXPECT_TRUE(cell.Reader().Frames().empty());
+    if (cell.Reader().Frames().empty())
         return 'O';
-    }
-    if (!outcome.Restored) {
-        EXPECT_EQ(messages, std::vector<std::string>{kDefaultsFailedText});
-        EXPECT_EQ(cell.record, before);
-        return 'F';
-    }
-    EXPECT_EQ(messages.front(), kDefaultsSetText);
-    if (!outcome.Reread) {
-        EXPECT_EQ(cell.record, before);  // a failed read-back keeps the record
-        EXPECT_EQ(messages.size(), 2u);
-        return 'R';
-    }
-    EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(cell.record.TerminalType, '0');
-    EXPECT_EQ(cell.record.Track1Prefix, Bytes{});
-    return 'S';
+    return outcome.Reread ? 'S' : outcome.Restored ? 'R' : 'F';
 }
 
 char VersionRead(Cell& cell) {
@@ -239,10 +201,7 @@ char CloneRead(Cell& cell) {
     EXPECT_EQ(messages, std::vector<std::string>{ok ? kSourceReadText : kSourceReadFailedText});
     // A failed read leaves no half-read source to clone from.
     EXPECT_EQ(clone.Source() != nullptr, ok);
-    if (ok) {
-        EXPECT_EQ(clone.Source()->TerminalType, '6');
-    }
-    return Letter(ok);
+    return ok ? 'S' : 'F';
 }
 
 char CloneWrite(Cell& cell) {
@@ -266,10 +225,7 @@ char CloneWrite(Cell& cell) {
         return 'O';
     EXPECT_EQ(messages,
               std::vector<std::string>{result == kWriteOk ? kClonedText : kCloneFailedText});
-    if (result == kWriteOk) {
-        EXPECT_EQ(cell.Reader().Settings().TrackSelect, '5');
-    }
-    return Letter(result == kWriteOk);
+    return result == kWriteOk ? 'S' : 'F';
 }
 
 char RawCommand(Cell& cell) {
@@ -278,36 +234,25 @@ char RawCommand(Cell& cell) {
     const ReaderSettings before = cell.record;
     const ManualCommandResult result =
         page.Send("\\x2\\x53\\x10\\x01\\x31\\x3", cell.Context(transport.get()), &cell.record);
-    const auto& messages = cell.messenger.Messages;
-    switch (result) {
-        case ManualCommandResult::kOpenFailed:
-            EXPECT_EQ(messages, std::vector<std::string>{kOpenFailedText});
-            EXPECT_EQ(cell.record, before);
-            return 'O';
-        case ManualCommandResult::kDone:
-            EXPECT_TRUE(messages.empty());
-            // An accepted set command reads the reader back into the record, or leaves the
-            // record as it was when that read fails.
-            EXPECT_TRUE(cell.record == before || cell.record == cell.Reader().Settings());
-            return cell.record.TerminalType == '1' ? 'S' : 'R';
-        default:
-            EXPECT_EQ(messages, std::vector<std::string>{kCommandFailedText});
-            EXPECT_EQ(cell.record, before);
-            return 'F';
+    // An accepted set command reads the reader back into the record, or leaves the record as
+    // it was when that read fails; any other result leaves it as it was.
+    if (result != ManualCommandResult::kDone) {
+        EXPECT_EQ(cell.record, before);
+        return result == ManualCommandResult::kOpenFailed ? 'O' : 'F';
     }
+    EXPECT_TRUE(cell.record == before || cell.record == cell.Reader().Settings());
+    return cell.record.TerminalType == '1' ? 'S' : 'R';
 }
 
 char BootLoader(Cell& cell) {
     auto transport = cell.NewTransport();
     const bool ok = SetBootLoaderMode(cell.Context(transport.get()));
-    const auto& messages = cell.messenger.Messages;
-    if (messages == std::vector<std::string>{kOpenFailedText})
+    if (cell.Reader().Frames().empty())
         return 'O';
-    EXPECT_EQ(messages, std::vector<std::string>{ok ? kBootLoaderSetText : kBootLoaderFailedText});
     if (ok) {
         EXPECT_TRUE(cell.Reader().InBootLoader());
     }
-    return Letter(ok);
+    return ok ? 'S' : 'F';
 }
 
 struct OperationRow {
