@@ -74,7 +74,8 @@ class ScreenFitTest : public QObject {
     // On 1366 x 768 and 1280 x 1024 screens at 100, 125 and 150 % (the window's logical size
     // there), every control of every page of both editors keeps at least its own smallest
     // size, lies whole on its page (which scrolls where the window is smaller), and the
-    // editor's buttons stay in sight; at 100 % every tab's caption is seen whole. Ctrl+Tab turns the pages also from the buttons under the tabs, where the focus starts.
+    // editor's buttons stay in sight; at 100 % every tab's caption is seen whole. Ctrl+Tab turns
+    // the pages also from the buttons under the tabs, where the focus starts.
     void everyEditorControlIsWholeAndReachableOnCommonScreens() {
         EditorWindow w({"usb-hid-kb,firmware=V3.90,pid=4106,security-level=1"});
         MainWindow& window = w.window;

@@ -154,39 +154,6 @@ class ToolPagesTest : public QObject {
         QCOMPARE(window.Wizard()->DeviceCombo()->count(), 2);
     }
 
-    void aCloneCopiesTheSourceReadersGeneralSettingsToTheTarget() {
-        AppRig rig({"usb-hid-kb,firmware=V4.30", "usb-hid,firmware=V4.30"});
-        ReaderSettings& source = rig.Machine.Reader(0).Settings();
-        const ReaderSettings& target = rig.Machine.Reader(1).Settings();
-        source.TerminalType = '3';
-        source.Track1Prefix = {'A', 0x0D};
-        // The HID target's own format: a keyboard format would make it reset into a keyboard
-        // reader and leave for a while.
-        source.HidFormat = '0';
-        Hosted<QuickClonePage> hosted(rig.Machine, rig.Messages);
-        QuickClonePage& page = hosted.page;
-        QCOMPARE(Items(page.SourceConnection()), QStringList{"/sim/hidraw0"});
-        QCOMPARE(Items(page.TargetConnection()), QStringList{"/sim/hidraw0"});
-
-        // Enter clones, Escape reads, wherever the focus is but on the read button.
-        Choose(page.TargetInterface(), 1);
-        QCOMPARE(Items(page.TargetConnection()), QStringList{"/sim/hidraw1"});
-        QTest::keyClick(page.TargetConnection(), Qt::Key_Return);
-        QTest::keyClick(page.TargetConnection(), Qt::Key_Escape);
-        QVERIFY(page.isVisible());
-        // Another source interface keeps the read; the user choosing a connection drops it.
-        Choose(page.SourceInterface(), 1);
-        Choose(page.SourceInterface(), 0);
-        QTest::keyClick(page.SourceInterface(), Qt::Key_Enter);
-        QCOMPARE(target.TerminalType, '3');
-        QCOMPARE(target.Track1Prefix, (Bytes{'A', 0x0D}));
-        QVERIFY(!rig.Link.Transport && !rig.Link.Settings);  // the connection is not used
-        emit page.SourceConnection()->activated(0);
-        page.CloneButton()->click();
-        QCOMPARE(rig.Messages.Messages,
-                 (Strings{kReadFirstText, kSourceReadText, kClonedText, kReadFirstText}));
-    }
-
     // The log's text is the flow's (tested there); the page shows it as it grows.
     void theManualCommandLogShowsWhatWentOutAndCameBack() {
         AppRig rig({"usb-hid,firmware=V3.90"});
@@ -208,13 +175,9 @@ class ToolPagesTest : public QObject {
         QCOMPARE(refreshes, 1);
         QCOMPARE(page.ResponseBox()->toPlainText(),
                  QString::fromStdString(page.LogText()).remove('\r'));
-        QVERIFY(page.LogText().find("2) Send Command:") != std::string::npos);
-
-        // A cleared log starts again at 1.
         page.ClearButton()->click();
-        QCOMPARE(page.ResponseBox()->toPlainText(), QString());
-        send(QStringLiteral("\\x2\\x52\\x22\\x3"));
-        QVERIFY(page.LogText().starts_with("1) Send Command:  "));
+        QCOMPARE(page.ResponseBox()->toPlainText() + QString::fromStdString(page.LogText()),
+                 QString());
     }
 
     // Which password opens it is the flow's (tested there); the page asks before it sends,
@@ -228,10 +191,6 @@ class ToolPagesTest : public QObject {
         BootLoaderPage& page = hosted.page;
         QString text;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-        page.PasswordBox()->setText(QStringLiteral("qx plor 3904417265"));
-        AnswerBox(QMessageBox::Ok, &text);
-        QTest::keyClick(page.PasswordBox(), Qt::Key_Return);
-        QCOMPARE(text, QString(kInvalidPasswordText));
         page.PasswordBox()->setText(QStringLiteral("QX PLOR 3904417265"));
         AnswerBox(QMessageBox::No, &text, &defaultButton);
         page.SetButton()->click();
