@@ -12,40 +12,10 @@
 #include "advanced/advanced_settings_dialog.h"
 #include "advanced/output_format_page.h"
 #include "advanced/security_setting_page.h"
-#include "app/support/gui_test_support.h"
+#include "app/support/editor_rigs.h"
 
 using namespace ravelfin;
 using namespace ravelfin::testing;
-
-namespace {
-
-/// Simulated readers, a connection to the first and the advanced editor's borrowings.
-struct AdvancedRig {
-    explicit AdvancedRig(const Strings& readers) : app(readers) {
-        const auto type = static_cast<int>(app.Machine.Reader(0).InterfaceType());
-        if (!app.Link.Connect(type, 0))
-            QTest::qFail("cannot connect to the simulated reader", __FILE__, __LINE__);
-        app.TakePauses();
-    }
-    std::unique_ptr<AdvancedSettingsDialog> Open() {
-        auto dialog = std::make_unique<AdvancedSettingsDialog>(services, nullptr);
-        QObject::connect(dialog.get(), &SettingsEditor::SettingsReread,
-                         [this] { ++basicRefreshes; });
-        dialog->RefreshAllPages();
-        app.TakePauses();
-        return dialog;
-    }
-    ReaderSettings& Record() { return *app.Link.Settings; }
-    SimulatedReader& Reader() { return app.Machine.Reader(0); }
-
-    AppRig app;
-    RecordingBoxes boxes;
-    ScriptedFileChooser files;
-    int basicRefreshes = 0;
-    AdvancedEditorServices services{app.Link, app.Messages, boxes, files};
-};
-
-}  // namespace
 
 class AdvancedSettingsDialogTest : public QObject {
     Q_OBJECT
@@ -54,7 +24,7 @@ class AdvancedSettingsDialogTest : public QObject {
     // A format choice marks the record for a reopen, unless the firmware fixes the format; a
     // send asks for the reopen only then.
     void theOutputFormatMarksAReopenThatOnlyItsSendAsksFor() {
-        AdvancedRig rig({"usb-hid,pid=4201,firmware=V4.30"});
+        ConnectedRig rig({"usb-hid,pid=4201,firmware=V4.30"});
         rig.Record().ReconnectPending = 1;  // left by a load in the basic editor
         auto dialog = rig.Open();
         OutputFormatPage& page = *dialog->OutputFormat();
@@ -81,7 +51,7 @@ class AdvancedSettingsDialogTest : public QObject {
 
         // A reader that does not open, or whose firmware is 1.77 or older, keeps its format.
         for (const char* reader : {"usb-hid,firmware=V4.30", "usb-hid,firmware=V1.77"}) {
-            AdvancedRig fixed({reader});
+            ConnectedRig fixed({reader});
             if (fixed.Reader().Firmware() == "V4.30")
                 fixed.Reader().SetFault(SimulatedFault::PortBusy);
             auto other = fixed.Open();
@@ -94,7 +64,7 @@ class AdvancedSettingsDialogTest : public QObject {
     // What a valid mask character or an allowed cipher is belongs to the rules (tested
     // there); the page keeps the box and the record agreeing and warns as it goes.
     void theSecurityPageKeepsAValidMaskCharAndWarnsBeforeEncrypting() {
-        AdvancedRig rig({"usb-hid,firmware=V4.30,security-level=1"});
+        ConnectedRig rig({"usb-hid,firmware=V4.30,security-level=1"});
         auto dialog = rig.Open();
         SecuritySettingPage& page = *dialog->Security();
         ReaderSettings& record = rig.Record();
@@ -137,7 +107,7 @@ class AdvancedSettingsDialogTest : public QObject {
     void aSendShowsTheSecurityTheReaderReportsOverEitherLink() {
         for (const char* reader : {"usb-hid,firmware=V4.30,security-level=1",
                                    "usb-hid-kb,firmware=V4.30,security-level=2"}) {
-            AdvancedRig rig({reader});
+            ConnectedRig rig({reader});
             auto dialog = rig.Open();
             SecuritySettingPage& page = *dialog->Security();
             rig.Reader().Settings().SecurityLevel = '1';
@@ -152,9 +122,10 @@ class AdvancedSettingsDialogTest : public QObject {
 
     void aLoadShowsTheFileInThisEditorOnlyAndOnlyCloseEndsIt() {
         QTemporaryDir folder;
-        AdvancedRig rig({"usb-hid,firmware=V4.30,security-level=1"});
+        ConnectedRig rig({"usb-hid,firmware=V4.30,security-level=1"});
         auto dialog = rig.Open();
         QSignalSpy closes(dialog.get(), &SettingsEditor::Closed);
+        QSignalSpy rereads(dialog.get(), &SettingsEditor::SettingsReread);
         SecuritySettingPage& page = *dialog->Security();
         const QString file = folder.filePath(QStringLiteral("reader.cfs2"));
         rig.files.Answers = QStringList{file, file};
@@ -163,7 +134,7 @@ class AdvancedSettingsDialogTest : public QObject {
         dialog->LoadButton()->click();
         QCOMPARE(page.MaskCharBox()->text(), QStringLiteral("*"));
         QCOMPARE(rig.Record().MaskChar, '*');
-        QCOMPARE(rig.basicRefreshes, 0);
+        QCOMPARE(rereads.size(), 0);
 
         // Enter and Escape leave the editor open; Close ends it.
         dialog->show();

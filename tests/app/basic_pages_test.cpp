@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "app/support/basic_editor_rig.h"
+#include "app/support/editor_rigs.h"
 #include "basic/general_settings_page.h"
 #include "basic/keyboard_settings_page.h"
 #include "basic/pre_postamble_page.h"

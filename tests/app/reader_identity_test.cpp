@@ -9,7 +9,7 @@
 #include "app/main_window.h"
 #include "app/reader_lost_box.h"
 #include "app/settings_editors.h"
-#include "app/support/editor_window.h"
+#include "app/support/editor_rigs.h"
 #include "app/support/gui_test_support.h"
 #include "basic/basic_settings_dialog.h"
 #include "controls/notice_window.h"
@@ -42,13 +42,11 @@ class ReaderIdentityTest : public QObject {
     // Two keyboard readers; the second arrives while the first is being edited and takes
     // its place in the list. The send writes to the first reader or to none.
     void anEditorSendsToItsReaderWhateverArrivesOrLeaves() {
-        AppRig rig({"usb-hid-kb,firmware=V4.30,arrive=100000", "usb-hid-kb,firmware=V3.90"});
+        EditorWindow w({"usb-hid-kb,firmware=V4.30,arrive=100000", "usb-hid-kb,firmware=V3.90"});
+        AppRig& rig = w.rig;
+        MainWindow& window = w.window;
         SimulatedReader& newcomer = rig.Machine.Reader(0);
         SimulatedReader& edited = rig.Machine.Reader(1);
-        ScriptedFileChooser files;
-        SettingsEditors editors(rig.Link, rig.Messages, files);
-        MainWindow window(rig.Link, rig.Messages, editors);
-        window.show();
         window.ChangeBasicSettings();
         auto* basic = qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
         QVERIFY(basic);

@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "app/settings_editors.h"
-#include "app/support/editor_window.h"
+#include "app/support/editor_rigs.h"
 #include "app/support/gui_test_support.h"
 #include "app/welcome_painter.h"
 #include "dataedit/formula_slots.h"

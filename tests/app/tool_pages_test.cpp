@@ -11,7 +11,7 @@
 #include "app/main_window.h"
 #include "app/preferences.h"
 #include "app/settings_editors.h"
-#include "app/support/editor_window.h"
+#include "app/support/editor_rigs.h"
 #include "app/support/gui_test_support.h"
 #include "flows/flow_messages.h"
 
@@ -87,7 +87,7 @@ class ToolPagesTest : public QObject {
         Choose(page->SourceInterface(), 1);
         const QStringList both{"/sim/hidraw0", "/sim/hidraw2"};
         QCOMPARE(Items(page->SourceConnection()), both);
-        page->ReadButton()->click();
+        QTest::keyClick(page->SourceConnection(), Qt::Key_Escape);  // Escape reads
 
         const auto at = [&](qint64 ms, auto change) {
             now = ms;
@@ -109,10 +109,12 @@ class ToolPagesTest : public QObject {
         // The lists refilled by the page are no choice of the user's: the read still counts.
         // A reader that left while its list still shows it cannot be opened, and says so.
         page->CloneButton()->click();
+        emit page->SourceConnection()->activated(1);  // the user's choice drops the read
+        page->CloneButton()->click();
         at(2500, [&] { rig.Machine.Unplug(2); });
         page->ReadButton()->click();
         QCOMPARE(rig.Messages.Messages,
-                 (Strings{kSourceReadText, kTargetOpenFailedText,
+                 (Strings{kSourceReadText, kTargetOpenFailedText, kReadFirstText,
                           "The source reader you chose (port 9-3, serial SN00000003) is no longer "
                           "attached; nothing was sent to any reader."}));
     }
