@@ -88,7 +88,6 @@ void CheckNamed(QWidget* w, const char* where) {
 // The controls of `root`'s window that show now; `root` is the window or a page in it. Names
 // must differ among the controls shown together (a tab that is not shown is not read out).
 void AuditShown(QWidget& root, const char* where, Scope& scope) {
-    const int before = checked;
     QWidget& window = *root.window();
     QList<QWidget*> all = window.findChildren<QWidget*>();
     all.prepend(&window);
@@ -118,8 +117,6 @@ void AuditShown(QWidget& root, const char* where, Scope& scope) {
                   QStringLiteral("like a %1").arg(first->metaObject()->className()));
         }
     }
-    if (checked > before)
-        std::printf("checked   %-28s %d control(s)\n", where, checked - before);
 }
 
 // A page shown alone (`isPage`) is no window of the program and needs no name of its own.

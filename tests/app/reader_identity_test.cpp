@@ -98,13 +98,10 @@ class ReaderIdentityTest : public QObject {
     // on every tab, and come back as the tab wants them.
     void theAdvancedEditorsSendButtonsFollowItsReaderAndItsTabs() {
         EditorWindow w({"usb-hid,firmware=V4.30"});
-        AppRig& rig = w.rig;
-        MainWindow& window = w.window;
-        window.ChangeAdvancedSettings();
-        auto* advanced = qobject_cast<AdvancedSettingsDialog*>(window.AdvancedDialog());
-        QVERIFY(advanced);
-        QVERIFY(advanced->SendButton()->isEnabled());
-        rig.Machine.Unplug(0);
+        w.window.ChangeAdvancedSettings();
+        AdvancedSettingsDialog* advanced = w.Advanced();
+        QVERIFY(advanced && advanced->SendButton()->isEnabled());
+        w.rig.Machine.Unplug(0);
         Settle();
         QVERIFY(!advanced->SendButton()->isEnabled() && !advanced->DefaultButton()->isEnabled());
         const int tools = advanced->Tabs()->count() - 1;  // a reader tool, not a settings page
@@ -112,7 +109,7 @@ class ReaderIdentityTest : public QObject {
         advanced->Tabs()->setCurrentIndex(0);
         QVERIFY(!advanced->SendButton()->isEnabled());
         advanced->Tabs()->setCurrentIndex(tools);
-        rig.Machine.Plug(0);
+        w.rig.Machine.Plug(0);
         Settle();
         QVERIFY(!advanced->SendButton()->isEnabled());  // the tool tab has no send
         advanced->Tabs()->setCurrentIndex(0);

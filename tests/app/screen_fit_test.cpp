@@ -117,11 +117,11 @@ class ScreenFitTest : public QObject {
                             if (!input || qobject_cast<QHeaderView*>(control) ||
                                 !control->isVisibleTo(page) || control->window() != &window)
                                 continue;
-                            const QString where = editor->Tabs()->tabText(tab) + ": " +
-                                                  control->metaObject()->className() + " " +
-                                                  control->accessibleName() + " at " +
-                                                  QString::number(scale) + " on " +
-                                                  QString::number(screen.width());
+                            const QString where =
+                                QStringLiteral("%1: %2 at %3 on %4")
+                                    .arg(editor->Tabs()->tabText(tab), control->accessibleName())
+                                    .arg(scale)
+                                    .arg(screen.width());
                             const QSize least =
                                 control->minimumSizeHint().boundedTo(control->maximumSize());
                             QVERIFY2(control->width() >= least.width() &&
