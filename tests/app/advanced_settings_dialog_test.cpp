@@ -89,6 +89,10 @@ class AdvancedSettingsDialogTest : public QObject {
         QCOMPARE(rig.app.Messages.Messages.size(), 1u);
         dialog->RefreshAllPages();
         QVERIFY(!page.ClearTextButton()->isEnabled() && page.AesButton()->isEnabled());
+        record.SecurityLevel = '3';  // where "Default Page" sets Triple DES
+        record.Encryption = '0';
+        page.DefaultButton()->click();
+        QVERIFY(record.Encryption == '1' && page.TripleDesButton()->isChecked());
 
         // A mask character left empty in the record is put back when the box loses the focus.
         rig.boxes.Shown.clear();

@@ -139,6 +139,16 @@ class BasicSettingsDialogTest : public QObject {
         QVERIFY(RestartProgress::ShownText().isEmpty());  // gone with the restart
         QCOMPARE(rig.Link.Settings->KbPollIntervalRead, 8);
 
+        // Factory settings on a keyboard reader whose interval was not 1 reset it too.
+        window.ChangeBasicSettings();
+        editor = qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+        rig.Messages.Clear();
+        editor->DefaultAll();
+        QTRY_VERIFY(!editor);
+        QTRY_COMPARE(rig.Messages.Messages,
+                     (Strings{kDefaultsSetText, "Success to re-open the device."}));
+        QCOMPARE(rig.Link.Settings->KbPollIntervalRead, 1);
+
         // A loaded file with another HID format: the editor stays, takes the reopened
         // reader's new record and edits that one; the reset happens once. (The simulated
         // reader comes back as a plain USB HID reader.)

@@ -139,6 +139,13 @@ class DataEditingTest : public QObject {
         QCOMPARE(settings.addedFields, (std::vector<Bytes>{{'Y', 0x02}}));
         Choose(editor.AddedFieldList(), 0);
         QCOMPARE(editor.SequenceText(), QStringLiteral("1a0a"));  // from the stored formula
+        OnNextDialog([](QWidget* modal) {  // the unsaved sequence uses the field
+            auto* dialog = qobject_cast<NewFieldDialog*>(modal);
+            dialog->FieldsList()->setCurrentRow(0);
+            Named(dialog, "Delete")->click();
+        });
+        Named(&editor, "New Added Fields")->click();
+        QCOMPARE(messages.Messages, Strings{"Cannot delete an Added field been currently used."});
         Named(&editor, "Cancel")->click();
         QCOMPARE(settings.addedFields, (std::vector<Bytes>{{'Y', 0x02}}));
         QCOMPARE(settings.formulas[kSlotAamva], Bytes{0x20});
