@@ -101,6 +101,11 @@ class DataEditingTest : public QObject {
         Named(&page, "Edit Formula")->click();
         QCOMPARE(settings.formulas[kSlotCreditCard], (Bytes{0x48, 0x41, 0x00}));
 
+        // Which tracks a card offers is the rules'; the boxes follow the card chosen.
+        QVERIFY(!Named(&page, "Track3")->isEnabled());
+        Named(&page, "CDL")->click();
+        QVERIFY(Named(&page, "Track3")->isEnabled());
+
         // From 3.32 on the second slot's "Add Formula" opens the customized-card editor, on
         // the stored formula spelled by that slot's table.
         page.SetFirmwareVersion(3.32);
@@ -149,6 +154,32 @@ class DataEditingTest : public QObject {
         Named(&editor, "Cancel")->click();
         QCOMPARE(settings.addedFields, (std::vector<Bytes>{{'Y', 0x02}}));
         QCOMPARE(settings.formulas[kSlotAamva], Bytes{0x20});
+    }
+
+    // The boxes follow the kind; a field the stored formula uses stays; OK writes the second
+    // custom card's record.
+    void theSecondCustomCardsFieldsDialogFollowsItsKindAndItsFormula() {
+        ReaderSettings settings;
+        settings.formulas[kSlotDmvOrCustom2] = {0x20};  // uses field a
+        RecordingMessenger messages;
+        CustomizedFieldsDialog dialog(settings, Bytes{}, true, messages, nullptr);
+        dialog.KindButton(CustomFieldKind::kAmong)->click();
+        const auto& among = dialog.Boxes(CustomFieldKind::kAmong);
+        QVERIFY(among[5]->isEnabled());
+        dialog.KindButton(CustomFieldKind::kBefore)->click();
+        QVERIFY(!among[5]->isEnabled());
+        const auto& before = dialog.Boxes(CustomFieldKind::kBefore);
+        QTest::keyClicks(before[0], "2");
+        QTest::keyClicks(before[1], "ID");
+        dialog.TrackChoice()->setCurrentIndex(0);
+        Named(&dialog, "Add")->click();
+        Named(&dialog, "Add")->click();
+        dialog.FieldsList()->setCurrentRow(0);
+        Named(&dialog, "Delete")->click();
+        QCOMPARE(messages.Messages, Strings{"Cannot delete a Custom field been currently used."});
+        Named(&dialog, "OK")->click();
+        QCOMPARE(settings.custom2.fields.size(), 2u);
+        QVERIFY(settings.custom.fields.empty());
     }
 
     void aCustomFormulaWritesItsFieldsLimitsAndMatchStringsOnOk() {
