@@ -124,6 +124,7 @@ class DataEditingTest : public QObject {
     void theAddedFieldsDialogWritesOnOkAndItsFieldsOutliveTheEditorsCancel() {
         ReaderSettings settings;
         settings.formulas[kSlotAamva] = {0x20};
+        settings.formulas[kSlotCreditCard] = Bytes(128, 0x20);  // room for two more codes
         RecordingMessenger messages;
         CatalogueFormulaEditor editor(CardCatalogue::kAamva, settings, {true, false, true},
                                       messages, nullptr);
@@ -150,7 +151,10 @@ class DataEditingTest : public QObject {
             Named(dialog, "Delete")->click();
         });
         Named(&editor, "New Added Fields")->click();
-        QCOMPARE(messages.Messages, Strings{"Cannot delete an Added field been currently used."});
+        Choose(editor.TrackList(3), 0);
+        QCOMPARE(editor.SequenceText(), QStringLiteral("1a0a"));
+        QCOMPARE(messages.Messages, (Strings{"Cannot delete an Added field been currently used.",
+                                             "Only 130 items can be added for Send Command."}));
         Named(&editor, "Cancel")->click();
         QCOMPARE(settings.addedFields, (std::vector<Bytes>{{'Y', 0x02}}));
         QCOMPARE(settings.formulas[kSlotAamva], Bytes{0x20});

@@ -193,6 +193,10 @@ class ToolPagesTest : public QObject {
         BootLoaderPage& page = hosted.page;
         QString text;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        page.PasswordBox()->setText(QStringLiteral("qx plor 3904417265"));
+        AnswerBox(QMessageBox::Ok, &text);
+        QTest::keyClick(page.PasswordBox(), Qt::Key_Return);
+        QCOMPARE(text, QString(kInvalidPasswordText));
         page.PasswordBox()->setText(QStringLiteral("QX PLOR 3904417265"));
         AnswerBox(QMessageBox::No, &text, &defaultButton);
         page.SetButton()->click();
