@@ -80,6 +80,8 @@ class AdvancedSettingsDialogTest : public QObject {
                                            "Warning|this MaskChar is invalid!"}));
         QCOMPARE(page.MaskCharBox()->text(), QStringLiteral("*"));
         QCOMPARE(record.MaskChar, '*');
+        page.MaskCharBox()->clear();  // an emptied box takes the default too
+        QCOMPARE(page.MaskCharBox()->text(), QStringLiteral("*"));
         page.PrePanBox()->setCurrentIndex(6);  // the entry's position is the number
         QCOMPARE(record.PrePan, 6);
 

@@ -230,6 +230,11 @@ class KeySequenceEditTest : public QObject {
         QCOMPARE(from.Value(), (Bytes{'A', 0x0D}));
         QTest::keyClick(&from, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(from.Value(), value);
+        // Text from elsewhere: characters beyond ISO 8859-1 are dropped as they are when typed.
+        QGuiApplication::clipboard()->setText(QString::fromUtf8("\\cr\xE2\x82\xAC\xC3\xA9"));
+        to.Clear();
+        QTest::keyClick(&to, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(to.Value(), (Bytes{0x0D, 0xE9}));
     }
 
     void aRequiredBoxLeftEmptyComplainsAndKeepsTheFocus() {

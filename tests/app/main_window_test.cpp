@@ -16,6 +16,7 @@
 #include "controls/data_files.h"
 #include "controls/help_topics.h"
 #include "controls/help_window.h"
+#include "controls/message_dialog.h"
 #include "report/ui/settings_report_dialog.h"
 
 using namespace ravelfin;
@@ -249,12 +250,21 @@ class MainWindowTest : public QObject {
         dialog.CopyButton()->click();
         QCOMPARE(QGuiApplication::clipboard()->text(), shown);
         QTemporaryDir folder;
-        const QString chosen = folder.filePath(QStringLiteral("report.txt"));
+        QString chosen = folder.filePath(QStringLiteral("report.txt"));
         dialog.SetSaveChooser([&chosen](QWidget*) { return chosen; });
         dialog.SaveButton()->click();
         QFile saved(chosen);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(saved.readAll()), shown);
+        QString complaint;
+        chosen = folder.filePath(QStringLiteral("missing/report.txt"));
+        OnNextModal([&complaint](QWidget* modal) {
+            complaint = qobject_cast<MessageDialog*>(modal)->Text();
+            modal->close();
+        });
+        dialog.SaveButton()->click();
+        QVERIFY2(complaint.startsWith(QStringLiteral("Could not save the report to ")),
+                 qPrintable(complaint));
 
         // A reader back after its reset is reopened, and the advanced editor told.
         window.ChangeAdvancedSettings();
