@@ -12,6 +12,7 @@
 #include "app/settings_editors.h"
 #include "app/support/editor_rigs.h"
 #include "app/support/gui_test_support.h"
+#include "app/support/named_controls.h"
 #include "basic/basic_settings_dialog.h"
 #include "basic/general_settings_page.h"
 #include "controls/config_file_chooser.h"
@@ -23,15 +24,6 @@ using namespace ravelfin::testing;
 
 namespace {
 const std::string kReopened = "Success to re-open the device.";
-
-// The radio button `caption` of the editor's Data Editing page.
-QRadioButton* DataEditingRadio(AdvancedSettingsDialog* editor, const char* caption) {
-    for (QRadioButton* r : editor->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
-        if (r->text() == QLatin1String(caption))
-            return r;
-    }
-    return nullptr;
-}
 }  // namespace
 
 class AdvancedEditorWindowTest : public QObject {
@@ -59,9 +51,10 @@ class AdvancedEditorWindowTest : public QObject {
             QVERIFY(button->isChecked() && button->isEnabled());
             QCOMPARE(w.rig.Link.Settings->ReconnectPending, 0u);
             // The data editing page edits the new record.
-            QRadioButton* enable = DataEditingRadio(editor, "Enable");
-            QRadioButton* disable = DataEditingRadio(editor, "Disable");
-            QRadioButton* other = enable->isChecked() ? disable : enable;
+            QWidget* dataEditing = editor->Page(AdvancedTab::kDataEditing);
+            QAbstractButton* enable = Named(dataEditing, "Enable");
+            QAbstractButton* disable = Named(dataEditing, "Disable");
+            QAbstractButton* other = enable->isChecked() ? disable : enable;
             other->click();
             QCOMPARE(w.rig.Link.Settings->mode != '0', other == enable);
         }
