@@ -105,7 +105,7 @@ class BasicPagesTest : public QObject {
         QCOMPARE(editor.Record().SendOptions, '1');
         QCOMPARE(separator.Value(), Bytes{0x0D});
 
-        // The polling interval: out of range or emptied says the range and becomes 1.
+        // The polling interval: out of range says the range and becomes 1.
         dialog.Tabs()->setCurrentIndex(3);
         KeyboardSettingsPage& keyboard = *dialog.KeyboardPage();
         QLineEdit& interval = *keyboard.PollInterval();
