@@ -10,8 +10,9 @@
 #include "advanced/security_setting_page.h"
 #include "app/interface_wizard.h"
 #include "app/settings_editors.h"
-#include "app/support/editor_window.h"
+#include "app/support/editor_rigs.h"
 #include "app/support/gui_test_support.h"
+#include "app/support/named_controls.h"
 #include "basic/basic_settings_dialog.h"
 #include "basic/general_settings_page.h"
 #include "controls/config_file_chooser.h"
@@ -23,15 +24,6 @@ using namespace ravelfin::testing;
 
 namespace {
 const std::string kReopened = "Success to re-open the device.";
-
-// The radio button `caption` of the editor's Data Editing page.
-QRadioButton* DataEditingRadio(AdvancedSettingsDialog* editor, const char* caption) {
-    for (QRadioButton* r : editor->Page(AdvancedTab::kDataEditing)->findChildren<QRadioButton*>()) {
-        if (r->text() == QLatin1String(caption))
-            return r;
-    }
-    return nullptr;
-}
 }  // namespace
 
 class AdvancedEditorWindowTest : public QObject {
@@ -59,9 +51,10 @@ class AdvancedEditorWindowTest : public QObject {
             QVERIFY(button->isChecked() && button->isEnabled());
             QCOMPARE(w.rig.Link.Settings->ReconnectPending, 0u);
             // The data editing page edits the new record.
-            QRadioButton* enable = DataEditingRadio(editor, "Enable");
-            QRadioButton* disable = DataEditingRadio(editor, "Disable");
-            QRadioButton* other = enable->isChecked() ? disable : enable;
+            QWidget* dataEditing = editor->Page(AdvancedTab::kDataEditing);
+            QAbstractButton* enable = Named(dataEditing, "Enable");
+            QAbstractButton* disable = Named(dataEditing, "Disable");
+            QAbstractButton* other = enable->isChecked() ? disable : enable;
             other->click();
             QCOMPARE(w.rig.Link.Settings->mode != '0', other == enable);
         }
@@ -88,12 +81,14 @@ class AdvancedEditorWindowTest : public QObject {
         w.Basic()->DefaultAll();
         QCOMPARE(advanced->Security()->MaskCharBox()->text(), QStringLiteral("*"));
 
-        // The report reads the reader into the record: an unsent edit on the hidden editor's
-        // page gives way to what the reader holds.
+        // The report reads the reader into the record: an unsent edit on either editor's page
+        // gives way to what the reader holds.
         advanced->Security()->MaskCharBox()->setText(QStringLiteral("#"));
+        w.Basic()->GeneralPage()->Beep()->SetIndex(-1);
         OnNextModal([](QWidget* modal) { modal->close(); });
         w.window.CheckCurrentSettings();
         QCOMPARE(advanced->Security()->MaskCharBox()->text(), QStringLiteral("*"));
+        QVERIFY(w.Basic()->GeneralPage()->Beep()->Index() >= 0);
     }
 
     // The wizard's CONTINUE replaces the record: an editor made for the earlier one, hidden
@@ -127,12 +122,9 @@ class AdvancedEditorWindowTest : public QObject {
     // once the loop that ran it has returned: a screen reader's Press reaches "Close" behind
     // a modal window.
     void anEditorClosedWhileItsModalWindowRunsGoesAfterIt() {
-        AppRig rig({"usb-hid,firmware=V4.30"});
-        rig.Machine.Reader(0).Settings().mode = '1';
-        QtConfigFileChooser files;  // the real file dialog, a child of the editor
-        SettingsEditors editors{rig.Link, rig.Messages, files};
-        MainWindow window{rig.Link, rig.Messages, editors};
-        window.show();
+        EditorDesk desk({"usb-hid,firmware=V4.30"});  // the real file dialog, the editor's child
+        desk.machine.Reader(0).Settings().mode = '1';
+        MainWindow& window = desk.window;
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         for (int editor = 0; editor < 2; ++editor) {
             QPointer<SettingsEditor> open = ShowEditor(window, editor);
@@ -155,7 +147,7 @@ class AdvancedEditorWindowTest : public QObject {
             }
             QVERIFY2(ownModal, editor == 0 ? "basic" : "advanced");
             QTRY_VERIFY(!open);
-            QVERIFY(rig.Messages.Messages.empty());  // the ended file dialog saved nothing
+            QVERIFY(desk.messenger.Messages.empty());  // the ended file dialog saved nothing
         }
     }
 };

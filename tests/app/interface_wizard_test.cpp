@@ -37,7 +37,8 @@ class InterfaceWizardTest : public QObject {
 
   private slots:
     void theReadersAreListedApartAndTheChosenOneConnected() {
-        AppRig rig({"usb-hid,firmware=V4.30", "usb-hid,firmware=V4.30", "usb-hid-kb,firmware=V4.30"});
+        AppRig rig(
+            {"usb-hid,firmware=V4.30", "usb-hid,firmware=V4.30", "usb-hid-kb,firmware=V4.30"});
         InterfaceWizard wizard(rig.Link, rig.Messages, nullptr);
         QSignalSpy ended(&wizard, &QDialog::finished);
         wizard.Initialise();

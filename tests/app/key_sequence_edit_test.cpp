@@ -90,11 +90,12 @@ class KeySequenceEditTest : public QObject {
             QGuiApplication::clipboard()->setText(QString::fromLatin1(paste.clipboard));
             QSignalSpy changes(&box, &KeySequenceEdit::BytesChanged);
             QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
-            QVERIFY2(box.Value() == paste.expected, label.constData());
-            QVERIFY2(box.Caret() == paste.caret, label.constData());
-            const bool changed = BytesFromText(paste.value) != paste.expected;
-            QVERIFY2(changes.count() == (changed ? 1 : 0), label.constData());
-            QVERIFY2(messages.Messages.size() == (changed ? 0u : 1u), label.constData());
+            // A change is signalled once; a refusal is said.
+            const int changed = BytesFromText(paste.value) != paste.expected;
+            QVERIFY2(
+                std::tuple(box.Value(), box.Caret(), changes.count(), messages.Messages.size()) ==
+                    std::tuple(paste.expected, paste.caret, changed, std::size_t(1 - changed)),
+                label.constData());
         }
     }
 
@@ -230,14 +231,11 @@ class KeySequenceEditTest : public QObject {
         QCOMPARE(from.Value(), (Bytes{'A', 0x0D}));
         QTest::keyClick(&from, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(from.Value(), value);
-
-        // Text from elsewhere is read by its names; a stray backslash is itself, characters
-        // beyond ISO 8859-1 are dropped as they are when typed.
-        QGuiApplication::clipboard()->setText(
-            QString::fromUtf8("\\esc\\bs\\cr_lf\\x41\xE2\x82\xAC\xC3\xA9"));
+        // Text from elsewhere: characters beyond ISO 8859-1 are dropped as they are when typed.
+        QGuiApplication::clipboard()->setText(QString::fromUtf8("\\cr\xE2\x82\xAC\xC3\xA9"));
         to.Clear();
         QTest::keyClick(&to, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(to.Value(), (Bytes{0x1B, 0x08, 0xD1, '\\', 'x', '4', '1', 0xE9}));
+        QCOMPARE(to.Value(), (Bytes{0x0D, 0xE9}));
     }
 
     void aRequiredBoxLeftEmptyComplainsAndKeepsTheFocus() {

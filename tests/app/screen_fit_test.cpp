@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "app/settings_editors.h"
-#include "app/support/editor_window.h"
+#include "app/support/editor_rigs.h"
 #include "app/support/gui_test_support.h"
 #include "app/welcome_painter.h"
 #include "dataedit/formula_slots.h"
@@ -74,7 +74,8 @@ class ScreenFitTest : public QObject {
     // On 1366 x 768 and 1280 x 1024 screens at 100, 125 and 150 % (the window's logical size
     // there), every control of every page of both editors keeps at least its own smallest
     // size, lies whole on its page (which scrolls where the window is smaller), and the
-    // editor's buttons stay in sight; at 100 % every tab's caption is seen whole. Ctrl+Tab turns the pages also from the buttons under the tabs, where the focus starts.
+    // editor's buttons stay in sight; at 100 % every tab's caption is seen whole. Ctrl+Tab turns
+    // the pages also from the buttons under the tabs, where the focus starts.
     void everyEditorControlIsWholeAndReachableOnCommonScreens() {
         EditorWindow w({"usb-hid-kb,firmware=V3.90,pid=4106,security-level=1"});
         MainWindow& window = w.window;
@@ -116,11 +117,11 @@ class ScreenFitTest : public QObject {
                             if (!input || qobject_cast<QHeaderView*>(control) ||
                                 !control->isVisibleTo(page) || control->window() != &window)
                                 continue;
-                            const QString where = editor->Tabs()->tabText(tab) + ": " +
-                                                  control->metaObject()->className() + " " +
-                                                  control->accessibleName() + " at " +
-                                                  QString::number(scale) + " on " +
-                                                  QString::number(screen.width());
+                            const QString where =
+                                QStringLiteral("%1: %2 at %3 on %4")
+                                    .arg(editor->Tabs()->tabText(tab), control->accessibleName())
+                                    .arg(scale)
+                                    .arg(screen.width());
                             const QSize least =
                                 control->minimumSizeHint().boundedTo(control->maximumSize());
                             QVERIFY2(control->width() >= least.width() &&

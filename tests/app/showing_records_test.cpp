@@ -5,7 +5,7 @@
 #include <random>
 
 #include "advanced/advanced_settings_dialog.h"
-#include "app/support/gui_test_support.h"
+#include "app/support/editor_rigs.h"
 #include "basic/basic_settings_dialog.h"
 #include "protocol/test_records.h"
 
@@ -54,17 +54,12 @@ class ShowingRecordsTest : public QObject {
               "usb-hid-kb,firmware=V4.26,pid=4106,security-level=1",
               "usb-hid,firmware=V4.30,pid=4206,security-level=2",
               "usb-hid-kb,firmware=V4.31,pid=4106,security-level=0"}) {
-            AppRig rig({reader});
-            const int type = static_cast<int>(rig.Machine.Reader(0).InterfaceType());
-            QVERIFY2(rig.Link.Connect(type, 0), reader);
-            RecordingBoxes boxes;
-            ScriptedFileChooser files;
-            AdvancedEditorServices services{rig.Link, rig.Messages, boxes, files};
-            BasicSettingsDialog basic(rig.Link, rig.Messages, files);
-            AdvancedSettingsDialog advanced(services, nullptr);
+            ConnectedRig rig({reader});
+            BasicSettingsDialog basic(rig.app.Link, rig.app.Messages, rig.files);
+            AdvancedSettingsDialog advanced(rig.services, nullptr);
             for (int round = 0; round < 12; ++round) {
-                Scramble(*rig.Link.Settings, rng);
-                const ReaderSettings before = *rig.Link.Settings;
+                Scramble(*rig.app.Link.Settings, rng);
+                const ReaderSettings before = *rig.app.Link.Settings;
                 for (SettingsEditor* editor : {static_cast<SettingsEditor*>(&basic),
                                                static_cast<SettingsEditor*>(&advanced)}) {
                     editor->show();
@@ -75,9 +70,9 @@ class ShowingRecordsTest : public QObject {
                     }
                     editor->hide();
                 }
-                QVERIFY2(*rig.Link.Settings == before, reader);
+                QVERIFY2(*rig.app.Link.Settings == before, reader);
             }
-            QVERIFY2(boxes.Shown.empty(), reader);
+            QVERIFY2(rig.boxes.Shown.empty(), reader);
         }
     }
 };

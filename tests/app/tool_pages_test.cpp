@@ -11,7 +11,7 @@
 #include "app/main_window.h"
 #include "app/preferences.h"
 #include "app/settings_editors.h"
-#include "app/support/editor_window.h"
+#include "app/support/editor_rigs.h"
 #include "app/support/gui_test_support.h"
 #include "flows/flow_messages.h"
 
@@ -87,7 +87,7 @@ class ToolPagesTest : public QObject {
         Choose(page->SourceInterface(), 1);
         const QStringList both{"/sim/hidraw0", "/sim/hidraw2"};
         QCOMPARE(Items(page->SourceConnection()), both);
-        page->ReadButton()->click();
+        QTest::keyClick(page->SourceConnection(), Qt::Key_Escape);  // Escape reads
 
         const auto at = [&](qint64 ms, auto change) {
             now = ms;
@@ -109,10 +109,12 @@ class ToolPagesTest : public QObject {
         // The lists refilled by the page are no choice of the user's: the read still counts.
         // A reader that left while its list still shows it cannot be opened, and says so.
         page->CloneButton()->click();
+        emit page->SourceConnection()->activated(1);  // the user's choice drops the read
+        page->CloneButton()->click();
         at(2500, [&] { rig.Machine.Unplug(2); });
         page->ReadButton()->click();
         QCOMPARE(rig.Messages.Messages,
-                 (Strings{kSourceReadText, kTargetOpenFailedText,
+                 (Strings{kSourceReadText, kTargetOpenFailedText, kReadFirstText,
                           "The source reader you chose (port 9-3, serial SN00000003) is no longer "
                           "attached; nothing was sent to any reader."}));
     }
@@ -123,22 +125,18 @@ class ToolPagesTest : public QObject {
         window.show();
         window.SelectReaderInterface();
         QComboBox* devices = window.Wizard()->DeviceCombo();
-        QCOMPARE(devices->count(), 2);
         devices->setCurrentIndex(1);  // the HID reader, after the keyboard one
         const QString chosen = devices->currentText();
         QVERIFY(chosen.contains("4.30"));
-        rig.Machine.Unplug(1);
-        QApplication::processEvents();
-        QCOMPARE(devices->count(), 1);
-        QCOMPARE(devices->currentText(), chosen);
-        rig.Machine.Plug(1);
-        QApplication::processEvents();
-        QCOMPARE(devices->count(), 2);
-        QCOMPARE(devices->currentText(), chosen);  // still the one chosen
-        window.Wizard()->hide();
-        rig.Machine.Unplug(0);
-        QApplication::processEvents();
-        QCOMPARE(devices->count(), 2);
+        const auto after = [&](auto change) {
+            change();
+            QApplication::processEvents();
+            return std::pair{devices->count(), devices->currentText()};
+        };
+        QCOMPARE(after([&] { rig.Machine.Unplug(1); }), (std::pair{1, chosen}));
+        QCOMPARE(after([&] { rig.Machine.Plug(1); }), (std::pair{2, chosen}));
+        window.Wizard()->hide();  // a hidden wizard's list stays as it was
+        QCOMPARE(after([&] { rig.Machine.Unplug(0); }).first, 2);
     }
 
     void aReaderPulledDuringTheSearchIsDroppedOnceTheSearchIsOver() {
@@ -152,39 +150,6 @@ class ToolPagesTest : public QObject {
         });
         window.SelectReaderInterface();
         QCOMPARE(window.Wizard()->DeviceCombo()->count(), 2);
-    }
-
-    void aCloneCopiesTheSourceReadersGeneralSettingsToTheTarget() {
-        AppRig rig({"usb-hid-kb,firmware=V4.30", "usb-hid,firmware=V4.30"});
-        ReaderSettings& source = rig.Machine.Reader(0).Settings();
-        const ReaderSettings& target = rig.Machine.Reader(1).Settings();
-        source.TerminalType = '3';
-        source.Track1Prefix = {'A', 0x0D};
-        // The HID target's own format: a keyboard format would make it reset into a keyboard
-        // reader and leave for a while.
-        source.HidFormat = '0';
-        Hosted<QuickClonePage> hosted(rig.Machine, rig.Messages);
-        QuickClonePage& page = hosted.page;
-        QCOMPARE(Items(page.SourceConnection()), QStringList{"/sim/hidraw0"});
-        QCOMPARE(Items(page.TargetConnection()), QStringList{"/sim/hidraw0"});
-
-        // Enter clones, Escape reads, wherever the focus is but on the read button.
-        Choose(page.TargetInterface(), 1);
-        QCOMPARE(Items(page.TargetConnection()), QStringList{"/sim/hidraw1"});
-        QTest::keyClick(page.TargetConnection(), Qt::Key_Return);
-        QTest::keyClick(page.TargetConnection(), Qt::Key_Escape);
-        QVERIFY(page.isVisible());
-        // Another source interface keeps the read; the user choosing a connection drops it.
-        Choose(page.SourceInterface(), 1);
-        Choose(page.SourceInterface(), 0);
-        QTest::keyClick(page.SourceInterface(), Qt::Key_Enter);
-        QCOMPARE(target.TerminalType, '3');
-        QCOMPARE(target.Track1Prefix, (Bytes{'A', 0x0D}));
-        QVERIFY(!rig.Link.Transport && !rig.Link.Settings);  // the connection is not used
-        emit page.SourceConnection()->activated(0);
-        page.CloneButton()->click();
-        QCOMPARE(rig.Messages.Messages,
-                 (Strings{kReadFirstText, kSourceReadText, kClonedText, kReadFirstText}));
     }
 
     // The log's text is the flow's (tested there); the page shows it as it grows.
@@ -208,13 +173,9 @@ class ToolPagesTest : public QObject {
         QCOMPARE(refreshes, 1);
         QCOMPARE(page.ResponseBox()->toPlainText(),
                  QString::fromStdString(page.LogText()).remove('\r'));
-        QVERIFY(page.LogText().find("2) Send Command:") != std::string::npos);
-
-        // A cleared log starts again at 1.
         page.ClearButton()->click();
-        QCOMPARE(page.ResponseBox()->toPlainText(), QString());
-        send(QStringLiteral("\\x2\\x52\\x22\\x3"));
-        QVERIFY(page.LogText().starts_with("1) Send Command:  "));
+        QCOMPARE(page.ResponseBox()->toPlainText() + QString::fromStdString(page.LogText()),
+                 QString());
     }
 
     // Which password opens it is the flow's (tested there); the page asks before it sends,

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <deque>

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "advanced/advanced_settings_dialog.h"
+#include "app/main_window.h"
+#include "app/settings_editors.h"
 #include "app/support/gui_test_support.h"
 #include "basic/basic_settings_dialog.h"
 #include "controls/char_name_list.h"
@@ -73,5 +76,50 @@ inline void EditCell(EditableGrid* grid, int row, int column, const QString& tex
     QTest::keyClick(line, Qt::Key_Return);
     QTRY_VERIFY(!grid->Editor());
 }
+
+/// Simulated readers, a connection to the first and what the editors borrow.
+struct ConnectedRig {
+    explicit ConnectedRig(const Strings& readers) : app(readers) {
+        const auto type = static_cast<int>(app.Machine.Reader(0).InterfaceType());
+        if (!app.Link.Connect(type, 0))
+            QTest::qFail("cannot connect to the simulated reader", __FILE__, __LINE__);
+        app.TakePauses();
+    }
+    /// The advanced editor on the reader, its pages filled.
+    std::unique_ptr<AdvancedSettingsDialog> Open() {
+        auto dialog = std::make_unique<AdvancedSettingsDialog>(services, nullptr);
+        dialog->RefreshAllPages();
+        app.TakePauses();
+        return dialog;
+    }
+    ReaderSettings& Record() { return *app.Link.Settings; }
+    SimulatedReader& Reader() { return app.Machine.Reader(0); }
+
+    AppRig app;
+    RecordingBoxes boxes;
+    ScriptedFileChooser files;
+    AdvancedEditorServices services{app.Link, app.Messages, boxes, files};
+};
+
+/// The program's window, shown, with its real editors on simulated readers; messages, message
+/// boxes and file questions are recorded or scripted.
+struct EditorWindow {
+    explicit EditorWindow(const Strings& readers = {}) : rig(readers) {
+        editors.SetMessageBoxes(boxes);
+        window.show();
+    }
+    AdvancedSettingsDialog* Advanced() const {
+        return qobject_cast<AdvancedSettingsDialog*>(window.AdvancedDialog());
+    }
+    BasicSettingsDialog* Basic() const {
+        return qobject_cast<BasicSettingsDialog*>(window.BasicDialog());
+    }
+
+    AppRig rig;
+    RecordingBoxes boxes;
+    ScriptedFileChooser files;
+    SettingsEditors editors{rig.Link, rig.Messages, files};
+    MainWindow window{rig.Link, rig.Messages, editors};
+};
 
 }  // namespace ravelfin::testing
