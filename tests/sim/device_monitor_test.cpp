@@ -48,11 +48,6 @@ struct Heard {
     std::vector<DeviceEvent> events;
 };
 
-void Attach(SimulatedEnvironment& env, const char* optionText) {
-    std::string error;
-    ASSERT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
-}
-
 /// The machine's devices with a pause of one thread's own.
 class ThreadEnvironment final : public ReaderEnvironment {
   public:
@@ -99,10 +94,6 @@ TEST(SimulatedDeviceMonitor, HearsPlugsAndUnplugsWhileTheDeviceListsFollow) {
               (std::vector<DeviceEntry>{{kInterfaceUsbHid, "/sim/hidraw0", 0, {}, ""}}));
     EXPECT_EQ(Listed(env, kInterfaceUsbHidKb),
               (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw1", 1, {}, ""}}));
-    ReaderSettings settings(kInterfaceUsbHid);
-    ASSERT_TRUE(transport->OpenByIndex(0));
-    EXPECT_TRUE(ReadAllSettings(settings, transport.get()));
-    transport->Close();
 
     heard.monitor->Stop();
     env.Unplug(1);

@@ -17,9 +17,9 @@ using Change = DeviceEvent::Change;
 /// A machine with one simulated reader and a monitor that keeps what it heard.
 struct ResetRig {
     explicit ResetRig(const char* optionText) {
-        std::string error;
-        EXPECT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
+        Attach(env, optionText);
         monitor = env.CreateDeviceMonitor();
+        std::string error;
         EXPECT_TRUE(monitor->Start([this](const DeviceEvent& e) { heard.push_back(e); }, error));
     }
     /// Opens the reader as `type`, sends one frame and lets go of it; true when it took it.
@@ -53,8 +53,7 @@ TEST(SimulatedReaderReset, ARestartWaitReachesTheProgramsPauseAsOne) {
         void WaitForRestart(int milliseconds) override { restarts.push_back(milliseconds); }
     } program;
     SimulatedEnvironment env(program);
-    std::string error;
-    ASSERT_TRUE(env.AddReaderFromOptionText("usb-hid", error)) << error;
+    Attach(env, "usb-hid");
     auto transport = MakeTransport(kInterfaceUsbHid, env);
     ASSERT_TRUE(transport->OpenByIndex(0));
     Bytes answer(1024);

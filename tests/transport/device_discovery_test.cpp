@@ -17,24 +17,6 @@ DeviceEntry Entry(int type, const std::string& name, int index, ReaderIdentity i
     return DeviceEntry{type, name, index, std::move(identity), stableName};
 }
 
-SerialPortInfo Port(const std::string& name, bool usb, std::uint16_t vendor,
-                    std::uint16_t product) {
-    SerialPortInfo port;
-    port.Name = name;
-    port.HasUsbIds = usb;
-    port.VendorId = vendor;
-    port.ProductId = product;
-    return port;
-}
-
-HidInterfaceInfo Hid(const std::string& path, std::uint16_t vendor, std::uint16_t product) {
-    HidInterfaceInfo hid;
-    hid.Path = path;
-    hid.VendorId = vendor;
-    hid.ProductId = product;
-    return hid;
-}
-
 List Listed(DeviceSource& source, int type, List list = {}) {
     ListDevices(source, type, list);
     return list;
@@ -42,11 +24,12 @@ List Listed(DeviceSource& source, int type, List list = {}) {
 
 TEST(DeviceDiscovery, SerialPortsAreTypedByTheirUsbIdsAndKeepTheirIndex) {
     SimulatedDeviceSource source;
-    source.AddSerialPort(Port("/dev/ttyS0", false, 0, 0));
-    source.AddSerialPort(Port("/dev/ttyUSB0", true, 0x0403, 0x6001));  // another vendor's adapter
-    source.AddSerialPort(Port("/dev/ttyUSB1", true, 0x5E1C, 0x0D42));
-    source.AddSerialPort(Port("/dev/ttyUSB2", true, 0x5E1C, 0x0D43));
-    source.AddSerialPort(Port("/dev/ttyS1", false, 0, 0));
+    // ttyUSB0 is another vendor's adapter.
+    source.AddSerialPort({"/dev/ttyS0", false, 0, 0, "", "", ""});
+    source.AddSerialPort({"/dev/ttyUSB0", true, 0x0403, 0x6001, "", "", ""});
+    source.AddSerialPort({"/dev/ttyUSB1", true, 0x5E1C, 0x0D42, "", "", ""});
+    source.AddSerialPort({"/dev/ttyUSB2", true, 0x5E1C, 0x0D43, "", "", ""});
+    source.AddSerialPort({"/dev/ttyS1", false, 0, 0, "", "", ""});
 
     // A port without USB is known by its node when udev gives it no stable name.
     EXPECT_EQ(Listed(source, kInterfaceRs232, {Entry(2, "kept", 0)}),
@@ -73,10 +56,10 @@ TEST(DeviceDiscovery, HidInterfacesAreReadersByVendorAndProductRanges) {
     EXPECT_EQ(HidReaderType(0x3A1E, 0x4206), 0);
 
     SimulatedDeviceSource source;
-    source.AddHidInterface(Hid("/dev/hidraw0", 0x046D, 0xC077));  // a mouse
-    source.AddHidInterface(Hid("/dev/hidraw1", 0x3A1D, 0x4206));
-    source.AddHidInterface(Hid("/dev/hidraw2", 0x3A1D, 0x4103));
-    source.AddHidInterface(Hid("/dev/hidraw3", 0x3A1D, 0x4202));
+    source.AddHidInterface({"/dev/hidraw0", 0x046D, 0xC077, "", ""});  // a mouse
+    source.AddHidInterface({"/dev/hidraw1", 0x3A1D, 0x4206, "", ""});
+    source.AddHidInterface({"/dev/hidraw2", 0x3A1D, 0x4103, "", ""});
+    source.AddHidInterface({"/dev/hidraw3", 0x3A1D, 0x4202, "", ""});
     EXPECT_EQ(Listed(source, kInterfaceUsbHid),
               (List{Entry(5, "/dev/hidraw1", 1, {"/dev/hidraw1", ""}),
                     Entry(5, "/dev/hidraw3", 3, {"/dev/hidraw3", ""})}));

@@ -116,16 +116,5 @@ TEST(SerialOverPty, OpeningIsExclusiveAndSaysWhyItFailed) {
     EXPECT_EQ(hid.LastError(), PortError::NotFound);
 }
 
-TEST(HidUevent, GivesTheUsbIdsOfTheNode) {
-    std::uint16_t vendor = 0;
-    std::uint16_t product = 0;
-    ASSERT_TRUE(ParseHidUevent("DRIVER=hid-generic\nHID_ID=0003:00003A1D:00004206\nHID_NAME=x\n",
-                               vendor, product));
-    EXPECT_EQ(vendor, 0x3A1D);
-    EXPECT_EQ(product, 0x4206);
-    EXPECT_FALSE(ParseHidUevent("HID_NAME=x\n", vendor, product));
-    EXPECT_FALSE(ParseHidUevent("HID_ID=0003:00013A1D:00004206\n", vendor, product));
-}
-
 }  // namespace
 }  // namespace ravelfin
