@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <vector>
 
-#include "protocol/reader_operations.h"
 #include "sim/simulated_clock.h"
 #include "sim/simulated_environment.h"
 #include "sim_test_support.h"
@@ -46,20 +43,6 @@ struct Heard {
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<DeviceEvent> events;
-};
-
-/// The machine's devices with a pause of one thread's own.
-class ThreadEnvironment final : public ReaderEnvironment {
-  public:
-    explicit ThreadEnvironment(ReaderEnvironment& machine) : machine_(machine) {}
-    DeviceSource& Devices() override { return machine_.Devices(); }
-    std::unique_ptr<HidDevice> CreateHidDevice() override { return machine_.CreateHidDevice(); }
-    std::unique_ptr<SerialLink> CreateSerialLink() override { return machine_.CreateSerialLink(); }
-    Pause& GetPause() override { return pause_; }
-
-  private:
-    ReaderEnvironment& machine_;
-    RecordingPause pause_;
 };
 
 /// Where the readers of `type` are listed; which reader each is does not matter here.
@@ -144,40 +127,6 @@ TEST(SimulatedDeviceMonitor, ARunningClockDeliversOnItsOwnThreadAndStopsWhenAske
     clock.Stop();  // long before the second reader is due
     EXPECT_EQ(heard.Events().size(), 2u);
     EXPECT_EQ(env.NextScheduledMs(), 600000);
-}
-
-TEST(SimulatedEnvironment, ServesReadersOnSeveralThreadsWhileOthersComeAndGo) {
-    SimulatedEnvironment env;
-    constexpr int kReaders = 6;
-    for (int i = 0; i < kReaders; ++i)
-        Attach(env, i % 2 ? "usb-rs232" : "usb-hid");
-    Attach(env, "usb-hid-kb");
-    Heard heard(env);
-    std::atomic<int> read{0};
-    std::vector<std::thread> workers;
-    for (int i = 0; i < kReaders; ++i) {
-        workers.emplace_back([&env, &read, i] {
-            const std::string name = env.ReaderName(static_cast<std::size_t>(i));
-            ThreadEnvironment own(env);
-            auto transport = MakeTransport(i % 2 ? kInterfaceUsbRs232 : kInterfaceUsbHid, own);
-            for (int round = 0; round < 20; ++round) {
-                ReaderSettings settings(transport->GetInterfaceType());
-                if (transport->Open(name) && ReadAllSettings(settings, transport.get()))
-                    ++read;
-                transport->Close();
-                std::vector<DeviceEntry> list;
-                ListDevices(env.Devices(), kInterfaceUsbHid, list);
-            }
-        });
-    }
-    for (int round = 0; round < 50; ++round) {
-        env.Unplug(kReaders);
-        env.Plug(kReaders);
-    }
-    for (std::thread& t : workers)
-        t.join();
-    EXPECT_EQ(read, kReaders * 20);
-    EXPECT_EQ(heard.Events().size(), 100u);
 }
 
 }  // namespace
