@@ -44,20 +44,9 @@ TEST_F(ConnectionTest, TheOnlyUsbReaderIsFoundReadAndClassified) {
     EXPECT_EQ(env.RecordedPauses().Waits.size(), pauses);
 }
 
-TEST_F(ConnectionTest, TwoUsbReadersAreNotGuessedBetween) {
-    Attach(env, "usb-hid");
-    Attach(env, "usb-rs232");
-    EXPECT_FALSE(connection.EnsureConnected());
-    EXPECT_FALSE(connection.IsConnected());
-    // A stored selection still picks one of them.
-    connection.InterfaceType = kInterfaceUsbRs232;
-    connection.DeviceIndex = 0;
-    ASSERT_TRUE(connection.EnsureConnected());
-    EXPECT_EQ(connection.Transport->GetInterfaceType(), kInterfaceUsbRs232);
-    EXPECT_EQ(connection.Settings->ModelClass, 0u);  // serial links have no product id
-}
-
-TEST_F(ConnectionTest, ASavedSelectionThatNoLongerOpensFallsBackToTheSearch) {
+// A stored selection that no longer opens falls back to the search, which takes the only USB
+// reader but never guesses between two.
+TEST_F(ConnectionTest, AStoredSelectionElseTheOnlyUsbReaderIsTaken) {
     Attach(env, "usb-hid-kb");
     connection.InterfaceType = kInterfaceUsbHid;
     connection.DeviceIndex = 4;
@@ -65,13 +54,18 @@ TEST_F(ConnectionTest, ASavedSelectionThatNoLongerOpensFallsBackToTheSearch) {
     EXPECT_EQ(connection.InterfaceType, kInterfaceUsbHidKb);
     EXPECT_EQ(connection.DeviceIndex, 0);
 
-    Attach(env, "usb-hid");
+    Attach(env, "usb-rs232");
     Connection other(env, told);
     other.InterfaceType = kInterfaceRs232;
-    other.DeviceIndex = 0;
+    other.DeviceIndex = 5;
     EXPECT_FALSE(other.EnsureConnected());
     EXPECT_EQ(other.InterfaceType, 0);
     EXPECT_EQ(other.DeviceIndex, -1);
+    other.InterfaceType = kInterfaceUsbRs232;
+    other.DeviceIndex = 0;
+    ASSERT_TRUE(other.EnsureConnected());
+    EXPECT_EQ(other.Transport->GetInterfaceType(), kInterfaceUsbRs232);
+    EXPECT_EQ(other.Settings->ModelClass, 0u);  // serial links have no product id
 }
 
 TEST_F(ConnectionTest, ReopenRetriesUntilTheReaderIsBack) {

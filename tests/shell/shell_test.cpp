@@ -32,15 +32,13 @@ TEST_F(ShellTest, TheWizardProbesEachGroupAndOnlyContinueReplacesTheReader) {
     const ReaderSettings* inUse = connection.Settings.get();
 
     usb = selection.ProbeGroup(InterfaceSelection::kUsbGroup);
-    Strings texts;
-    std::vector<int> types;
-    for (const auto& choice : usb) {
-        texts.push_back(choice.Text);
-        types.push_back(choice.Device.Type);
-    }
+    std::vector<std::pair<std::string, int>> offered;
+    for (const auto& choice : usb)
+        offered.emplace_back(choice.Text, choice.Device.Type);
     // Keyboard readers first, then the virtual serial ports, then HID; a mute one says "".
-    EXPECT_EQ(texts, (Strings{"V3.31", "V2.10", ""}));
-    EXPECT_EQ(types, (std::vector<int>{kInterfaceUsbHidKb, kInterfaceUsbRs232, kInterfaceUsbHid}));
+    EXPECT_EQ(offered, (std::vector<std::pair<std::string, int>>{{"V3.31", kInterfaceUsbHidKb},
+                                                                 {"V2.10", kInterfaceUsbRs232},
+                                                                 {"", kInterfaceUsbHid}}));
     const auto serial = selection.ProbeGroup(InterfaceSelection::kRs232Group);
     ASSERT_EQ(serial.size(), 1u);
     EXPECT_EQ(serial[0].Text, "V3.10");

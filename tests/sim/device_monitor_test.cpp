@@ -8,7 +8,6 @@
 #include "sim/simulated_clock.h"
 #include "sim/simulated_environment.h"
 #include "sim_test_support.h"
-#include "transport/device_discovery.h"
 #include "transport/transport_factory.h"
 
 namespace ravelfin {
@@ -44,15 +43,6 @@ struct Heard {
     std::condition_variable changed;
     std::vector<DeviceEvent> events;
 };
-
-/// Where the readers of `type` are listed; which reader each is does not matter here.
-std::vector<DeviceEntry> Listed(SimulatedEnvironment& env, int type) {
-    std::vector<DeviceEntry> list;
-    ListDevices(env.Devices(), type, list);
-    for (DeviceEntry& entry : list)
-        entry.Identity = {}, entry.StableName.clear();
-    return list;
-}
 
 TEST(SimulatedDeviceMonitor, HearsPlugsAndUnplugsWhileTheDeviceListsFollow) {
     SimulatedEnvironment env;

@@ -6,7 +6,6 @@
 #include "protocol/reader_operations.h"
 #include "sim/simulated_environment.h"
 #include "sim_test_support.h"
-#include "transport/device_discovery.h"
 #include "transport/transport_factory.h"
 
 namespace ravelfin {
@@ -33,11 +32,6 @@ struct ResetRig {
         EXPECT_TRUE(env.Reader(0).IsPlugged());  // the reader resets once the host lets go
         transport->Close();
         return ok;
-    }
-    std::vector<DeviceEntry> Listed(int type) {
-        std::vector<DeviceEntry> list;
-        ListDevices(env.Devices(), type, list);
-        return list;
     }
 
     SimulatedEnvironment env;
@@ -82,7 +76,7 @@ TEST(SimulatedReaderReset, OnlyAChangeThatResetsARealReaderDoes) {
         ResetRig rig(optionText);
         ASSERT_TRUE(rig.Send(static_cast<int>(type), frame)) << optionText;
         EXPECT_TRUE(rig.heard.empty()) << optionText;
-        EXPECT_EQ(rig.Listed(static_cast<int>(type)).size(), 1u) << optionText;
+        EXPECT_EQ(Listed(rig.env, static_cast<int>(type)).size(), 1u) << optionText;
     }
 
     // Factory settings reset a keyboard reader that ran with another polling interval.

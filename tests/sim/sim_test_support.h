@@ -16,6 +16,7 @@
 #include "protocol/test_records.h"
 #include "sim/simulated_environment.h"
 #include "sim/simulated_reader_options.h"
+#include "transport/device_discovery.h"
 
 namespace ravelfin {
 
@@ -32,6 +33,15 @@ inline SimulatedReader& Attach(SimulatedEnvironment& env, const std::string& opt
     std::string error;
     EXPECT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
     return env.Reader(env.ReaderCount() - 1);
+}
+
+/// Where the readers of `type` are listed; which reader each is does not matter here.
+inline std::vector<DeviceEntry> Listed(SimulatedEnvironment& env, int type) {
+    std::vector<DeviceEntry> list;
+    ListDevices(env.Devices(), type, list);
+    for (DeviceEntry& entry : list)
+        entry.Identity = {}, entry.StableName.clear();
+    return list;
 }
 
 /// The frame BuildCommandFrame makes for one FuncID and its data.

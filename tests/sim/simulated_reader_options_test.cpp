@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-
 #include "protocol/settings_file.h"
+#include "protocol/temp_dir.h"
 #include "sim/simulated_environment.h"
 
 namespace ravelfin {
@@ -48,8 +44,8 @@ TEST(SimulatedReaderOptionText, ReadsTypeAndOptionsAndSaysWhatItCannotUse) {
 }
 
 TEST(SimulatedReaderOptionText, AttachesOnlyAReaderThatParsesAndLoads) {
-    const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-                             "/sim-start-" + std::to_string(::getpid()) + ".cfs2";
+    TempDir dir;
+    const std::string path = dir.File("start.cfs2");
     ReaderSettings saved(kInterfaceRs232);
     saved.FirmwareVersionNumber = 4.3;
     saved.TerminalType = '6';
@@ -73,7 +69,6 @@ TEST(SimulatedReaderOptionText, AttachesOnlyAReaderThatParsesAndLoads) {
     EXPECT_EQ(image.TerminalType, '6');
     EXPECT_EQ(image.Track1Prefix, saved.Track1Prefix);
     EXPECT_EQ(image.SecurityLevel, '2');
-    std::remove(path.c_str());
 }
 
 }  // namespace
