@@ -7,6 +7,7 @@
 #include "protocol/interface_type.h"
 #include "protocol/settings_encoder.h"
 #include "protocol/settings_parser.h"
+#include "protocol/test_records.h"
 
 namespace {
 
@@ -14,17 +15,6 @@ using namespace ravelfin;
 
 // The firmware versions at which the encoders choose other FuncIDs, and one beyond them.
 constexpr double kVersions[] = {0.0, 3.31, 3.32, 3.33, 4.25, 4.26, 4.3, 5.0};
-
-using Encoder = bool (*)(const ReaderSettings&, std::span<std::uint8_t>, std::size_t&);
-
-/// The frame `encode` makes of `record`; false when the content cannot be framed.
-bool Encoded(Encoder encode, const ReaderSettings& record, Bytes& frame) {
-    frame.assign(1024, 0);
-    std::size_t length = 0;
-    const bool ok = encode(record, frame, length);
-    frame.resize(length);
-    return ok;
-}
 
 }  // namespace
 
@@ -42,19 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     record.FirmwareVersionNumber = kVersions[data[0] % std::size(kVersions)];
-    Bytes first;
-    if (!Encoded(EncodeAllSettings, record, first))
+    const Bytes first = Encoded(EncodeAllSettings, record);
+    if (first.empty())
         return 0;  // content that cannot be framed
     ReaderSettings again(kInterfaceUsbHid);
     if (!ParseSettingsAnswer(first, again))
         std::abort();
     again.FirmwareVersionNumber = record.FirmwareVersionNumber;
-    Bytes second;
-    if (!Encoded(EncodeAllSettings, again, second) || second != first)
+    if (Encoded(EncodeAllSettings, again) != first)
         std::abort();
 
     // The two frames the reader is sent are cut from the same content.
-    Encoded(EncodeGeneralSettings, record, first);
-    Encoded(EncodeDataEditFrame, record, first);
+    Encoded(EncodeGeneralSettings, record);
+    Encoded(EncodeDataEditFrame, record);
     return 0;
 }

@@ -53,10 +53,7 @@ TEST(SettingsFile, RoundTripsTheFrameAndKeepsTheReadersOwnState) {
     EXPECT_EQ(loaded, expected);
 
     // The file is the header and the full frame, nothing after it.
-    std::array<std::uint8_t, 1008> frame{};
-    std::size_t length = 0;
-    ASSERT_TRUE(EncodeAllSettings(saved, frame, length));
-    EXPECT_EQ(ReadFile(path), FileOf(ByteList(frame.begin(), frame.begin() + length)));
+    EXPECT_EQ(ReadFile(path), FileOf(Encoded(EncodeAllSettings, saved)));
 }
 
 TEST(SettingsFile, RejectsFilesItCannotTrustAndKeepsTheRecord) {

@@ -116,10 +116,7 @@ TEST(SettingsParser, FormulaSlotsAndCustomItemsGoToTheirPlace) {
 // A settings answer can lose its end on the link at any byte; cut between two items it still
 // walks cleanly, and its missing settings would pass for the reader's own factory defaults.
 TEST(SettingsParser, AReadAllAnswerCutAtAnyByteIsRefused) {
-    ByteList full(1024);
-    std::size_t length = 0;
-    ASSERT_TRUE(EncodeAllSettings(VariedRecord(4.3), full, length));
-    full.resize(length);
+    ByteList full = Encoded(EncodeAllSettings, VariedRecord(4.3));
     full.insert(full.begin(), kAck);
     // Serial answers end where the bytes end; HID answers run on in zero-filled reports.
     for (std::size_t padding : {0, 32}) {

@@ -12,11 +12,6 @@ namespace {
 
 using List = std::vector<DeviceEntry>;
 
-DeviceEntry Entry(int type, const std::string& name, int index, ReaderIdentity identity = {},
-                  const std::string& stableName = "") {
-    return DeviceEntry{type, name, index, std::move(identity), stableName};
-}
-
 List Listed(DeviceSource& source, int type, List list = {}) {
     ListDevices(source, type, list);
     return list;
@@ -32,12 +27,13 @@ TEST(DeviceDiscovery, SerialPortsAreTypedByTheirUsbIdsAndKeepTheirIndex) {
     source.AddSerialPort({"/dev/ttyS1", false, 0, 0, "", "", ""});
 
     // A port without USB is known by its node when udev gives it no stable name.
-    EXPECT_EQ(Listed(source, kInterfaceRs232, {Entry(2, "kept", 0)}),
-              (List{Entry(2, "kept", 0), Entry(1, "/dev/ttyS0", 0, {"/dev/ttyS0", ""}),
-                    Entry(1, "/dev/ttyS1", 4, {"/dev/ttyS1", ""})}));
+    EXPECT_EQ(Listed(source, kInterfaceRs232, {{2, "kept", 0, {}, ""}}),
+              (List{{2, "kept", 0, {}, ""},
+                    {1, "/dev/ttyS0", 0, {"/dev/ttyS0", ""}, ""},
+                    {1, "/dev/ttyS1", 4, {"/dev/ttyS1", ""}, ""}}));
     EXPECT_EQ(Listed(source, kInterfaceUsbRs232),
-              (List{Entry(4, "/dev/ttyUSB1", 2, {"/dev/ttyUSB1", ""})}));
-    EXPECT_EQ(Listed(source, kInterfacePs2), (List{Entry(2, "PS/2 Keyboard port", 0)}));
+              (List{{4, "/dev/ttyUSB1", 2, {"/dev/ttyUSB1", ""}, ""}}));
+    EXPECT_EQ(Listed(source, kInterfacePs2), (List{{2, "PS/2 Keyboard port", 0, {}, ""}}));
     for (int type : {0, 6, -1})
         EXPECT_EQ(Listed(source, type), List{}) << type;
 
@@ -61,10 +57,10 @@ TEST(DeviceDiscovery, HidInterfacesAreReadersByVendorAndProductRanges) {
     source.AddHidInterface({"/dev/hidraw2", 0x3A1D, 0x4103, "", ""});
     source.AddHidInterface({"/dev/hidraw3", 0x3A1D, 0x4202, "", ""});
     EXPECT_EQ(Listed(source, kInterfaceUsbHid),
-              (List{Entry(5, "/dev/hidraw1", 1, {"/dev/hidraw1", ""}),
-                    Entry(5, "/dev/hidraw3", 3, {"/dev/hidraw3", ""})}));
+              (List{{5, "/dev/hidraw1", 1, {"/dev/hidraw1", ""}, ""},
+                    {5, "/dev/hidraw3", 3, {"/dev/hidraw3", ""}, ""}}));
     EXPECT_EQ(Listed(source, kInterfaceUsbHidKb),
-              (List{Entry(3, "/dev/hidraw2", 2, {"/dev/hidraw2", ""})}));
+              (List{{3, "/dev/hidraw2", 2, {"/dev/hidraw2", ""}, ""}}));
 
     std::string path;
     EXPECT_TRUE(GetHidDevicePath(source, 0, path));
