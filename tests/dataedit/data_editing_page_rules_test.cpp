@@ -56,14 +56,11 @@ TEST(FormulaSlots, ClearAllKeepsAddedFieldsAndTrackRules) {
     for (Bytes& f : settings.formulas)
         f = {0x00};
     ReaderSettings expected = settings;
+    expected.custom.fields.clear();
+    expected.custom2.fields.clear();
+    expected.formulas = {};
     ClearAllFormulas(settings);
-    EXPECT_TRUE(settings.custom.fields.empty());
-    EXPECT_TRUE(settings.custom2.fields.empty());
-    for (const Bytes& f : settings.formulas)
-        EXPECT_TRUE(f.empty());
-    EXPECT_EQ(settings.addedFields, expected.addedFields);
-    EXPECT_EQ(settings.custom.lengthLimits, expected.custom.lengthLimits);
-    EXPECT_EQ(settings.custom2.matchStrings, expected.custom2.matchStrings);
+    EXPECT_EQ(settings, expected);
 }
 
 TEST(CustomCardLimits, ARecordNeedsBothBoxes) {

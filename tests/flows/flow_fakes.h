@@ -8,6 +8,7 @@
 #include "flows/flow_context.h"
 #include "flows/flow_messages.h"
 #include "protocol/reader_settings.h"
+#include "protocol/test_records.h"
 #include "support/scripted_transport.h"
 
 namespace ravelfin::testing {
@@ -33,17 +34,11 @@ struct Rig : Messenger, Pause {
 };
 
 /// The reader's answer to the read-all command: ACK, STX, the items, ETX, LRC.
-inline Bytes SettingsAnswer(Bytes items) {
-    // Reserved first: GCC 12 warns on a range inserted into a vector of a size it knows
-    // (-Warray-bounds, a false positive of its reallocating path).
-    Bytes answer;
-    answer.reserve(items.size() + 4);
-    answer.push_back(kAck);
-    answer.push_back(kStx);
-    answer.insert(answer.end(), items.begin(), items.end());
+inline Bytes SettingsAnswer(const Bytes& items) {
+    Bytes answer = items;
+    answer.insert(answer.begin(), {kAck, kStx});
     answer.push_back(kEtx);
-    answer.push_back(ComputeLrc(std::span(answer).subspan(1)));
-    return answer;
+    return WithLrc(answer, 1);
 }
 
 }  // namespace ravelfin::testing

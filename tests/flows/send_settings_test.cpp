@@ -8,8 +8,8 @@
 #include "flows/factory_defaults.h"
 #include "flows/flow_fakes.h"
 #include "flows/settings_file_flow.h"
-#include "protocol/temp_dir.h"
 #include "protocol/settings_file.h"
+#include "protocol/temp_dir.h"
 
 namespace ravelfin::testing {
 namespace {
@@ -32,7 +32,10 @@ TEST(SendToReader, TheDecidingResultPicksTheMessageAndOnlyAnAcceptedSendResets) 
                  {kInterfaceUsbHidKb, {fail}, kWriteFailed, kWriteFailedText, kNone},
                  {kInterfaceUsbHidKb, {ack, refuse}, kWriteRefused, kUnknownFuncIdsText, kNone},
                  // The general frame carries what restarts the reader: taken, it resets.
-                 {kInterfaceUsbHidKb, {refuse, ack}, kWriteRefused, kUnknownFuncIdsText,
+                 {kInterfaceUsbHidKb,
+                  {refuse, ack},
+                  kWriteRefused,
+                  kUnknownFuncIdsText,
                   kReopenCloseEditor}};
     for (const auto& c : cases) {
         for (const std::uint32_t pending : {0u, 1u}) {
@@ -95,22 +98,19 @@ TEST(SendToReader, WritesForTheReadersFirmwareAndReadsASecureReadersStateBack) {
     }
 }
 
-TEST(SettingsFileFlow, SaveWritesForTheReadersFirmwareInTheEditorsWords) {
+TEST(SettingsFileFlow, SavesForTheReadersFirmwareAndALoadedFormatOrIntervalReopensIt) {
     TempDir dir;
-    Rig rig;
-    rig.reader.FirmwareVersionNumber = 4.3;
-    ReaderSettings settings(kInterfaceUsbHid), loaded(kInterfaceUsbHid);
-    settings.BeepMode = 7;  // only a 4.3 file carries the mode
+    Rig saver;
+    saver.reader.FirmwareVersionNumber = 4.3;
+    ReaderSettings saved(kInterfaceUsbHid), loaded(kInterfaceUsbHid);
+    saved.BeepMode = 7;  // only a 4.3 file carries the mode
     loaded.FirmwareVersionNumber = 4.3;
-    EXPECT_TRUE(SaveToFile(settings, &rig.reader, dir.File("a.cfs2"), Editor::kBasic, rig));
+    EXPECT_TRUE(SaveToFile(saved, &saver.reader, dir.File("a.cfs2"), Editor::kBasic, saver));
     ASSERT_TRUE(LoadSettingsFile(loaded, dir.File("a.cfs2")));
     EXPECT_EQ(loaded.BeepMode, 7);
-    EXPECT_FALSE(SaveToFile(settings, nullptr, dir.File("none/a"), Editor::kAdvanced, rig));
-    EXPECT_THAT(rig.messages, ElementsAre(kBasicSavedText, kAdvancedSaveFailedText));
-}
+    EXPECT_FALSE(SaveToFile(saved, nullptr, dir.File("none/a"), Editor::kAdvanced, saver));
+    EXPECT_THAT(saver.messages, ElementsAre(kBasicSavedText, kAdvancedSaveFailedText));
 
-TEST(SettingsFileFlow, ALoadedFormatOrPollingIntervalMakesTheNextSendReopenTheReader) {
-    TempDir dir;
     ReaderSettings file(kInterfaceUsbHidKb);
     file.KbPollInterval = 9;
     ASSERT_TRUE(SaveSettingsFile(file, dir.File("interval.cfs2")));

@@ -5,20 +5,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "flows/flow_fakes.h"
 #include "flows/manual_command.h"
 #include "protocol/command_frame.h"
-#include "support/scripted_transport.h"
-
-namespace {
-
-class Quiet final : public ravelfin::Messenger, public ravelfin::Pause {
-  public:
-    void ShowMessage(const std::string&) override {}
-    void ShowNotice(const std::string&) override {}
-    void Wait(int) override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ravelfin;
@@ -33,15 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     // A reader whose every answer is the input's tail.
-    testing::ExchangeLog log;
-    testing::ScriptedTransport transport(log);
+    testing::Rig rig;
     const Bytes answer = zero != data + size ? Bytes(zero + 1, data + size) : Bytes{};
-    transport.Otherwise = {!answer.empty() && answer[0] == kAck, answer};
-    Quiet quiet;
+    rig.reader.Otherwise = {!answer.empty() && answer[0] == kAck, answer};
     ManualCommand page;
     ReaderSettings settings;
-    page.Send(text, FlowContext{&transport, DeviceAddress(0), quiet, quiet}, &settings);
-    for (const Bytes& frame : log.frames) {
+    page.Send(text, rig.Context(), &settings);
+    for (const Bytes& frame : rig.rec.frames) {
         if (frame.empty() || frame.size() > kMaxManualCommand + 1)
             std::abort();
     }

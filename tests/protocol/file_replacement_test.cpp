@@ -1,18 +1,12 @@
 #include "protocol/file_replacement.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <functional>
 
-#include "protocol/settings_file.h"
+#include "protocol/bytes.h"
 #include "temp_dir.h"
-#include "test_records.h"
 
 namespace ravelfin {
 namespace {
@@ -25,16 +19,6 @@ std::vector<std::string> FilesIn(const fs::path& directory) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-/// Runs `body` in a child process; returns its wait status.
-int InChild(const std::function<int()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(body());
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
 }
 
 /// Steps of which one fails the way a full disk or a failing device makes it fail.
@@ -73,8 +57,8 @@ class FailingSteps final : public FileSteps {
 TEST(FileReplacement, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBehind) {
     TempDir dir;
     const std::string path = dir.File("settings.cfs2");
-    const ByteList old(300, 'o');
-    const ByteList next(500, 'n');
+    const Bytes old(300, 'o');
+    const Bytes next(500, 'n');
     using Failure = FailingSteps::Failure;
     for (Failure failure : {Failure::kNoSpace, Failure::kNoSpaceAfterSome, Failure::kIoError,
                             Failure::kSync, Failure::kRename}) {
@@ -108,76 +92,6 @@ TEST(FileReplacement, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBehind) {
     ASSERT_TRUE(ReplaceFileContents(dir.File("link.cfs2"), old, SystemFileSteps()));
     EXPECT_TRUE(fs::is_symlink(dir.File("link.cfs2")));
     EXPECT_EQ(ReadFile(path), old);
-}
-
-// The file size limit of a process stops its writes half way: by a signal that kills the
-// process before it can clean up, or, where the program ignores that signal, by a failing
-// write.
-TEST(SettingsFileSave, AFileSizeLimitFailsTheSaveAndKeepsTheFile) {
-    TempDir dir;
-    const std::string path = dir.File("settings.cfs2");
-    ASSERT_TRUE(SaveSettingsFile(VariedRecord(3.0), path));
-    const ByteList before = ReadFile(path);
-    for (bool ignoreSignal : {true, false}) {
-        const int status = InChild([&] {
-            if (ignoreSignal)
-                std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{64, 64};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            return SaveSettingsFile(VariedRecord(4.3), path) ? 0 : 3;
-        });
-        if (ignoreSignal) {
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 3) << status;
-        } else {
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
-        }
-        EXPECT_EQ(ReadFile(path), before);
-        EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"settings.cfs2"});
-    }
-}
-
-TEST(SettingsFileSave, TwoProcessesSavingAtOnceLeaveOneCompleteFile) {
-    TempDir dir;
-    const std::string path = dir.File("settings.cfs2");
-    ReaderSettings small = VariedRecord(3.0);
-    small.Track3Suffix.clear();
-    const ReaderSettings large = VariedRecord(4.3);
-    ASSERT_TRUE(SaveSettingsFile(large, path));
-    const ByteList largeFile = ReadFile(path);
-    ASSERT_TRUE(SaveSettingsFile(small, path));
-    const ByteList smallFile = ReadFile(path);
-    ASSERT_NE(smallFile.size(), largeFile.size());
-
-    pid_t savers[2];
-    for (int i = 0; i < 2; ++i) {
-        savers[i] = ::fork();
-        if (savers[i] == 0) {
-            bool all = true;
-            for (int n = 0; n < 200; ++n)
-                all = SaveSettingsFile(i ? large : small, path) && all;
-            ::_exit(all ? 0 : 1);
-        }
-    }
-    int mixed = 0;
-    int running = 2;
-    int statuses[2] = {};
-    while (running > 0) {
-        const ByteList seen = ReadFile(path);
-        if (seen != smallFile && seen != largeFile)
-            ++mixed;
-        for (int i = 0; i < 2; ++i) {
-            if (savers[i] > 0 && ::waitpid(savers[i], &statuses[i], WNOHANG) == savers[i]) {
-                savers[i] = 0;
-                --running;
-            }
-        }
-    }
-    EXPECT_EQ(mixed, 0);
-    for (int status : statuses)
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    const ByteList last = ReadFile(path);
-    EXPECT_TRUE(last == smallFile || last == largeFile);
-    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"settings.cfs2"});
 }
 
 }  // namespace

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "protocol/settings_encoder.h"
 #include "test_records.h"
 
 namespace ravelfin {
 namespace {
 
 /// A record full of non-default values, as the parser finds it before a walk.
-ReaderSettings Stale() { return VariedRecord(4.26); }
+ReaderSettings Stale() {
+    return VariedRecord(4.26);
+}
 
 /// What the parser's reset makes of Stale().
 ReaderSettings StaleReset() {
@@ -35,12 +38,14 @@ TEST(SettingsParser, StartsFromDefaultsAndChecksStartAndLrcWithoutRollback) {
     ReaderSettings withOne = StaleReset();
     withOne.TerminalType = '1';
     const std::tuple<ByteList, bool, ReaderSettings> cases[] = {
-        {frame, true, withOne}, {wrongLrc, false, withOne},  // stored before the failure
+        {frame, true, withOne},
+        {wrongLrc, false, withOne},             // stored before the failure
         {{kStx, 0x10, 1, '1'}, true, withOne},  // no ETX
         {WithLrc({0xFA, kStx, 0x10, 1, '1', kEtx}, 1), true, withOne},
-        {{}, false, Stale()},  // an empty source is left alone
+        {{}, false, Stale()},                             // an empty source is left alone
         {{0x05, kStx, kEtx, 0x01}, false, StaleReset()},  // no STX
-        {{kAck, 0x05, kStx, kEtx}, false, StaleReset()}, {{kAck}, false, StaleReset()}};
+        {{kAck, 0x05, kStx, kEtx}, false, StaleReset()},
+        {{kAck}, false, StaleReset()}};
     for (const auto& [source, ok, expected] : cases) {
         ReaderSettings r = Stale();
         EXPECT_EQ(ParseSettings(source, r), ok) << ::testing::PrintToString(source);
@@ -92,6 +97,7 @@ TEST(SettingsParser, FormulaSlotsAndCustomItemsGoToTheirPlace) {
     EXPECT_EQ(r.TerminalType, '6');
     EXPECT_EQ(r.formulas, StaleReset().formulas);
 
+    // clang-format off
     r = ParseBody({0xFD, 28,
                    0xF0, 0x60, 1, 9,             // track 3 length limit
                    0xF1, 0x20, 0, 1, 'M',        // track 1 match string
@@ -99,11 +105,28 @@ TEST(SettingsParser, FormulaSlotsAndCustomItemsGoToTheirPlace) {
                    0xF0, 0x00, 1, 2,             // track 0: no place for it
                    0xF4, 0x41, 1, 0, 3, 1, 'x',  // a field
                    0x10, 1, '7'});               // not an item: the block ends
+    // clang-format on
     EXPECT_EQ(r.custom2.lengthLimits[2], (Bytes{0xF0, 0x60, 1, 9}));
     EXPECT_EQ(r.custom2.matchStrings[0], (Bytes{0xF1, 0x20, 0, 1, 'M'}));
     EXPECT_EQ(r.custom2.fields, (std::vector<Bytes>{{0xF4, 0x41, 1, 0, 3, 1, 'x'}}));
     EXPECT_EQ(r.custom, StaleReset().custom);
     EXPECT_EQ(r.TerminalType, '7');
+}
+
+// A settings answer can lose its end on the link at any byte; cut between two items it still
+// walks cleanly, and its missing settings would pass for the reader's own factory defaults.
+TEST(SettingsParser, AReadAllAnswerCutAtAnyByteIsRefused) {
+    ByteList full = Encoded(EncodeAllSettings, VariedRecord(4.3));
+    full.insert(full.begin(), kAck);
+    // Serial answers end where the bytes end; HID answers run on in zero-filled reports.
+    for (std::size_t padding : {0, 32}) {
+        for (std::size_t keep = 1; keep <= full.size(); ++keep) {
+            ByteList answer(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(keep));
+            answer.resize(keep + padding, 0);
+            ReaderSettings r;
+            EXPECT_EQ(ParseSettingsAnswer(answer, r), keep == full.size()) << keep;
+        }
+    }
 }
 
 TEST(SettingsParser, NeverReadsPastTheSourceOrABlock) {

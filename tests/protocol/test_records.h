@@ -4,6 +4,7 @@
 
 #include "protocol/command_frame.h"
 #include "protocol/reader_settings.h"
+#include "protocol/settings_encoder.h"
 
 namespace ravelfin {
 
@@ -18,13 +19,25 @@ inline ByteList WithLrc(ByteList bytes, std::size_t from = 0) {
 /// STX 'S', the parts, ETX and LRC.
 inline ByteList Frame(std::initializer_list<ByteList> parts) {
     ByteList frame = {kStx, 'S'};
-    for (const ByteList& part : parts) frame.insert(frame.end(), part.begin(), part.end());
+    for (const ByteList& part : parts)
+        frame.insert(frame.end(), part.begin(), part.end());
     frame.push_back(kEtx);
     return WithLrc(frame);
 }
 
+/// The frame `encode` makes of the record; empty when the record cannot be framed.
+inline ByteList Encoded(bool (*encode)(const ReaderSettings&, std::span<std::uint8_t>,
+                                       std::size_t&),
+                        const ReaderSettings& r) {
+    ByteList frame(1024);
+    std::size_t length = 0;
+    frame.resize(encode(r, frame, length) ? length : 0);
+    return frame;
+}
+
 /// Every one-byte setting that a settings frame carries.
 inline std::vector<std::uint8_t*> OneByteFields(ReaderSettings& r) {
+    // clang-format off
     return {&r.TerminalType, &r.BeepVolume, &r.BeepMode, &r.InterCharDelay, &r.Handshake,
             &r.StopBits, &r.BaudRate, &r.DataBits, &r.Parity, &r.XOnChar, &r.XOffChar,
             &r.TrackSelect, &r.TrackSeparator, &r.DataFormat, &r.UicOptions, &r.Terminator,
@@ -34,6 +47,7 @@ inline std::vector<std::uint8_t*> OneByteFields(ReaderSettings& r) {
             &r.Track3StartSentinel6, &r.Track3StartSentinel5, &r.KeyboardLanguage, &r.Option25,
             &r.Track1EndSentinel, &r.Track2EndSentinel, &r.Track3EndSentinel, &r.PrePan,
             &r.PostPan, &r.MaskChar, &r.mode};
+    // clang-format on
 }
 
 /// A record in which every carried setting differs from its default and from every other
@@ -43,7 +57,8 @@ inline ReaderSettings VariedRecord(double version) {
     r.FirmwareVersionNumber = version;
     r.ModelClass = 10000;
     std::uint8_t value = 0x80;
-    for (std::uint8_t* field : OneByteFields(r)) *field = value++;
+    for (std::uint8_t* field : OneByteFields(r))
+        *field = value++;
     r.KbPollInterval = r.KbPollIntervalRead = 9;
     r.SecurityLevel = '3', r.Encryption = '2';
     r.Preamble = {0x00, 'P', 0xFF}, r.Postamble = {'p', 'o', 's', 't'}, r.Track1Prefix = {'1'};

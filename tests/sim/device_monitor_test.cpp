@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <vector>
 
-#include "protocol/reader_operations.h"
 #include "sim/simulated_clock.h"
 #include "sim/simulated_environment.h"
 #include "sim_test_support.h"
-#include "transport/device_discovery.h"
 #include "transport/transport_factory.h"
 
 namespace ravelfin {
@@ -48,34 +44,6 @@ struct Heard {
     std::vector<DeviceEvent> events;
 };
 
-void Attach(SimulatedEnvironment& env, const char* optionText) {
-    std::string error;
-    ASSERT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
-}
-
-/// The machine's devices with a pause of one thread's own.
-class ThreadEnvironment final : public ReaderEnvironment {
-  public:
-    explicit ThreadEnvironment(ReaderEnvironment& machine) : machine_(machine) {}
-    DeviceSource& Devices() override { return machine_.Devices(); }
-    std::unique_ptr<HidDevice> CreateHidDevice() override { return machine_.CreateHidDevice(); }
-    std::unique_ptr<SerialLink> CreateSerialLink() override { return machine_.CreateSerialLink(); }
-    Pause& GetPause() override { return pause_; }
-
-  private:
-    ReaderEnvironment& machine_;
-    RecordingPause pause_;
-};
-
-/// Where the readers of `type` are listed; which reader each is does not matter here.
-std::vector<DeviceEntry> Listed(SimulatedEnvironment& env, int type) {
-    std::vector<DeviceEntry> list;
-    ListDevices(env.Devices(), type, list);
-    for (DeviceEntry& entry : list)
-        entry.Identity = {}, entry.StableName.clear();
-    return list;
-}
-
 TEST(SimulatedDeviceMonitor, HearsPlugsAndUnplugsWhileTheDeviceListsFollow) {
     SimulatedEnvironment env;
     Attach(env, "usb-hid");
@@ -99,10 +67,6 @@ TEST(SimulatedDeviceMonitor, HearsPlugsAndUnplugsWhileTheDeviceListsFollow) {
               (std::vector<DeviceEntry>{{kInterfaceUsbHid, "/sim/hidraw0", 0, {}, ""}}));
     EXPECT_EQ(Listed(env, kInterfaceUsbHidKb),
               (std::vector<DeviceEntry>{{kInterfaceUsbHidKb, "/sim/hidraw1", 1, {}, ""}}));
-    ReaderSettings settings(kInterfaceUsbHid);
-    ASSERT_TRUE(transport->OpenByIndex(0));
-    EXPECT_TRUE(ReadAllSettings(settings, transport.get()));
-    transport->Close();
 
     heard.monitor->Stop();
     env.Unplug(1);
@@ -153,40 +117,6 @@ TEST(SimulatedDeviceMonitor, ARunningClockDeliversOnItsOwnThreadAndStopsWhenAske
     clock.Stop();  // long before the second reader is due
     EXPECT_EQ(heard.Events().size(), 2u);
     EXPECT_EQ(env.NextScheduledMs(), 600000);
-}
-
-TEST(SimulatedEnvironment, ServesReadersOnSeveralThreadsWhileOthersComeAndGo) {
-    SimulatedEnvironment env;
-    constexpr int kReaders = 6;
-    for (int i = 0; i < kReaders; ++i)
-        Attach(env, i % 2 ? "usb-rs232" : "usb-hid");
-    Attach(env, "usb-hid-kb");
-    Heard heard(env);
-    std::atomic<int> read{0};
-    std::vector<std::thread> workers;
-    for (int i = 0; i < kReaders; ++i) {
-        workers.emplace_back([&env, &read, i] {
-            const std::string name = env.ReaderName(static_cast<std::size_t>(i));
-            ThreadEnvironment own(env);
-            auto transport = MakeTransport(i % 2 ? kInterfaceUsbRs232 : kInterfaceUsbHid, own);
-            for (int round = 0; round < 20; ++round) {
-                ReaderSettings settings(transport->GetInterfaceType());
-                if (transport->Open(name) && ReadAllSettings(settings, transport.get()))
-                    ++read;
-                transport->Close();
-                std::vector<DeviceEntry> list;
-                ListDevices(env.Devices(), kInterfaceUsbHid, list);
-            }
-        });
-    }
-    for (int round = 0; round < 50; ++round) {
-        env.Unplug(kReaders);
-        env.Plug(kReaders);
-    }
-    for (std::thread& t : workers)
-        t.join();
-    EXPECT_EQ(read, kReaders * 20);
-    EXPECT_EQ(heard.Events().size(), 100u);
 }
 
 }  // namespace

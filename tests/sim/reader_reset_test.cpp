@@ -6,7 +6,6 @@
 #include "protocol/reader_operations.h"
 #include "sim/simulated_environment.h"
 #include "sim_test_support.h"
-#include "transport/device_discovery.h"
 #include "transport/transport_factory.h"
 
 namespace ravelfin {
@@ -17,9 +16,9 @@ using Change = DeviceEvent::Change;
 /// A machine with one simulated reader and a monitor that keeps what it heard.
 struct ResetRig {
     explicit ResetRig(const char* optionText) {
-        std::string error;
-        EXPECT_TRUE(env.AddReaderFromOptionText(optionText, error)) << error;
+        Attach(env, optionText);
         monitor = env.CreateDeviceMonitor();
+        std::string error;
         EXPECT_TRUE(monitor->Start([this](const DeviceEvent& e) { heard.push_back(e); }, error));
     }
     /// Opens the reader as `type`, sends one frame and lets go of it; true when it took it.
@@ -33,11 +32,6 @@ struct ResetRig {
         EXPECT_TRUE(env.Reader(0).IsPlugged());  // the reader resets once the host lets go
         transport->Close();
         return ok;
-    }
-    std::vector<DeviceEntry> Listed(int type) {
-        std::vector<DeviceEntry> list;
-        ListDevices(env.Devices(), type, list);
-        return list;
     }
 
     SimulatedEnvironment env;
@@ -53,8 +47,7 @@ TEST(SimulatedReaderReset, ARestartWaitReachesTheProgramsPauseAsOne) {
         void WaitForRestart(int milliseconds) override { restarts.push_back(milliseconds); }
     } program;
     SimulatedEnvironment env(program);
-    std::string error;
-    ASSERT_TRUE(env.AddReaderFromOptionText("usb-hid", error)) << error;
+    Attach(env, "usb-hid");
     auto transport = MakeTransport(kInterfaceUsbHid, env);
     ASSERT_TRUE(transport->OpenByIndex(0));
     Bytes answer(1024);
@@ -83,7 +76,7 @@ TEST(SimulatedReaderReset, OnlyAChangeThatResetsARealReaderDoes) {
         ResetRig rig(optionText);
         ASSERT_TRUE(rig.Send(static_cast<int>(type), frame)) << optionText;
         EXPECT_TRUE(rig.heard.empty()) << optionText;
-        EXPECT_EQ(rig.Listed(static_cast<int>(type)).size(), 1u) << optionText;
+        EXPECT_EQ(Listed(rig.env, static_cast<int>(type)).size(), 1u) << optionText;
     }
 
     // Factory settings reset a keyboard reader that ran with another polling interval.

@@ -8,6 +8,7 @@
 
 #include "protocol/settings_encoder.h"
 #include "protocol/settings_parser.h"
+#include "protocol/test_records.h"
 #include "sim_test_support.h"
 
 namespace ravelfin {
@@ -20,14 +21,6 @@ ReaderSettings ReadBack(SimulatedReader& reader) {
     EXPECT_EQ(answer[0], kAck);
     EXPECT_TRUE(ParseSettings(answer, parsed));
     return parsed;
-}
-
-Bytes Encode(bool (*encoder)(const ReaderSettings&, std::span<std::uint8_t>, std::size_t&),
-             const ReaderSettings& record) {
-    std::array<std::uint8_t, 1024> frame{};
-    std::size_t length = 0;
-    EXPECT_TRUE(encoder(record, frame, length));
-    return Bytes(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(length));
 }
 
 TEST(SimulatedReader, RefusesFuncIdsItsFirmwareDoesNotKnowAndThenStoresNothing) {
@@ -61,10 +54,10 @@ TEST(SimulatedReader, SentFramesComeBackInTheReadAllAnswerAndOnlyReplaceWhatThey
     record.custom.fields = {{0xF2, 0x40, 0x01, 0x02, 'X', 'Y'}};
     record.formulas[1] = {0x21, 0x42};
 
-    EXPECT_EQ(reader.Answer(Encode(EncodeDataEditFrame, record)), Bytes{kAck});
-    EXPECT_EQ(reader.Answer(Encode(EncodeGeneralSettings, record)), Bytes{kAck});
+    EXPECT_EQ(reader.Answer(Encoded(EncodeDataEditFrame, record)), Bytes{kAck});
+    EXPECT_EQ(reader.Answer(Encoded(EncodeGeneralSettings, record)), Bytes{kAck});
     // A second data-editing frame replaces the first instead of adding to it.
-    EXPECT_EQ(reader.Answer(Encode(EncodeDataEditFrame, record)), Bytes{kAck});
+    EXPECT_EQ(reader.Answer(Encoded(EncodeDataEditFrame, record)), Bytes{kAck});
     // A one-item frame leaves every other setting alone.
     EXPECT_EQ(reader.Answer(SetFrame({0x11, 1, '4'})), Bytes{kAck});
 

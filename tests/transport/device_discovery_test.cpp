@@ -12,29 +12,6 @@ namespace {
 
 using List = std::vector<DeviceEntry>;
 
-DeviceEntry Entry(int type, const std::string& name, int index, ReaderIdentity identity = {},
-                  const std::string& stableName = "") {
-    return DeviceEntry{type, name, index, std::move(identity), stableName};
-}
-
-SerialPortInfo Port(const std::string& name, bool usb, std::uint16_t vendor,
-                    std::uint16_t product) {
-    SerialPortInfo port;
-    port.Name = name;
-    port.HasUsbIds = usb;
-    port.VendorId = vendor;
-    port.ProductId = product;
-    return port;
-}
-
-HidInterfaceInfo Hid(const std::string& path, std::uint16_t vendor, std::uint16_t product) {
-    HidInterfaceInfo hid;
-    hid.Path = path;
-    hid.VendorId = vendor;
-    hid.ProductId = product;
-    return hid;
-}
-
 List Listed(DeviceSource& source, int type, List list = {}) {
     ListDevices(source, type, list);
     return list;
@@ -42,19 +19,21 @@ List Listed(DeviceSource& source, int type, List list = {}) {
 
 TEST(DeviceDiscovery, SerialPortsAreTypedByTheirUsbIdsAndKeepTheirIndex) {
     SimulatedDeviceSource source;
-    source.AddSerialPort(Port("/dev/ttyS0", false, 0, 0));
-    source.AddSerialPort(Port("/dev/ttyUSB0", true, 0x0403, 0x6001));  // another vendor's adapter
-    source.AddSerialPort(Port("/dev/ttyUSB1", true, 0x5E1C, 0x0D42));
-    source.AddSerialPort(Port("/dev/ttyUSB2", true, 0x5E1C, 0x0D43));
-    source.AddSerialPort(Port("/dev/ttyS1", false, 0, 0));
+    // ttyUSB0 is another vendor's adapter.
+    source.AddSerialPort({"/dev/ttyS0", false, 0, 0, "", "", ""});
+    source.AddSerialPort({"/dev/ttyUSB0", true, 0x0403, 0x6001, "", "", ""});
+    source.AddSerialPort({"/dev/ttyUSB1", true, 0x5E1C, 0x0D42, "", "", ""});
+    source.AddSerialPort({"/dev/ttyUSB2", true, 0x5E1C, 0x0D43, "", "", ""});
+    source.AddSerialPort({"/dev/ttyS1", false, 0, 0, "", "", ""});
 
     // A port without USB is known by its node when udev gives it no stable name.
-    EXPECT_EQ(Listed(source, kInterfaceRs232, {Entry(2, "kept", 0)}),
-              (List{Entry(2, "kept", 0), Entry(1, "/dev/ttyS0", 0, {"/dev/ttyS0", ""}),
-                    Entry(1, "/dev/ttyS1", 4, {"/dev/ttyS1", ""})}));
+    EXPECT_EQ(Listed(source, kInterfaceRs232, {{2, "kept", 0, {}, ""}}),
+              (List{{2, "kept", 0, {}, ""},
+                    {1, "/dev/ttyS0", 0, {"/dev/ttyS0", ""}, ""},
+                    {1, "/dev/ttyS1", 4, {"/dev/ttyS1", ""}, ""}}));
     EXPECT_EQ(Listed(source, kInterfaceUsbRs232),
-              (List{Entry(4, "/dev/ttyUSB1", 2, {"/dev/ttyUSB1", ""})}));
-    EXPECT_EQ(Listed(source, kInterfacePs2), (List{Entry(2, "PS/2 Keyboard port", 0)}));
+              (List{{4, "/dev/ttyUSB1", 2, {"/dev/ttyUSB1", ""}, ""}}));
+    EXPECT_EQ(Listed(source, kInterfacePs2), (List{{2, "PS/2 Keyboard port", 0, {}, ""}}));
     for (int type : {0, 6, -1})
         EXPECT_EQ(Listed(source, type), List{}) << type;
 
@@ -73,15 +52,15 @@ TEST(DeviceDiscovery, HidInterfacesAreReadersByVendorAndProductRanges) {
     EXPECT_EQ(HidReaderType(0x3A1E, 0x4206), 0);
 
     SimulatedDeviceSource source;
-    source.AddHidInterface(Hid("/dev/hidraw0", 0x046D, 0xC077));  // a mouse
-    source.AddHidInterface(Hid("/dev/hidraw1", 0x3A1D, 0x4206));
-    source.AddHidInterface(Hid("/dev/hidraw2", 0x3A1D, 0x4103));
-    source.AddHidInterface(Hid("/dev/hidraw3", 0x3A1D, 0x4202));
+    source.AddHidInterface({"/dev/hidraw0", 0x046D, 0xC077, "", ""});  // a mouse
+    source.AddHidInterface({"/dev/hidraw1", 0x3A1D, 0x4206, "", ""});
+    source.AddHidInterface({"/dev/hidraw2", 0x3A1D, 0x4103, "", ""});
+    source.AddHidInterface({"/dev/hidraw3", 0x3A1D, 0x4202, "", ""});
     EXPECT_EQ(Listed(source, kInterfaceUsbHid),
-              (List{Entry(5, "/dev/hidraw1", 1, {"/dev/hidraw1", ""}),
-                    Entry(5, "/dev/hidraw3", 3, {"/dev/hidraw3", ""})}));
+              (List{{5, "/dev/hidraw1", 1, {"/dev/hidraw1", ""}, ""},
+                    {5, "/dev/hidraw3", 3, {"/dev/hidraw3", ""}, ""}}));
     EXPECT_EQ(Listed(source, kInterfaceUsbHidKb),
-              (List{Entry(3, "/dev/hidraw2", 2, {"/dev/hidraw2", ""})}));
+              (List{{3, "/dev/hidraw2", 2, {"/dev/hidraw2", ""}, ""}}));
 
     std::string path;
     EXPECT_TRUE(GetHidDevicePath(source, 0, path));

@@ -14,18 +14,12 @@
 namespace ravelfin {
 namespace {
 
-/// A simulated machine with one reader of `type` attached.
-void AttachReader(SimulatedEnvironment& environment, std::uint32_t type) {
-    std::string error;
-    ASSERT_TRUE(environment.AddReader(ReaderOptions(type), error)) << error;
-}
-
 /// One simulated reader of `kType` opened by index 0 through a `Transport`, its pauses cleared.
-template <class Transport, std::uint32_t kType>
+template <class Transport, std::uint32_t kType, const char* kOptionText>
 class TransportTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        AttachReader(environment_, kType);
+        Attach(environment_, kOptionText);
         ASSERT_TRUE(transport_.OpenByIndex(0));
         pauses().clear();
     }
@@ -50,7 +44,8 @@ class TransportTest : public ::testing::Test {
 
 constexpr std::size_t kPayload = 32;  // feature reports of 33 bytes with the report id
 
-using HidTransportTest = TransportTest<HidTransport, kInterfaceUsbHid>;
+constexpr char kHid[] = "usb-hid";
+using HidTransportTest = TransportTest<HidTransport, kInterfaceUsbHid, kHid>;
 
 TEST_F(HidTransportTest, CutsFramesIntoReportPayloadsWithTheRestZeroed) {
     std::vector<Bytes>& reports = environment_.Source().FindHidInterface("/sim/hidraw0")->Reports;
@@ -125,18 +120,11 @@ TEST_F(HidTransportTest, ReadsTakeAnyAnswerEvenTheEmptyNakReportWhileSetsNeedAnA
 
 // A reader whose feature reports carry 64 bytes: a write's answer and the empty report after
 // it must fit the answer buffer, or every write fails although the reader took it.
-TEST(WideFeatureReports, WritesAndDefaultsAreTakenAsTheReaderAcknowledgesThem) {
-    SimulatedEnvironment environment;
-    AttachReader(environment, kInterfaceUsbHid);
-    environment.Source().FindHidInterface("/sim/hidraw0")->FeatureReportLength = 65;
-    HidTransport transport(kInterfaceUsbHid, environment);
-    ASSERT_TRUE(transport.OpenByIndex(0));
-    ReaderSettings record(kInterfaceUsbHid);
-    ASSERT_TRUE(ReadAllSettings(record, &transport));
-    record.TerminalType = '5';
-    EXPECT_EQ(WriteGeneralSettings(record, &transport), kWriteOk);
-    EXPECT_EQ(environment.Reader(0).Settings().TerminalType, '5');
-    EXPECT_TRUE(RestoreFactoryDefaults(&transport));
+TEST_F(HidTransportTest, WithWideFeatureReportsAWriteIsTakenAsTheReaderAcknowledgesIt) {
+    transport_.Close();
+    environment_.Source().FindHidInterface("/sim/hidraw0")->FeatureReportLength = 65;
+    ASSERT_TRUE(transport_.OpenByIndex(0));
+    EXPECT_EQ(WriteGeneralSettings(ReaderSettings(kInterfaceUsbHid), &transport_), kWriteOk);
 }
 
 TEST_F(HidTransportTest, SetReportsAreTriedThreeTimesTenMillisecondsApart) {
@@ -155,7 +143,7 @@ TEST_F(HidTransportTest, SetReportsAreTriedThreeTimesTenMillisecondsApart) {
 }
 
 TEST_F(HidTransportTest, OpensOnlyReadersOfItsOwnModeAndSaysWhyNot) {
-    AttachReader(environment_, kInterfaceUsbHidKb);
+    Attach(environment_, "usb-hid-kb");
     EXPECT_EQ(transport_.ProductId, 0x4206u);
     // A keyboard reader is not taken in HID mode; the device open before is closed.
     EXPECT_FALSE(transport_.Open("/sim/hidraw1"));
@@ -177,7 +165,7 @@ TEST_F(HidTransportTest, OpensOnlyReadersOfItsOwnModeAndSaysWhyNot) {
 // The index names a device only when it is opened: a list that changes later does not move
 // an open transport to another device.
 TEST_F(HidTransportTest, AnOpenTransportKeepsItsDeviceUntilClosed) {
-    AttachReader(environment_, kInterfaceUsbHid);
+    Attach(environment_, "usb-hid");
     environment_.Unplug(0);  // the second reader moves up to index 0
     EXPECT_TRUE(transport_.OpenByIndex(0));
     EXPECT_EQ(transport_.GetDeviceName(), "/sim/hidraw0");
@@ -199,7 +187,8 @@ TEST_F(HidTransportTest, FirmwareVersionIsReadOnceThenServedFromTheCache) {
     EXPECT_EQ(reader().Frames().size(), frames);
 }
 
-using SerialTransportTest = TransportTest<SerialTransport, kInterfaceRs232>;
+constexpr char kRs232[] = "rs232";
+using SerialTransportTest = TransportTest<SerialTransport, kInterfaceRs232, kRs232>;
 
 TEST_F(SerialTransportTest, AnswerEndsAtSilenceStopsAtTheCapacityAndNeedsAnAck) {
     const Bytes expected = reader().Answer(CommandFrame(kFuncReadAll));

@@ -3,11 +3,10 @@
 #include <atomic>
 #include <thread>
 
-#include "protocol/settings_encoder.h"
 #include "protocol/settings_parser.h"
 #include "sim/recording_pause.h"
-#include "sim/terminal_reader_server.h"
 #include "sim/sim_test_support.h"
+#include "sim/terminal_reader_server.h"
 #include "transport/real/hidapi_device.h"
 #include "transport/real/qt_serial_link.h"
 #include "transport/real/real_environment.h"
@@ -81,16 +80,9 @@ TEST(SerialOverPty, ASetFrameReachesTheReaderAndReadAllEndsAtOneSecondOfSilence)
     ASSERT_TRUE(transport.Open(served.server.TerminalPath()))
         << static_cast<int>(transport.LastOpenError());
 
-    ReaderSettings record(kInterfaceRs232);
-    record.FirmwareVersionNumber = 4.3;
-    record.TerminalType = '5';
-    record.Track2Suffix = {'E', 'N', 'D', 0x0D};
-    Bytes frame(kSettingsBuffer);
-    std::size_t length = 0;
-    ASSERT_TRUE(EncodeGeneralSettings(record, frame, length));
-    frame.resize(length);
     Bytes answer(kSettingsBuffer);
-    EXPECT_TRUE(transport.Exchange(frame, answer, length));
+    std::size_t length = 0;
+    EXPECT_TRUE(transport.Exchange(SetFrame({0x10, 1, '5', '8', 2, 1, 0x0D}), answer, length));
     EXPECT_EQ(length, 1u);
 
     environment.pause.Waits.clear();
@@ -104,7 +96,7 @@ TEST(SerialOverPty, ASetFrameReachesTheReaderAndReadAllEndsAtOneSecondOfSilence)
     ASSERT_TRUE(ParseSettings(std::span(answer).first(length), parsed));
     EXPECT_EQ(parsed, served.reader.Settings());
     EXPECT_EQ(parsed.TerminalType, '5');
-    EXPECT_EQ(parsed.Track2Suffix, record.Track2Suffix);
+    EXPECT_EQ(parsed.Track2Suffix, Bytes{0x0D});
 }
 
 TEST(SerialOverPty, OpeningIsExclusiveAndSaysWhyItFailed) {
@@ -122,17 +114,6 @@ TEST(SerialOverPty, OpeningIsExclusiveAndSaysWhyItFailed) {
     HidapiDevice hid;
     EXPECT_FALSE(hid.Open("/dev/ravelfin-no-such-hidraw", HidDevice::Access::ReadWrite));
     EXPECT_EQ(hid.LastError(), PortError::NotFound);
-}
-
-TEST(HidUevent, GivesTheUsbIdsOfTheNode) {
-    std::uint16_t vendor = 0;
-    std::uint16_t product = 0;
-    ASSERT_TRUE(ParseHidUevent("DRIVER=hid-generic\nHID_ID=0003:00003A1D:00004206\nHID_NAME=x\n",
-                               vendor, product));
-    EXPECT_EQ(vendor, 0x3A1D);
-    EXPECT_EQ(product, 0x4206);
-    EXPECT_FALSE(ParseHidUevent("HID_NAME=x\n", vendor, product));
-    EXPECT_FALSE(ParseHidUevent("HID_ID=0003:00013A1D:00004206\n", vendor, product));
 }
 
 }  // namespace
