@@ -39,6 +39,7 @@ class BasicSettingsDialogTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
 
         Choose(dialog.GeneralPage()->Beep(), GeneralSettingsPage::kBeepLow);
+        Choose(dialog.GeneralPage()->DecodingMethod(), 3);
         dialog.Tabs()->setCurrentIndex(1);
         PrePostamblePage& prePost = *dialog.PrePostPage();
         KeySequenceEdit* prefix = prePost.Row(PrePostamblePage::kTrack1Prefix).Box;
@@ -59,6 +60,7 @@ class BasicSettingsDialogTest : public QObject {
         QVERIFY(editor.FlowPauses().empty());  // no reset: the interval stayed
         const ReaderSettings& reader = editor.InReader();
         QCOMPARE(reader.BeepVolume, '1');
+        QCOMPARE(reader.DecodingMethod, '3');
         QCOMPARE(reader.Track1Prefix, (Bytes{'A', 0x0D, 'B'}));
         QCOMPARE(reader.Track3StartSentinel7, 0xA7);
         QCOMPARE(reader.SendOptions, 0x31 | 4);  // error indication added

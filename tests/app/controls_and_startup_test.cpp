@@ -1,5 +1,3 @@
-#include <QAccessible>
-#include <QAccessibleInterface>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -10,12 +8,9 @@
 
 #include "app/app_options.h"
 #include "app/qt_pause.h"
-#include "app/restart_progress.h"
 #include "app/support/gui_test_support.h"
 #include "app/wait_cursor.h"
 #include "controls/editable_grid.h"
-#include "controls/message_dialog.h"
-#include "controls/notice_window.h"
 
 using namespace ravelfin;
 using namespace ravelfin::testing;
@@ -71,39 +66,6 @@ class ControlsAndStartupTest : public QObject {
         QCOMPARE(ended.at(2).at(0).toInt(), 2);
     }
 
-    // The message and the notice count their time from the moment they show, and end once.
-    void theMessageAndTheNoticeAreAlertsEndedByTheirTimersOrTheUser() {
-        QWidget owner;
-        owner.show();
-        MessageDialog dialog(QStringLiteral("Success to re-open the device."), &owner);
-        QVERIFY(!dialog.AutoCloseTimer().isActive());
-        NoticeWindow alert(QStringLiteral("Please close current window first"), &owner);
-        for (QWidget* shown : {static_cast<QWidget*>(&alert), static_cast<QWidget*>(&dialog)}) {
-            // A screen reader asks for a window's interface as soon as it is made, before it
-            // is anything but a plain window.
-            QAccessible::queryAccessibleInterface(shown);
-            shown->show();
-            QCOMPARE(QAccessible::queryAccessibleInterface(shown)->role(),
-                     QAccessible::AlertMessage);
-            shown->close();
-        }
-        QTimer::singleShot(0, &dialog, [&dialog] { FireTimer(dialog.AutoCloseTimer()); });
-        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
-
-        for (int way = 0; way < 3; ++way) {
-            NoticeWindow notice(QStringLiteral("notice"), &owner);
-            QSignalSpy finished(&notice, &NoticeWindow::Finished);
-            notice.show();
-            QVERIFY(notice.LifetimeTimer().isActive());
-            way == 0   ? FireTimer(notice.LifetimeTimer())
-            : way == 1 ? QTest::mouseClick(&notice, Qt::LeftButton)
-                       : QTest::keyClick(&notice, Qt::Key_A);
-            QTest::keyClick(&notice, Qt::Key_Space);  // finished already: no second signal
-            QCOMPARE(finished.count(), 1);
-            QVERIFY(!notice.LifetimeTimer().isActive());
-        }
-    }
-
     void theCommandLineTakesRepeatedReadersAndRefusesMistakes() {
         AppOptions options;
         std::string error;
@@ -119,34 +81,6 @@ class ControlsAndStartupTest : public QObject {
                 QStringLiteral("ravelfin-config %1").arg(wrong).split(' ');
             QVERIFY2(!ParseAppOptions(arguments, help, error) && !error.empty(), wrong);
         }
-    }
-
-    void thePauseKeepsTimersRunningUnderTheWaitCursor() {
-        int ticks = 0;
-        Qt::CursorShape cursorDuring = Qt::ArrowCursor;
-        QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, [&] {
-            ++ticks;
-            if (const QCursor* cursor = QApplication::overrideCursor())
-                cursorDuring = cursor->shape();
-        });
-        ticker.start(1);
-        QtPause().Wait(40);
-        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
-        QCOMPARE(cursorDuring, Qt::WaitCursor);
-        QVERIFY(!QApplication::overrideCursor());
-    }
-
-    void aRestartWaitSaysWhatItWaitsForUntilItEnds() {
-        QString during;
-        QTimer::singleShot(0, [&during] { during = RestartProgress::ShownText(); });
-        QtPause().WaitForRestart(30);
-        QCOMPARE(during, QStringLiteral("The reader is restarting: 0 s"));
-        QVERIFY(RestartProgress::ShownText().isEmpty());
-        during = QStringLiteral("not asked");
-        QTimer::singleShot(0, [&during] { during = RestartProgress::ShownText(); });
-        QtPause().Wait(30);
-        QVERIFY2(during.isEmpty(), qPrintable(during));  // a plain pause says nothing
     }
 
     void inputDuringAConversationIsDiscardedNotDelayed() {

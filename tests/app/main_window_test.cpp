@@ -2,20 +2,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSettings>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/main_window.h"
 #include "app/preferences.h"
 #include "app/support/gui_test_support.h"
-#include "controls/data_files.h"
-#include "controls/help_topics.h"
-#include "controls/help_window.h"
 #include "controls/message_dialog.h"
 #include "report/ui/settings_report_dialog.h"
 
@@ -51,14 +45,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() {
-        SavePreferences(Preferences{});
-        OverrideDataFolders({QStringLiteral(RAVELFIN_RESOURCES_DIR)});
-    }
-    void cleanup() {
-        OverrideDataFolders({});
-        delete CurrentHelpWindow();
-    }
+    void init() { SavePreferences(Preferences{}); }
 
     void thePagesExcludeEachOtherWithANotice() {
         AppRig rig({"usb-hid"});
@@ -79,7 +66,7 @@ class MainWindowTest : public QObject {
         window.Wizard()->CancelButton()->click();
         QTRY_VERIFY(!window.Wizard());
 
-        // At most one editor shows; the visible one keeps the wizard out and takes the focus.
+        // At most one editor shows; the visible one keeps the wizard out.
         rig.Messages.Clear();
         Click(window, NavigationBar::kChangeBasic);
         SettingsEditor* firstBasic = window.BasicDialog();
@@ -87,18 +74,14 @@ class MainWindowTest : public QObject {
         QVERIFY(firstBasic && !firstBasic->isVisible() && window.AdvancedDialog()->isVisible());
         Click(window, NavigationBar::kSelectInterface);
         QVERIFY(!window.Wizard());
-        // The refusal gives the focus back to the editor, at its tab bar.
-        QVERIFY(window.AdvancedDialog()->Tabs()->tabBar()->hasFocus());
         Click(window, NavigationBar::kChangeBasic);  // a new one replaces the hidden one
         QVERIFY(window.BasicDialog() != firstBasic && !window.AdvancedDialog()->isVisible());
-        QCOMPARE(window.BasicDialog()->geometry(), window.ContentArea());
         Click(window, NavigationBar::kSelectInterface);
         QCOMPARE(rig.Messages.Notices.size(), 2u);
 
-        // An editor that closes itself goes and EXIT has the focus; a hidden one keeps nothing out.
+        // An editor that closes itself goes; a hidden one keeps nothing out.
         window.BasicDialog()->Button(SettingsEditor::kClose)->click();
         QTRY_VERIFY(!window.BasicDialog());
-        QVERIFY(window.Navigation().At(NavigationBar::kExit)->hasFocus());
         Click(window, NavigationBar::kSelectInterface);
         QVERIFY(window.Wizard() && window.Wizard()->isVisible());
         QCOMPARE(rig.Editors.Created, 3);
@@ -148,93 +131,6 @@ class MainWindowTest : public QObject {
             QCOMPARE(window.BasicDialog() != nullptr, chosen);
             QCOMPARE(rig.Editors.Created, chosen ? 1 : 0);
         }
-    }
-
-    void theWindowMovesShowsGuideAndHelpAndKeepsOneNotice() {
-        AppRig rig;
-        MainWindow window(rig.Link, rig.Messages, rig.Editors);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QPoint before = window.pos();
-        QTest::mousePress(&window, Qt::LeftButton, {}, QPoint(20, 300));
-        QMouseEvent drag(QEvent::MouseMove, QPoint(60, 330), window.mapToGlobal(QPoint(60, 330)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&window, &drag);
-        QTest::mouseRelease(&window, Qt::LeftButton, {}, QPoint(60, 330));
-        QCOMPARE(window.pos(), before + QPoint(40, 30));
-
-        // When no program can show the guide the user is told where it is.
-        QList<QUrl> opened;
-        bool viewer = false;
-        window.SetDocumentOpener([&](const QUrl& url) { return opened << url, viewer; });
-        Click(window, NavigationBar::kHowToUse);
-        QCOMPARE(rig.Messages.Messages.size(), std::size_t{1});
-        QVERIFY(QString::fromStdString(rig.Messages.Messages[0])
-                    .contains(QStringLiteral("/HOW TO USE THIS UTILITY.txt")));
-        rig.Messages.Clear();
-        viewer = true;
-        Click(window, NavigationBar::kHowToUse);
-        QCOMPARE(opened.size(), 2);
-        // The help stands over the window; Escape and Ctrl+W close it.
-        Click(window, NavigationBar::kHelp);
-        QVERIFY(CurrentHelpWindow() && CurrentHelpWindow()->parentWidget() == &window);
-        for (QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
-            QPointer<HelpWindow> help = CurrentHelpWindow();
-            QVERIFY(QTest::qWaitForWindowActive(help));
-            QTest::keySequence(help->windowHandle(), QKeySequence(key));
-            QTRY_VERIFY(!help);
-            Click(window, NavigationBar::kHelp);
-        }
-        // Every topic's page is there.
-        for (const HelpTopic& topic : HelpTopics())
-            QVERIFY2(CurrentHelpWindow()->ShowPage(topic.file), qPrintable(topic.file));
-        delete CurrentHelpWindow();
-
-        // Without the files neither opens, and nothing is said.
-        QTemporaryDir empty;
-        OverrideDataFolders({empty.path()});
-        Click(window, NavigationBar::kHowToUse);
-        Click(window, NavigationBar::kHelp);
-        QVERIFY(opened.size() == 2 && !CurrentHelpWindow() && rig.Messages.Messages.empty());
-
-        // One notice at a time; a click ends it; EXIT closes the window and its notice.
-        window.ShowNotice(QStringLiteral("first"));
-        QPointer<NoticeWindow> first = window.Notice();
-        window.ShowNotice(QStringLiteral("second"));
-        QCOMPARE(window.Notice()->Text(), QStringLiteral("second"));
-        QTRY_VERIFY(!first);
-        QTest::mouseClick(window.Notice(), Qt::LeftButton);
-        QTRY_VERIFY(!window.Notice());
-        window.ShowNotice(QStringLiteral("third"));
-        QPointer<NoticeWindow> third = window.Notice();
-        Click(window, NavigationBar::kExit);
-        QVERIFY(!window.isVisible());
-        QTRY_VERIFY(!third);
-    }
-
-    // Mnemonics open the pages and the focus follows: into the wizard, back where it was
-    // when the wizard is cancelled, into the editor.
-    void theKeyboardOpensThePagesAndTheFocusFollows() {
-        AppRig rig({"usb-hid,firmware=V4.30"});
-        MainWindow window(rig.Link, rig.Messages, rig.Editors);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QWidget* start = window.Navigation().At(NavigationBar::kSelectInterface);
-        QCOMPARE(QApplication::focusWidget(), start);
-        QTest::keyClick(window.windowHandle(), Qt::Key_S, Qt::AltModifier);
-        QTRY_VERIFY(window.Wizard());  // a mnemonic clicks after a short flash
-        QCOMPARE(QApplication::focusWidget(), window.Wizard()->DeviceCombo());
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(window.windowHandle(), Qt::Key_N, Qt::AltModifier);
-        QTRY_VERIFY(!window.Wizard());
-        QVERIFY(rig.Link.InterfaceType == 0 && !rig.Link.IsConnected());
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QCOMPARE(QApplication::focusWidget(), start);
-        QTest::keyClick(window.windowHandle(), Qt::Key_B, Qt::AltModifier);
-        QTRY_VERIFY(window.BasicDialog());
-        QCOMPARE(QApplication::focusWidget(), window.BasicDialog()->focusProxy());
     }
 
     void theReportAndReopenReadTheReaderAgainOrSayWhyNot() {
