@@ -64,6 +64,19 @@ class InterfaceWizardTest : public QObject {
         QCOMPARE(none.Messages.Messages.size(), 1u);  // its text is the shell's
     }
 
+    // CONTINUE meant for a reader that left must not take the one now in its line.
+    void aChosenReaderThatLeavesLeavesNothingChosen() {
+        AppRig rig({"usb-hid,firmware=V4.30", "usb-hid,firmware=V4.30"});
+        InterfaceWizard wizard(rig.Link, rig.Messages, nullptr);
+        wizard.Initialise();
+        rig.Machine.Unplug(0);  // the first line, chosen at start
+        wizard.DevicesChanged();
+        QCOMPARE(wizard.DeviceCombo()->count(), 1);
+        QCOMPARE(wizard.DeviceCombo()->currentIndex(), -1);
+        wizard.ContinueButton()->click();
+        QVERIFY(!rig.Link.IsConnected());
+    }
+
     void anUnreadableReaderFallsBackToTheModelNumber() {
         AppRig rig({"usb-hid"});
         rig.Machine.Reader(0).SetFault(SimulatedFault::NoAnswer);
