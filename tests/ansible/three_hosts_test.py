@@ -124,9 +124,6 @@ def run_plays(readers):
     check(stats["gamma"]["failures"] == 1, "first run: gamma fails")
     check(answers[0].get("result") == "ok" and answers[0].get("changed"),
           "first run: gamma's sound reader is still configured: %s" % answers[0])
-    check(answers[1].get("error") == "nak" and answers[1].get("message") and
-          answers[1]["message"] in gamma.get("msg", ""),
-          "first run: gamma fails with its NAK reader's message: %s" % gamma.get("msg"))
 
     second = playbook("site.yml")
     for host in ("alpha", "beta", "gamma"):
@@ -157,8 +154,6 @@ def run_plays(readers):
         check(info == [("rs232", firmware, shop["ModelClass"]) + tuple(shop[k] for k in kept)],
               "reader_info on %s: its reader, still holding the first run's file after --check: %s"
               % (host, info))
-    missing = task(checked, "Run without the ravelfin command", "alpha").get("msg", "")
-    check("'ravelfin' package" in missing, "a missing ravelfin names its package: " + missing)
     check(task(checked, "Restore the factory settings", "alpha").get("changed") is True,
           "--check: state defaults on alpha's configured reader is reported changed")
 
