@@ -6,9 +6,9 @@ packages=(
   googletest libgtest-dev libgmock-dev
   qt6-base-dev qt6-serialport-dev libgl-dev
   libhidapi-dev libudev-dev
-  desktop-file-utils appstream lintian man-db groff-base
+  lintian
   clang libclang-rt-14-dev
-  ansible-core ansible-lint
+  ansible-core
   # The test machine of scripts/kernel-test.sh and the desktop program's display there.
   qemu-system-x86 busybox-static cpio kmod udev xvfb
 )
