@@ -57,7 +57,7 @@ class CustomizedFieldsDialog final : public SkinnedDialog {
     void ShowFields();
 
     DataEditSettings& settings_;
-    const Bytes& workingSequence_;
+    Bytes workingSequence_;  // kept by value: a caller's temporary is gone while the dialog runs
     bool custom2_;
     Messenger& messenger_;
     CustomCardDefinition card_;
