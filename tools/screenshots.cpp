@@ -2,9 +2,10 @@
 //   ravelfin-config-screenshots DIR [--laptop]
 // It draws offscreen on a screen of its own (1280 x 1024), so the pictures come out the same
 // on every machine. With --laptop the screen is a 1366 x 768 laptop's scaled to 150 %, the
-// pictures are of the editors and dialogs only, and their names start with the screen's. Each picture is one function below. Those in kTour run in order on one
-// window, each starting from the state the one before left; those in kScenes set up a scene
-// of their own. A new picture is a new function and a line in one of the two lists.
+// pictures are of the editors and dialogs only, and their names start with the screen's. Each
+// picture is one function below. Those in kTour run in order on one window, each starting from the
+// state the one before left; those in kScenes set up a scene of their own. A new picture is a new
+// function and a line in one of the two lists.
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include "advanced/quick_clone_page.h"
 #include "app/model_number_dialog.h"
 #include "app/settings_editors.h"
+#include "app/support/gui_test_support.h"
 #include "basic/basic_settings_dialog.h"
 #include "controls/config_file_chooser.h"
 #include "controls/data_files.h"
@@ -28,7 +30,6 @@
 #include "dataedit/custom_fields.h"
 #include "dataedit/ui/data_editing_page.h"
 #include "sim/simulated_environment.h"
-#include "app/support/gui_test_support.h"
 
 using namespace ravelfin;
 
@@ -37,14 +38,18 @@ namespace {
 QDir output;
 QString namePrefix;
 
+// Adds the reader `optionText` describes, as --simulate takes it; a tool without it is no use.
+void AddReader(SimulatedEnvironment& machine, const char* optionText) {
+    std::string error;
+    if (!machine.AddReaderFromOptionText(optionText, error)) {
+        std::fprintf(stderr, "--simulate %s: %s\n", optionText, error.c_str());
+        std::exit(1);
+    }
+}
+
 // The program's window on one simulated USB HID reader with firmware V4.30.
 struct Tour {
-    Tour() {
-        SimulatedReaderOptions reader;
-        reader.Firmware = "V4.30";
-        std::string error;
-        machine.AddReader(reader, error);
-    }
+    Tour() { AddReader(machine, "usb-hid,firmware=V4.30"); }
     SimulatedEnvironment machine;
     testing::ShownWindow shown{machine};
     MainWindow& window = shown.window;
@@ -204,10 +209,7 @@ void SaveToolPages() {
 // credit-card formula and a custom-card formula made of custom and added fields.
 struct DataEditingScene {
     DataEditingScene() {
-        SimulatedReaderOptions reader;
-        reader.Firmware = "V3.40";
-        std::string error;
-        machine.AddReader(reader, error);
+        AddReader(machine, "usb-hid,firmware=V3.40");
         if (!connection.Connect(kInterfaceUsbHid, 0)) {
             std::fprintf(stderr, "the simulated formula reader did not connect\n");
             std::exit(1);
@@ -220,8 +222,8 @@ struct DataEditingScene {
         AddCustomField(settings.custom, CustomFieldKind::kAfter, 1, {"1", "^", "", "", "0", "20"});
         settings.custom.lengthLimits[1] = {0xF0, 0x40, 10, 40};
         settings.formulas[kSlotCustom] = {0x40, 0x00, 0x21};
-        page =
-            std::make_unique<DataEditingPage>([&settings] { return &settings; }, settings.FirmwareVersionNumber, messenger);
+        page = std::make_unique<DataEditingPage>([&settings] { return &settings; },
+                                                 settings.FirmwareVersionNumber, messenger);
         page->resize(680, 440);
         page->show();
     }
