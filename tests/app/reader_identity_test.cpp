@@ -16,18 +16,12 @@
 #include "flows/flow_messages.h"
 #include "protocol/command_frame.h"
 #include "shell/interface_selection.h"
+#include "support/reader_writes.h"
 
 using namespace ravelfin;
 using namespace ravelfin::testing;
 
 namespace {
-
-std::size_t Writes(const SimulatedReader& reader) {
-    std::size_t writes = 0;
-    for (const Bytes& frame : reader.Frames())
-        writes += frame.size() > 1 && frame[1] == kSetLetter ? 1 : 0;
-    return writes;
-}
 
 void Settle() {
     for (int i = 0; i < 5; ++i)

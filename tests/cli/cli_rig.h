@@ -21,6 +21,7 @@
 #include "cli/program.h"
 #include "protocol/temp_dir.h"
 #include "sim/simulated_environment.h"
+#include "support/reader_writes.h"
 
 namespace ravelfin::cli {
 
@@ -66,9 +67,7 @@ class WorkerPause final : public Pause {
 
 /// Whether `reader` took a frame that sets settings, from its `from`th frame on.
 inline bool SentSettings(const SimulatedReader& reader, std::size_t from = 0) {
-    const auto& frames = reader.Frames();
-    return std::any_of(frames.begin() + static_cast<std::ptrdiff_t>(from), frames.end(),
-                       [](const Bytes& f) { return f.size() > 1 && f[1] == 'S'; });
+    return Writes(reader, from) > 0;
 }
 
 /// Hands the waits on to a pause that outlives the command.

@@ -11,16 +11,10 @@
 #include "protocol/command_frame.h"
 #include "protocol/reader_operations.h"
 #include "sim/sim_test_support.h"
+#include "support/reader_writes.h"
 
 namespace ravelfin {
 namespace {
-
-/// Set frames a reader received: what was written to it.
-std::size_t Writes(const SimulatedReader& reader) {
-    return static_cast<std::size_t>(std::count_if(
-        reader.Frames().begin(), reader.Frames().end(),
-        [](const Bytes& frame) { return frame.size() > 1 && frame[1] == kSetLetter; }));
-}
 
 using ConnectionTest = MachineTest;
 
