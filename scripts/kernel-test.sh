@@ -27,7 +27,10 @@ check_qemu() {
       return 1
     fi
   done
-  if ! busybox --list 2>/dev/null | grep -qx switch_root || ldd "$(command -v busybox)" >/dev/null 2>&1; then
+  # The list is read whole first: grep -q leaving a pipe early kills busybox with SIGPIPE, and
+  # under pipefail a loaded machine then took the static busybox for another one.
+  if ! grep -qx switch_root <<<"$(busybox --list 2>/dev/null)" ||
+    ldd "$(command -v busybox)" >/dev/null 2>&1; then
     echo "busybox is not the static one: apt-get install busybox-static"
     return 1
   fi
